@@ -1,0 +1,21 @@
+// .zrt source files: RTF with the colours of the words, or plain text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "formats/rich_text.h"
+
+namespace zr::formats {
+
+// True when the bytes start with "{\rtf".
+bool IsRtf(std::string_view bytes);
+
+// Reads any bytes: RTF (see ReadRtf) or else plain text (see ReadPlainText). Never fails.
+RichText ReadZrt(std::string_view bytes);
+
+// The RTF this editor saves (see WriteRtf); ReadZrt(WriteZrt(d)) gives back d's text and its
+// runs in canonical form.
+std::string WriteZrt(const RichText& document);
+
+}  // namespace zr::formats
