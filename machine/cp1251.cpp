@@ -57,7 +57,35 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
     return cp;
 }
 
+// Upper-case letters of 80..BF that are not in the regular C0..DF block, with their lower case.
+constexpr unsigned char kUpperSpecials[][2] = {
+    {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D},
+    {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4},
+    {0xA8, 0xB8}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE},
+};
+
+constexpr std::array<char, 256> BuildLowerTable() {
+    std::array<char, 256> table{};
+    for (int b = 0; b < 256; ++b) table[b] = static_cast<char>(b);
+    for (int b = 'A'; b <= 'Z'; ++b) table[b] = static_cast<char>(b + 32);
+    for (int b = 0xC0; b <= 0xDF; ++b) table[b] = static_cast<char>(b + 32);
+    for (const auto& pair : kUpperSpecials) table[pair[0]] = static_cast<char>(pair[1]);
+    return table;
+}
+
+constexpr auto kLowerTable = BuildLowerTable();
+
 }  // namespace
+
+char LowerCaseByte(char cp1251) {
+    return kLowerTable[static_cast<unsigned char>(cp1251)];
+}
+
+std::string LowerCase(std::string_view cp1251) {
+    std::string out(cp1251);
+    for (char& c : out) c = LowerCaseByte(c);
+    return out;
+}
 
 char32_t Cp1251ToCodePoint(unsigned char byte) {
     return byte < 0x80 ? byte : kHighHalf[byte - 0x80];

@@ -18,4 +18,9 @@ char32_t Cp1251ToCodePoint(unsigned char byte);
 // The Windows-1251 byte of a code point, or -1 when the code page lacks it.
 int CodePointToCp1251(char32_t codePoint);
 
+// Lower case of Windows-1251 text (Latin and Cyrillic letters); names and
+// keywords compare in this form.
+std::string LowerCase(std::string_view cp1251);
+char LowerCaseByte(char cp1251);
+
 }  // namespace zr::machine

@@ -36,7 +36,7 @@ inline constexpr std::uint8_t kOperandI2C = 255;
 // A value that has no encoding in its field (Integer magnitude above 32767,
 // Byte outside 0..255, Single beyond float range) or a write outside 0..1024.
 class EncodingError : public std::range_error {
-public:
+  public:
     using std::range_error::range_error;
 };
 

@@ -6,7 +6,9 @@
 namespace zr::machine {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 double ReadHex(std::string_view digits) {
     double value = 0;
@@ -63,9 +65,13 @@ double ReadNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-bool IsNumericText(std::string_view text) { return text == "0" || ReadNumber(text) != 0; }
+bool IsNumericText(std::string_view text) {
+    return text == "0" || ReadNumber(text) != 0;
+}
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 std::optional<long> RoundToRange(double value, long lo, long hi) {
     const double rounded = RoundHalfEven(value);

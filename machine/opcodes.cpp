@@ -13,6 +13,8 @@ constexpr auto kLookup = BuildLookup();
 
 }  // namespace
 
-const OpcodeInfo* FindOpcode(std::uint8_t value) { return kLookup[value]; }
+const OpcodeInfo* FindOpcode(std::uint8_t value) {
+    return kLookup[value];
+}
 
 }  // namespace zr::machine

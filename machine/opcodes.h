@@ -32,8 +32,8 @@ enum Opcode : std::uint8_t {
 
 struct OpcodeInfo {
     std::uint8_t value;
-    std::string_view name;     // the instruction's name
-    std::string_view word;     // the Kelto word that compiles to it, empty if none
+    std::string_view name;  // the instruction's name
+    std::string_view word;  // the Kelto word that compiles to it, empty if none
     Operands operands;
     std::string_view effect;
 };
@@ -59,7 +59,9 @@ inline constexpr std::uint8_t kGoToIfBase = 0xFC;
 enum class JumpKind : std::uint8_t { Call, GoTo, CallIf, GoToIf };
 enum class AddressMode : std::uint8_t { Short, Absolute, FromX, FromVariable };
 
-constexpr bool IsJump(std::uint8_t opcode) { return opcode >= kFirstJumpOpcode; }
+constexpr bool IsJump(std::uint8_t opcode) {
+    return opcode >= kFirstJumpOpcode;
+}
 constexpr JumpKind JumpKindOf(std::uint8_t opcode) {
     return static_cast<JumpKind>((opcode & 0x0F) >> 2);
 }

@@ -1,9 +1,9 @@
+#include "machine/cp1251.h"
+
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <string>
-
-#include "machine/cp1251.h"
 
 namespace zr::machine {
 namespace {
@@ -33,7 +33,19 @@ TEST(Cp1251, RoundTripsCyrillicAndReplacesTheRest) {
     EXPECT_EQ(Cp1251ToUtf8("\xCE\xF8\xE8\xE1\xEA\xE0"), "Ошибка");
     EXPECT_EQ(Utf8ToCp1251("ё№€"), "\xB8\xB9\x88");
     EXPECT_EQ(Utf8ToCp1251("a\xE2\x98\x83z"), "a?z");  // snowman is outside the code page
-    EXPECT_EQ(Utf8ToCp1251("\xFF\xC3"), "??");          // malformed UTF-8
+    EXPECT_EQ(Utf8ToCp1251("\xFF\xC3"), "??");         // malformed UTF-8
+}
+
+}  // namespace
+}  // namespace zr::machine
+
+namespace zr::machine {
+namespace {
+
+TEST(Cp1251, LowerCaseCoversLatinAndCyrillic) {
+    EXPECT_EQ(LowerCase("DUP Dup"), "dup dup");
+    EXPECT_EQ(Cp1251ToUtf8(LowerCase(Utf8ToCp1251("ЁЖИК Ђ Ї"))), "ёжик ђ ї");
+    EXPECT_EQ(LowerCase("<=0 #16 @"), "<=0 #16 @");
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
+#include "machine/numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "machine/numbers.h"
 
 namespace zr::machine {
 namespace {
@@ -12,11 +12,11 @@ TEST(ReadNumber, ReadsTheLongestNumberAtTheStart) {
         const char* text;
         double value;
     } cases[] = {
-        {"12", 12},       {"3.25", 3.25},  {"-7", -7},      {"+7", 7},          {"1E5", 1e5},
-        {"2.5E-3", 2.5e-3}, {"1E+5", 1e5}, {"12abc", 12},   {"&H1F", 31},       {"&h10", 16},
-        {"&H", 0},        {"abc", 0},      {"", 0},         {"-", 0},           {".5", 0.5},
-        {"5.", 5},        {"1E", 1},       {"1E-", 1},      {"1Ex", 1},         {"0.0", 0},
-        {"1.2.3", 1.2},   {"-0", 0},       {"&HFFFF", 65535}, {"1e3", 1000},
+        {"12", 12},         {"3.25", 3.25}, {"-7", -7},        {"+7", 7},     {"1E5", 1e5},
+        {"2.5E-3", 2.5e-3}, {"1E+5", 1e5},  {"12abc", 12},     {"&H1F", 31},  {"&h10", 16},
+        {"&H", 0},          {"abc", 0},     {"", 0},           {"-", 0},      {".5", 0.5},
+        {"5.", 5},          {"1E", 1},      {"1E-", 1},        {"1Ex", 1},    {"0.0", 0},
+        {"1.2.3", 1.2},     {"-0", 0},      {"&HFFFF", 65535}, {"1e3", 1000},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << c.text;
 }
@@ -31,8 +31,8 @@ TEST(IsNumericText, ZeroOnlyWhenWrittenAsZero) {
         const char* text;
         bool numeric;
     } cases[] = {
-        {"0", true},     {"0.0", false}, {"00", false},  {"-0", false}, {"abc", false},
-        {"12abc", true}, {"&H1F", true}, {"&H0", false}, {"-1", true},  {"", false},
+        {"0", true},     {"0.0", false}, {"00", false},  {"-0", false},   {"abc", false},
+        {"12abc", true}, {"&H1F", true}, {"&H0", false}, {"-1", true},    {"", false},
         {"1E5", true},   {"x1", false},  {".", false},   {"0x10", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsNumericText(c.text), c.numeric) << c.text;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "machine/opcodes.h"
+
+#include <gtest/gtest.h>
 
 namespace zr::machine {
 namespace {

@@ -1,0 +1,30 @@
+// keltoc's subcommands. Each registers itself on the application and runs
+// when chosen; the exit code follows the shared rule: 0 success, 1 compile
+// failure or run error, 2 usage or file error.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+
+namespace zr::cli {
+
+enum ExitCode { kSuccess = 0, kFailure = 1, kUsageError = 2 };
+
+// Options every command shares.
+struct CommonOptions {
+    std::filesystem::path libDir;  // --lib-dir; default: the executable's folder
+};
+
+// Each Add* registers a subcommand; the callback it installs stores the exit
+// code in `exitCode` and writes to `out` / `err`.
+void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,
+                     std::ostream& err);
+void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,
+                   std::ostream& err);
+
+// Runs keltoc with the given arguments (argv[0] included); returns the exit code.
+int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace zr::cli

@@ -1,0 +1,98 @@
+#include "compiler/source_text.h"
+
+#include <algorithm>
+
+#include "machine/cp1251.h"
+
+namespace zr::compiler {
+
+namespace {
+
+std::string WithCrLfLineEnds(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            text += "\r\n";
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ToCompilerText(std::string_view utf8) {
+    return machine::Utf8ToCp1251(WithCrLfLineEnds(utf8));
+}
+
+bool IsValidUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        const int extra = lead < 0x80             ? 0
+                          : (lead & 0xE0) == 0xC0 ? 1
+                          : (lead & 0xF0) == 0xE0 ? 2
+                          : (lead & 0xF8) == 0xF0 ? 3
+                                                  : -1;
+        if (extra < 0 || (extra > 0 && i + extra >= s.size())) return false;
+        for (int k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string PlainBytesToCompilerText(std::string_view bytes) {
+    return IsValidUtf8(bytes) ? ToCompilerText(bytes) : WithCrLfLineEnds(bytes);
+}
+
+LineColumn LineColumnOf(std::string_view text, std::int32_t position) {
+    LineColumn at;
+    const auto end = std::clamp<std::int64_t>(position - 1, 0, text.size());
+    for (std::int64_t i = 0; i < end; ++i) {
+        if (text[i] == '\n') {
+            ++at.line;
+            at.column = 1;
+        } else if (text[i] != '\r') {
+            ++at.column;
+        }
+    }
+    return at;
+}
+
+std::int32_t SkipBlanks(std::string_view text, std::int32_t position) {
+    auto i = std::max<std::int64_t>(position, 1);
+    while (i <= static_cast<std::int64_t>(text.size())) {
+        const char c = text[i - 1];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') break;
+        ++i;
+    }
+    return static_cast<std::int32_t>(i);
+}
+
+std::int32_t EditorOffsetOf(std::string_view text, std::int32_t position) {
+    const auto end = std::clamp<std::int64_t>(position - 1, 0, text.size());
+    std::int32_t offset = 0;
+    for (std::int64_t i = 0; i < end; ++i)
+        if (!(text[i] == '\r' && i + 1 < static_cast<std::int64_t>(text.size()) &&
+              text[i + 1] == '\n'))
+            ++offset;
+    return offset;
+}
+
+std::int32_t CompilerPositionOf(std::string_view text, std::int32_t editorOffset) {
+    std::int64_t i = 0;
+    for (std::int32_t offset = 0;
+         offset < editorOffset && i < static_cast<std::int64_t>(text.size()); ++offset) {
+        if (text[i] == '\r' && i + 1 < static_cast<std::int64_t>(text.size()) &&
+            text[i + 1] == '\n')
+            ++i;
+        ++i;
+    }
+    return static_cast<std::int32_t>(i + 1);
+}
+
+}  // namespace zr::compiler
