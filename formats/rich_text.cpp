@@ -9,12 +9,13 @@ namespace {
 
 // Maps each offset of the text (0..size) from one unit to the other through `map`.
 std::vector<ColourRun> RemapRuns(std::span<const ColourRun> runs, const std::vector<int>& map) {
-    const int last = static_cast<int>(map.size()) - 1;
+    const long long last = static_cast<long long>(map.size()) - 1;
     std::vector<ColourRun> out;
     out.reserve(runs.size());
     for (const ColourRun& run : runs) {
-        const int begin = std::clamp(run.start, 0, last);
-        const int end = std::clamp(run.start + std::max(run.length, 0), begin, last);
+        const long long begin = std::clamp<long long>(run.start, 0, last);
+        const long long end =
+            std::clamp<long long>(static_cast<long long>(run.start) + run.length, begin, last);
         out.push_back({map[begin], map[end] - map[begin], run.colour});
     }
     return out;

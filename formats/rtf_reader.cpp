@@ -428,9 +428,9 @@ class RtfReader {
         const bool low = cp >= 0xDC00 && cp <= 0xDFFF;
         if (low && highSurrogate_ != 0) {
             cp = 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (cp - 0xDC00);
-        } else if (highSurrogate_ != 0 || low || cp > 0x10FFFF) {
+        } else {
             if (highSurrogate_ != 0) builder_.Append(kReplacement, CurrentColour());
-            if (!high) cp = kReplacement;
+            if (low || cp > 0x10FFFF) cp = kReplacement;
         }
         highSurrogate_ = 0;
         if (high) {
