@@ -1,0 +1,108 @@
+#include "emulator/headless_host.h"
+
+#include <algorithm>
+
+#include "emulator/emulator.h"
+
+namespace zr::emulator {
+
+std::string_view StopReasonName(StopReason reason) {
+    switch (reason) {
+        case StopReason::None:
+            return "none";
+        case StopReason::Stopped:
+            return "stopped";
+        case StopReason::WaitingForInput:
+            return "waiting-for-input";
+        case StopReason::MaxInstructions:
+            return "max-instructions";
+        case StopReason::SerialInputEnded:
+            return "serial-input-ended";
+        case StopReason::EndToken:
+            return "end";
+    }
+    return "none";
+}
+
+HeadlessHost::HeadlessHost(HeadlessOptions options)
+    : options_(std::move(options)), serialIn_(options_.serialIn.begin(), options_.serialIn.end()) {
+    for (const auto& token : options_.keys)
+        (token.at ? timedTokens_ : waitTokens_).push_back(token);
+    std::stable_sort(timedTokens_.begin(), timedTokens_.end(),
+                     [](const KeyToken& a, const KeyToken& b) { return *a.at < *b.at; });
+    if (options_.instructionsPerTick == 0) options_.instructionsPerTick = 1;
+}
+
+void HeadlessHost::Run(Emulator& emulator) {
+    nextTick_ = emulator.instructionCount() + options_.instructionsPerTick;
+    ScheduleCheckpoint(emulator);
+    emulator.RunLoop();
+}
+
+void HeadlessHost::ScheduleCheckpoint(Emulator& emulator) {
+    std::uint64_t next = std::min(nextTick_, options_.maxInstructions);
+    if (!timedTokens_.empty()) next = std::min(next, *timedTokens_.front().at);
+    emulator.SetCheckpoint(next);
+}
+
+void HeadlessHost::End(Emulator& emulator, StopReason reason) {
+    if (stopReason_ == StopReason::None) stopReason_ = reason;
+    emulator.RequestEnd();
+}
+
+void HeadlessHost::Checkpoint(Emulator& emulator, std::uint64_t instructions) {
+    while (instructions >= nextTick_) {
+        emulator.TimerTick();
+        nextTick_ += options_.instructionsPerTick;
+    }
+    while (!timedTokens_.empty() && *timedTokens_.front().at <= instructions) {
+        const KeyToken token = timedTokens_.front();
+        timedTokens_.pop_front();
+        if (token.action == ScriptAction::End) End(emulator, StopReason::EndToken);
+        DeliverToken(emulator, token);
+    }
+    if (instructions >= options_.maxInstructions) End(emulator, StopReason::MaxInstructions);
+    ScheduleCheckpoint(emulator);
+}
+
+// Blocked: delays take their ticks at once; a key wait takes the next
+// scripted token, and with none left (timed tokens cannot come due while
+// nothing executes) the run ends.
+void HeadlessHost::WaitForEvent(Emulator& emulator, WaitReason reason) {
+    if (reason == WaitReason::Delay) {
+        emulator.TimerTick();
+        return;
+    }
+    if (reason == WaitReason::TraceStep) {
+        emulator.GrantStep();
+        return;
+    }
+    if (waitTokens_.empty()) {
+        End(emulator, StopReason::WaitingForInput);
+        return;
+    }
+    const KeyToken token = waitTokens_.front();
+    waitTokens_.pop_front();
+    if (token.action == ScriptAction::End) End(emulator, StopReason::EndToken);
+    DeliverToken(emulator, token);
+}
+
+void HeadlessHost::ProgramStopped(Emulator& emulator) {
+    if (waitTokens_.empty() && timedTokens_.empty()) End(emulator, StopReason::Stopped);
+}
+
+void HeadlessHost::RunErrorReported(Emulator& emulator, int code, int address) {
+    errors_.push_back({code, address});
+}
+
+std::optional<std::string> HeadlessHost::SerialReadLine(Emulator& emulator) {
+    if (serialIn_.empty()) {
+        End(emulator, StopReason::SerialInputEnded);
+        return std::nullopt;
+    }
+    std::string line = std::move(serialIn_.front());
+    serialIn_.pop_front();
+    return line;
+}
+
+}  // namespace zr::emulator

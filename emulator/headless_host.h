@@ -1,0 +1,72 @@
+// The host of tests and `keltoc run`: keys from a script, virtual time (one
+// timer tick every N executed instructions; delays advance it at once) and
+// deterministic stop rules.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "emulator/host.h"
+#include "emulator/key_script.h"
+
+namespace zr::emulator {
+
+enum class StopReason : std::uint8_t {
+    None,              // still running
+    Stopped,           // back in the stopped state with no token left
+    WaitingForInput,   // blocked for input with no token left to deliver
+    MaxInstructions,   // the instruction limit was reached
+    SerialInputEnded,  // INPUT or LOAD read past the end of the serial input
+    EndToken,          // the script's `end`
+};
+
+std::string_view StopReasonName(StopReason reason);
+
+struct HeadlessOptions {
+    std::vector<KeyToken> keys;
+    std::uint64_t instructionsPerTick = 10000;
+    std::uint64_t maxInstructions = 10'000'000;
+    std::vector<std::string> serialIn;  // lines INPUT and LOAD read
+};
+
+struct ReportedError {
+    int code = 0;
+    int address = 0;
+};
+
+class HeadlessHost : public Host {
+  public:
+    explicit HeadlessHost(HeadlessOptions options);
+
+    // Runs the emulator's firmware loop from its opening until a stop rule ends it.
+    void Run(Emulator& emulator);
+
+    StopReason stopReason() const { return stopReason_; }
+    const std::vector<std::string>& serialOut() const { return serialOut_; }
+    const std::vector<ReportedError>& errors() const { return errors_; }
+
+    void Pump(Emulator& emulator) override {}
+    void WaitForEvent(Emulator& emulator, WaitReason reason) override;
+    void Checkpoint(Emulator& emulator, std::uint64_t instructions) override;
+    void ProgramStopped(Emulator& emulator) override;
+    void RunErrorReported(Emulator& emulator, int code, int address) override;
+    void SerialWriteLine(std::string_view line) override { serialOut_.emplace_back(line); }
+    std::optional<std::string> SerialReadLine(Emulator& emulator) override;
+
+  private:
+    void End(Emulator& emulator, StopReason reason);
+    void ScheduleCheckpoint(Emulator& emulator);
+
+    HeadlessOptions options_;
+    std::deque<KeyToken> waitTokens_;   // delivered when the emulator blocks
+    std::deque<KeyToken> timedTokens_;  // @N tokens, by N
+    std::deque<std::string> serialIn_;
+    std::uint64_t nextTick_ = 0;
+    StopReason stopReason_ = StopReason::None;
+    std::vector<std::string> serialOut_;
+    std::vector<ReportedError> errors_;
+};
+
+}  // namespace zr::emulator

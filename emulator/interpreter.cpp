@@ -1,0 +1,272 @@
+// Instruction dispatch and control flow: calls, jumps, returns, segments,
+// skips and the inline-table instructions' entry points.
+#include "emulator/conversions.h"
+#include "emulator/emulator.h"
+#include "machine/opcodes.h"
+
+namespace zr::emulator {
+
+using namespace machine;
+
+void Emulator::Step() {
+    try {
+        const std::uint8_t op = machine.FetchByte();
+        ExecuteInstruction(op);
+    } catch (const RunFault& fault) {
+        machine.runState = fault.code;
+    }
+}
+
+void Emulator::ExecuteInstruction(std::uint8_t op) {
+    try {
+        if (traceOn) TraceStep();
+        Execute(op);
+    } catch (const RunFault& fault) {
+        machine.runState = fault.code;
+    } catch (const InstructionAbandoned&) {
+    }
+}
+
+void Emulator::Execute(std::uint8_t op) {
+    switch (op >> 4) {
+        case 0x0:
+        case 0x1:
+            if (op == kNop) return;
+            ExecuteBinary(op);
+            return;
+        case 0x2:
+        case 0x3:
+            ExecuteUnary(op);
+            return;
+        case 0x4:
+            ExecutePairPage(op);
+            return;
+        case 0x5:
+            throw RunFault{kErrorUnassignedOpcode};
+        case 0x6:
+        case 0x7:
+            ExecuteDirect(op);
+            return;
+        case 0x8:
+            if (op < kFirstJumpOpcode) {
+                ExecuteDirect(op);
+                return;
+            }
+            [[fallthrough]];
+        default:
+            ExecuteJump(op);
+    }
+}
+
+// A target computed at run time (address modes 0, 2 and 3) must lie in 0..1024.
+int Emulator::ComputedTarget(double value) {
+    if (!(value >= 0 && value <= kProgramSize)) throw RunFault{kErrorJumpTarget};
+    return ToInt16(value);
+}
+
+void Emulator::ExecuteJump(std::uint8_t op) {
+    int target = 0;
+    switch (AddressModeOf(op)) {
+        case AddressMode::Short: {
+            const int offset = machine.FetchByte();
+            target = ComputedTarget(offset - 129 + machine.ProgramCounter());
+            break;
+        }
+        case AddressMode::Absolute:
+            target = machine.FetchWord();  // used unchanged: a bad one faults at the next fetch
+            break;
+        case AddressMode::FromX: {
+            const float v = machine.PopValue();
+            if (!(v >= 0 && v <= 255)) throw RunFault{kErrorJumpVariable};
+            target = ComputedTarget(ReadVariable(ToByte(v)));
+            break;
+        }
+        case AddressMode::FromVariable:
+            target = ComputedTarget(ReadVariable(machine.FetchByte()));
+            break;
+    }
+    switch (JumpKindOf(op)) {
+        case JumpKind::Call:
+            machine.PushReturn(target);
+            return;
+        case JumpKind::GoTo:
+            machine.SetProgramCounter(target);
+            return;
+        case JumpKind::CallIf:
+            if (machine.PopValue() != 0) machine.PushReturn(target);
+            return;
+        case JumpKind::GoToIf:
+            if (machine.PopValue() != 0) machine.SetProgramCounter(target);
+            return;
+    }
+}
+
+// A limit or table word above 32500 names the variable whose operand is word - 32500.
+int Emulator::WordOrVariable(int word) {
+    if (word <= 32500) return word;
+    return ToInt16(ReadVariable(ToByte(word - 32500)));
+}
+
+void Emulator::ExecuteDirect(std::uint8_t op) {
+    MachineState& m = machine;
+    switch (op) {
+        case kiM:
+            m.PushValue(ReadVariable(m.FetchByte()));
+            return;
+        case kLoadIndirect: {
+            const float index = ReadVariable(m.FetchByte());
+            if (!(index >= 0 && index <= 255)) throw RunFault{kErrorLoadIndirect};
+            m.PushValue(ReadVariable(ToByte(index)));
+            return;
+        }
+        case kMv: {
+            const std::uint8_t v = m.FetchByte();
+            WriteVariable(v, m.PopValue());
+            return;
+        }
+        case kStoreIndirect: {
+            const float index = ReadVariable(m.FetchByte());
+            if (!(index >= 0 && index <= 255)) throw RunFault{kErrorStoreIndirect};
+            WriteVariable(ToByte(index), m.PopValue());
+            return;
+        }
+        case kLoadElement:
+            LoadElement(m.FetchByte());
+            return;
+        case kStoreElement:
+            StoreElement(m.FetchByte());
+            return;
+        case kEnd:
+            m.runState = kStopped;
+            return;
+        case kCls:
+            ClearDisplay();
+            return;
+        case kDrop:
+            m.PopValue();
+            return;
+        case kDup:
+            m.PushValue(m.X());
+            return;
+        case kDupN: {
+            const int n = m.FetchByte();
+            m.PushValue(m.valueStack[MachineState::RingSlot(m.stackPointer - n + 1)]);
+            return;
+        }
+        case kWait:
+            Wait();
+            return;
+        case kRet:
+            m.PopReturn();
+            return;
+        case kRetIf:
+            if (m.PopValue() != 0) m.PopReturn();
+            return;
+        case kInput:
+            ExecutePrintList(true);
+            return;
+        case kPrint:
+            ExecutePrintList(false);
+            return;
+        case kTable:
+            ExecuteTable();
+            return;
+        case kPushByte:
+            m.PushValue(m.FetchByte());
+            return;
+        case kPushInt:
+            m.PushValue(static_cast<float>(m.FetchWord()));
+            return;
+        case kPushSingle:
+            m.PushValue(m.FetchSingle());
+            return;
+        case kTimer: {
+            const float period = m.PopValue();
+            m.timerHandler = m.FetchWord();
+            m.timerPeriod = ToInt16(ToInt32(period));
+            return;
+        }
+        case kOnX:
+            ExecuteOnX();
+            return;
+        case kEvents:
+            m.eventHandler = m.FetchWord();
+            return;
+        case kSegm: {
+            const int target = m.FetchWord();
+            m.segmentEnd = m.FetchWord();
+            m.PushReturn(target);
+            return;
+        }
+        case kRetN: {
+            const double r = m.returnPointer - static_cast<double>(m.PopValue());
+            if (!(r >= 1 && r <= kReturnStackSize)) throw RunFault{kErrorRetN};
+            m.returnPointer = ToInt16(r);
+            return;
+        }
+        case kSwapN: {
+            const int n = m.FetchByte();
+            std::swap(m.X(), m.valueStack[MachineState::RingSlot(m.stackPointer - n)]);
+            return;
+        }
+        case kOver:
+            if (m.stackPointer < 4) throw RunFault{kErrorStackDepth};
+            std::swap(m.X(), m.valueStack[m.stackPointer - 3]);
+            return;
+        case kLoop:
+            ExecuteLoop(m.ProgramCounter() - 1);
+            return;
+        case kPrtX:
+            LocateCursor(2, 1);
+            PrintText("                ");
+            {
+                const float x = m.PopValue();
+                LocateCursor(2, 1);
+                ShowNumber(x);
+            }
+            return;
+        case kMode7D:
+        case kMode:
+            m.eventFlags = static_cast<std::uint8_t>(ToInt32(m.PopValue()) & 0xFF);
+            return;
+        case kSkipIfZero: {
+            const int skip = m.FetchByte();
+            if (m.PopValue() == 0) m.SetProgramCounter(m.ProgramCounter() + skip);
+            return;
+        }
+        case kSeries:
+            Series();
+            return;
+        case kSend:
+            Send();
+            return;
+        case kSerialPrint:
+            SerialPrint();
+            return;
+        case kSerialInput:
+            SerialInput();
+            return;
+        case kSerialLoad:
+            SerialMonitor();
+            return;
+        case kHex16:
+            m.hexMode = 1;
+            return;
+        case kHex10:
+            m.hexMode = 0;
+            return;
+        case kKeyCod:
+            m.PushValue(ReadKey());
+            return;
+        case kKeyReg:
+            ShowStatus();
+            return;
+        case kEdit:
+            Edit();
+            return;
+        default:
+            throw RunFault{kErrorUnassignedOpcode};
+    }
+}
+
+}  // namespace zr::emulator

@@ -1,0 +1,109 @@
+// The machine state of the emulated device: value stack, return stack,
+// registers, variable areas and the program memory it executes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "emulator/run_errors.h"
+#include "machine/image.h"
+
+namespace zr::emulator {
+
+inline constexpr int kValueStackSize = 16;
+inline constexpr int kReturnStackSize = 32;
+
+// Event flag bits (EventFlags).
+inline constexpr std::uint8_t kEventTimerPending = 0x01;
+inline constexpr std::uint8_t kEventProgramPending = 0x02;
+inline constexpr std::uint8_t kEventKeysToProgram = 0x04;  // the run loop reads no key
+inline constexpr std::uint8_t kEventsHeld = 0x08;          // bits 0 and 1 are not dispatched
+inline constexpr std::uint8_t kEventSilentErrors = 0x10;
+inline constexpr std::uint8_t kEventAutoStart = 0x20;
+
+struct MachineState {
+    machine::ProgramImage programImage{};
+
+    // ValueStack: a ring of 16 floats, slots 1..16 (index 0 unused); X is slot
+    // StackPointer. A push moves up (16 wraps to 1), a pop moves down (1 wraps to 16).
+    std::array<float, kValueStackSize + 1> valueStack{};
+    int stackPointer = 1;
+    float lastX = 0;  // the top before the most recent push
+
+    // ReturnStack: entries 1..32; the top entry is the program counter.
+    std::array<std::int16_t, kReturnStackSize + 1> returnStack{};
+    int returnPointer = 1;
+
+    float resultRegister = 0;  // survives from one instruction to the next
+    float operandRegister = 0;
+    int segmentEnd = 0;                // 0 = no segment
+    std::uint8_t listPassCounter = 0;  // one counter shared by every value-list Loop
+
+    std::uint8_t runState = kStopped;
+    std::uint8_t eventFlags = 0;
+    int timerHandler = 0;  // 0 = timer event off
+    int timerPeriod = 0;
+    int eventHandler = 0;
+    std::uint8_t hexMode = 0;
+
+    // Variable areas (1-based; index 0 unused). Integer index 124 is the
+    // Stack name and is never a plain cell.
+    std::array<float, machine::kSingleCount + 1> singles{};
+    std::array<std::uint8_t, machine::kByteCount + 1> bytes{};
+    std::array<std::int16_t, machine::kIntegerCount + 2> integers{};
+
+    // ---- Primitives ----
+    int ProgramCounter() const { return returnStack[returnPointer]; }
+    void SetProgramCounter(int address) {
+        returnStack[returnPointer] = static_cast<std::int16_t>(address);
+    }
+
+    std::uint8_t FetchByte() {
+        std::int16_t& pc = returnStack[returnPointer];
+        // One unsigned compare covers negative counters and those past the image.
+        if (static_cast<unsigned>(pc) > machine::kProgramSize) throw RunFault{kErrorAddressRange};
+        return programImage[pc++];
+    }
+    int FetchWord() {
+        const int high = FetchByte();
+        const int low = FetchByte();
+        const int magnitude = (high & 0x7F) * 256 + low;
+        return (high & 0x80) ? -magnitude : magnitude;
+    }
+    float FetchSingle() {
+        std::uint8_t bytes4[4];
+        for (auto& b : bytes4) b = FetchByte();
+        return machine::SingleFromBytes(bytes4);
+    }
+
+    void PushValue(float value) {
+        lastX = valueStack[stackPointer];
+        stackPointer = stackPointer == kValueStackSize ? 1 : stackPointer + 1;
+        valueStack[stackPointer] = value;
+    }
+    float PopValue() {
+        const float value = valueStack[stackPointer];
+        stackPointer = stackPointer == 1 ? kValueStackSize : stackPointer - 1;
+        return value;
+    }
+    float& X() { return valueStack[stackPointer]; }
+
+    // A call: the new top entry holds the target; the entry below keeps the
+    // caller's counter, which already points past the calling instruction.
+    void PushReturn(int address) {
+        if (returnPointer == kReturnStackSize) throw RunFault{kErrorDivideOrCallDepth};
+        ++returnPointer;
+        returnStack[returnPointer] = static_cast<std::int16_t>(address);
+    }
+    void PopReturn() {
+        if (returnPointer == 1) throw RunFault{kErrorSqrtOrReturn};
+        --returnPointer;
+    }
+
+    // Any slot number brought into the ring 1..16 (0 is 16, 17 is 1).
+    static int RingSlot(int slot) {
+        return ((slot - 1) % kValueStackSize + kValueStackSize) % kValueStackSize + 1;
+    }
+};
+
+}  // namespace zr::emulator
