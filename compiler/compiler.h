@@ -149,6 +149,11 @@ class Compiler {
     void EmitSingle(double value);   // 4-byte Single
     void PatchInteger(int address, double value);
     bool Fail(std::string_view message, MessageStyle style = MessageStyle::Critical);
+    // Fail with the error selection (errorStart, errorLength) in text `sourceIndex`;
+    // for a library, the library's failure follows and the selection moves to
+    // its $Lib statement in the main text.
+    bool FailIn(int sourceIndex, std::string_view message);
+    void ReportLibraryFailure(int sourceIndex);
     void AddStatement(std::int32_t position, const std::string& word);
     void AddForwardReference(const std::string& name, ForwardReference::Form form, int slot);
 
@@ -190,12 +195,27 @@ class Compiler {
     bool CompileDo(const std::string& word);
     bool CompileLoop(const std::string& word);
     bool CompileOnX(const std::string& word);
+    bool CompileCountedDo(LoopRecord& loop, bool stepDown);
+    bool CompileLoopStartValue();
+    bool ReadLoopLimit(LoopRecord& loop);
+    bool CompileCriteriaDo(LoopRecord& loop);
+    bool EmitLoopLimit(const std::string& limit);
+    bool ParseParameterList(std::vector<Parameter>& parameters, int maxCount);
+    bool ReadParameter(const std::string& token, Parameter& parameter);
+    void EmitParameters(const std::vector<Parameter>& parameters);
 
     // ---- Text output, Segm, data lists (output.cpp) ----
     bool CompileInputPrompt(const std::string& word);  // ?
     bool CompilePrintList(const std::string& word);    // !
     bool CompileSegm(const std::string& word);
     bool EmitDataLists();
+    void EmitTextBytes(std::string_view text);
+    bool CompilePrintedVariable(const std::string& name);
+    bool CompileCursorItem();
+    bool CompileSegmAddress();
+    bool PlaceDataList(NameRecord& list);
+    bool EmitDataElement(NameKind kind, const std::string& token);
+    bool RoomForData(int bytes);
 
     // ---- Libraries (libraries.cpp) ----
     bool CompileLibDirective(const std::string& word);

@@ -47,8 +47,7 @@ bool Compiler::CompileSource(std::string source) {
     try {
         if (!CompileText() || !RunFinishingSteps()) compileFailed = true;
     } catch (const std::exception&) {
-        Fail(messages::kInternalError);
-        compileFailed = true;
+        FailIn(sourceIndex_, messages::kInternalError);
     }
     return !compileFailed;
 }
