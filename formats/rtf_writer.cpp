@@ -1,5 +1,6 @@
 #include "formats/rtf_writer.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,6 +15,20 @@ constexpr std::string_view kHeader =
     "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049"
     "{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset204 Courier New;}}\n";
 constexpr std::string_view kBodyStart = "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+
+// Windows-1251 bytes 80..FF by code point, for a lookup faster than a scan of the code page.
+int Cp1251Byte(char32_t cp) {
+    static const auto kByteOf = [] {
+        std::vector<std::pair<char32_t, unsigned char>> table;
+        for (int byte = 0x80; byte <= 0xFF; ++byte)
+            if (const char32_t c = machine::Cp1251ToCodePoint(byte); c != 0)
+                table.push_back({c, byte});
+        std::ranges::sort(table);
+        return table;
+    }();
+    const auto it = std::ranges::lower_bound(kByteOf, std::pair{cp, static_cast<unsigned char>(0)});
+    return it != kByteOf.end() && it->first == cp ? it->second : -1;
+}
 
 void AppendHexByte(std::string& out, int byte) {
     constexpr char kDigits[] = "0123456789abcdef";
@@ -42,7 +57,7 @@ void AppendCharacter(std::string& out, char32_t cp) {
         out += static_cast<char>(cp);
         return;
     }
-    if (const int byte = machine::CodePointToCp1251(cp); byte >= 0) return AppendHexByte(out, byte);
+    if (const int byte = Cp1251Byte(cp); byte >= 0) return AppendHexByte(out, byte);
     // \u takes a signed 16-bit number; characters past U+FFFF go as a surrogate pair.
     auto appendUnit = [&out](int unit) {
         out += "\\u" + std::to_string(unit < 0x8000 ? unit : unit - 0x10000) + '?';
