@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "compile_helpers.h"
+#include "compiler/messages.h"
+
+namespace zr::compiler {
+namespace {
+
+using testing::CodeBytes;
+using testing::FirstMessage;
+using testing::Hex;
+
+class Libraries : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ =
+            std::filesystem::temp_directory_path() /
+            ("keltoc-libs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    void WriteLibrary(const std::string& fileName, const std::string& text) {
+        std::ofstream(folder_ / fileName, std::ios::binary) << text;
+    }
+
+    std::unique_ptr<Compiler> CompileMain(const std::string& utf8) {
+        auto compiler = std::make_unique<Compiler>();
+        compiler->libraryFolder = folder_;
+        compiler->CompileSource(ToCompilerText(utf8));
+        return compiler;
+    }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(Libraries, CodeIsAppendedAndLabelsAreCallable) {
+    WriteLibrary("maths.bib", "Square: Dup *\r\nRet\r\n");
+    const auto c = CompileMain("$Lib maths\n3 call Square\nPrtX End");
+    ASSERT_FALSE(c->compileFailed) << FirstMessage(*c);
+    // Main: 71 03, F1 00 08, 7C, 66 (7 bytes); the library from 8.
+    EXPECT_EQ(CodeBytes(*c), Hex("71 03 F1 00 08 7C 66 69 02 6C"));
+    ASSERT_EQ(c->libraries.size(), 1u);
+    EXPECT_EQ(c->statementMap.back().sourceIndex, 1);
+}
+
+TEST_F(Libraries, UpperCaseNameOpensLowerCaseFileAndLfLineEndsWork) {
+    WriteLibrary("util.bib", "Twice: Dup +\nRet\n");
+    const auto c = CompileMain("$LIB UTIL\ncall Twice");
+    ASSERT_FALSE(c->compileFailed) << FirstMessage(*c);
+    EXPECT_EQ(CodeBytes(*c), Hex("F1 00 04 69 12 6C"));
+}
+
+TEST_F(Libraries, EachLibraryIsLinkedOnceEvenWhenTheyNameEachOther) {
+    WriteLibrary("a.bib", "$Lib b\r\n$Lib a\r\nFromA: Ret\r\n");
+    WriteLibrary("b.bib", "$Lib a\r\nFromB: Ret\r\n");
+    const auto c = CompileMain("$Lib a\n$Lib A\n$Lib b\ncall FromA call FromB");
+    ASSERT_FALSE(c->compileFailed) << FirstMessage(*c);
+    EXPECT_EQ(c->libraries.size(), 2u);
+    EXPECT_EQ(CodeBytes(*c), Hex("F1 00 07 F1 00 08 6C 6C"));
+}
+
+TEST_F(Libraries, MissingFileFailsAtTheDirective) {
+    const auto c = CompileMain("Dup\n$Lib nothere\nDrop");
+    ASSERT_EQ(c->messages.size(), 1u);
+    EXPECT_EQ(c->messages[0].text, messages::kFileReadError);
+    EXPECT_EQ(c->messages[0].style, MessageStyle::Plain);
+    EXPECT_EQ(c->errorStart, 5);
+}
+
+TEST_F(Libraries, ErrorInsideALibraryNamesTheLibraryAndSelectsTheDirective) {
+    WriteLibrary("bad.bib", "Dup\r\nnosuchword\r\n");
+    const auto c = CompileMain("Dup\n$Lib bad\nEnd");
+    ASSERT_EQ(c->messages.size(), 2u);
+    EXPECT_EQ(c->messages[0].text, messages::kSyntaxError);
+    EXPECT_EQ(c->messages[0].sourceIndex, 1);
+    EXPECT_EQ(c->messages[0].errorStart, 5);  // in the library text
+    EXPECT_EQ(c->messages[1].text, std::string(messages::kLibraryFailed) + "bad");
+    EXPECT_EQ(c->messages[1].style, MessageStyle::Plain);
+    EXPECT_EQ(c->messages[1].sourceIndex, 0);
+    EXPECT_EQ(c->errorStart, 5);  // the $Lib statement of the main text
+    EXPECT_EQ(c->errorLength, 9);
+}
+
+TEST_F(Libraries, LateErrorsInALibraryAreReportedAsTheLibrarys) {
+    WriteLibrary("late.bib", "call Missing\r\n");
+    const auto c = CompileMain("$Lib late");
+    ASSERT_EQ(c->messages.size(), 2u);
+    EXPECT_EQ(c->messages[0].text, messages::kLabelNotFound);
+    EXPECT_EQ(c->messages[0].sourceIndex, 1);
+    EXPECT_EQ(c->messages[1].text, std::string(messages::kLibraryFailed) + "late");
+
+    WriteLibrary("openif.bib", "=0 if\r\nDup\r\n");
+    const auto open = CompileMain("$Lib openif\nthen");
+    EXPECT_EQ(FirstMessage(*open), messages::kThenWithoutIf);  // a library cannot close the main IF
+}
+
+TEST_F(Libraries, NestedLibraryFailureReportsEveryLevel) {
+    WriteLibrary("outer.bib", "$Lib inner\r\n");
+    WriteLibrary("inner.bib", "Dup2 ]\r\n");
+    const auto c = CompileMain("$Lib outer");
+    ASSERT_EQ(c->messages.size(), 3u);
+    EXPECT_EQ(c->messages[1].text, std::string(messages::kLibraryFailed) + "inner");
+    EXPECT_EQ(c->messages[1].sourceIndex, 1);
+    EXPECT_EQ(c->messages[2].text, std::string(messages::kLibraryFailed) + "outer");
+    EXPECT_EQ(c->messages[2].sourceIndex, 0);
+}
+
+}  // namespace
+}  // namespace zr::compiler
