@@ -1,18 +1,189 @@
+// keltoc run SOURCE|IMAGE.bin [--keys LIST] [--port N] [--adc A,B,C,D]
+//   [--instructions-per-tick N] [--max-instructions N] [--serial-in FILE] [--json]
+#include <algorithm>
+#include <charconv>
+#include <fstream>
 #include <ostream>
+#include <sstream>
 
 #include "cli/commands.h"
+#include "cli/compile_output.h"
+#include "cli/run_report.h"
+#include "cli/source_file.h"
+#include "compiler/compiler.h"
+#include "emulator/emulator.h"
+#include "emulator/headless_host.h"
 
 namespace zr::cli {
+namespace {
 
-// Placeholder until the headless emulator lands.
-void AddRunCommand(CLI::App& app, const CommonOptions&, int& exitCode, std::ostream&,
+struct RunOptions {
+    std::filesystem::path program;
+    std::string keys;
+    std::string port = "0";
+    std::vector<int> adc;
+    std::uint64_t instructionsPerTick = 10000;
+    std::uint64_t maxInstructions = 10'000'000;
+    std::filesystem::path serialIn;
+    bool json = false;
+};
+
+bool IsImageFile(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    return extension == ".bin";
+}
+
+// 0..255, decimal or 0x hex.
+std::optional<int> ParsePort(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    int value = -1;
+    const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || parsed.ptr != text.data() + text.size() || value < 0 || value > 255)
+        return std::nullopt;
+    return value;
+}
+
+std::vector<std::string> ReadLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The program: a 1024-byte image, or a source compiled as the run command
+// would. Returns an exit code when it cannot go on.
+std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& common,
+                               emulator::Emulator& device, std::ostream& err) {
+    const auto bytes = ReadFileBytes(options.program);
+    if (!bytes) {
+        err << "keltoc: cannot read " << options.program.string() << '\n';
+        return kUsageError;
+    }
+    if (IsImageFile(options.program)) {
+        if (bytes->size() != static_cast<std::size_t>(machine::kProgramSize)) {
+            err << "keltoc: " << options.program.string() << " is not a 1024-byte image\n";
+            return kUsageError;
+        }
+        machine::ProgramImage image{};
+        std::copy(bytes->begin(), bytes->end(), image.begin() + 1);
+        device.LoadProgram(image);
+        return std::nullopt;
+    }
+    compiler::Compiler compiler;
+    compiler.libraryFolder = common.libDir;
+    compiler.readFile = ReadLibraryText;
+    if (!compiler.CompileSource(SourceBytesToCompilerText(*bytes))) {
+        PrintCompileMessages(compiler, options.program, err);
+        return kFailure;
+    }
+    device.LoadProgram(compiler.programImage);
+    std::vector<emulator::TraceStatement> statements;
+    for (const auto& record : compiler.statementMap)
+        statements.push_back({record.address, record.word, record.position});
+    device.SetStatementMap(std::move(statements));
+    return std::nullopt;
+}
+
+int Run(const RunOptions& options, const CommonOptions& common, std::ostream& out,
+        std::ostream& err) {
+    emulator::HeadlessOptions headless;
+    std::string error;
+    const auto keys = emulator::ParseKeyTokens(options.keys, error);
+    if (!keys) {
+        err << "keltoc: --keys: " << error << '\n';
+        return kUsageError;
+    }
+    headless.keys = *keys;
+    const auto port = ParsePort(options.port);
+    if (!port) {
+        err << "keltoc: --port must be 0..255 (decimal or 0x hex)\n";
+        return kUsageError;
+    }
+    if (!options.adc.empty() && (options.adc.size() != emulator::kAdcChannels ||
+                                 std::any_of(options.adc.begin(), options.adc.end(), [](int v) {
+                                     return v < 0 || v > emulator::kAdcMaximum;
+                                 }))) {
+        err << "keltoc: --adc takes four positions 0.." << emulator::kAdcMaximum << '\n';
+        return kUsageError;
+    }
+    if (options.instructionsPerTick == 0) {
+        err << "keltoc: --instructions-per-tick must be at least 1\n";
+        return kUsageError;
+    }
+    headless.instructionsPerTick = options.instructionsPerTick;
+    headless.maxInstructions = options.maxInstructions;
+    if (!options.serialIn.empty()) {
+        const auto serial = ReadFileBytes(options.serialIn);
+        if (!serial) {
+            err << "keltoc: cannot read " << options.serialIn.string() << '\n';
+            return kUsageError;
+        }
+        headless.serialIn = ReadLines(*serial);
+    }
+
+    emulator::HeadlessHost host(std::move(headless));
+    emulator::Emulator device(host);
+    if (const auto failed = LoadProgram(options, common, device, err)) return *failed;
+    device.ClearSinglesAndIntegers();
+    device.io.portInputs = static_cast<std::uint8_t>(*port);
+    if (!options.adc.empty())
+        std::copy(options.adc.begin(), options.adc.end(), device.io.adc.begin());
+    host.Run(device);
+
+    if (options.json)
+        out << RunResultJson(device, host)
+                   .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+            << '\n';
+    else
+        PrintDisplayBox(device.display(), out);
+    const bool runError = !host.errors().empty() || device.machine.runState > emulator::kRunning;
+    return runError ? kFailure : kSuccess;
+}
+
+}  // namespace
+
+void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,
                    std::ostream& err) {
-    auto* run = app.add_subcommand("run", "Compile (or load) a program and run it headless");
-    run->allow_extras();
-    run->callback([&exitCode, &err] {
-        err << "keltoc run: the emulator is not available yet\n";
-        exitCode = kUsageError;
-    });
+    auto options = std::make_shared<RunOptions>();
+    auto* run = app.add_subcommand(
+        "run", "Compile a source (or load a 1024-byte image) and run it on the headless emulator");
+    run->add_option("PROGRAM", options->program,
+                    "Source (.zrt RTF or plain UTF-8 text) or IMAGE.bin (cells 1..1024)")
+        ->required();
+    run->add_option("--keys", options->keys,
+                    "Comma-separated tokens delivered when the emulator waits for input: 0..9, "
+                    "comma, minus, F, left, right, enter (keys); run1, run, stop, adr1, end "
+                    "(window commands); tick (one 100 ms tick). @N:TOKEN delivers a token once N "
+                    "instructions have executed");
+    run->add_option("--port", options->port,
+                    "Port input check boxes as one number, 0..255 (decimal or 0x hex)");
+    run->add_option("--adc", options->adc, "Four analogue slider positions A,B,C,D (0..1023)")
+        ->delimiter(',')
+        ->expected(4);
+    run->add_option("--instructions-per-tick", options->instructionsPerTick,
+                    "Executed instructions per 100 ms timer tick (virtual time)")
+        ->capture_default_str();
+    run->add_option("--max-instructions", options->maxInstructions,
+                    "Stop after this many executed instructions")
+        ->capture_default_str();
+    run->add_option(
+        "--serial-in", options->serialIn,
+        "Lines that INPUT and LOAD read from serial channel 1; the run ends at their end");
+    run->add_flag("--json", options->json, "Print the final state as one JSON object");
+    run->footer(
+        "The run ends when no token is left and the emulator waits for input or returns to the "
+        "stopped state, or at --max-instructions. Exit code 1 when a run error was reported.");
+    run->callback(
+        [options, &common, &exitCode, &out, &err] { exitCode = Run(*options, common, out, err); });
 }
 
 }  // namespace zr::cli
