@@ -40,9 +40,9 @@ struct StatementRecord {
 // A use of a name not yet declared, filled in after the whole source is read.
 struct ForwardReference {
     enum Form : std::uint8_t {
-        kShortOffset = 0,   // one ShortOffset byte
-        kAbsolute = 1,      // 2-byte Integer: the name's address
-        kVariableWord = 2,  // 2-byte Integer: 32500 + the name's VariableOperand
+        kShortOffset = 0,  // one ShortOffset byte
+        kAbsolute = 1,     // 2-byte Integer: the name's address
+        kParameter = 2,    // 2-byte Integer: a label's address, else 32500 + VariableOperand
     };
     std::string name;
     Form form = kAbsolute;

@@ -170,8 +170,10 @@ bool Compiler::ResolveForwardReferences() {
             case ForwardReference::kAbsolute:
                 PatchInteger(reference.slot, record.address);
                 break;
-            case ForwardReference::kVariableWord:
-                PatchInteger(reference.slot, 32500 + VariableOperand(record));
+            case ForwardReference::kParameter:
+                PatchInteger(reference.slot, record.kind == NameKind::Label
+                                                 ? record.address
+                                                 : 32500 + VariableOperand(record));
                 break;
             case ForwardReference::kShortOffset: {
                 // The jump instruction stands one byte before its offset byte.

@@ -279,7 +279,7 @@ bool Compiler::ReadParameter(const std::string& token, Parameter& parameter) {
 void Compiler::EmitParameters(const std::vector<Parameter>& parameters) {
     for (const Parameter& parameter : parameters) {
         if (!parameter.name.empty())
-            AddForwardReference(parameter.name, ForwardReference::kAbsolute, compileAddress);
+            AddForwardReference(parameter.name, ForwardReference::kParameter, compileAddress);
         EmitInteger(parameter.value);
     }
 }

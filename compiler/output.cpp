@@ -175,7 +175,10 @@ bool Compiler::EmitDataLists() {
         sourceIndex_ = list.sourceIndex;
         const bool placed = PlaceDataList(list);
         sourceIndex_ = currentSource;
-        if (!placed) return false;
+        if (!placed) {
+            ReportLibraryFailure(list.sourceIndex);
+            return false;
+        }
     }
     return true;
 }

@@ -99,6 +99,15 @@ TEST_F(Libraries, LateErrorsInALibraryAreReportedAsTheLibrarys) {
     EXPECT_EQ(FirstMessage(*open), messages::kThenWithoutIf);  // a library cannot close the main IF
 }
 
+TEST_F(Libraries, DataListErrorsInALibraryNameTheLibrary) {
+    WriteLibrary("lists.bib", "Bytes big [1, 2, 300]\r\n");
+    const auto c = CompileMain("$Lib lists");
+    ASSERT_EQ(c->messages.size(), 2u);
+    EXPECT_EQ(c->messages[0].text, messages::kOverflow);
+    EXPECT_EQ(c->messages[0].sourceIndex, 1);
+    EXPECT_EQ(c->messages[1].text, std::string(messages::kLibraryFailed) + "lists");
+}
+
 TEST_F(Libraries, NestedLibraryFailureReportsEveryLevel) {
     WriteLibrary("outer.bib", "$Lib inner\r\n");
     WriteLibrary("inner.bib", "Dup2 ]\r\n");

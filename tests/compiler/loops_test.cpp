@@ -140,6 +140,8 @@ TEST(LoopDo, CriteriaListsSurviveNestedLists) {
 // A name declared after the DO is patched in the word LOOP writes for it.
 TEST(LoopDo, ForwardReferencesInCriteriaListsArePatchedAtLoop) {
     ExpectBytes({"Do [0, Top, 7]\nDup\nLoop\nTop:\nEnd", "72 00 00 69 7B 12 02 00 0C 00 07 66"});
+    // A variable declared further down stands for its value: 32500 + its operand byte.
+    ExpectBytes({"Do [0, late]\nLoop\nDimI late", "72 00 00 7B 11 01 7F 7C"});
 
     const auto missing = Compile("Dup\nDo [0, Nowhere]\nDup\nLoop");
     EXPECT_EQ(FirstMessage(*missing), messages::kLabelNotFound);

@@ -12,7 +12,9 @@ namespace {
 using testing::FirstMessage;
 
 void ExpectCleanEnd(const Compiler& c, const std::string& what) {
-    if (c.compileFailed) EXPECT_FALSE(c.messages.empty()) << what;
+    if (c.compileFailed) {
+        EXPECT_FALSE(c.messages.empty()) << what;
+    }
     EXPECT_LE(c.compileAddress, 1025 + 4) << what;
 }
 
