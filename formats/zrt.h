@@ -1,4 +1,8 @@
 // .zrt source files: RTF with the colours of the words, or plain text.
+//
+//   RichText doc = ReadZrt(bytesOfTheFile);            // open
+//   std::string error;                                 // save
+//   if (!SaveFileAtomically(path, WriteZrt(doc), &error)) ShowTheUser(error);
 #pragma once
 
 #include <string>

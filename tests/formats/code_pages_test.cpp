@@ -75,22 +75,5 @@ TEST(CodePageDecoder, UnsupportedPagesReadAs1252) {
     EXPECT_EQ(Decode(1200, "\xe9"), U"é");  // UTF-16 cannot be a byte page
 }
 
-TEST(CodePageDecoder, ConvertersAreReusedAcrossCalls) {
-    CodePageDecoder decoder;
-    std::u32string out;
-    for (int i = 0; i < 1000; ++i) decoder.Decode(932, "\x94\x4e", out);
-    EXPECT_EQ(out, std::u32string(1000, U'年'));
-}
-
-TEST(CodePageOfCharset, KnownCharsetsNameTheirPage) {
-    EXPECT_EQ(CodePageOfCharset(204), 1251);
-    EXPECT_EQ(CodePageOfCharset(238), 1250);
-    EXPECT_EQ(CodePageOfCharset(128), 932);
-    EXPECT_EQ(CodePageOfCharset(0), 0);  // ANSI follows \ansicpg
-    EXPECT_EQ(CodePageOfCharset(1), 0);
-    EXPECT_EQ(CodePageOfCharset(2), 0);
-    EXPECT_EQ(CodePageOfCharset(999), 0);
-}
-
 }  // namespace
 }  // namespace zr::formats

@@ -107,9 +107,5 @@ TEST(RtfWriter, WritesSevenBitRtfThatEditorsUnderstand) {
     for (unsigned char c : rtf) EXPECT_LT(c, 0x80);
 }
 
-TEST(RtfWriter, WritesNoColourTableEntriesForUncolouredText) {
-    EXPECT_NE(WriteZrt({"x", {{0, 1, 0}}}).find("{\\colortbl ;}"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace zr::formats
