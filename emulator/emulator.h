@@ -65,7 +65,15 @@ class Emulator {
     // One instruction: fetch the opcode at the program counter and execute it.
     void Step();
     // Executes one fetched opcode; a fault becomes the RunState error code.
-    void ExecuteInstruction(std::uint8_t op);
+    void ExecuteInstruction(std::uint8_t op) {
+        try {
+            if (traceOn) TraceStep();
+            Execute(op);
+        } catch (const RunFault& fault) {
+            machine.runState = fault.code;
+        } catch (const InstructionAbandoned&) {
+        }
+    }
 
     // Executed instructions since construction; the host's Checkpoint is
     // called when the count reaches the value set here.
@@ -99,12 +107,21 @@ class Emulator {
     void TimerEventTick();
     float ReadVariable(std::uint8_t operand);
     void WriteVariable(std::uint8_t operand, double value);
-    void SetPin(int pin, int value);
+    void SetPin(int pin, int value) {
+        if (io.pins[pin] != value) PinChanged(pin, value);
+    }
     std::uint8_t ReadPort();
     void WritePort(double value);
     float ReadAdc(int channel);
 
   private:
+    void PinChanged(int pin, int value);
+    // The run loop's key poll: ReadKey, with the common case (nothing pending,
+    // no key waiting) decided inline.
+    std::uint8_t PollKey() {
+        if (!host_.HasPending() && keyRegister == kNoKey) return kNoCode;
+        return ReadKey();
+    }
     void PumpHost() {
         if (host_.HasPending()) host_.Pump(*this);
     }

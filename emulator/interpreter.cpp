@@ -17,44 +17,20 @@ void Emulator::Step() {
     }
 }
 
-void Emulator::ExecuteInstruction(std::uint8_t op) {
-    try {
-        if (traceOn) TraceStep();
-        Execute(op);
-    } catch (const RunFault& fault) {
-        machine.runState = fault.code;
-    } catch (const InstructionAbandoned&) {
-    }
-}
-
+// Tests in order of frequency in compiled code; each group has its own switch.
 void Emulator::Execute(std::uint8_t op) {
-    switch (op >> 4) {
-        case 0x0:
-        case 0x1:
-            if (op == kNop) return;
-            ExecuteBinary(op);
-            return;
-        case 0x2:
-        case 0x3:
-            ExecuteUnary(op);
-            return;
-        case 0x4:
-            ExecutePairPage(op);
-            return;
-        case 0x5:
-            throw RunFault{kErrorUnassignedOpcode};
-        case 0x6:
-        case 0x7:
-            ExecuteDirect(op);
-            return;
-        case 0x8:
-            if (op < kFirstJumpOpcode) {
-                ExecuteDirect(op);
-                return;
-            }
-            [[fallthrough]];
-        default:
-            ExecuteJump(op);
+    if (op >= kiM && op < kFirstJumpOpcode) {
+        ExecuteDirect(op);  // pages 6, 7 and 80-89; 5x is unassigned
+    } else if (op >= kFirstJumpOpcode) {
+        ExecuteJump(op);
+    } else if (op < 0x20) {
+        if (op != kNop) ExecuteBinary(op);
+    } else if (op < 0x40) {
+        ExecuteUnary(op);
+    } else if (op < 0x50) {
+        ExecutePairPage(op);
+    } else {
+        throw RunFault{kErrorUnassignedOpcode};
     }
 }
 

@@ -100,7 +100,7 @@ void Emulator::RunningPass() {
                 return;
             }
             // A key taken here is consumed; a program that wants the keypad sets bit 2.
-            if (!(m.eventFlags & kEventKeysToProgram) && ReadKey() == kCodeLeft) {
+            if (!(m.eventFlags & kEventKeysToProgram) && PollKey() == kCodeLeft) {
                 m.runState = kStopped;
                 LeftRunning();
                 return;

@@ -46,10 +46,8 @@ void Emulator::WriteVariable(std::uint8_t operand, double value) {
     }
 }
 
-void Emulator::SetPin(int pin, int value) {
-    int& current = io.pins[pin];
-    if (current == value) return;
-    current = value;
+void Emulator::PinChanged(int pin, int value) {
+    io.pins[pin] = value;
     host_.PinChanged(pin, value);
 }
 

@@ -1,0 +1,95 @@
+// Emulated instructions per second: the bare interpreter, the full run loop
+// with the headless host (key poll and pin updates each instruction), and a
+// native loop doing the same arithmetic.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "emulator/emulator.h"
+#include "emulator/headless_host.h"
+#include "machine/opcodes.h"
+
+namespace {
+
+using namespace zr;
+using namespace zr::machine;
+
+// s1 := s1 * 3 - 7; i1 := i1 + 1; if i1 < 30000 repeat; else i1 := 0 and repeat.
+//  1: iM s1; PushByte 3; *; PushByte 7; -; Mv s1
+// 11: iM i1; Incr; Mv i1; iM i1; PushInt 30000; <; GoToIf (short) 1
+// 25: PushByte 0; Mv i1; GoTo 1
+constexpr int kLoopInstructions = 13;  // per pass of the main loop
+const std::vector<std::uint8_t> kProgram = {
+    kiM,       1,    kPushByte, 3,   kMultiply, kPushByte, 7,   kSubtract, kMv,  1,  //
+    kiM,       129,  kIncr,     kMv, 129,       kiM,       129, kPushInt,  0x75, 0x30,
+    kLess,     0xFC, 0,  //
+    kPushByte, 0,    kMv,       129, 0xF5,      0x00,      0x01};
+
+void LoadLoop(emulator::Emulator& device) {
+    std::copy(kProgram.begin(), kProgram.end(), device.machine.programImage.begin() + 1);
+    // The short offset of the conditional goto at 22: target 1 = 23 + b - 129.
+    device.machine.programImage[23] = 129 - 22;
+}
+
+void BareInterpreter(benchmark::State& state) {
+    emulator::HeadlessHost host({});
+    emulator::Emulator device(host);
+    LoadLoop(device);
+    device.machine.runState = emulator::kRunning;
+    device.machine.SetProgramCounter(1);
+    std::int64_t executed = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i) device.Step();
+        executed += 1000;
+    }
+    if (device.machine.runState != emulator::kRunning) state.SkipWithError("run stopped");
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(executed), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BareInterpreter);
+
+void FullRunLoop(benchmark::State& state) {
+    constexpr std::uint64_t kInstructions = 20'000'000;
+    std::uint64_t executed = 0;
+    for (auto _ : state) {
+        emulator::HeadlessOptions options;
+        std::string error;
+        options.keys = *emulator::ParseKeyTokens("enter,enter", error);
+        options.maxInstructions = kInstructions;
+        emulator::HeadlessHost host(options);
+        emulator::Emulator device(host);
+        LoadLoop(device);
+        host.Run(device);
+        executed += device.instructionCount();
+        if (host.stopReason() != emulator::StopReason::MaxInstructions)
+            state.SkipWithError("run ended early");
+    }
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(executed), benchmark::Counter::kIsRate);
+}
+BENCHMARK(FullRunLoop)->Unit(benchmark::kMillisecond);
+
+// The same work in C++: one "instruction" counted per emulated instruction
+// the loop stands for, so the rates compare directly.
+void NativeLoop(benchmark::State& state) {
+    float s1 = 0;
+    std::int16_t i1 = 0;
+    std::int64_t executed = 0;
+    for (auto _ : state) {
+        for (int pass = 0; pass < 1000; ++pass) {
+            s1 = s1 * 3 - 7;
+            benchmark::DoNotOptimize(s1);
+            if (++i1 >= 30000) i1 = 0;
+            benchmark::DoNotOptimize(i1);
+        }
+        executed += 1000 * kLoopInstructions;
+    }
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(executed), benchmark::Counter::kIsRate);
+}
+BENCHMARK(NativeLoop);
+
+}  // namespace
+
+BENCHMARK_MAIN();
