@@ -1,0 +1,56 @@
+// Time to compile a source that fills the whole program memory.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "compiler/compiler.h"
+#include "compiler/source_text.h"
+
+namespace {
+
+// A realistic mix of statements, repeated, then padded with Dup until the
+// program and its data list fill the memory exactly (compile address 1025).
+std::string FullMemorySource() {
+    const std::string head =
+        "'---Project: fills the memory---\n"
+        "DimS x, y(4)\nDimI count, w [1, 2, 3]\nDimB flags(8)\n"
+        "Messanges texts [\"Hello\", \"World\"]\n";
+    const std::string block =
+        "Top{n}: 3.5 -> x\n"
+        "x Dup * -> y(2)\n"
+        "count 1 + -> count\n"
+        "=0 if\n  ! [1,1,clr] \"N=\" count\nelse\n  Drop\nthen\n"
+        "y(i) 300 > goto @Top{n}\n"
+        "Do + i = 1 >> 5\n  Dup Swap Drop\nLoop i\n";
+    auto compiledSize = [](const std::string& text) {
+        zr::compiler::Compiler compiler;
+        return compiler.CompileSource(zr::compiler::ToCompilerText(text)) ? compiler.compileAddress
+                                                                          : 0;
+    };
+    std::string body;
+    for (int n = 0;; ++n) {
+        std::string next = block;
+        for (auto at = next.find("{n}"); at != std::string::npos; at = next.find("{n}"))
+            next.replace(at, 3, std::to_string(n));
+        if (compiledSize(head + body + next) == 0) break;
+        body += next;
+    }
+    while (compiledSize(head + body + "Dup\n") != 0) body += "Dup\n";
+    return head + body;
+}
+
+void BM_CompileFullMemory(benchmark::State& state) {
+    const std::string source = zr::compiler::ToCompilerText(FullMemorySource());
+    zr::compiler::Compiler compiler;
+    for (auto _ : state) {
+        compiler.CompileSource(source);
+        benchmark::DoNotOptimize(compiler.programImage);
+    }
+    state.counters["compileAddress"] = compiler.compileAddress;
+    state.counters["ok"] = compiler.compileFailed ? 0 : 1;
+}
+BENCHMARK(BM_CompileFullMemory)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
