@@ -10,5 +10,5 @@ if [ -x build/shell/zr7340-ide ]; then
     exec build/shell/zr7340-ide "$@"
 fi
 # Until the window lands: compile and run an example program headless.
-build/cli/keltoc build examples/hello.zrt
-exec build/cli/keltoc run examples/hello.zrt --keys enter,enter
+build/cli/keltoc build examples/square.zrt
+exec build/cli/keltoc run examples/square.zrt --keys enter,enter,1,2,enter
