@@ -161,7 +161,8 @@ class Compiler {
     bool CompileCountedByte(const std::string& word);  // DupN, SwapN
     bool CompileAdres(const std::string& word);
     bool CompileRol(const std::string& word);
-    bool CompileTimer(const std::string& word);
+    bool CompileTimer(const std::string& word);          // Timer, Events
+    bool CompileExplicitLoad(const std::string& word);   // iM name
     bool CompileBlockTransfer(const std::string& word);  // Series, Send
     bool CompileAddressOf(const std::string& word);
     bool CompileNumber(const std::string& word);

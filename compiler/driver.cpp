@@ -68,6 +68,8 @@ const std::vector<std::pair<std::string_view, Compiler::Handler>>& Compiler::Dis
         {"series", &Compiler::CompileBlockTransfer},
         {"send", &Compiler::CompileBlockTransfer},
         {"timer", &Compiler::CompileTimer},
+        {"events", &Compiler::CompileTimer},
+        {"im", &Compiler::CompileExplicitLoad},
         {"onx", &Compiler::CompileOnX},
         {"?", &Compiler::CompileInputPrompt},
         {"!", &Compiler::CompilePrintList},

@@ -69,9 +69,11 @@ bool Compiler::CompileRol(const std::string&) {
     return true;
 }
 
-// Timer label: Timer and the handler's program address.
-bool Compiler::CompileTimer(const std::string&) {
-    Emit(machine::kTimer);
+// Timer label / Events label: the instruction and the handler's program address.
+// (Events takes its address here too: standing alone, its operand would be
+// whatever the next statement happens to write.)
+bool Compiler::CompileTimer(const std::string& word) {
+    Emit(machine::LowerCase(word) == "timer" ? machine::kTimer : machine::kEvents);
     const std::string name = Next();
     const int slot = names.FindName(name);
     if (slot == 0) {
@@ -114,6 +116,17 @@ bool Compiler::CompileBlockTransfer(const std::string& word) {
 
 // name#: PushInt with a label's program address, or a variable's area index
 // (+128 for Integer kinds); a name declared later is filled in at the end.
+// iM name: the load of a simple variable, written with its instruction word.
+bool Compiler::CompileExplicitLoad(const std::string&) {
+    const int slot = names.FindName(Next());
+    if (slot == 0 || names[slot].kind == NameKind::Label) return Fail(messages::kSyntaxError);
+    const NameRecord& record = names[slot];
+    if (ElementCount(record) != 1) return Fail(messages::kSimpleVariableOrConstant);
+    Emit(machine::kiM);
+    Emit(VariableOperand(record));
+    return true;
+}
+
 bool Compiler::CompileAddressOf(const std::string& word) {
     const std::string name = word.substr(0, word.size() - 1);
     Emit(machine::kPushInt);
