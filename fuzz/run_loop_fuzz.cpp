@@ -1,0 +1,56 @@
+// Runs any program image with any key script on the headless emulator for a
+// bounded number of instructions. The first 1024 bytes are program cells
+// 1..1024; each further byte is one scripted token, optionally timed.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "emulator/emulator.h"
+#include "emulator/headless_host.h"
+#include "machine/image.h"
+
+namespace {
+
+using zr::emulator::KeyToken;
+using zr::emulator::ScriptAction;
+
+KeyToken TokenOf(std::uint8_t byte, std::uint64_t& clock) {
+    KeyToken token;
+    const int choice = byte % 22;
+    if (choice < 16) {
+        token.keyIndex = static_cast<std::uint8_t>(choice);
+    } else {
+        constexpr ScriptAction kCommands[] = {ScriptAction::RunFrom1, ScriptAction::Run,
+                                              ScriptAction::Stop,     ScriptAction::Address1,
+                                              ScriptAction::Tick,     ScriptAction::Tick};
+        token.action = kCommands[choice - 16];
+    }
+    if (byte & 0x80) token.at = clock += (byte & 0x60) * 64 + 1;  // a timed token
+    return token;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    zr::machine::ProgramImage image{};
+    const std::size_t programBytes =
+        size < zr::machine::kProgramSize ? size : zr::machine::kProgramSize;
+    for (std::size_t i = 0; i < programBytes; ++i) image[i + 1] = data[i];
+
+    zr::emulator::HeadlessOptions options;
+    options.instructionsPerTick = 500;
+    options.maxInstructions = 50'000;
+    options.serialIn = {"1", "2.5", "-3"};
+    std::uint64_t clock = 0;
+    // Enter twice first: past the greeting and the start-address prompt.
+    options.keys = {KeyToken{ScriptAction::Key, 15, {}}, KeyToken{ScriptAction::Key, 15, {}}};
+    for (std::size_t i = programBytes; i < size && options.keys.size() < 64; ++i)
+        options.keys.push_back(TokenOf(data[i], clock));
+
+    zr::emulator::HeadlessHost host(options);
+    zr::emulator::Emulator emulator(host);
+    emulator.LoadProgram(image);
+    host.Run(emulator);
+    if (emulator.instructionCount() > options.maxInstructions + 1) std::abort();
+    return 0;
+}
