@@ -1,0 +1,46 @@
+// The modeless find and replace dialog of the source editor. Opened in find
+// mode the replacement box and both replace buttons are disabled. Each
+// opening takes the editor's selection as the text to find; every command
+// reads the editor's current text and selection afresh.
+#pragma once
+
+#include <QDialog>
+
+#include "shell/text_search.h"
+#include "shell/text_search_editor_target.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTextEdit;
+
+namespace zr::shell {
+
+class FindReplaceDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    FindReplaceDialog(QTextEdit* editor, QWidget* parent);
+
+    void showFind();
+    void showReplace();
+
+  private:
+    void openInMode(bool replaceMode);
+    void findNext();
+    void replace();
+    void replaceAll();
+    SearchOrigin origin() const;
+
+    TextSearchEditorTarget target_;
+    QLineEdit* findText_;
+    QLineEdit* replaceText_;
+    QRadioButton* fromCurrent_;
+    QRadioButton* fromFirst_;
+    QPushButton* findButton_;
+    QPushButton* replaceButton_;
+    QPushButton* replaceAllButton_;
+    QPushButton* cancelButton_;
+};
+
+}  // namespace zr::shell

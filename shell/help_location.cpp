@@ -1,0 +1,50 @@
+#include "shell/help_location.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace zr::shell {
+namespace {
+
+// Copies `name` from one folder to another unless an identical copy is there.
+bool CopyIfChanged(const QDir& from, const QDir& to, const QString& name) {
+    const QFileInfo source(from.filePath(name));
+    const QFileInfo target(to.filePath(name));
+    if (target.exists() && target.size() == source.size() &&
+        target.lastModified() >= source.lastModified())
+        return true;
+    QFile::remove(target.filePath());
+    return QFile::copy(source.filePath(), target.filePath());
+}
+
+}  // namespace
+
+QString HelpLocation::helpFolder() {
+    const QString configured = qEnvironmentVariable(kFolderVariable.toUtf8().constData());
+    return configured.isEmpty() ? QCoreApplication::applicationDirPath() : configured;
+}
+
+QString HelpLocation::collectionFile() {
+    const QDir folder(helpFolder());
+    if (!folder.exists(kCollectionName) || !folder.exists(kDocumentationName)) return {};
+    return folder.absoluteFilePath(kCollectionName);
+}
+
+QString HelpLocation::writableCollection(const QString& collectionFile) {
+    const QFileInfo collection(collectionFile);
+    if (QFileInfo(collection.absolutePath()).isWritable()) return collectionFile;
+
+    const QDir cache(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                     QStringLiteral("/help"));
+    if (!cache.mkpath(QStringLiteral("."))) return collectionFile;
+    const QDir source = collection.absoluteDir();
+    if (!CopyIfChanged(source, cache, kCollectionName) ||
+        !CopyIfChanged(source, cache, kDocumentationName))
+        return collectionFile;
+    return cache.absoluteFilePath(kCollectionName);
+}
+
+}  // namespace zr::shell

@@ -1,0 +1,149 @@
+#include "shell/help_viewer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpLink>
+#include <QHelpSearchEngine>
+#include <QHelpSearchQueryWidget>
+#include <QHelpSearchResultWidget>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "shell/help_browser.h"
+#include "shell/help_location.h"
+#include "shell/help_topics.h"
+
+namespace zr::shell {
+
+QPointer<HelpViewer> HelpViewer::instance_;
+
+void HelpViewer::showTopic(const QString& word, QWidget* parent) {
+    if (!instance_) {
+        const QString collection = HelpLocation::collectionFile();
+        instance_ = new HelpViewer(
+            collection.isEmpty() ? collection : HelpLocation::writableCollection(collection),
+            parent);
+        instance_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    instance_->openWord(word);
+    instance_->show();
+    instance_->raise();
+    instance_->activateWindow();
+}
+
+HelpViewer* HelpViewer::instance() {
+    return instance_;
+}
+
+HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
+    : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("HelpViewer"));
+    setWindowTitle(tr("Kelto language help"));
+    resize(900, 640);
+
+    const bool opened = openCollection(collectionFile);
+    browser_ = new HelpBrowser(engine_, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (!opened) {
+        layout->addWidget(browser_);
+        showMissingHelp(collectionFile);
+        return;
+    }
+
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(engine_->contentWidget(), tr("Contents"));
+    tabs_->addTab(createIndexTab(), tr("Index"));
+    tabs_->addTab(createSearchTab(), tr("Search"));
+    connect(engine_->contentWidget(), &QHelpContentWidget::linkActivated, browser_,
+            [this](const QUrl& page) { browser_->setSource(page); });
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(tabs_);
+    splitter->addWidget(browser_);
+    splitter->setStretchFactor(1, 3);
+    layout->addWidget(splitter);
+    browser_->setSource(HelpTopics::contentsPage());
+}
+
+bool HelpViewer::openCollection(const QString& collectionFile) {
+    if (collectionFile.isEmpty()) return false;
+    auto* engine = new QHelpEngine(collectionFile, this);
+    engine->setReadOnly(true);
+    engine->setUsesFilterEngine(true);
+    if (!engine->setupData() || engine->registeredDocumentations().isEmpty()) {
+        delete engine;
+        return false;
+    }
+    engine_ = engine;
+    return true;
+}
+
+QWidget* HelpViewer::createIndexTab() {
+    auto* tab = new QWidget(this);
+    indexFilter_ = new QLineEdit(tab);
+    indexFilter_->setPlaceholderText(tr("Type a word"));
+    indexFilter_->setClearButtonEnabled(true);
+    QHelpIndexWidget* index = engine_->indexWidget();
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(indexFilter_);
+    layout->addWidget(index);
+
+    connect(indexFilter_, &QLineEdit::textChanged, index,
+            [index](const QString& text) { index->filterIndices(text); });
+    connect(indexFilter_, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
+    connect(index, &QHelpIndexWidget::documentActivated, this,
+            [this](const QHelpLink& document) { browser_->setSource(document.url); });
+    // A keyword on several pages: its first page is the main one.
+    connect(index, &QHelpIndexWidget::documentsActivated, this,
+            [this](const QList<QHelpLink>& documents) {
+                if (!documents.isEmpty()) browser_->setSource(documents.first().url);
+            });
+    return tab;
+}
+
+QWidget* HelpViewer::createSearchTab() {
+    auto* tab = new QWidget(this);
+    QHelpSearchEngine* search = engine_->searchEngine();
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(search->queryWidget());
+    layout->addWidget(search->resultWidget(), 1);
+    connect(search->queryWidget(), &QHelpSearchQueryWidget::search, search,
+            [search] { search->search(search->queryWidget()->searchInput()); });
+    connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, browser_,
+            [this](const QUrl& page) { browser_->setSource(page); });
+    // The index of the pages is built in the background the first time.
+    search->scheduleIndexDocumentation();
+    return tab;
+}
+
+void HelpViewer::showMissingHelp(const QString& collectionFile) {
+    const QString folder = collectionFile.isEmpty() ? HelpLocation::helpFolder()
+                                                    : QFileInfo(collectionFile).absolutePath();
+    browser_->setHtml(
+        tr("<h2>The language help is not available</h2>"
+           "<p>The help collection <b>%1</b> and its pages <b>%2</b> were expected in the "
+           "folder <b>%3</b>, beside the environment's program file, and could not be "
+           "opened.</p>"
+           "<p>Building the environment places both files there: build it again, or set "
+           "the environment variable <b>%4</b> to the folder that holds them.</p>")
+            .arg(HelpLocation::kCollectionName, HelpLocation::kDocumentationName,
+                 QDir::toNativeSeparators(QDir(folder).absolutePath()).toHtmlEscaped(),
+                 HelpLocation::kFolderVariable));
+}
+
+void HelpViewer::openWord(const QString& word) {
+    if (!engine_) return;
+    browser_->setSource(HelpTopics(*engine_).topicFor(word));
+}
+
+QUrl HelpViewer::currentPage() const {
+    return browser_->source();
+}
+
+}  // namespace zr::shell

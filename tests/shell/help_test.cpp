@@ -1,0 +1,250 @@
+// The language help: the compiled collection opens, every Kelto word, every
+// instruction and every compiler message has its topic, the links between
+// the pages lead somewhere, and the viewer opens at the topic of a word.
+#include <QDir>
+#include <QHelpEngine>
+#include <QHelpSearchEngine>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "compiler/keywords.h"
+#include "compiler/messages.h"
+#include "machine/opcodes.h"
+#include "shell/help_browser.h"
+#include "shell/help_location.h"
+#include "shell/help_topics.h"
+#include "shell/help_viewer.h"
+
+using zr::shell::HelpLocation;
+using zr::shell::HelpTopics;
+using zr::shell::HelpViewer;
+
+namespace {
+
+QString Page(const QUrl& url) {
+    return url.adjusted(QUrl::RemoveFragment).fileName();
+}
+
+// The build places the help beside zr7340-ide, in <build>/shell; this test
+// runs from <build>/tests/shell unless the build names the folder.
+QString HelpFolder() {
+#ifdef ZR_HELP_DIR
+    return QStringLiteral(ZR_HELP_DIR);
+#else
+    return QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../../shell"))
+        .absolutePath();
+#endif
+}
+
+}  // namespace
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void collectionIsFoundBesideTheProgramAndOpens();
+    void everyKeltoWordHasATopic();
+    void everyInstructionHasATopic();
+    void everyCompilerMessageHasATopic();
+    void wordsAreLookedUpIgnoringCase();
+    void declaredNamesLeadToTheirStatement();
+    void unknownAndEmptyWordsGiveTheContents();
+    void everyLinkLeadsToAPageAndAnchor();
+    void showTopicOpensOneViewerAtTheWord();
+    void fullTextSearchFindsAPage();
+    void missingHelpIsExplained();
+
+  private:
+    std::unique_ptr<HelpViewer> viewer_;
+};
+
+void HelpTest::initTestCase() {
+    qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
+    viewer_ = std::make_unique<HelpViewer>(HelpLocation::collectionFile(), nullptr);
+    QVERIFY2(viewer_->hasHelp(), "the compiled help did not open");
+}
+
+void HelpTest::collectionIsFoundBesideTheProgramAndOpens() {
+    const QString collection = HelpLocation::collectionFile();
+    QCOMPARE(QFileInfo(collection).fileName(), QString("KeltoHelp.qhc"));
+    QCOMPARE(QFileInfo(collection).absolutePath(), QDir(HelpFolder()).absolutePath());
+    QCOMPARE(viewer_->currentPage(), HelpTopics::contentsPage());
+    QVERIFY(!viewer_->engine()->fileData(HelpTopics::contentsPage()).isEmpty());
+}
+
+void HelpTest::everyKeltoWordHasATopic() {
+    const HelpTopics topics(*viewer_->engine());
+    for (const auto& entry : zr::compiler::KeywordTable::Standard().entries()) {
+        const QString word = QString::fromStdString(entry.word);
+        const QUrl topic = topics.topicFor(word);
+        QVERIFY2(topic != HelpTopics::contentsPage(), qPrintable("no topic for " + word));
+        QVERIFY2(!viewer_->engine()->fileData(topic).isEmpty(),
+                 qPrintable("empty page for " + word));
+    }
+    // Statement words the compiler knows beyond the editor's table.
+    for (const char* word : {"SwapN", "Stack>X", "Stack", "i", "o", "r@", "clr"})
+        QVERIFY2(!topics.keywordFor(word).isEmpty(), word);
+}
+
+void HelpTest::everyInstructionHasATopic() {
+    const HelpTopics topics(*viewer_->engine());
+    for (const auto& opcode : zr::machine::kOpcodeTable) {
+        for (std::string_view text : {opcode.name, opcode.word}) {
+            if (text.empty()) continue;
+            const QString word = QString::fromUtf8(text.data(), qsizetype(text.size()));
+            QVERIFY2(!topics.keywordFor(word).isEmpty(), qPrintable("no topic for " + word));
+        }
+    }
+}
+
+void HelpTest::everyCompilerMessageHasATopic() {
+    namespace m = zr::compiler::messages;
+    const HelpTopics topics(*viewer_->engine());
+    for (std::string_view message : {m::kOutOfMemory,
+                                     m::kStackOverflow,
+                                     m::kBadCompileAddress,
+                                     m::kBadParameter,
+                                     m::kNotAProgram,
+                                     m::kBadAddress,
+                                     m::kTooManyLoops,
+                                     m::kSyntaxError,
+                                     m::kBadChannel,
+                                     m::kArrayNameExpected,
+                                     m::kNotAnArray,
+                                     m::kIfWithoutThen,
+                                     m::kInternalError,
+                                     m::kNameDeclared,
+                                     m::kNameTableFull,
+                                     m::kTooManySingles,
+                                     m::kTooManyIntegers,
+                                     m::kBadArrayIndex,
+                                     m::kArrayDoesNotFit,
+                                     m::kOverflow,
+                                     m::kArrayTooBig,
+                                     m::kArrayExpected,
+                                     m::kSimpleVariableOrConstant,
+                                     m::kUnknownDataType,
+                                     m::kShortAddressOnly,
+                                     m::kReferenceExpected,
+                                     m::kVariableExpected,
+                                     m::kTooManyNestedIfs,
+                                     m::kElseWithoutIf,
+                                     m::kThenWithoutIf,
+                                     m::kLabelNotFound,
+                                     m::kLoopVariableExpected,
+                                     m::kOptionOverflow,
+                                     m::kVariableRequired,
+                                     m::kVariableOrNumberRequired,
+                                     m::kNumericOverflow,
+                                     m::kSyntaxErrorSign,
+                                     m::kNumericParameterExpected,
+                                     m::kDoLoopMismatch,
+                                     m::kTooManyElements,
+                                     m::kFileReadError,
+                                     m::kLibraryFailed}) {
+        const QString text = QString::fromUtf8(message.data(), qsizetype(message.size()));
+        const QUrl topic = topics.topicFor(text);
+        QCOMPARE(Page(topic), QString("messages.html"));
+        // The page holds the text exactly as the compiler shows it.
+        const QString page = QString::fromUtf8(viewer_->engine()->fileData(topic));
+        QVERIFY2(page.contains(text.trimmed().toHtmlEscaped()), qPrintable(text));
+    }
+}
+
+void HelpTest::wordsAreLookedUpIgnoringCase() {
+    const HelpTopics topics(*viewer_->engine());
+    QCOMPARE(topics.topicFor("dup").toString(),
+             QString("qthelp://zr7340.kelto/doc/stack.html#Dup"));
+    QCOMPARE(Page(topics.topicFor("DIMS")), QString("declarations.html"));
+    QCOMPARE(Page(topics.topicFor("goto")), QString("jumps.html"));
+    QCOMPARE(Page(topics.topicFor(" Messanges ")), QString("datalists.html"));
+    QCOMPARE(Page(topics.topicFor("->")), QString("operands.html"));
+    QCOMPARE(Page(topics.topicFor("?")), QString("output.html"));
+}
+
+void HelpTest::declaredNamesLeadToTheirStatement() {
+    const HelpTopics topics(*viewer_->engine());
+    QCOMPARE(Page(topics.topicFor("Start:")), QString("jumps.html"));
+    QCOMPARE(topics.topicFor("Start#").fragment(), QString("address"));
+    QCOMPARE(topics.topicFor("count@").fragment(), QString("indirect"));
+}
+
+void HelpTest::unknownAndEmptyWordsGiveTheContents() {
+    const HelpTopics topics(*viewer_->engine());
+    QCOMPARE(topics.topicFor("Counter"), HelpTopics::contentsPage());
+    QCOMPARE(topics.topicFor(""), HelpTopics::contentsPage());
+    QCOMPARE(topics.topicFor("   "), HelpTopics::contentsPage());
+    QCOMPARE(topics.topicFor(":"), HelpTopics::contentsPage());
+}
+
+void HelpTest::everyLinkLeadsToAPageAndAnchor() {
+    QHelpEngine* engine = viewer_->engine();
+    const QList<QUrl> pages =
+        engine->files(HelpTopics::kNamespace, QString(), QStringLiteral("html"));
+    QVERIFY(pages.size() >= 25);
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
+    for (const QUrl& page : pages) {
+        const QString text = QString::fromUtf8(engine->fileData(page));
+        for (auto match = link.globalMatch(text); match.hasNext();) {
+            const auto found = match.next();
+            if (found.captured(1).startsWith(QLatin1String("http"))) continue;
+            const QUrl target =
+                found.captured(1).isEmpty() ? page : page.resolved(found.captured(1));
+            const QString targetText = QString::fromUtf8(engine->fileData(target));
+            QVERIFY2(!targetText.isEmpty(),
+                     qPrintable(page.fileName() + " links to missing " + found.captured(1)));
+            if (!found.captured(2).isEmpty())
+                QVERIFY2(
+                    targetText.contains(QStringLiteral("id=\"%1\"").arg(found.captured(2))),
+                    qPrintable(page.fileName() + " links to missing anchor " + found.captured(0)));
+        }
+    }
+}
+
+void HelpTest::showTopicOpensOneViewerAtTheWord() {
+    QWidget owner;
+    HelpViewer::showTopic("swap", &owner);
+    HelpViewer* first = HelpViewer::instance();
+    QVERIFY(first);
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->currentPage().fragment(), QString("Swap"));
+    QVERIFY(first->browser()->toPlainText().contains("exchanges X and Y"));
+
+    HelpViewer::showTopic("NoSuchWord", &owner);
+    QCOMPARE(HelpViewer::instance(), first);
+    QCOMPARE(first->currentPage(), HelpTopics::contentsPage());
+}
+
+void HelpTest::fullTextSearchFindsAPage() {
+    // The viewer builds the search index in the background when it opens;
+    // a search before the index is ready finds nothing, so ask until it does.
+    QHelpSearchEngine* search = viewer_->engine()->searchEngine();
+    auto findsHardwarePage = [search] {
+        QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
+        search->search("sync");
+        if (!searched.wait(5000)) return false;
+        const auto results = search->searchResults(0, search->searchResultCount());
+        return std::any_of(results.begin(), results.end(), [](const auto& result) {
+            return Page(result.url()) == "hardware.html";
+        });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(findsHardwarePage(), 30000);
+}
+
+void HelpTest::missingHelpIsExplained() {
+    QTemporaryDir empty;
+    qputenv(HelpLocation::kFolderVariable.toUtf8(), empty.path().toUtf8());
+    QCOMPARE(HelpLocation::collectionFile(), QString());
+    HelpViewer viewer(HelpLocation::collectionFile(), nullptr);
+    QVERIFY(!viewer.hasHelp());
+    const QString shown = viewer.browser()->toPlainText();
+    QVERIFY(shown.contains("KeltoHelp.qhc"));
+    QVERIFY(shown.contains(QDir::toNativeSeparators(empty.path())));
+    viewer.openWord("Dup");  // harmless without help
+    qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
+}
+
+QTEST_MAIN(HelpTest)
+#include "help_test.moc"
