@@ -100,10 +100,16 @@ void Emulator::RunningPass() {
                 return;
             }
             // A key taken here is consumed; a program that wants the keypad sets bit 2.
-            if (!(m.eventFlags & kEventKeysToProgram) && PollKey() == kCodeLeft) {
-                m.runState = kStopped;
-                LeftRunning();
-                return;
+            if (!(m.eventFlags & kEventKeysToProgram)) {
+                if (PollKey() == kCodeLeft) {
+                    m.runState = kStopped;
+                    LeftRunning();
+                    return;
+                }
+            } else {
+                // The keypad is the program's, but the window's commands (End,
+                // Stop, ticks) must still get in to a loop that never prints.
+                PumpHost();
             }
             if (m.segmentEnd == m.ProgramCounter()) {
                 m.segmentEnd = 0;
