@@ -62,6 +62,9 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     tabs_->addTab(createSearchTab(), tr("Search"));
     connect(engine_->contentWidget(), &QHelpContentWidget::linkActivated, browser_,
             [this](const QUrl& page) { browser_->setSource(page); });
+    // The contents are built in the background; show their chapters open.
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this,
+            [this] { engine_->contentWidget()->expandToDepth(1); });
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(tabs_);

@@ -3,6 +3,8 @@
 // the pages lead somewhere, and the viewer opens at the topic of a word.
 #include <QDir>
 #include <QHelpEngine>
+#include <QHelpFilterEngine>
+#include <QHelpLink>
 #include <QHelpSearchEngine>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -52,6 +54,7 @@ class HelpTest : public QObject {
     void declaredNamesLeadToTheirStatement();
     void unknownAndEmptyWordsGiveTheContents();
     void everyLinkLeadsToAPageAndAnchor();
+    void everyIndexKeywordLeadsToAPageAndAnchor();
     void showTopicOpensOneViewerAtTheWord();
     void fullTextSearchFindsAPage();
     void missingHelpIsExplained();
@@ -200,6 +203,21 @@ void HelpTest::everyLinkLeadsToAPageAndAnchor() {
                     targetText.contains(QStringLiteral("id=\"%1\"").arg(found.captured(2))),
                     qPrintable(page.fileName() + " links to missing anchor " + found.captured(0)));
         }
+    }
+}
+
+void HelpTest::everyIndexKeywordLeadsToAPageAndAnchor() {
+    QHelpEngine* engine = viewer_->engine();
+    const QStringList keywords = engine->filterEngine()->indices();
+    QVERIFY(keywords.size() >= 150);
+    for (const QString& keyword : keywords) {
+        const QList<QHelpLink> links = engine->documentsForKeyword(keyword);
+        QVERIFY2(!links.isEmpty(), qPrintable(keyword));
+        const QString page = QString::fromUtf8(engine->fileData(links.first().url));
+        QVERIFY2(!page.isEmpty(), qPrintable(keyword));
+        const QString anchor = links.first().url.fragment();
+        QVERIFY2(anchor.isEmpty() || page.contains(QStringLiteral("id=\"%1\"").arg(anchor)),
+                 qPrintable(keyword + " leads to a missing anchor " + anchor));
     }
 }
 
