@@ -1,0 +1,58 @@
+#include "shell/compile_session.h"
+
+#include <algorithm>
+
+#include "compiler/source_text.h"
+
+namespace zr::shell {
+namespace {
+
+// Editor offsets from the compiler count characters (code points); the editor
+// counts UTF-16 units, two for a character beyond the basic plane.
+int Utf16IndexOf(const QString& text, int codePoints) {
+    int index = 0;
+    for (int n = 0; n < codePoints && index < text.size(); ++n)
+        index += (text[index].isHighSurrogate() && index + 1 < text.size() &&
+                  text[index + 1].isLowSurrogate())
+                     ? 2
+                     : 1;
+    return index;
+}
+
+}  // namespace
+
+EditorRange ErrorSelectionOf(const QString& editorText, const std::string& compilerText,
+                             std::int32_t errorStart, std::int32_t errorLength) {
+    const std::int32_t first = compiler::SkipBlanks(compilerText, errorStart);
+    const std::int32_t end = std::max(first, errorStart + std::max(errorLength, 0));
+    const int start = Utf16IndexOf(editorText, compiler::EditorOffsetOf(compilerText, first));
+    const int stop = Utf16IndexOf(editorText, compiler::EditorOffsetOf(compilerText, end));
+    return {start, std::max(stop - start, 0)};
+}
+
+CompileSession::CompileSession(std::filesystem::path libraryFolder)
+    : compiler_(std::make_unique<compiler::Compiler>()) {
+    compiler_->libraryFolder = std::move(libraryFolder);
+}
+
+CompileOutcome CompileSession::Compile(const QString& editorText) {
+    const std::string source = compiler::ToCompilerText(editorText.toStdString());
+    compiler_->CompileSource(source);
+    hasCompiled_ = true;
+
+    CompileOutcome outcome;
+    outcome.succeeded = !compiler_->compileFailed;
+    outcome.messages = compiler_->messages;
+    outcome.report = compiler::MakeMemoryReport(*compiler_);
+    // The selection refers to the main text; a library's failure has already
+    // moved it to the $Lib statement. If the last message still belongs to a
+    // library, the position is not one of the editor's and nothing is selected.
+    const bool inMainText =
+        compiler_->messages.empty() || compiler_->messages.back().sourceIndex == 0;
+    if (!outcome.succeeded && inMainText)
+        outcome.errorSelection =
+            ErrorSelectionOf(editorText, source, compiler_->errorStart, compiler_->errorLength);
+    return outcome;
+}
+
+}  // namespace zr::shell

@@ -1,0 +1,90 @@
+#include "shell/dialog_prompts.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "shell/frm_paport_compiler.h"
+
+namespace zr::shell {
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("DialogPrompts", text);
+}
+
+// "*.zrt" -> "*.zrt (*.zrt)": the description is the pattern itself.
+QString DialogFilter(const QString& pattern) {
+    return pattern + " (" + pattern + ")";
+}
+
+void PrepareDialog(QFileDialog& dialog, const FileDialogSetup& setup) {
+    dialog.setNameFilter(DialogFilter(setup.filter));
+    const QFileInfo startAt(setup.startAt);
+    if (startAt.isDir()) {
+        dialog.setDirectory(setup.startAt);
+    } else {
+        dialog.setDirectory(startAt.absolutePath());
+        dialog.selectFile(startAt.fileName());
+    }
+}
+
+}  // namespace
+
+QString DialogPrompts::askOpenFileName(const FileDialogSetup& setup) {
+    QFileDialog dialog(owner_);
+    PrepareDialog(dialog, setup);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::askSaveFileName(const FileDialogSetup& setup) {
+    QFileDialog dialog(owner_);
+    PrepareDialog(dialog, setup);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString(setup.filter).remove("*."));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+UnsavedChoice DialogPrompts::askAboutUnsavedChanges() {
+    const auto answer = QMessageBox::warning(
+        owner_, QCoreApplication::applicationName(),
+        Tr("Текст программы изменён. Сохранить изменения?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    switch (answer) {
+        case QMessageBox::Save:
+            return UnsavedChoice::Save;
+        case QMessageBox::Discard:
+            return UnsavedChoice::Discard;
+        default:
+            return UnsavedChoice::Cancel;
+    }
+}
+
+void DialogPrompts::showFileError(const QString& text) {
+    QMessageBox::critical(owner_, QCoreApplication::applicationName(), text);
+}
+
+void DialogPrompts::showCompilerMessage(const compiler::Message& message) {
+    const auto icon = message.style == compiler::MessageStyle::Critical ? QMessageBox::Critical
+                                                                        : QMessageBox::NoIcon;
+    QMessageBox box(icon, QCoreApplication::applicationName(), QString::fromStdString(message.text),
+                    QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+void DialogPrompts::showCompileReport(const compiler::MemoryReport& report) {
+    FrmPaportCompiler window(report, owner_);
+    window.exec();
+}
+
+void DialogPrompts::showNotice(const QString& text) {
+    QMessageBox::information(owner_, QCoreApplication::applicationName(), text);
+}
+
+}  // namespace zr::shell

@@ -1,0 +1,22 @@
+// The editor's text colours: Windows colour values (0x00BBGGRR) as the
+// keyword table and the .zrt files hold them, and their Qt form.
+#pragma once
+
+#include <QColor>
+#include <cstdint>
+
+class QTextCharFormat;
+class QTextCursor;
+
+namespace zr::shell {
+
+QColor ToQColor(std::uint32_t windowsColour);
+std::uint32_t ToWindowsColour(const QColor& colour);
+
+// The colour of text in `format`; text without a colour of its own is black (0).
+std::uint32_t WindowsColourOf(const QTextCharFormat& format);
+
+// True when every character of the cursor's selection is drawn in `colour`.
+bool HasUniformColour(const QTextCursor& selection, const QColor& colour);
+
+}  // namespace zr::shell

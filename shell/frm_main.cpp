@@ -1,0 +1,382 @@
+#include "shell/frm_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolBar>
+
+#include "shell/companion_windows.h"
+#include "shell/dialog_prompts.h"
+#include "shell/source_editor.h"
+#include "shell/source_files.h"
+#include "shell/toolbar_icons.h"
+
+namespace zr::shell {
+namespace {
+
+constexpr const char* kSourceFilter = "*.zrt";
+constexpr const char* kLibraryFilter = "*.bib";
+
+std::filesystem::path ToPath(const QString& folder) {
+    return std::filesystem::path(folder.toStdU16String());
+}
+
+}  // namespace
+
+FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent),
+      programFolder_(programFolder),
+      editor_(new SourceEditor(this)),
+      hintPanel_(new QLabel(this)),
+      prompts_(std::make_unique<DialogPrompts>(this)),
+      session_(ToPath(programFolder)) {
+    setObjectName("frmMain");
+    setWindowTitle("Code Highlight Test");
+    resize(900, 640);
+
+    setCentralWidget(editor_);
+    hintPanel_->setObjectName("hintPanel");
+    statusBar()->setObjectName("StatusBar1");
+    statusBar()->addWidget(hintPanel_, 1);
+    connect(editor_, &SourceEditor::hintChanged, hintPanel_, &QLabel::setText);
+    connect(editor_, &SourceEditor::helpRequested, this, &FrmMain::showHelp);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolbar();
+    editor_->setContextMenu(menuEdit_);
+
+    emulatorOpener_ = [this](const compiler::Compiler&, EmulatorStart) {
+        prompts_->showNotice(
+            tr("Программа откомпилирована. Окно эмулятора ZR-7340 появится в "
+               "следующей версии среды; до тех пор программу можно "
+               "проверить командой keltoc run."));
+    };
+    traceOpener_ = [this](const compiler::Compiler&) {
+        prompts_->showNotice(tr("Окно трассировки появится в следующей версии среды."));
+    };
+
+    newSource();
+    editor_->setFocus();
+}
+
+FrmMain::~FrmMain() = default;
+
+QString FrmMain::hint() const {
+    return hintPanel_->text();
+}
+
+void FrmMain::setPrompts(std::unique_ptr<UserPrompts> prompts) {
+    prompts_ = std::move(prompts);
+}
+
+QAction* FrmMain::AddAction(const QString& name, const QString& caption) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    return action;
+}
+
+void FrmMain::CreateActions() {
+    mnuFileNew_ = AddAction("mnuFile0", "Новый");
+    mnuFileNew_->setShortcut(QKeySequence::New);
+    connect(mnuFileNew_, &QAction::triggered, this, &FrmMain::newSource);
+    mnuFileOpen_ = AddAction("mnuFile1", "Открыть");
+    mnuFileOpen_->setShortcut(QKeySequence::Open);
+    connect(mnuFileOpen_, &QAction::triggered, this, &FrmMain::openSource);
+    mnuFileSave_ = AddAction("mnuFile2", "Сохранить");
+    mnuFileSave_->setShortcut(QKeySequence::Save);
+    connect(mnuFileSave_, &QAction::triggered, this, &FrmMain::saveSource);
+    // The transfer to the device belongs to the emulator window.
+    mnuOutToZr7340_ = AddAction("mnuOutToZr7340", "Загрузить Zr7340");
+    mnuOutToZr7340_->setEnabled(false);
+    mnuExit_ = AddAction("mnuExit", "Выход");
+    connect(mnuExit_, &QAction::triggered, this, &QWidget::close);
+
+    mnuEditCut_ = AddAction("mnuEdit0", "Вырезать");
+    mnuEditCut_->setShortcut(QKeySequence::Cut);
+    connect(mnuEditCut_, &QAction::triggered, editor_, &SourceEditor::cutAsPlainText);
+    mnuEditCopy_ = AddAction("mnuEdit1", "Копировать");
+    mnuEditCopy_->setShortcut(QKeySequence::Copy);
+    connect(mnuEditCopy_, &QAction::triggered, editor_, &SourceEditor::copyAsRichText);
+    mnuEditPaste_ = AddAction("mnuEdit2", "Вставить");
+    mnuEditPaste_->setShortcut(QKeySequence::Paste);
+    connect(mnuEditPaste_, &QAction::triggered, editor_, &SourceEditor::pastePlainText);
+    mnuEditSelectAll_ = AddAction("mnuEdit4", "Выбрать все");
+    mnuEditSelectAll_->setShortcut(QKeySequence::SelectAll);
+    connect(mnuEditSelectAll_, &QAction::triggered, editor_, &QTextEdit::selectAll);
+    mnuEditFind_ = AddAction("mnuEdit5", "Найти");
+    mnuEditFind_->setShortcut(QKeySequence::Find);
+    connect(mnuEditFind_, &QAction::triggered, this, &FrmMain::showFind);
+    mnuEditReplace_ = AddAction("mnuEdit6", "Заменить");
+    mnuEditReplace_->setShortcut(QKeySequence::Replace);
+    connect(mnuEditReplace_, &QAction::triggered, this, &FrmMain::showReplace);
+
+    mnuAbout_ = AddAction("mnuAbout", "About Qt");
+    connect(mnuAbout_, &QAction::triggered, qApp, &QApplication::aboutQt);
+
+    mnuCompile_ = AddAction("mnuCompile", "Пробная компиляция");
+    mnuCompile_->setShortcut(Qt::CTRL | Qt::Key_F9);
+    connect(mnuCompile_, &QAction::triggered, this, &FrmMain::compile);
+    mnuRun_ = AddAction("mnuRun", "Компиляция и запуск");
+    mnuRun_->setShortcut(Qt::Key_F9);
+    connect(mnuRun_, &QAction::triggered, this, &FrmMain::compileAndRun);
+    mnuEmulator_ = AddAction("mnuEmulator", "Эмулятор  ZR-7340");
+    connect(mnuEmulator_, &QAction::triggered, this, &FrmMain::openEmulator);
+
+    mnuTrass_ = AddAction("mnuTrass", "Трассировка");
+    connect(mnuTrass_, &QAction::triggered, this, &FrmMain::openTrace);
+
+    mnuSVLib_ = AddAction("mnuSVLib", "Сохранить библиотеку");
+    connect(mnuSVLib_, &QAction::triggered, this, &FrmMain::saveLibrary);
+    mnuEditLib_ = AddAction("mnuEditLib", "Редактировать библиотеку");
+    connect(mnuEditLib_, &QAction::triggered, this, &FrmMain::editLibrary);
+
+    mnuHelpKelto_ = AddAction("mnuHelpKelto", "Kelto");
+    connect(mnuHelpKelto_, &QAction::triggered, this, [this] { showHelp(QString()); });
+    mnuByMe_ = AddAction("mnuByMe", "О проекте");
+    connect(mnuByMe_, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, mnuByMe_->text(),
+                           tr("Среда разработки ZR-7340, версия 1.03.\n\n"
+                              "Программы на языке Kelto: редактор, компилятор, библиотеки."));
+    });
+}
+
+void FrmMain::CreateMenus() {
+    QMenu* menuFile = menuBar()->addMenu("&File");
+    menuFile->setObjectName("menuFile");
+    menuFile->addActions({mnuFileNew_, mnuFileOpen_, mnuFileSave_, mnuOutToZr7340_});
+    menuFile->addSeparator()->setObjectName("mnuSep");
+    menuFile->addAction(mnuExit_);
+
+    menuEdit_ = menuBar()->addMenu("Редактирование");
+    menuEdit_->setObjectName("menuEdit");
+    menuEdit_->addActions({mnuEditCut_, mnuEditCopy_, mnuEditPaste_});
+    menuEdit_->addSeparator();
+    menuEdit_->addActions({mnuEditSelectAll_, mnuEditFind_, mnuEditReplace_});
+
+    QMenu* menuHelp = menuBar()->addMenu("&Help");
+    menuHelp->setObjectName("menuHelp");
+    menuHelp->addAction(mnuAbout_);
+
+    QMenu* mnuZr7340 = menuBar()->addMenu("Комиляция");
+    mnuZr7340->setObjectName("mnuZr7340");
+    mnuZr7340->addActions({mnuCompile_, mnuRun_});
+    mnuZr7340->addSeparator()->setObjectName("mnuZr111");
+    mnuZr7340->addAction(mnuEmulator_);
+
+    QMenu* mnuTool1 = menuBar()->addMenu("Отладка");
+    mnuTool1->setObjectName("mnuTool1");
+    mnuTool1->addAction(mnuTrass_);
+
+    QMenu* mnuLib = menuBar()->addMenu("Библиотеки");
+    mnuLib->setObjectName("mnuLib");
+    mnuLib->addActions({mnuSVLib_, mnuEditLib_});
+
+    QMenu* mnuHelp = menuBar()->addMenu("Help");
+    mnuHelp->setObjectName("mnuHelp");
+    mnuHelp->addActions({mnuHelpKelto_, mnuByMe_});
+}
+
+void FrmMain::CreateToolbar() {
+    struct Button {
+        const char* key;  // empty: a separator
+        const char* toolTip;
+        QAction* target;
+    };
+    const Button buttons[] = {
+        {"new", "New", mnuFileNew_},
+        {"open", "Open", mnuFileOpen_},
+        {"save", "Save", mnuFileSave_},
+        {"", "", nullptr},
+        {"cut", "Cut", mnuEditCut_},
+        {"copy", "Copy", mnuEditCopy_},
+        {"paste", "Paste", mnuEditPaste_},
+        {"", "", nullptr},
+        {"Find", "Find", mnuEditFind_},
+        {"Replace", "Replace", mnuEditReplace_},
+        {"", "", nullptr},
+        {"Run", "Run", mnuRun_},
+        {"", "", nullptr},
+        {"Help", "Help", mnuHelpKelto_},
+    };
+
+    toolbar_ = addToolBar("tbMain");
+    toolbar_->setObjectName("tbMain");
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(22, 22));
+    for (const Button& button : buttons) {
+        const QString key = QString::fromLatin1(button.key);
+        if (key.isEmpty()) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        QAction* action = toolbar_->addAction(ToolbarIcon(key), key);
+        action->setObjectName(key);
+        action->setToolTip(button.toolTip);
+        toolbarTargets_.insert(key, button.target);
+        connect(action, &QAction::triggered, this, [this, key] { onToolbarKey(key); });
+    }
+}
+
+void FrmMain::onToolbarKey(const QString& key) {
+    if (QAction* target = toolbarTargets_.value(key)) target->trigger();
+}
+
+// ---- Files ----
+
+bool FrmMain::IsLibrary() const {
+    return QFileInfo(currentPath_).suffix().compare("bib", Qt::CaseInsensitive) == 0;
+}
+
+// Where a file dialog for `suffix` files starts: the current file when it is
+// one, otherwise the program's folder.
+QString FrmMain::StartFor(const QString& suffix) const {
+    if (!currentPath_.isEmpty() &&
+        QFileInfo(currentPath_).suffix().compare(suffix, Qt::CaseInsensitive) == 0)
+        return currentPath_;
+    return programFolder_;
+}
+
+bool FrmMain::maybeSave() {
+    if (!editor_->document()->isModified()) return true;
+    switch (prompts_->askAboutUnsavedChanges()) {
+        case UnsavedChoice::Save:
+            return IsLibrary() ? saveLibrary() : saveSource();
+        case UnsavedChoice::Discard:
+            return true;
+        case UnsavedChoice::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void FrmMain::newSource() {
+    if (!maybeSave()) return;
+    editor_->loadDocument({NewSourceText(QDate::currentDate()).toStdString(), {}});
+    currentPath_.clear();
+    hintPanel_->clear();
+}
+
+bool FrmMain::loadFile(const QString& path) {
+    const ReadResult read = ReadSourceFile(path);
+    if (!read.document) {
+        prompts_->showFileError(
+            tr("Не удалось открыть файл %1:\n%2").arg(QDir::toNativeSeparators(path), read.error));
+        return false;
+    }
+    editor_->loadDocument(*read.document);
+    currentPath_ = path;
+    hintPanel_->clear();
+    return true;
+}
+
+void FrmMain::openSource() {
+    if (!maybeSave()) return;
+    const QString path = prompts_->askOpenFileName({kSourceFilter, StartFor("zrt")});
+    if (!path.isEmpty()) loadFile(path);
+}
+
+bool FrmMain::saveSource() {
+    const QString path = prompts_->askSaveFileName({kSourceFilter, StartFor("zrt")});
+    if (path.isEmpty()) return false;
+    QString error;
+    if (!SaveSourceFile(path, editor_->richText(), &error)) {
+        prompts_->showFileError(
+            tr("Не удалось сохранить файл %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    currentPath_ = path;
+    editor_->document()->setModified(false);
+    return true;
+}
+
+void FrmMain::editLibrary() {
+    if (!maybeSave()) return;
+    const QString path = prompts_->askOpenFileName({kLibraryFilter, StartFor("bib")});
+    if (!path.isEmpty()) loadFile(path);
+}
+
+bool FrmMain::saveLibrary() {
+    const QString path = prompts_->askSaveFileName({kLibraryFilter, StartFor("bib")});
+    if (path.isEmpty()) return false;
+    QString error;
+    if (!SaveLibraryFile(path, editor_->toPlainText(), &error)) {
+        prompts_->showFileError(tr("Не удалось сохранить библиотеку %1:\n%2")
+                                    .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    currentPath_ = path;
+    editor_->document()->setModified(false);
+    return true;
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// ---- Compile and run ----
+
+bool FrmMain::compile() {
+    const QString text = editor_->toPlainText();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const CompileOutcome outcome = session_.Compile(text);
+    QApplication::restoreOverrideCursor();
+
+    for (const compiler::Message& message : outcome.messages)
+        prompts_->showCompilerMessage(message);
+    if (!outcome.succeeded) {
+        if (outcome.errorSelection) SelectInEditor(*outcome.errorSelection);
+        editor_->setFocus();
+        return false;
+    }
+    prompts_->showCompileReport(outcome.report);
+    return true;
+}
+
+void FrmMain::SelectInEditor(const EditorRange& range) {
+    QTextCursor cursor = editor_->textCursor();
+    const int end = editor_->document()->characterCount() - 1;
+    cursor.setPosition(std::clamp(range.start, 0, end));
+    cursor.setPosition(std::clamp(range.start + range.length, 0, end), QTextCursor::KeepAnchor);
+    editor_->setTextCursor(cursor);
+}
+
+void FrmMain::compileAndRun() {
+    if (compile()) emulatorOpener_(session_.lastCompile(), EmulatorStart::AfterRun);
+}
+
+void FrmMain::openEmulator() {
+    emulatorOpener_(session_.lastCompile(), EmulatorStart::LastCompile);
+}
+
+void FrmMain::openTrace() {
+    traceOpener_(session_.lastCompile());
+}
+
+// ---- Find, replace, help ----
+
+void FrmMain::showFind() {
+    OpenFindReplace(editor_, this, false);
+}
+
+void FrmMain::showReplace() {
+    OpenFindReplace(editor_, this, true);
+}
+
+void FrmMain::showHelp(const QString& word) {
+    OpenHelp(word, this);
+}
+
+}  // namespace zr::shell

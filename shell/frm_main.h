@@ -1,0 +1,113 @@
+// frmMain: the environment's main window. The source editor, the menus and
+// toolbar, and the file, library, compile and run commands; the work itself is
+// done by CompileSession and the source_files functions, the dialogs by a
+// UserPrompts.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <memory>
+
+#include "shell/compile_session.h"
+#include "shell/run_hooks.h"
+#include "shell/user_prompts.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace zr::shell {
+
+class SourceEditor;
+
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // `programFolder`: where the .bib libraries live and the file dialogs start
+    // (the folder of the program file).
+    explicit FrmMain(const QString& programFolder, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    SourceEditor* editor() const { return editor_; }
+    QString currentFileName() const { return currentPath_; }
+    QString hint() const;
+    const CompileSession& compileSession() const { return session_; }
+
+    void setPrompts(std::unique_ptr<UserPrompts> prompts);
+    void setEmulatorOpener(EmulatorOpener opener) { emulatorOpener_ = std::move(opener); }
+    void setTraceOpener(TraceOpener opener) { traceOpener_ = std::move(opener); }
+
+    // Loads a source without asking for its name; false (and the reason shown)
+    // when it cannot be read.
+    bool loadFile(const QString& path);
+
+    // Asks what to do with unsaved changes; false when the user cancels or the
+    // save fails, so whatever would replace the text must not go on.
+    bool maybeSave();
+
+  public slots:
+    void newSource();
+    void openSource();
+    bool saveSource();
+    void editLibrary();
+    bool saveLibrary();
+    // The compile command; true when the compile succeeded.
+    bool compile();
+    void compileAndRun();
+    void openEmulator();
+    void openTrace();
+    void showFind();
+    void showReplace();
+    void showHelp(const QString& word);
+    // A toolbar click: keys are compared exactly, an unknown key does nothing.
+    void onToolbarKey(const QString& key);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbar();
+    QAction* AddAction(const QString& name, const QString& caption);
+    bool IsLibrary() const;
+    QString StartFor(const QString& suffix) const;
+    void SelectInEditor(const EditorRange& range);
+
+    QString programFolder_;
+    SourceEditor* editor_;
+    QLabel* hintPanel_;
+    QToolBar* toolbar_ = nullptr;
+    QMenu* menuEdit_ = nullptr;
+    std::unique_ptr<UserPrompts> prompts_;
+    CompileSession session_;
+    QString currentPath_;  // the file the text came from or was last saved to
+    EmulatorOpener emulatorOpener_;
+    TraceOpener traceOpener_;
+
+    QAction* mnuFileNew_ = nullptr;
+    QAction* mnuFileOpen_ = nullptr;
+    QAction* mnuFileSave_ = nullptr;
+    QAction* mnuOutToZr7340_ = nullptr;
+    QAction* mnuExit_ = nullptr;
+    QAction* mnuEditCut_ = nullptr;
+    QAction* mnuEditCopy_ = nullptr;
+    QAction* mnuEditPaste_ = nullptr;
+    QAction* mnuEditSelectAll_ = nullptr;
+    QAction* mnuEditFind_ = nullptr;
+    QAction* mnuEditReplace_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+    QAction* mnuCompile_ = nullptr;
+    QAction* mnuRun_ = nullptr;
+    QAction* mnuEmulator_ = nullptr;
+    QAction* mnuTrass_ = nullptr;
+    QAction* mnuSVLib_ = nullptr;
+    QAction* mnuEditLib_ = nullptr;
+    QAction* mnuHelpKelto_ = nullptr;
+    QAction* mnuByMe_ = nullptr;
+    QHash<QString, QAction*> toolbarTargets_;  // toolbar key -> the menu item it runs
+};
+
+}  // namespace zr::shell

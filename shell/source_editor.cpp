@@ -1,0 +1,139 @@
+#include "shell/source_editor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextBlock>
+
+#include "shell/clipboard_data.h"
+#include "shell/document_conversion.h"
+#include "shell/word_boundaries.h"
+
+namespace zr::shell {
+
+SourceEditor::SourceEditor(QWidget* parent) : QTextEdit(parent) {
+    setObjectName("Text1");
+    setAcceptRichText(false);
+    setLineWrapMode(QTextEdit::NoWrap);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(std::max(font.pointSize(), 11));
+    setFont(font);
+    document()->setDefaultFont(font);
+    // Word colours are absolute, so the page stays black on white on any theme.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    setPalette(colours);
+    setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 4);
+}
+
+void SourceEditor::loadDocument(const formats::RichText& content) {
+    FillDocument(*document(), content);
+    document()->clearUndoRedoStacks();
+    document()->setModified(false);
+    QTextCursor cursor = textCursor();
+    cursor.movePosition(QTextCursor::End);
+    setTextCursor(cursor);
+    setTextColor(Qt::black);
+}
+
+formats::RichText SourceEditor::richText() const {
+    return ToRichText(*document());
+}
+
+QString SourceEditor::wordAtCaret() const {
+    const QTextCursor cursor = textCursor();
+    return WordAt(cursor.block().text(), cursor.positionInBlock());
+}
+
+bool SourceEditor::IsTriggerKey(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            return true;
+        default:
+            return event.text().size() == 1 && QStringLiteral("()[]").contains(event.text()[0]);
+    }
+}
+
+void SourceEditor::ColorText() {
+    colouring_ = true;
+    const int caret = textCursor().position();
+    const KeywordColourer::Result result = colourer_.ColorText(*document(), caret);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(caret);
+    setTextCursor(cursor);
+    setTextColor(Qt::black);  // what is typed next is not part of the keyword
+    emit hintChanged(result.hint);
+    colouring_ = false;
+}
+
+void SourceEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        emit helpRequested(wordAtCaret());
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) return copyAsRichText();
+    if (event->matches(QKeySequence::Cut)) return cutAsPlainText();
+    if (event->matches(QKeySequence::Paste)) return pastePlainText();
+    // With a selection the key replaces it; only a plain caret has a word before it.
+    if (!colouring_ && !textCursor().hasSelection() && IsTriggerKey(*event)) ColorText();
+    QTextEdit::keyPressEvent(event);
+}
+
+void SourceEditor::contextMenuEvent(QContextMenuEvent* event) {
+    if (contextMenu_)
+        contextMenu_->popup(event->globalPos());
+    else
+        QTextEdit::contextMenuEvent(event);
+}
+
+void SourceEditor::copyAsRichText() {
+    const QTextCursor selection = textCursor();
+    if (!selection.hasSelection()) return;
+    QApplication::clipboard()->clear();
+    QApplication::clipboard()->setMimeData(
+        MakeRichClipboardData(*document(), selection.selectionStart(), selection.selectionEnd()));
+}
+
+void SourceEditor::cutAsPlainText() {
+    QTextCursor selection = textCursor();
+    if (!selection.hasSelection() || isReadOnly()) return;
+    QApplication::clipboard()->setMimeData(MakePlainClipboardData(selection.selectedText()));
+    selection.removeSelectedText();
+    setTextCursor(selection);
+}
+
+void SourceEditor::pastePlainText() {
+    if (isReadOnly()) return;
+    InsertPlain(QApplication::clipboard()->text());
+}
+
+QMimeData* SourceEditor::createMimeDataFromSelection() const {
+    return MakePlainClipboardData(textCursor().selectedText());
+}
+
+bool SourceEditor::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasText();
+}
+
+void SourceEditor::insertFromMimeData(const QMimeData* source) {
+    InsertPlain(source->text());
+}
+
+void SourceEditor::InsertPlain(const QString& text) {
+    QTextCursor cursor = textCursor();
+    QTextCharFormat plain;
+    plain.setForeground(Qt::black);
+    cursor.insertText(text, plain);
+    setTextCursor(cursor);
+}
+
+}  // namespace zr::shell

@@ -1,0 +1,60 @@
+// Text1: the Kelto source editor. Colours the word before the caret when a
+// trigger key goes down, copies rich text and cuts and pastes plain text.
+#pragma once
+
+#include <QTextEdit>
+
+#include "formats/rich_text.h"
+#include "shell/keyword_colourer.h"
+
+class QMenu;
+
+namespace zr::shell {
+
+class SourceEditor : public QTextEdit {
+    Q_OBJECT
+
+  public:
+    explicit SourceEditor(QWidget* parent = nullptr);
+
+    // The menu shown on a right click (the Edit menu).
+    void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
+
+    // Replaces the whole content, unmodified and without undo history.
+    void loadDocument(const formats::RichText& document);
+    formats::RichText richText() const;
+
+    // The word the caret stands in, for the help.
+    QString wordAtCaret() const;
+
+    // True for the keys that colour the word before the caret: Enter, Space,
+    // Up, Down, and typing a bracket.
+    static bool IsTriggerKey(const QKeyEvent& event);
+
+  public slots:
+    // Colours the word before the caret and shows its hint.
+    void ColorText();
+    void copyAsRichText();
+    void cutAsPlainText();
+    void pastePlainText();
+
+  signals:
+    void hintChanged(const QString& hint);
+    void helpRequested(const QString& word);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+  private:
+    void InsertPlain(const QString& text);
+
+    KeywordColourer colourer_;
+    QMenu* contextMenu_ = nullptr;
+    bool colouring_ = false;  // ColorText is changing the text
+};
+
+}  // namespace zr::shell

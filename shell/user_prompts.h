@@ -1,0 +1,45 @@
+// Everything the main window asks or tells the user through a modal dialog.
+// The window talks to this interface only, so tests can answer in its place.
+#pragma once
+
+#include <QString>
+
+#include "compiler/compiler.h"
+#include "compiler/memory_report.h"
+
+namespace zr::shell {
+
+// What to do with unsaved changes before they would be replaced.
+enum class UnsavedChoice { Save, Discard, Cancel };
+
+// A file dialog's set-up: its one filter ("*.zrt") and the folder or file it
+// starts at.
+struct FileDialogSetup {
+    QString filter;
+    QString startAt;
+};
+
+class UserPrompts {
+  public:
+    virtual ~UserPrompts() = default;
+
+    // The chosen file, or empty when the user cancelled.
+    virtual QString askOpenFileName(const FileDialogSetup& setup) = 0;
+    virtual QString askSaveFileName(const FileDialogSetup& setup) = 0;
+
+    virtual UnsavedChoice askAboutUnsavedChanges() = 0;
+
+    // A failed file command: what failed and why.
+    virtual void showFileError(const QString& text) = 0;
+
+    // One compiler message in its own box (critical: error icon; plain: none).
+    virtual void showCompilerMessage(const compiler::Message& message) = 0;
+
+    // The compile report window, until it closes itself.
+    virtual void showCompileReport(const compiler::MemoryReport& report) = 0;
+
+    // A plain notice, e.g. a window that this version does not have yet.
+    virtual void showNotice(const QString& text) = 0;
+};
+
+}  // namespace zr::shell

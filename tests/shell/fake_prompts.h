@@ -1,0 +1,61 @@
+// A UserPrompts that answers from a script and records what it was asked.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "shell/user_prompts.h"
+
+namespace zr::shell::testing {
+
+class FakePrompts : public UserPrompts {
+  public:
+    // Answers, used in order; an empty queue means "cancel".
+    std::deque<QString> openNames;
+    std::deque<QString> saveNames;
+    std::deque<UnsavedChoice> unsavedChoices;
+
+    // What was asked and shown.
+    std::vector<FileDialogSetup> openDialogs;
+    std::vector<FileDialogSetup> saveDialogs;
+    int unsavedQuestions = 0;
+    QStringList fileErrors;
+    std::vector<compiler::Message> compilerMessages;
+    std::vector<compiler::MemoryReport> reports;
+    QStringList notices;
+
+    QString askOpenFileName(const FileDialogSetup& setup) override {
+        openDialogs.push_back(setup);
+        return Take(openNames);
+    }
+    QString askSaveFileName(const FileDialogSetup& setup) override {
+        saveDialogs.push_back(setup);
+        return Take(saveNames);
+    }
+    UnsavedChoice askAboutUnsavedChanges() override {
+        ++unsavedQuestions;
+        if (unsavedChoices.empty()) return UnsavedChoice::Cancel;
+        const UnsavedChoice choice = unsavedChoices.front();
+        unsavedChoices.pop_front();
+        return choice;
+    }
+    void showFileError(const QString& text) override { fileErrors << text; }
+    void showCompilerMessage(const compiler::Message& message) override {
+        compilerMessages.push_back(message);
+    }
+    void showCompileReport(const compiler::MemoryReport& report) override {
+        reports.push_back(report);
+    }
+    void showNotice(const QString& text) override { notices << text; }
+
+  private:
+    static QString Take(std::deque<QString>& answers) {
+        if (answers.empty()) return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace zr::shell::testing

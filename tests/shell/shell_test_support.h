@@ -1,0 +1,43 @@
+// Small helpers shared by the environment's tests.
+#pragma once
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cstdint>
+#include <memory>
+
+#include "fake_prompts.h"
+#include "shell/editor_colours.h"
+#include "shell/frm_main.h"
+#include "shell/source_editor.h"
+
+namespace zr::shell::testing {
+
+// Windows colour (0x00BBGGRR) of the character at `position`.
+inline std::uint32_t ColourAt(const QTextDocument& document, int position) {
+    QTextCursor cursor(const_cast<QTextDocument*>(&document));
+    cursor.setPosition(position + 1);
+    return WindowsColourOf(cursor.charFormat());
+}
+
+// A main window whose dialogs are answered by the returned FakePrompts.
+struct TestWindow {
+    std::unique_ptr<FrmMain> window;
+    FakePrompts* prompts = nullptr;
+
+    explicit TestWindow(const QString& programFolder = QString()) {
+        window = std::make_unique<FrmMain>(programFolder);
+        auto fake = std::make_unique<FakePrompts>();
+        prompts = fake.get();
+        window->setPrompts(std::move(fake));
+    }
+    SourceEditor* editor() const { return window->editor(); }
+
+    // Replaces the text as if typed (so the document counts as changed).
+    void setText(const QString& text) const {
+        editor()->selectAll();
+        editor()->insertPlainText(text);
+    }
+};
+
+}  // namespace zr::shell::testing
