@@ -1,0 +1,215 @@
+#include "shell/emulator_windows.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLocale>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "machine/cp1251.h"
+#include "shell/frm_main.h"
+#include "shell/frm_test.h"
+#include "shell/frm_trac.h"
+#include "shell/source_editor.h"
+#include "shell/statement_mark.h"
+#include "shell/watch_choice.h"
+
+namespace zr::shell {
+namespace {
+
+QString FromDevice(const std::string& bytes) {
+    return QString::fromStdString(machine::Cp1251ToUtf8(bytes));
+}
+
+char LocaleDecimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    return point == "," ? ',' : '.';
+}
+
+EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start) {
+    EmulatorProgram program;
+    program.image = compiled.programImage;
+    for (const auto& record : compiled.statementMap)
+        program.statements.push_back({record.address, record.word, record.position});
+    program.clearVariables = start == EmulatorStart::AfterRun;
+    return program;
+}
+
+}  // namespace
+
+EmulatorWindows::EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* traceCommand)
+    : QObject(owner), owner_(owner), editor_(editor), traceCommand_(traceCommand) {
+    if (traceCommand_) {
+        traceCommand_->setCheckable(true);
+        traceCommand_->setChecked(false);
+    }
+    connect(&worker_, &EmulatorWorker::frameReady, this, &EmulatorWindows::ShowFrame);
+    if (owner_) owner_->installEventFilter(this);
+}
+
+EmulatorWindows::~EmulatorWindows() {
+    delete trac_.data();
+    delete test_.data();
+}
+
+FrmTest* EmulatorWindows::emulatorWindow() const {
+    return test_;
+}
+
+FrmTrac* EmulatorWindows::traceWindow() const {
+    return trac_;
+}
+
+EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main) {
+    auto* windows = new EmulatorWindows(&main, main.editor(), main.findChild<QAction*>("mnuTrass"));
+    main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
+        windows->OpenEmulator(compiled, start);
+    });
+    main.setTraceOpener(
+        [windows](const compiler::Compiler& compiled) { windows->ToggleTrace(compiled); });
+    return windows;
+}
+
+void EmulatorWindows::TakeProgramFacts(const compiler::Compiler& compiled) {
+    compiledText_ = compiled.sourceText;
+    statements_ = compiled.statementMap;
+    names_ = compiled.names;
+}
+
+void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, EmulatorStart start) {
+    if (test_ && worker_.running()) {
+        // Already open: a new compile goes in and the run loop comes back at
+        // its address prompt; the emulator command only brings it forward.
+        if (start == EmulatorStart::AfterRun) {
+            TakeProgramFacts(lastCompile);
+            worker_.Reload(ProgramOf(lastCompile, start));
+        }
+        test_->show();
+        test_->raise();
+        test_->activateWindow();
+        return;
+    }
+    TakeProgramFacts(lastCompile);
+    test_ = new FrmTest(worker_, owner_);
+    if (confirmClear_) test_->setClearConfirmation(confirmClear_);
+    connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
+    worker_.SetDecimalSeparator(LocaleDecimalSeparator());
+    worker_.SetTraceOn(traceOn_);
+    worker_.SetWatchOperand(0);
+    worker_.Start(ProgramOf(lastCompile, start));
+    test_->show();
+    test_->raise();
+    test_->activateWindow();
+}
+
+void EmulatorWindows::EndEmulator() {
+    CloseTrace();
+    worker_.End();
+    if (test_) {
+        FrmTest* window = test_;
+        test_ = nullptr;
+        window->hide();
+        window->deleteLater();
+    }
+}
+
+void EmulatorWindows::ToggleTrace(const compiler::Compiler& lastCompile) {
+    if (traceOn_) {
+        CloseTrace();
+        return;
+    }
+    if (!test_) TakeProgramFacts(lastCompile);
+    traceOn_ = true;
+    if (traceCommand_) traceCommand_->setChecked(true);
+    trac_ = new FrmTrac(owner_);
+    connect(trac_, &FrmTrac::stepChosen, this, &EmulatorWindows::Step);
+    connect(trac_, &FrmTrac::stopChosen, this, &EmulatorWindows::StopFromTrace);
+    connect(trac_, &FrmTrac::closeChosen, this, &EmulatorWindows::CloseTrace);
+    connect(trac_, &FrmTrac::watchChosen, this, &EmulatorWindows::ChooseWatch);
+    worker_.SetWatchOperand(0);
+    worker_.SetTraceOn(true);
+    trac_->show();
+}
+
+// Closing releases a waiting step, so the program runs on without tracing.
+void EmulatorWindows::CloseTrace() {
+    const bool wasOn = traceOn_;
+    traceOn_ = false;
+    if (traceCommand_) traceCommand_->setChecked(false);
+    if (wasOn) worker_.SetTraceOn(false);
+    UnmarkStatement();
+    if (trac_) {
+        FrmTrac* window = trac_;
+        trac_ = nullptr;
+        window->hide();
+        window->deleteLater();
+    }
+}
+
+void EmulatorWindows::Step() {
+    UnmarkStatement();
+    worker_.Post([](emulator::Emulator& e) { e.GrantStep(); });
+}
+
+void EmulatorWindows::StopFromTrace() {
+    worker_.Post([](emulator::Emulator& e) {
+        e.CommandStop();
+        e.GrantStep();
+    });
+    CloseTrace();
+}
+
+void EmulatorWindows::ChooseWatch(const QString& name) {
+    const WatchChoice choice =
+        ChooseWatchOperand(names_, machine::Utf8ToCp1251(name.toStdString()));
+    if (choice.clearName && trac_) trac_->ClearWatchName();
+    worker_.SetWatchOperand(choice.operand);
+}
+
+void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
+    if (test_) test_->ShowFrame(frame);
+    if (!trac_) return;
+    QStringList stack;
+    for (const std::string& line : frame.stackLines) stack << FromDevice(line);
+    trac_->ShowStack(stack);
+    for (const TraceStopView& stop : frame.stops) {
+        trac_->ShowStatement(FromDevice(stop.line));
+        if (stop.watched) trac_->ShowWatchedValue(FromDevice(stop.watchedValue));
+        MarkStatement(stop.statementIndex);
+    }
+}
+
+// The first six characters of the statement, selected in the editor.
+void EmulatorWindows::MarkStatement(int statementIndex) {
+    if (!editor_ || statementIndex < 0 || statementIndex >= static_cast<int>(statements_.size()))
+        return;
+    const auto offset = StatementMarkOffset(compiledText_, statements_[statementIndex]);
+    if (!offset) return;
+    QTextCursor cursor = editor_->textCursor();
+    const int end = editor_->document()->characterCount() - 1;
+    cursor.setPosition(std::clamp(*offset, 0, end));
+    cursor.setPosition(std::clamp(*offset + kStatementMarkLength, 0, end), QTextCursor::KeepAnchor);
+    editor_->setTextCursor(cursor);
+    editor_->setFocus();
+}
+
+void EmulatorWindows::UnmarkStatement() {
+    if (!editor_) return;
+    QTextCursor cursor = editor_->textCursor();
+    if (!cursor.hasSelection()) return;
+    cursor.setPosition(cursor.selectionStart());
+    editor_->setTextCursor(cursor);
+}
+
+// The main window closing takes the emulator with it; a cancelled close
+// leaves the main window visible and the emulator running.
+bool EmulatorWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == owner_ && event->type() == QEvent::Close) {
+        QTimer::singleShot(0, this, [this] {
+            if (owner_ && !owner_->isVisible()) EndEmulator();
+        });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace zr::shell

@@ -1,0 +1,83 @@
+// The emulator and trace windows as the main window sees them: opens the
+// emulator window on a compiled program (or brings it to the front with the
+// new program), keeps TraceOn and the check mark of the trace command in
+// step, turns trace stops into the statement line, the history and the mark
+// in the editor, and ends both windows together. Owns the worker, so the
+// emulated device outlives any one emulator window.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "compiler/compiler.h"
+#include "shell/emulator_worker.h"
+#include "shell/run_hooks.h"
+
+class QAction;
+class QTextEdit;
+class QWidget;
+
+namespace zr::shell {
+
+class FrmMain;
+class FrmTest;
+class FrmTrac;
+
+class EmulatorWindows : public QObject {
+    Q_OBJECT
+
+  public:
+    // `owner` owns the windows; `editor` gets the statement mark; `traceCommand`
+    // (may be null) carries the check mark of TraceOn.
+    EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* traceCommand);
+    ~EmulatorWindows() override;
+
+    // Puts the emulator and trace commands of `main` in this object's hands.
+    static EmulatorWindows* InstallInto(FrmMain& main);
+
+    void OpenEmulator(const compiler::Compiler& lastCompile, EmulatorStart start);
+    // The trace command: TraceOn := not TraceOn, and the window with it.
+    void ToggleTrace(const compiler::Compiler& lastCompile);
+    // End: both windows go at once; the run loop ends on its thread.
+    void EndEmulator();
+    void CloseTrace();
+
+    bool traceOn() const { return traceOn_; }
+    FrmTest* emulatorWindow() const;
+    FrmTrac* traceWindow() const;
+    EmulatorWorker& worker() { return worker_; }
+
+    // The answer to "Clear?" for emulator windows opened from now on (tests).
+    void setClearConfirmation(std::function<bool()> confirm) { confirmClear_ = std::move(confirm); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void TakeProgramFacts(const compiler::Compiler& compiled);
+    void ShowFrame(const EmulatorFrame& frame);
+    void MarkStatement(int statementIndex);
+    void UnmarkStatement();
+    void Step();
+    void StopFromTrace();
+    void ChooseWatch(const QString& name);
+
+    QWidget* owner_;
+    QPointer<QTextEdit> editor_;
+    QPointer<QAction> traceCommand_;
+    EmulatorWorker worker_;
+    QPointer<FrmTest> test_;
+    QPointer<FrmTrac> trac_;
+    bool traceOn_ = false;
+    std::function<bool()> confirmClear_;
+
+    // Of the program the emulator runs: the text compiled, its statements and names.
+    std::string compiledText_;
+    std::vector<compiler::StatementRecord> statements_;
+    compiler::NameTable names_;
+};
+
+}  // namespace zr::shell

@@ -1,0 +1,108 @@
+#include "shell/emulator_worker.h"
+
+namespace zr::shell {
+
+// Index of the Enter key: given to the greeting so a reload lands on the prompt.
+constexpr int kEnterKeyIndex = 15;
+
+EmulatorWorker::EmulatorWorker(QObject* parent) : QObject(parent) {
+    host_.setEmulator(&emulator_);
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setInterval(kFrameMilliseconds);
+    connect(&frameTimer_, &QTimer::timeout, this, &EmulatorWorker::DeliverFrame);
+    // Called on the worker: the first change since the last frame asks the
+    // GUI thread for one; later changes ride along with it.
+    host_.setChangedCallback([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { ScheduleFrame(); }, Qt::QueuedConnection);
+    });
+}
+
+EmulatorWorker::~EmulatorWorker() {
+    End();
+    Join();
+}
+
+void EmulatorWorker::Start(EmulatorProgram program) {
+    End();
+    Join();
+    // Actions left over from the previous run (a last click, a tick) are spent
+    // now, before the state they might touch is set up afresh.
+    if (host_.HasPending()) host_.Pump(emulator_);
+    host_.ResetFrame();
+    Load(program);
+    emulator_.endRequested = false;
+    emulator_.keyRegister = emulator::kNoKey;
+    emulator_.io.portInputs = 0;
+    emulator_.io.adc.fill(0);
+    emulator_.io.pins.fill(0);
+    quit_ = false;
+    thread_ = std::thread([this] { ThreadMain(); });
+}
+
+void EmulatorWorker::Reload(EmulatorProgram program) {
+    Post([this, program = std::move(program)](emulator::Emulator& e) {
+        reload_ = program;
+        e.RequestEnd();
+    });
+}
+
+void EmulatorWorker::End() {
+    if (!thread_.joinable()) return;
+    quit_ = true;
+    Post([](emulator::Emulator& e) { e.RequestEnd(); });
+}
+
+void EmulatorWorker::Join() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void EmulatorWorker::Post(emulator::QueuedHost::Action action) {
+    host_.Post(std::move(action));
+}
+
+void EmulatorWorker::PostSerialLine(std::string line) {
+    Post([this, line = std::move(line)](emulator::Emulator&) { host_.QueueSerialInput(line); });
+}
+
+void EmulatorWorker::SetTraceOn(bool on) {
+    if (running())
+        Post([on](emulator::Emulator& e) { e.SetTraceOn(on); });
+    else
+        emulator_.SetTraceOn(on);
+}
+
+void EmulatorWorker::SetDecimalSeparator(char separator) {
+    if (running())
+        Post([separator](emulator::Emulator& e) { e.SetDecimalSeparator(separator); });
+    else
+        emulator_.SetDecimalSeparator(separator);
+}
+
+void EmulatorWorker::ThreadMain() {
+    for (;;) {
+        emulator_.RunLoop();
+        if (quit_.load() || !reload_) break;
+        Load(*reload_);
+        reload_.reset();
+        emulator_.endRequested = false;
+        emulator_.keyRegister = kEnterKeyIndex;
+    }
+    reload_.reset();
+}
+
+void EmulatorWorker::Load(const EmulatorProgram& program) {
+    emulator_.LoadProgram(program.image);
+    emulator_.SetStatementMap(program.statements);
+    if (program.clearVariables) emulator_.ClearSinglesAndIntegers();
+}
+
+void EmulatorWorker::ScheduleFrame() {
+    if (!frameTimer_.isActive()) frameTimer_.start();
+}
+
+void EmulatorWorker::DeliverFrame() {
+    emit frameReady(host_.TakeFrame());
+}
+
+}  // namespace zr::shell

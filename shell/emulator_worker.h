@@ -1,0 +1,76 @@
+// The emulated device on its own thread. The window posts actions (keys,
+// commands, ticks, trace steps) that the run loop takes at its pump points,
+// and receives the published state as frames, at most one per display frame.
+// The Emulator lives as long as this object, so variables, HexMode and the
+// event state carry over from one opening of the window to the next.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "emulator/emulator.h"
+#include "shell/emulator_frame.h"
+#include "shell/gui_host.h"
+
+namespace zr::shell {
+
+struct EmulatorProgram {
+    machine::ProgramImage image{};
+    std::vector<emulator::TraceStatement> statements;
+    bool clearVariables = false;  // the run command: Single and Integer areas start at 0
+};
+
+class EmulatorWorker : public QObject {
+    Q_OBJECT
+
+  public:
+    static constexpr int kFrameMilliseconds = 16;
+
+    explicit EmulatorWorker(QObject* parent = nullptr);
+    ~EmulatorWorker() override;
+
+    // A fresh run loop (greeting, then the address prompt) on `program`; the
+    // key register starts empty and the port inputs, sliders and pins at 0.
+    void Start(EmulatorProgram program);
+    // While running: the new program goes in through the queue and the run
+    // loop comes back at its address prompt.
+    void Reload(EmulatorProgram program);
+    // Asks the run loop to end and returns at once; Join waits for it.
+    void End();
+    void Join();
+    bool running() const { return thread_.joinable() && !quit_.load(); }
+
+    // Runs `action` on the emulator's thread at its next pump point.
+    void Post(emulator::QueuedHost::Action action);
+
+    // A line typed into the serial console, for INPUT to read.
+    void PostSerialLine(std::string line);
+    void SetTraceOn(bool on);
+    void SetWatchOperand(int operand) { host_.setWatchOperand(operand); }
+    void SetDecimalSeparator(char separator);
+
+    // Only while no run loop runs (set-up, tests after Join).
+    emulator::Emulator& emulator() { return emulator_; }
+
+  signals:
+    void frameReady(const zr::shell::EmulatorFrame& frame);
+
+  private:
+    void ThreadMain();
+    void Load(const EmulatorProgram& program);
+    void ScheduleFrame();
+    void DeliverFrame();
+
+    GuiHost host_;
+    emulator::Emulator emulator_{host_};
+    std::thread thread_;
+    std::atomic<bool> quit_{false};
+    std::optional<EmulatorProgram> reload_;  // worker thread only
+    QTimer frameTimer_;
+};
+
+}  // namespace zr::shell

@@ -1,0 +1,76 @@
+// frmTest: the emulator window. The device's face (display and keypad
+// picture), the input/output panel (port check boxes, ADC sliders, pin
+// indicators), the serial console and the I2C table, and the menus that end
+// the emulator, clear the program memory and steer the run. Every command
+// is posted to the worker; the window shows the frames the worker publishes.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+#include "shell/emulator_frame.h"
+
+class QCheckBox;
+class QLineEdit;
+class QScrollBar;
+class QTimer;
+
+namespace zr::shell {
+
+class EmulatorWorker;
+class I2cTable;
+class KeypadPicture;
+class PinPanel;
+class SerialConsole;
+
+class FrmTest : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit FrmTest(EmulatorWorker& worker, QWidget* parent = nullptr);
+
+    // Asked before Clear; true unless the user cancels. Tests answer here.
+    void setClearConfirmation(std::function<bool()> confirm) { confirmClear_ = std::move(confirm); }
+
+    // The two display lines as shown.
+    QString displayLine(int row) const;
+    KeypadPicture* keypad() const { return keypad_; }
+    PinPanel* pinPanel() const { return pinPanel_; }
+    SerialConsole* serialConsole() const { return console_; }
+    I2cTable* i2cTable() const { return i2cTable_; }
+
+  public slots:
+    void ShowFrame(const zr::shell::EmulatorFrame& frame);
+
+  signals:
+    // End was chosen, or the window was closed by its close box.
+    void endChosen();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateFace(QWidget* client);
+    void CreatePanel();
+    void CreateMenus();
+    void CreateDocks();
+    void PostPortInputs();
+    void Clear();
+
+    EmulatorWorker& worker_;
+    std::function<bool()> confirmClear_;
+    std::array<QLineEdit*, 2> display_{};
+    KeypadPicture* keypad_ = nullptr;
+    PinPanel* pinPanel_ = nullptr;
+    std::array<QCheckBox*, 8> portBits_{};
+    std::array<QScrollBar*, 4> sliders_{};
+    SerialConsole* console_ = nullptr;
+    I2cTable* i2cTable_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    bool ending_ = false;
+};
+
+}  // namespace zr::shell

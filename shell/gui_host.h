@@ -1,0 +1,60 @@
+// The window's host: actions come in through the queue of QueuedHost, and
+// everything the emulator shows is published into one EmulatorFrame under a
+// mutex. The first change after a frame was taken calls the changed callback
+// once, so the window repaints at most once per frame from the latest state.
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include "emulator/emulator.h"
+#include "emulator/queued_host.h"
+#include "shell/emulator_frame.h"
+
+namespace zr::shell {
+
+class GuiHost : public emulator::QueuedHost {
+  public:
+    // Serial lines a frame keeps; older ones of a flood are dropped and counted.
+    static constexpr std::size_t kMaxSerialLinesPerFrame = 500;
+
+    // Called on the worker thread when the published state becomes changed.
+    void setChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
+    // The emulator whose variables a trace stop reads for the watched value.
+    void setEmulator(emulator::Emulator* emulator) { emulator_ = emulator; }
+    // Any thread: the VariableOperand shown at each trace stop, 0 = none.
+    void setWatchOperand(int operand) { watchOperand_.store(operand); }
+
+    // GUI thread: the latest state and what happened since the last call.
+    EmulatorFrame TakeFrame();
+    // While no worker runs: a fresh window shows no pins and no stops.
+    void ResetFrame();
+
+    // Worker thread (from a posted action): a line typed into the console.
+    void QueueSerialInput(std::string line) { serialInput_.push_back(std::move(line)); }
+
+    void Pump(emulator::Emulator& emulator) override;
+    void DisplayChanged(const emulator::Display& display) override;
+    void PinChanged(int pin, int value) override;
+    void TraceStack(const std::vector<std::string>& stackLines) override;
+    void StatementReached(const emulator::TraceStop& stop) override;
+    void SerialWriteLine(std::string_view line) override;
+    std::optional<std::string> SerialReadLine(emulator::Emulator& emulator) override;
+
+  private:
+    template <typename Change>
+    void Publish(Change change);
+
+    std::function<void()> changed_;
+    emulator::Emulator* emulator_ = nullptr;
+    std::atomic<int> watchOperand_{0};
+    std::deque<std::string> serialInput_;  // worker only
+
+    std::mutex mutex_;
+    EmulatorFrame frame_;
+    bool dirty_ = false;
+};
+
+}  // namespace zr::shell

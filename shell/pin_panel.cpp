@@ -1,0 +1,53 @@
+#include "shell/pin_panel.h"
+
+#include <QPainter>
+
+namespace zr::shell {
+namespace {
+
+// Panel units (0..100, y upwards) of the decorative lines around the captions
+// and along the indicator column.
+struct PanelLine {
+    double x1, y1, x2, y2;
+};
+constexpr PanelLine kDecoration[] = {
+    {0, 73, 100, 73},     {0, 64, 100, 64},     {22, 0, 22, 64},    {8, 64, 8, 0},
+    {0, 99.9, 100, 99.9}, {99.6, 0, 99.6, 100}, {0, 0.1, 100, 0.1},
+};
+
+}  // namespace
+
+PinPanel::PinPanel(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true);
+    ResetPins();
+}
+
+void PinPanel::ResetPins() {
+    pinSets_.clear();
+    pinSets_.emplace(kDeviceKey, ClsZRPins());
+    update();
+}
+
+void PinPanel::RedrawPins() {
+    update();
+}
+
+void PinPanel::SetPin(int pin, int value) {
+    ClsZRPins& device = pinSets_.at(kDeviceKey);
+    if (device.PinValue(pin) == value) return;
+    device.SetPinValue(pin, value);
+    update();
+}
+
+void PinPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRectF panel = rect();
+    painter.setPen(QPen(Qt::gray, 1));
+    for (const PanelLine& line : kDecoration)
+        painter.drawLine(
+            QPointF(line.x1 * panel.width() / 100, (100 - line.y1) * panel.height() / 100),
+            QPointF(line.x2 * panel.width() / 100, (100 - line.y2) * panel.height() / 100));
+    for (const auto& [key, pins] : pinSets_) pins.reDraw(painter, panel);
+}
+
+}  // namespace zr::shell
