@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "formats/utf8.h"
 #include "formats/zrt.h"
+#include "machine/utf8.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ RichText MakeProgram() {
     int length = 0;
     for (int i = 0; doc.text.size() < 1'000'000; ++i) {
         const std::string line = lines[i % 5];
-        const int lineLength = zr::formats::CodePointCount(line);
+        const int lineLength = zr::machine::CodePointCount(line);
         doc.runs.push_back({length, 4, colours[i % 5]});
         doc.text += line + '\n';
         length += lineLength + 1;

@@ -186,6 +186,7 @@ class Compiler {
     // ---- Conditions and jumps (jumps.cpp) ----
     bool CompileJumpStatement(const std::string& word);  // GoTo, Call, Ret
     bool CompileJumpTarget(int kind, bool conditional);
+    bool EmitLabelAddress(const std::string& name);
     bool CompileCondition(const std::string& word);
     bool CompileElse(const std::string& word);
     bool CompileThen(const std::string& word);

@@ -92,9 +92,15 @@ bool Compiler::CompileJumpTarget(int kind, bool conditional) {
     }
 
     Emit(base | static_cast<int>(machine::AddressMode::Absolute));
-    const int slot = names.FindName(target);
+    return EmitLabelAddress(target);
+}
+
+// A label's program address as a word; a name not declared yet is filled in
+// at the end.
+bool Compiler::EmitLabelAddress(const std::string& name) {
+    const int slot = names.FindName(name);
     if (slot == 0) {
-        AddForwardReference(target, ForwardReference::kAbsolute, compileAddress);
+        AddForwardReference(name, ForwardReference::kAbsolute, compileAddress);
         EmitInteger(0);
         return true;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "machine/cp1251.h"
+#include "machine/utf8.h"
 
 namespace zr::compiler {
 
@@ -29,24 +30,8 @@ std::string ToCompilerText(std::string_view utf8) {
     return machine::Utf8ToCp1251(WithCrLfLineEnds(utf8));
 }
 
-bool IsValidUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const int extra = lead < 0x80             ? 0
-                          : (lead & 0xE0) == 0xC0 ? 1
-                          : (lead & 0xF0) == 0xE0 ? 2
-                          : (lead & 0xF8) == 0xF0 ? 3
-                                                  : -1;
-        if (extra < 0 || (extra > 0 && i + extra >= s.size())) return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 std::string PlainBytesToCompilerText(std::string_view bytes) {
-    return IsValidUtf8(bytes) ? ToCompilerText(bytes) : WithCrLfLineEnds(bytes);
+    return machine::IsValidUtf8(bytes) ? ToCompilerText(bytes) : WithCrLfLineEnds(bytes);
 }
 
 LineColumn LineColumnOf(std::string_view text, std::int32_t position) {

@@ -19,8 +19,6 @@ std::string ToCompilerText(std::string_view utf8);
 // UTF-8, otherwise Windows-1251 as they stand; line ends become CR LF.
 std::string PlainBytesToCompilerText(std::string_view bytes);
 
-bool IsValidUtf8(std::string_view bytes);
-
 // A 1-based line and column; the column counts characters, a tab as one.
 struct LineColumn {
     int line = 1;

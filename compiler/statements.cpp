@@ -74,18 +74,7 @@ bool Compiler::CompileRol(const std::string&) {
 // whatever the next statement happens to write.)
 bool Compiler::CompileTimer(const std::string& word) {
     Emit(machine::LowerCase(word) == "timer" ? machine::kTimer : machine::kEvents);
-    const std::string name = Next();
-    const int slot = names.FindName(name);
-    if (slot == 0) {
-        AddForwardReference(name, ForwardReference::kAbsolute, compileAddress);
-        EmitInteger(0);
-        return true;
-    }
-    const NameRecord& record = names[slot];
-    if (record.kind != NameKind::Label) return Fail(messages::kNotAProgram);
-    if (record.address < 1 || record.address > 32000) return Fail(messages::kBadAddress);
-    EmitInteger(record.address);
-    return true;
+    return EmitLabelAddress(Next());
 }
 
 // Series (c) array / Send array: the operands of the array's first and last element.

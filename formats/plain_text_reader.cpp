@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "formats/utf8.h"
 #include "machine/cp1251.h"
+#include "machine/utf8.h"
 
 namespace zr::formats {
 namespace {
@@ -27,7 +27,7 @@ std::string WithLfLineEnds(std::string_view text) {
 RichText ReadPlainText(std::string_view bytes) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    if (IsValidUtf8(bytes)) return {WithLfLineEnds(bytes), {}};
+    if (machine::IsValidUtf8(bytes)) return {WithLfLineEnds(bytes), {}};
     return {WithLfLineEnds(machine::Cp1251ToUtf8(bytes)), {}};
 }
 

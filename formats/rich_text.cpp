@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "formats/utf8.h"
+#include "machine/utf8.h"
 
 namespace zr::formats {
 namespace {
@@ -45,7 +45,7 @@ std::vector<ColourRun> NormalizeRuns(std::span<const ColourRun> runs, int textLe
 std::vector<ColourRun> ToUtf16Runs(std::string_view text, std::span<const ColourRun> runs) {
     std::vector<int> utf16Offset{0};
     for (std::size_t pos = 0; pos < text.size();) {
-        const char32_t cp = NextCodePoint(text, pos);
+        const char32_t cp = machine::NextCodePoint(text, pos);
         utf16Offset.push_back(utf16Offset.back() + (cp >= 0x10000 ? 2 : 1));
     }
     return RemapRuns(runs, utf16Offset);
@@ -56,7 +56,7 @@ std::vector<ColourRun> FromUtf16Runs(std::string_view text, std::span<const Colo
     std::vector<int> codePointOffset{0};
     int count = 0;
     for (std::size_t pos = 0; pos < text.size();) {
-        const char32_t cp = NextCodePoint(text, pos);
+        const char32_t cp = machine::NextCodePoint(text, pos);
         ++count;
         if (cp >= 0x10000) codePointOffset.push_back(count - 1);
         codePointOffset.push_back(count);

@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "formats/utf8.h"
 #include "machine/cp1251.h"
+#include "machine/utf8.h"
 
 namespace zr::formats {
 namespace {
@@ -72,7 +72,7 @@ void AppendCharacter(std::string& out, char32_t cp) {
 
 std::string WriteRtf(const RichText& document) {
     const std::string_view text = document.text;
-    const std::vector<ColourRun> runs = NormalizeRuns(document.runs, CodePointCount(text));
+    const std::vector<ColourRun> runs = NormalizeRuns(document.runs, machine::CodePointCount(text));
 
     std::vector<Colour> palette;  // \colortbl entries after the automatic one
     std::unordered_map<Colour, int> indexOfColour;
@@ -101,7 +101,7 @@ std::string WriteRtf(const RichText& document) {
         }
         if (run < runs.size() && index == runs[run].start)
             out += "\\cf" + std::to_string(paletteIndex[run]) + ' ';
-        AppendCharacter(out, NextCodePoint(text, pos));
+        AppendCharacter(out, machine::NextCodePoint(text, pos));
     }
     out += "}\n";
     return out;

@@ -1,11 +1,11 @@
 #include "formats/text_builder.h"
 
-#include "formats/utf8.h"
+#include "machine/utf8.h"
 
 namespace zr::formats {
 
 void TextBuilder::Append(char32_t codePoint, Colour colour) {
-    AppendUtf8(result_.text, codePoint);
+    machine::AppendUtf8(result_.text, codePoint);
     if (colour != 0) {
         auto& runs = result_.runs;
         if (!runs.empty() && runs.back().colour == colour &&

@@ -5,15 +5,15 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "formats/utf8.h"
 #include "formats/zrt.h"
+#include "machine/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zr::formats;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const RichText doc = ReadZrt(bytes);
-    if (!IsValidUtf8(doc.text)) std::abort();
-    if (doc.runs != NormalizeRuns(doc.runs, CodePointCount(doc.text))) std::abort();
+    if (!zr::machine::IsValidUtf8(doc.text)) std::abort();
+    if (doc.runs != NormalizeRuns(doc.runs, zr::machine::CodePointCount(doc.text))) std::abort();
     if (ReadZrt(WriteZrt(doc)) != doc) std::abort();
     return 0;
 }

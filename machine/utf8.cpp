@@ -1,6 +1,6 @@
-#include "formats/utf8.h"
+#include "machine/utf8.h"
 
-namespace zr::formats {
+namespace zr::machine {
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -55,4 +55,4 @@ int CodePointCount(std::string_view text) {
     return count;
 }
 
-}  // namespace zr::formats
+}  // namespace zr::machine

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace zr::formats {
+namespace zr::machine {
 
 void AppendUtf8(std::string& out, char32_t codePoint);
 
@@ -19,4 +19,4 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 bool IsValidUtf8(std::string_view text);
 int CodePointCount(std::string_view text);
 
-}  // namespace zr::formats
+}  // namespace zr::machine

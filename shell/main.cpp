@@ -5,47 +5,77 @@
 
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
-#include "shell/source_editor.h"
 #include "shell/toolbar_icons.h"
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("ZR-7340");
-    QApplication::setApplicationVersion("1.03");
-    zr::shell::PrepareIconTheme();
+namespace {
 
+struct Options {
+    bool splash = true;
+    QString screenshot;  // for the documentation: save a picture of the window and quit
+    QString file;
+};
+
+Options ParseOptions(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QApplication::translate("main", "The ZR-7340 development environment for Kelto."));
+        QCoreApplication::translate("main", "The ZR-7340 development environment for Kelto."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption noSplash(
         "no-splash",
-        QApplication::translate("main", "Start without the six-second splash window."));
+        QCoreApplication::translate("main", "Start without the six-second splash window."));
     parser.addOption(noSplash);
-    // For the documentation: save a picture of the window and quit.
     QCommandLineOption screenshot("screenshot", "", "FILE");
     screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(screenshot);
-    parser.addPositionalArgument("file", QApplication::translate("main", "A .zrt source to open."),
-                                 "[file]");
+    parser.addPositionalArgument(
+        "file", QCoreApplication::translate("main", "A .zrt source to open."), "[file]");
     parser.process(app);
+
+    Options options;
+    options.splash = !parser.isSet(noSplash) && !parser.isSet(screenshot);
+    options.screenshot = parser.value(screenshot);
+    if (!parser.positionalArguments().isEmpty())
+        options.file = parser.positionalArguments().constFirst();
+    return options;
+}
+
+// --help and --version answer before the window system is touched, so they
+// work without a display; everything else waits for QApplication, which takes
+// its own options (-platform, -style, ...) out of the arguments first.
+void AnswerHelpOrVersion(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version") {
+            QCoreApplication app(argc, argv);
+            QCoreApplication::setApplicationVersion("1.03");
+            ParseOptions(app);  // prints and exits
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    AnswerHelpOrVersion(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("ZR-7340");
+    QApplication::setApplicationVersion("1.03");
+    const Options options = ParseOptions(app);
+    zr::shell::PrepareIconTheme();
 
     zr::shell::FrmMain window(QApplication::applicationDirPath());
     window.show();
-    if (!parser.positionalArguments().isEmpty())
-        window.loadFile(parser.positionalArguments().constFirst());
+    if (!options.file.isEmpty()) window.loadFile(options.file);
 
-    if (parser.isSet(screenshot)) {
-        const QString target = parser.value(screenshot);
-        QTimer::singleShot(1000, &window, [&window, target] {
-            const bool saved = window.grab().save(target);
-            QApplication::exit(saved ? 0 : 1);
+    if (!options.screenshot.isEmpty()) {
+        QTimer::singleShot(1000, &window, [&window, target = options.screenshot] {
+            QApplication::exit(window.grab().save(target) ? 0 : 1);
         });
         return QApplication::exec();
     }
-
-    if (!parser.isSet(noSplash)) {
+    if (options.splash) {
         zr::shell::FrmSplash splash(&window);
         splash.exec();
     }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "formats/utf8.h"
+#include "machine/utf8.h"
 
 namespace zr::formats {
 namespace {
@@ -24,7 +24,7 @@ char32_t IconvCodePoint(const char* page, unsigned char byte) {
     iconv_close(cd);
     if (!converted) return 0xFFFD;
     std::size_t pos = 0;
-    return NextCodePoint(std::string_view(out, outPtr - out), pos);
+    return machine::NextCodePoint(std::string_view(out, outPtr - out), pos);
 }
 
 class TableCodePage : public ::testing::TestWithParam<std::pair<int, const char*>> {};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/zrt.h"
+#include "machine/utf8.h"
 #include "test_support.h"
 
 namespace zr::formats {
@@ -50,7 +51,7 @@ class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(RoundTrip, WriteThenReadGivesTheSameDocument) {
     const RichText& document = GetParam().document;
-    ASSERT_EQ(document.runs, NormalizeRuns(document.runs, CodePointCount(document.text)))
+    ASSERT_EQ(document.runs, NormalizeRuns(document.runs, machine::CodePointCount(document.text)))
         << "test cases use canonical runs";
     const std::string rtf = WriteZrt(document);
     EXPECT_TRUE(IsRtf(rtf));
@@ -82,7 +83,7 @@ TEST(RoundTrip, RandomDocuments) {
             const auto& range = ranges[random() % ranges.size()];
             char32_t cp = std::uniform_int_distribution(range.first, range.second)(random);
             if (cp >= 0xD800 && cp <= 0xDFFF) cp = 'x';
-            AppendUtf8(document.text, cp);
+            machine::AppendUtf8(document.text, cp);
         }
         std::vector<ColourRun> runs;
         for (int i = random() % 6; i > 0; --i)

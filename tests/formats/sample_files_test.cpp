@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/zrt.h"
+#include "machine/utf8.h"
 #include "test_support.h"
 
 namespace zr::formats {
@@ -109,8 +110,8 @@ TEST_P(SampleFile, ReadsTextAndColours) {
         EXPECT_NE(doc.text.find(part), std::string::npos) << part;
     for (const ColouredPart& expected : sample.colours)
         EXPECT_EQ(ColourOf(doc, expected.part), expected.colour) << expected.part;
-    EXPECT_TRUE(IsValidUtf8(doc.text));
-    EXPECT_EQ(doc.runs, NormalizeRuns(doc.runs, CodePointCount(doc.text)));
+    EXPECT_TRUE(machine::IsValidUtf8(doc.text));
+    EXPECT_EQ(doc.runs, NormalizeRuns(doc.runs, machine::CodePointCount(doc.text)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SampleFile, ::testing::ValuesIn(Samples()), [](const auto& info) {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "formats/rich_text.h"
-#include "formats/utf8.h"
+#include "machine/utf8.h"
 
 namespace zr::formats::testing {
 
@@ -29,8 +29,8 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
 inline long long ColourOf(const RichText& doc, std::string_view part) {
     const std::size_t at = doc.text.find(part);
     if (at == std::string::npos) return -1;
-    const int begin = CodePointCount(std::string_view(doc.text).substr(0, at));
-    const int end = begin + CodePointCount(part);
+    const int begin = machine::CodePointCount(std::string_view(doc.text).substr(0, at));
+    const int end = begin + machine::CodePointCount(part);
     long long found = -2;
     for (int i = begin; i < end; ++i) {
         Colour colour = 0;
