@@ -25,6 +25,7 @@ class SourceFilesTest : public QObject {
     void savedFileOpensWithTheSameTextAndColours();
     void documentRunsCountCharactersNotUtf16Units();
     void plainTextFileOpensBlack();
+    void rtfFromAnotherEditorOpensWithItsColours();
     void newSourceStartsWithTheProjectLine();
     void copyPutsRtfAndHtmlWithColours();
     void cutPutsPlainTextAndRemovesTheSelection();
@@ -77,6 +78,16 @@ void SourceFilesTest::plainTextFileOpensBlack() {
     QVERIFY(read.document.has_value());
     QCOMPARE(QString::fromStdString(read.document->text), QString("Dup\nВвод\n"));
     QVERIFY(read.document->runs.empty());
+}
+
+void SourceFilesTest::rtfFromAnotherEditorOpensWithItsColours() {
+    TestWindow test;
+    QVERIFY(test.window->loadFile(ZR_SOURCE_DIR "/tests/formats/data/rtfjs__colors.rtf"));
+    const QString text = test.editor()->toPlainText();
+    QVERIFY(text.contains("Normal Line 2\nColored Line\n"));
+    QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Colored Line")), 0x00FF00u);
+    QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Normal Line 1")), 0u);
+    QVERIFY(!test.editor()->document()->isModified());
 }
 
 void SourceFilesTest::newSourceStartsWithTheProjectLine() {
