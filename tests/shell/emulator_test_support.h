@@ -1,0 +1,38 @@
+// Helpers for the emulator and trace window tests: compiling a snippet and
+// working the keypad picture as a user would.
+#pragma once
+
+#include <QtTest>
+#include <memory>
+
+#include "compiler/compiler.h"
+#include "compiler/source_text.h"
+#include "shell/frm_test.h"
+#include "shell/keypad_picture.h"
+
+namespace zr::shell::testing {
+
+// Waits long enough for the worker thread, never as an assertion on speed.
+inline constexpr int kWorkerTimeout = 10000;
+
+inline std::unique_ptr<compiler::Compiler> Compile(const QString& source) {
+    auto compiled = std::make_unique<compiler::Compiler>();
+    if (!compiled->CompileSource(compiler::ToCompilerText(source.toStdString())))
+        for (const auto& message : compiled->messages)
+            qWarning("compile: %s", message.text.c_str());
+    return compiled;
+}
+
+// A click in the middle of key `index` of the window's keypad picture.
+inline void ClickKey(FrmTest& window, int index) {
+    KeypadPicture* keypad = window.keypad();
+    const QPoint centre((2 * (index % 4) + 1) * keypad->width() / 8,
+                        (2 * (index / 4) + 1) * keypad->height() / 8);
+    QTest::mousePress(keypad, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(keypad, Qt::LeftButton, {}, centre);
+}
+
+inline constexpr int kKeyF = 12;
+inline constexpr int kKeyEnter = 15;
+
+}  // namespace zr::shell::testing
