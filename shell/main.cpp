@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include "shell/emulator_windows.h"
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/toolbar_icons.h"
@@ -66,6 +67,7 @@ int main(int argc, char* argv[]) {
     zr::shell::PrepareIconTheme();
 
     zr::shell::FrmMain window(QApplication::applicationDirPath());
+    zr::shell::EmulatorWindows::InstallInto(window);
     window.show();
     if (!options.file.isEmpty()) window.loadFile(options.file);
 

@@ -1,0 +1,51 @@
+// The main window with the emulator windows installed: the run command opens
+// the emulator window, the trace command's check mark follows TraceOn.
+#include <QAction>
+#include <QPushButton>
+#include <QtTest>
+
+#include "emulator_test_support.h"
+#include "shell/emulator_windows.h"
+#include "shell/frm_trac.h"
+#include "shell_test_support.h"
+
+using namespace zr::shell;
+using namespace zr::shell::testing;
+
+class MainWindowEmulatorTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void runCommandOpensTheEmulatorWindow() {
+        TestWindow main;
+        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
+        main.setText("! [1,1,clr] \"Hello\"\n-1 Wait\n");
+        main.window->findChild<QAction*>("mnuRun")->trigger();
+        QVERIFY(windows->emulatorWindow());
+        QTRY_COMPARE_WITH_TIMEOUT(windows->emulatorWindow()->displayLine(1).trimmed(),
+                                  QString("ZR-7340 vers.B01"), kWorkerTimeout);
+        // The emulator command with the window open brings the same window forward.
+        FrmTest* open = windows->emulatorWindow();
+        main.window->findChild<QAction*>("mnuEmulator")->trigger();
+        QCOMPARE(windows->emulatorWindow(), open);
+    }
+
+    void traceCheckMarkFollowsTraceOn() {
+        TestWindow main;
+        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
+        QAction* trace = main.window->findChild<QAction*>("mnuTrass");
+        trace->trigger();
+        QVERIFY(trace->isChecked());
+        QVERIFY(windows->traceWindow());
+        windows->traceWindow()->findChild<QPushButton*>("Command1")->click();
+        QVERIFY(!trace->isChecked());
+        trace->trigger();
+        QVERIFY(trace->isChecked());
+        trace->trigger();
+        QVERIFY(!trace->isChecked());
+        QVERIFY(!windows->traceWindow());
+    }
+};
+
+QTEST_MAIN(MainWindowEmulatorTest)
+#include "main_window_emulator_test.moc"
