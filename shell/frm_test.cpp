@@ -120,17 +120,18 @@ void FrmTest::CreatePanel() {
         });
         sliders_[channel] = slider;
     }
-    auto caption = [this](const char* name, const QString& text, int left, int top) {
+    // Captions wrap within the width up to the next control on their line.
+    auto caption = [this](const char* name, const QString& text, int left, int top, int width) {
         auto* label = new QLabel(text, pinPanel_);
         label->setObjectName(name);
-        label->move(TwipsRect(*this, left, top, 0, 0).topLeft());
-        label->adjustSize();
+        label->setWordWrap(true);
+        const QRect place = TwipsRect(*this, left, top, width, 0);
+        label->setGeometry(place.x(), place.y(), place.width(),
+                           label->heightForWidth(place.width()));
     };
-    caption("Label2", "Модель входв АЦП", 600, 2040);
-    caption("Label3", "Модель входов-выходов порта", 480, 2760);
-    caption("Label1", "\"1\"", 1920, 2760);
-    // Label3 is wider than the panel leaves it; it overlaps Label1 as placed.
-    pinPanel_->findChild<QLabel*>("Label1")->raise();
+    caption("Label2", "Модель входв АЦП", 600, 2040, 2000);
+    caption("Label3", "Модель входов-выходов порта", 480, 2760, 1920 - 480);
+    caption("Label1", "\"1\"", 1920, 2760, 600);
 
     for (int bit = 7; bit >= 0; --bit) {
         auto* box = new QCheckBox(pinPanel_);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "emulator_test_support.h"
@@ -292,6 +293,53 @@ class EmulatorWindowTest : public QObject {
         QTest::keyClicks(console->inputField(), "21");
         QTest::keyClick(console->inputField(), Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(console->outputText().endsWith("42"), kWorkerTimeout);
+    }
+
+    // For the documentation: ZR_EMULATOR_SCREENSHOT=FILE saves a picture of
+    // the window running a port and ADC program (run it under a real display).
+    void screenshotOfARunningProgram() {
+        const QString target = qEnvironmentVariable("ZR_EMULATOR_SCREENSHOT");
+        if (target.isEmpty()) QSKIP("ZR_EMULATOR_SCREENSHOT not set");
+        EmulatorWindows windows(nullptr, nullptr, nullptr);
+        FrmTest* window = OpenAndStart(windows, R"(DimI p
+DimI a
+Top:
+PORT -> p
+ADC(1) -> a
+p -> PORT
+! [1,1,clr] "Порт " p
+! [2,1] "АЦП1 " a
+p PRINT
+1 Wait
+goto Top
+)");
+        QVERIFY(window);
+        for (const char* box : {"Check1_0", "Check1_2", "Check1_3", "Check1_6"})
+            window->findChild<QAbstractButton*>(box)->click();
+        window->findChild<QScrollBar*>("HScroll1_0")->setValue(612);
+        window->findChild<QScrollBar*>("HScroll1_2")->setValue(300);
+        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(2).startsWith(QString("АЦП1 612")),
+                                 kWorkerTimeout);
+        QTest::qWait(1500);
+        QTest::mousePress(window->keypad(), Qt::LeftButton, {}, QPoint(20, 20));  // the frame
+        QVERIFY(window->grab().save(target));
+        QTest::mouseRelease(window->keypad(), Qt::LeftButton, {}, QPoint(-5, -5));
+    }
+
+    // ZR_IDLE_SECONDS=N keeps an emulator waiting for a key open N seconds,
+    // so its CPU use can be measured from outside.
+    void idleWhileWaitingForAKey() {
+        const int seconds = qEnvironmentVariableIntValue("ZR_IDLE_SECONDS");
+        if (seconds <= 0) QSKIP("ZR_IDLE_SECONDS not set");
+        EmulatorWindows windows(nullptr, nullptr, nullptr);
+        FrmTest* window = OpenAndStart(windows, kTwoWaits);
+        QVERIFY(window);
+        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
+                                  kWorkerTimeout);
+        qInfo("idle from now for %d s", seconds);
+        QEventLoop idle;  // not qWait, which wakes every few milliseconds itself
+        QTimer::singleShot(seconds * 1000, &idle, &QEventLoop::quit);
+        idle.exec();
     }
 };
 
