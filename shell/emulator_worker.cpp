@@ -65,18 +65,24 @@ void EmulatorWorker::PostSerialLine(std::string line) {
     Post([this, line = std::move(line)](emulator::Emulator&) { host_.QueueSerialInput(line); });
 }
 
+// While a run loop runs the change goes through the queue; otherwise it is
+// made here, after a run loop that was told to end has finished.
 void EmulatorWorker::SetTraceOn(bool on) {
-    if (running())
+    if (running()) {
         Post([on](emulator::Emulator& e) { e.SetTraceOn(on); });
-    else
-        emulator_.SetTraceOn(on);
+        return;
+    }
+    Join();
+    emulator_.SetTraceOn(on);
 }
 
 void EmulatorWorker::SetDecimalSeparator(char separator) {
-    if (running())
+    if (running()) {
         Post([separator](emulator::Emulator& e) { e.SetDecimalSeparator(separator); });
-    else
-        emulator_.SetDecimalSeparator(separator);
+        return;
+    }
+    Join();
+    emulator_.SetDecimalSeparator(separator);
 }
 
 void EmulatorWorker::ThreadMain() {

@@ -45,6 +45,17 @@ class MainWindowEmulatorTest : public QObject {
         QVERIFY(!trace->isChecked());
         QVERIFY(!windows->traceWindow());
     }
+
+    void closingTheMainWindowEndsTheEmulator() {
+        TestWindow main;
+        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
+        main.window->show();
+        main.window->findChild<QAction*>("mnuEmulator")->trigger();
+        QVERIFY(windows->emulatorWindow());
+        QVERIFY(main.window->close());
+        QTRY_VERIFY(!windows->emulatorWindow());
+        QVERIFY(!windows->worker().running());
+    }
 };
 
 QTEST_MAIN(MainWindowEmulatorTest)
