@@ -29,6 +29,7 @@ void EmulatorWorker::Start(EmulatorProgram program) {
     // Actions left over from the previous run (a last click, a tick) are spent
     // now, before the state they might touch is set up afresh.
     if (host_.HasPending()) host_.Pump(emulator_);
+    reload_.reset();
     host_.ResetFrame();
     Load(program);
     emulator_.endRequested = false;

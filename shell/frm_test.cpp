@@ -46,7 +46,6 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     : QMainWindow(parent, Qt::Window), worker_(worker) {
     setObjectName("frmTest");
     setWindowTitle("+");
-    setAttribute(Qt::WA_DeleteOnClose, false);
     confirmClear_ = [this] {
         return QMessageBox::question(this, windowTitle(), "Clear?",
                                      QMessageBox::Ok | QMessageBox::Cancel,
@@ -103,6 +102,8 @@ void FrmTest::CreateFace(QWidget* client) {
     keypad_ = new KeypadPicture(client);
     keypad_->setObjectName("Image1");
     keypad_->setGeometry(TwipsRect(*this, 120, 2040, 8292, 5412));
+    // A click on the keypad takes the keyboard back from the console.
+    keypad_->setFocusPolicy(Qt::ClickFocus);
     connect(keypad_, &KeypadPicture::keyReleased, this,
             [this](int index) { worker_.Post([index](Emulator& e) { e.PressKey(index); }); });
 }

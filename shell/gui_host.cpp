@@ -30,6 +30,7 @@ void GuiHost::ResetFrame() {
     std::lock_guard lock(mutex_);
     frame_ = EmulatorFrame{};
     dirty_ = false;
+    serialInput_.clear();
 }
 
 void GuiHost::Pump(emulator::Emulator& emulator) {

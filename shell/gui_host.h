@@ -29,7 +29,8 @@ class GuiHost : public emulator::QueuedHost {
 
     // GUI thread: the latest state and what happened since the last call.
     EmulatorFrame TakeFrame();
-    // While no worker runs: a fresh window shows no pins and no stops.
+    // While no worker runs: a fresh window shows no pins and no stops, and
+    // lines typed for an earlier run are gone.
     void ResetFrame();
 
     // Worker thread (from a posted action): a line typed into the console.
