@@ -253,13 +253,13 @@ class EmulatorWindowTest : public QObject {
         QVERIFY(window);
         QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
                                   kWorkerTimeout);
-        auto second = Compile("! [1,1,clr] \"Other\"\n-1 Wait\n");
+        auto second = Compile("! [1,1,clr] \"Другая\"\n-1 Wait\n");  // Windows-1251 text
         windows.OpenEmulator(*second, EmulatorStart::AfterRun);
         QCOMPARE(windows.emulatorWindow(), window);  // the same window, brought forward
         QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
                                  kWorkerTimeout);
         ClickKey(*window, kKeyEnter);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("Other"),
+        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("Другая"),
                                   kWorkerTimeout);
     }
 
