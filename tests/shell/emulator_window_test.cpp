@@ -8,6 +8,7 @@
 
 #include "emulator_test_support.h"
 #include "shell/emulator_windows.h"
+#include "shell/i2c_table.h"
 #include "shell/pin_panel.h"
 #include "shell/serial_console.h"
 
@@ -293,6 +294,15 @@ class EmulatorWindowTest : public QObject {
         QTest::keyClicks(console->inputField(), "21");
         QTest::keyClick(console->inputField(), Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(console->outputText().endsWith("42"), kWorkerTimeout);
+    }
+
+    void i2cTableShowsWhatTheProgramWrites() {
+        EmulatorWindows windows(nullptr, nullptr, nullptr);
+        FrmTest* window = OpenAndStart(windows, "77 -> I2C(3)\n-1 Wait\n");
+        QVERIFY(window);
+        // The buffer is published at the next pump: a timer tick at the latest.
+        QTRY_COMPARE_WITH_TIMEOUT(window->i2cTable()->cellText(3), QString("77"), kWorkerTimeout);
+        QCOMPARE(window->i2cTable()->cellText(4), QString("0"));
     }
 
     // For the documentation: ZR_EMULATOR_SCREENSHOT=FILE saves a picture of
