@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -246,6 +247,13 @@ void FrmTest::keyPressEvent(QKeyEvent* event) {
 void FrmTest::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) pinPanel_->RedrawPins();
     QMainWindow::changeEvent(event);
+}
+
+// Hidden by End, the window waits only for its deletion; its ticks stop now,
+// so none reaches a worker that may go first. A minimised window keeps them.
+void FrmTest::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) timer1_->stop();
+    QMainWindow::hideEvent(event);
 }
 
 void FrmTest::closeEvent(QCloseEvent* event) {

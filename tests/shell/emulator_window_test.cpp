@@ -243,6 +243,7 @@ class EmulatorWindowTest : public QObject {
         Trigger(*window, "mnuEnd");
         QVERIFY(!windows.emulatorWindow());
         QVERIFY(!window->isVisible());
+        QVERIFY(!window->findChild<QTimer*>("Timer1")->isActive());  // no tick after End
         QVERIFY(!windows.worker().running());
         windows.worker().Join();  // returns: the wait gave up
         QTRY_VERIFY(watched.isNull());
