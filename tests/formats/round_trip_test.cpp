@@ -1,5 +1,5 @@
-// What the writer saves opens again as the same text and colours, and looks like RTF that
-// other editors read.
+// Colour runs in canonical form and in the editor's UTF-16 offsets; what the writer saves opens
+// again as the same text and colours, and looks like RTF that other editors read.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -14,62 +14,58 @@ namespace zr::formats {
 namespace {
 
 using namespace std::literals;
-using testing::TestName;
+using namespace testing;
 
-constexpr Colour kBlue = 0xFF0000;
-constexpr Colour kGreen = 0x008000;
-constexpr Colour kRed = 0x0000FF;
-
-struct RoundTripCase {
-    const char* what;
-    RichText document;
-};
-
-const std::vector<RoundTripCase> kRoundTrips = {
-    {"empty", {}},
-    {"one line end", {"\n", {}}},
-    {"text ending with a line end", {"Dup\nEnd\n", {{0, 3, kBlue}}}},
-    {"blank lines", {"\n\n a\n\n", {}}},
-    {"project comment", {"'---Project: 06.12.2026---\n", {{0, 27, kGreen}}}},
-    {"Cyrillic with colours",
-     {"Ввод x\nПечать \"Привет, мир!\" ёЁ№\n", {{0, 4, kBlue}, {7, 6, kRed}}}},
-    {"the whole upper half of 1251",
-     {"ЂЃ‚ѓ„…†‡€‰Љ‹ЊЌЋЏђ‘’“”•–—™љ›њќћџ ЎўЈ¤Ґ¦§Ё©Є«¬\u00AD®Ї°±Ііґµ¶·ё№є»јЅѕї", {}}},
-    {"characters outside 1251", {"é ü ß 年 \uF0B7 \uFFFD \u8000", {{2, 1, kRed}}}},
-    {"characters past U+FFFF", {"a😀b𐌲\n💩", {{1, 1, kBlue}, {3, 3, kGreen}}}},
-    {"RTF specials", {"\\{}\\par{\\u1}", {{0, 3, kRed}}}},
-    {"tabs and spaces after a colour change", {"\t Dup  \tx", {{1, 4, kBlue}}}},
-    {"control characters", {"a\0b\rc\x01\x1f"s, {{1, 1, kRed}}}},
-    {"runs at both ends", {"Dup Swap", {{0, 3, kBlue}, {4, 4, kGreen}}}},
-    {"adjacent runs of different colours", {"DupSwap", {{0, 3, kBlue}, {3, 4, kGreen}}}},
-    {"a run that spans lines", {"a\nb\nc", {{0, 5, kRed}}}},
-    {"near-black and white", {"ab", {{0, 1, 0x000001}, {1, 1, 0xFFFFFF}}}},
-    {"digits after a colour change", {"x12 3", {{1, 2, kBlue}}}},
-};
-
-class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
-
-TEST_P(RoundTrip, WriteThenReadGivesTheSameDocument) {
-    const RichText& document = GetParam().document;
-    ASSERT_EQ(document.runs, NormalizeRuns(document.runs, machine::CodePointCount(document.text)))
-        << "test cases use canonical runs";
-    const std::string rtf = WriteZrt(document);
-    EXPECT_TRUE(IsRtf(rtf));
-    EXPECT_EQ(ReadZrt(rtf), document) << rtf;
+TEST(RichText, NormalizeRunsSortsClipsAndMerges) {
+    const std::vector<std::pair<Runs, Runs>> cases = {
+        // for a text of 10 characters
+        {{{0, 6, 1}, {2, 2, 2}}, {{0, 2, 1}, {2, 2, 2}, {4, 2, 1}}},  // the later run wins
+        {{{0, 2, 1}, {2, 3, 1}, {4, 2, 1}}, {{0, 6, 1}}},
+        {{{0, 10, 1}, {3, 2, 0}}, {{0, 3, 1}, {5, 5, 1}}},   // colour 0 makes no run
+        {{{8, 99, 2}, {-3, 5, 1}}, {{0, 2, 1}, {8, 2, 2}}},  // sorted and clipped
+        {{{3, 0, 1}, {4, -2, 2}, {12, 1, 3}}, {}},
+        {{{2147483647, 2147483647, 1}, {1, 2147483647, 2}}, {{1, 9, 2}}},
+    };
+    for (const auto& [runs, canonical] : cases) EXPECT_EQ(NormalizeRuns(runs, 10), canonical);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zrt, RoundTrip, ::testing::ValuesIn(kRoundTrips),
-                         [](const auto& info) { return TestName(info.param.what); });
+TEST(RichText, Utf16RunsCountTwoUnitsPastUFFFFAndClamp) {
+    const std::string text = "a😀bёc";  // UTF-16 units a hi lo b ё c
+    EXPECT_EQ(ToUtf16Runs(text, Runs{{1, 2, 7}, {4, 1, 8}}), (Runs{{1, 3, 7}, {5, 1, 8}}));
+    EXPECT_EQ(FromUtf16Runs(text, Runs{{1, 3, 7}, {5, 1, 8}}), (Runs{{1, 2, 7}, {4, 1, 8}}));
+    EXPECT_EQ(FromUtf16Runs("😀x", Runs{{1, 1, 7}}), (Runs{{0, 1, 7}}));
+    EXPECT_EQ(FromUtf16Runs("😀x", Runs{{2, 50, 7}}), (Runs{{1, 1, 7}}));
+    EXPECT_EQ(ToUtf16Runs("😀x", Runs{{-1, 50, 7}}), (Runs{{0, 3, 7}}));
+}
+
+TEST(RoundTrip, WriteThenReadGivesTheSameDocument) {
+    const std::vector<RichText> documents = {
+        {},
+        {"\n", {}},
+        {"\n\n a\n\nDup\nEnd\n", {{6, 3, kBlue}}},
+        {"Ввод x\nПечать \"Привет, мир!\" ёЁ№\n", {{0, 4, kBlue}, {7, 6, kRed}}},
+        {"ЂЃ‚ѓ„…†‡€‰Љ‹ЊЌЋЏђ‘’“”•–—™љ›њќћџ ЎўЈ¤Ґ¦§Ё©Є«¬\u00AD®Ї°±Ііґµ¶·ё№є»јЅѕї", {}},
+        {"é ü ß 年 \uF0B7 \uFFFD \u8000 a😀b𐌲\n💩", {{2, 1, kRed}, {15, 1, kBlue}, {17, 3, kGreen}}},
+        {"\\{}\\par{\\u1}a\0b\rc\x01\x1f"s, {{0, 3, kRed}, {13, 1, kGreen}}},
+        {"\t Dup  \tx12 3", {{1, 4, kBlue}, {9, 2, kRed}}},  // spaces and digits after \cfN
+        // Runs at both ends, next to each other, over line ends; near-black and white.
+        {"DupSwap Dup\nb\ncd",
+         {{0, 3, kBlue}, {3, 4, kGreen}, {8, 7, 0x000001}, {15, 1, 0xFFFFFF}}},
+    };
+    for (const RichText& document : documents) {
+        const std::string rtf = WriteZrt(document);
+        EXPECT_EQ(ReadZrt(rtf), document) << rtf;
+    }
+}
 
 TEST(RoundTrip, RunsComeBackCanonical) {
     const RichText written{"abcdef",
                            {{4, 9, kRed}, {0, 2, kBlue}, {1, 2, kGreen}, {2, 1, 0}, {3, 1, kRed}}};
-    EXPECT_EQ(ReadZrt(WriteZrt(written)).runs,
-              (std::vector<ColourRun>{{0, 1, kBlue}, {1, 1, kGreen}, {3, 3, kRed}}));
+    EXPECT_EQ(ReadZrt(WriteZrt(written)).runs, (Runs{{0, 1, kBlue}, {1, 1, kGreen}, {3, 3, kRed}}));
 }
 
-// Random documents over the characters that need care: ASCII specials, control characters,
-// Windows-1251, other BMP characters and characters past U+FFFF.
+// Random documents over the characters that need care: ASCII with backslashes and braces,
+// control characters, Windows-1251, other BMP characters and characters past U+FFFF.
 TEST(RoundTrip, RandomDocuments) {
     const std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges = {
         {0x00, 0x1F},     {0x20, 0x7F},        {0x80, 0x3FF}, {0x400, 0x45F}, {0x2000, 0x2122},
@@ -85,7 +81,7 @@ TEST(RoundTrip, RandomDocuments) {
             if (cp >= 0xD800 && cp <= 0xDFFF) cp = 'x';
             machine::AppendUtf8(document.text, cp);
         }
-        std::vector<ColourRun> runs;
+        Runs runs;
         for (int i = random() % 6; i > 0; --i)
             runs.push_back({std::uniform_int_distribution(-2, length)(random),
                             std::uniform_int_distribution(-1, 20)(random),
@@ -100,7 +96,7 @@ TEST(RtfWriter, WritesSevenBitRtfThatEditorsUnderstand) {
     const std::string rtf = WriteZrt({"Dup Ввод 😀\n", {{0, 3, kBlue}, {4, 4, kGreen}}});
     EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1251")) << rtf;
     EXPECT_NE(rtf.find("\\fcharset204"), std::string::npos);
-    EXPECT_NE(rtf.find("{\\colortbl ;\\red0\\green0\\blue255;\\red0\\green128\\blue0;}"),
+    EXPECT_NE(rtf.find("{\\colortbl ;\\red0\\green0\\blue255;\\red0\\green255\\blue0;}"),
               std::string::npos);
     EXPECT_NE(rtf.find("\\cf1 Dup\\cf0  \\cf2 \\'c2\\'e2\\'ee\\'e4\\cf0  \\u-10179?\\u-8704?\\par"),
               std::string::npos)

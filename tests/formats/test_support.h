@@ -1,17 +1,23 @@
 // Helpers shared by the formats tests.
 #pragma once
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/rich_text.h"
 #include "machine/utf8.h"
 
 namespace zr::formats::testing {
+
+using Runs = std::vector<ColourRun>;
+
+constexpr Colour kRed = 0x0000FF;  // colours are 0xBBGGRR
+constexpr Colour kGreen = 0x00FF00;
+constexpr Colour kBlue = 0xFF0000;
 
 inline std::filesystem::path DataDir() {
     return std::filesystem::path(ZR_SOURCE_DIR) / "tests" / "formats" / "data";
@@ -40,21 +46,6 @@ inline long long ColourOf(const RichText& doc, std::string_view part) {
         found = colour;
     }
     return found;
-}
-
-// A test name made of the words of a case description: "a run to the end" -> ARunToTheEnd.
-inline std::string TestName(std::string_view description) {
-    std::string name;
-    bool wordStart = true;
-    for (char c : description) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) {
-            wordStart = true;
-            continue;
-        }
-        name += wordStart ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
-        wordStart = false;
-    }
-    return name;
 }
 
 }  // namespace zr::formats::testing
