@@ -1,4 +1,5 @@
-// Small helpers for compiler tests: compile a snippet, read back bytes.
+// Small helpers for compiler tests: compile a snippet, compare its bytes or
+// its first message.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "compiler/compiler.h"
+#include "compiler/messages.h"
 #include "compiler/source_text.h"
 
 namespace zr::compiler::testing {
@@ -44,6 +46,36 @@ inline std::vector<int> BytesAt(const Compiler& compiler, int address, int count
 // The first message's text, or "" when the compile succeeded without one.
 inline std::string FirstMessage(const Compiler& compiler) {
     return compiler.messages.empty() ? "" : compiler.messages.front().text;
+}
+
+inline std::string Repeat(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) result += text;
+    return result;
+}
+
+// A snippet and the bytes it compiles to, from address 1.
+struct BytesCase {
+    std::string source;
+    const char* bytes;
+};
+
+// A snippet and the first message its compile raises.
+struct MessageCase {
+    std::string source;
+    std::string_view message;
+};
+
+inline void ExpectBytes(const BytesCase& c) {
+    const auto compiled = Compile(c.source);
+    EXPECT_FALSE(compiled->compileFailed) << c.source << ": " << FirstMessage(*compiled);
+    EXPECT_EQ(CodeBytes(*compiled), Hex(c.bytes)) << c.source;
+}
+
+inline void ExpectMessage(const MessageCase& c) {
+    const auto compiled = Compile(c.source);
+    EXPECT_TRUE(compiled->compileFailed) << c.source;
+    EXPECT_EQ(FirstMessage(*compiled), c.message) << c.source.substr(0, 60);
 }
 
 }  // namespace zr::compiler::testing

