@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,73 +14,37 @@
 
 namespace zr::emulator::testing {
 
-// Program bytes built piece by piece: Code{} << op << PushByte(3) << ...
-struct Code {
-    std::vector<std::uint8_t> bytes;
-    Code& operator<<(std::uint8_t b) {
-        bytes.push_back(b);
-        return *this;
-    }
-    Code& operator<<(std::initializer_list<std::uint8_t> list) {
-        bytes.insert(bytes.end(), list);
-        return *this;
-    }
-    Code& operator<<(const std::vector<std::uint8_t>& more) {
-        bytes.insert(bytes.end(), more.begin(), more.end());
-        return *this;
-    }
-};
+using Code = std::vector<std::uint8_t>;
 
-inline std::vector<std::uint8_t> Word(int value) {
+inline void Append(Code& code, std::uint8_t byte) {
+    code.push_back(byte);
+}
+inline void Append(Code& code, const Code& more) {
+    code.insert(code.end(), more.begin(), more.end());
+}
+// Ops(kPushByte, 3, Word(500), ...): the bytes of the parts in order.
+template <class... Parts>
+Code Ops(const Parts&... parts) {
+    Code code;
+    (Append(code, parts), ...);
+    return code;
+}
+
+inline Code Word(int value) {
     machine::ProgramImage scratch{};
     machine::StoreInteger(scratch, 1, value);
     return {scratch[1], scratch[2]};
 }
-inline std::vector<std::uint8_t> PushByte(int value) {
-    return {machine::kPushByte, static_cast<std::uint8_t>(value)};
+inline Code PushByte(int value) {
+    return Ops(machine::kPushByte, value);
 }
-inline std::vector<std::uint8_t> PushInt(int value) {
-    auto w = Word(value);
-    return {machine::kPushInt, w[0], w[1]};
+inline Code PushInt(int value) {
+    return Ops(machine::kPushInt, Word(value));
 }
-inline std::vector<std::uint8_t> PushSingle(float value) {
+inline Code PushSingle(float value) {
     const auto b = machine::SingleBytes(value);
-    return {machine::kPushSingle, b[0], b[1], b[2], b[3]};
+    return Ops(machine::kPushSingle, Code(b.begin(), b.end()));
 }
-
-struct Device {
-    explicit Device(HeadlessOptions options = {}) : host(std::move(options)), emulator(host) {}
-
-    // Places the code at `address` and makes it the running program.
-    void Load(const Code& code, int address = 1) {
-        for (std::size_t i = 0; i < code.bytes.size(); ++i)
-            emulator.machine.programImage[address + i] = code.bytes[i];
-        emulator.machine.returnPointer = 1;
-        emulator.machine.SetProgramCounter(address);
-        emulator.machine.runState = kRunning;
-    }
-    void Push(std::initializer_list<float> values) {
-        for (float v : values) emulator.machine.PushValue(v);
-    }
-    // Steps until the program counter reaches `end`, the run state changes
-    // or `limit` instructions have run.
-    void StepUntil(int end, int limit = 10000) {
-        auto& m = emulator.machine;
-        for (int i = 0; i < limit && m.runState == kRunning && m.ProgramCounter() != end; ++i)
-            emulator.Step();
-    }
-    void RunCode(const Code& code, std::initializer_list<float> stack = {}) {
-        Load(code);
-        Push(stack);
-        StepUntil(1 + static_cast<int>(code.bytes.size()));
-    }
-    float X() { return emulator.machine.X(); }
-    int RunState() const { return emulator.machine.runState; }
-    std::string Line(int row) const { return std::string(emulator.display().Line(row)); }
-
-    HeadlessHost host;
-    Emulator emulator;
-};
 
 // Keys for a scripted run: "enter,enter" etc.
 inline std::vector<KeyToken> Keys(const std::string& list) {
@@ -91,5 +53,54 @@ inline std::vector<KeyToken> Keys(const std::string& list) {
     EXPECT_TRUE(tokens) << error;
     return tokens ? *tokens : std::vector<KeyToken>{};
 }
+
+// Names a parameterised case by its `name` field.
+inline constexpr auto kByName = [](const auto& info) { return std::string(info.param.name); };
+
+// An emulator on a headless host, or on a test's own kind of headless host.
+template <class H = HeadlessHost>
+struct DeviceOn {
+    explicit DeviceOn(HeadlessOptions options = {}) : host(std::move(options)) {}
+    explicit DeviceOn(const std::string& keys, std::uint64_t maxInstructions = 10'000'000,
+                      std::uint64_t instructionsPerTick = 10000)
+        : host(HeadlessOptions{Keys(keys), instructionsPerTick, maxInstructions}) {}
+
+    void Put(int address, const Code& code) {
+        std::copy(code.begin(), code.end(), m.programImage.begin() + address);
+    }
+    // Places the code at `address` and makes it the running program.
+    void Load(const Code& code, int address = 1) {
+        Put(address, code);
+        m.returnPointer = 1;
+        m.SetProgramCounter(address);
+        m.runState = kRunning;
+    }
+    // Steps until the program counter reaches `end`, the run state changes
+    // or `limit` instructions have run.
+    void StepUntil(int end, int limit = 10000) {
+        for (int i = 0; i < limit && m.runState == kRunning && m.ProgramCounter() != end; ++i)
+            emulator.Step();
+    }
+    // Runs the code from 1 with `stack` pushed first, to its last byte.
+    void RunCode(const Code& code, const std::vector<float>& stack = {}) {
+        Load(code);
+        for (float v : stack) m.PushValue(v);
+        StepUntil(1 + static_cast<int>(code.size()));
+    }
+    // Runs the firmware loop with the code at 1 until the host stops it.
+    void Run(const Code& code = {}) {
+        Put(1, code);
+        host.Run(emulator);
+    }
+    float X() { return m.X(); }
+    int RunState() const { return m.runState; }
+    StopReason Stop() const { return host.stopReason(); }
+    std::string Line(int row) const { return std::string(emulator.display().Line(row)); }
+
+    H host;
+    Emulator emulator{host};
+    MachineState& m = emulator.machine;
+};
+using Device = DeviceOn<>;
 
 }  // namespace zr::emulator::testing

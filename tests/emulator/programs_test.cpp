@@ -10,28 +10,20 @@
 namespace zr::emulator::testing {
 namespace {
 
-struct ProgramRun {
-    std::string line1, line2;
-    StopReason stopReason;
-    std::vector<int> pins;
-};
-
-ProgramRun CompileAndRun(const std::string& utf8Source, HeadlessOptions options,
-                         std::uint8_t portInputs = 0, std::array<int, 4> adc = {}) {
+// Compiles the source and runs it on the device from the greeting on.
+void CompileAndRun(Device& d, const std::string& utf8Source, std::uint8_t port = 0,
+                   std::array<int, 4> adc = {}) {
     compiler::Compiler compiler;
     EXPECT_TRUE(compiler.CompileSource(compiler::ToCompilerText(utf8Source)))
         << (compiler.messages.empty() ? "" : compiler.messages.front().text);
-    Device d(std::move(options));
     d.emulator.LoadProgram(compiler.programImage);
     d.emulator.ClearSinglesAndIntegers();
-    d.emulator.io.portInputs = portInputs;
+    d.emulator.io.portInputs = port;
     d.emulator.io.adc = adc;
-    d.host.Run(d.emulator);
-    return {d.Line(1), d.Line(2), d.host.stopReason(),
-            std::vector<int>(d.emulator.io.pins.begin(), d.emulator.io.pins.end())};
+    d.Run();
 }
 
-std::string ReadExample(const std::string& name) {
+std::string Example(const std::string& name) {
     std::ifstream in(std::string(ZR_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
     EXPECT_TRUE(in) << name;
     std::ostringstream text;
@@ -40,36 +32,29 @@ std::string ReadExample(const std::string& name) {
 }
 
 TEST(Programs, RoadOfOneProgram) {
-    HeadlessOptions options;
-    options.keys = Keys("enter,enter");
-    const auto run = CompileAndRun("DimS x\n3.5 -> x\nx Dup * PrtX End\n", options);
-    EXPECT_EQ(run.line2.substr(0, 5), "12.25");
-    EXPECT_EQ(run.stopReason, StopReason::Stopped);
+    Device d("enter,enter");
+    CompileAndRun(d, "DimS x\n3.5 -> x\nx Dup * PrtX End\n");
+    EXPECT_EQ(d.Line(2).substr(0, 5), "12.25");
+    EXPECT_EQ(d.Stop(), StopReason::Stopped);
 }
 
 struct ExampleCase {
-    const char* file;
-    const char* keys;
-    const char* line1;
-    const char* line2;
+    const char *file, *keys, *line1, *line2;
     std::uint64_t instructionsPerTick = 10000;
     std::uint8_t port = 0;
-    std::array<int, 4> adc = {};
+    int adc1 = 0;
+    std::uint64_t maxInstructions = 10'000'000;
+    StopReason stop = StopReason::Stopped;
 };
-
 class Examples : public ::testing::TestWithParam<ExampleCase> {};
-
 TEST_P(Examples, ShowTheirDisplay) {
     const ExampleCase& c = GetParam();
-    HeadlessOptions options;
-    options.keys = Keys(c.keys);
-    options.instructionsPerTick = c.instructionsPerTick;
-    const auto run = CompileAndRun(ReadExample(c.file), options, c.port, c.adc);
-    EXPECT_EQ(run.line1, c.line1);
-    EXPECT_EQ(run.line2, c.line2);
-    EXPECT_EQ(run.stopReason, StopReason::Stopped);
+    Device d(c.keys, c.maxInstructions, c.instructionsPerTick);
+    CompileAndRun(d, Example(c.file), c.port, {c.adc1, 0, 0, 0});
+    EXPECT_EQ(d.Line(1), c.line1);
+    EXPECT_EQ(d.Line(2), c.line2);
+    EXPECT_EQ(d.Stop(), c.stop);
 }
-
 INSTANTIATE_TEST_SUITE_P(
     Table, Examples,
     ::testing::Values(
@@ -80,32 +65,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "Press a key   bD", "Code 34         "},
         ExampleCase{"messages.zrt", "enter,enter,2,enter", "Tuesday         ", "Starts at 9     "},
         ExampleCase{"timer_clock.zrt", "enter,enter", "Ticks:          ", "Done 5          ", 100},
-        ExampleCase{"port_adc.zrt",
-                    "enter,enter",
-                    "Port 129        ",
-                    "ADC1 512        ",
-                    10000,
-                    0x81,
-                    {512, 0, 0, 0}}),
+        ExampleCase{"port_adc.zrt", "enter,enter", "Port 129        ", "ADC1 512        ", 10000,
+                    0x81, 512},
+        // F then 5 gives the hex digit F; the program is still polling the keypad.
+        ExampleCase{"keypad_codes.zrt", "enter,enter,@200:F,@300:5", "Press a key   bD",
+                    "Code 15         ", 10000, 0, 0, 2000, StopReason::MaxInstructions}),
     [](const auto& info) {
-        std::string name = info.param.file;
-        return name.substr(0, name.find('.'));
+        const std::string file = info.param.file;
+        return file.substr(0, file.find('.')) + "_" + std::to_string(info.index);
     });
 
-TEST(Examples, KeypadCodesShowsShiftedCodes) {
-    HeadlessOptions options;
-    options.keys = Keys("enter,enter,@200:F,@300:5");
-    options.maxInstructions = 2000;
-    const auto run = CompileAndRun(ReadExample("keypad_codes.zrt"), options);
-    EXPECT_EQ(run.line2, "Code 15         ");                // F then 5: hex digit F
-    EXPECT_EQ(run.stopReason, StopReason::MaxInstructions);  // still polling the keypad
-}
-
 TEST(Examples, PortWriteLightsTheLowNibble) {
-    HeadlessOptions options;
-    options.keys = Keys("enter,enter");
-    const auto run = CompileAndRun(ReadExample("port_adc.zrt"), options, 0x0F);
-    EXPECT_EQ(std::vector<int>(run.pins.begin(), run.pins.begin() + 8),
+    Device d("enter,enter");
+    CompileAndRun(d, Example("port_adc.zrt"), 0x0F);
+    const auto& pins = d.emulator.io.pins;
+    EXPECT_EQ(std::vector<int>(pins.begin(), pins.begin() + 8),
               (std::vector<int>{1, 1, 1, 1, 0, 0, 0, 0}));
 }
 
