@@ -13,18 +13,14 @@ namespace zr::shell::testing {
 
 namespace {
 
-compiler::MemoryReport ReportOf(const char* source) {
+compiler::MemoryReport ReportOf(const QString& source) {
     compiler::Compiler compiler;
-    compiler.CompileSource(compiler::ToCompilerText(source));
+    compiler.CompileSource(compiler::ToCompilerText(source.toStdString()));
     return compiler::MakeMemoryReport(compiler);
 }
 
 int BarValue(const QDialog& window, const char* name) {
     return window.findChild<QProgressBar*>(name)->value();
-}
-
-int BarMaximum(const QDialog& window, const char* name) {
-    return window.findChild<QProgressBar*>(name)->maximum();
 }
 
 }  // namespace
@@ -33,83 +29,56 @@ class CompileReportTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void emptyProgramShowsZeroPercentAndThePredeclaredIntegers();
-    void barsHaveTheirAreasMaximaAndValues();
-    void fullMemoryShowsAFullBarAndAHundredPercent();
-    void thirtySinglesAndTwoFillTheSingleBar();
-    void closesItselfOnTheThirtiethTick();
-    void closesItselfAfterAboutThreeSeconds();
-    void splashHidesItselfOnTheSixthTick();
+    void barsAndBusyTextShowTheReport() {
+        QString singles;
+        for (int i = 1; i <= 32; ++i) singles += QString("DimS s%1\n").arg(i);
+        const char* bars[] = {"ProgressBar1", "ProgressBar3", "ProgressBar4", "ProgressBar5"};
+        struct Case {
+            compiler::MemoryReport report;
+            std::vector<int> values;  // of the bars above
+            const char* busy;
+        } cases[] = {
+            {ReportOf(""), {1, 0, 7, 0}, "busy  0% of memory"},  // the predeclared integers
+            {{121, 5, 9, 3}, {121, 5, 9, 3}, "busy  11% of memory"},
+            {{1025, 0, 7, 0}, {1024, 0, 7, 0}, "busy  100% of memory"},
+            {ReportOf(singles), {-1, -1, -1, 32}, nullptr},  // thirty singles and two fill it
+        };
+        for (const Case& c : cases) {
+            FrmPaportCompiler window(c.report);
+            for (int bar = 0; bar < 4; ++bar)
+                if (c.values[bar] >= 0) QCOMPARE(BarValue(window, bars[bar]), c.values[bar]);
+            if (c.busy) QCOMPARE(window.findChild<QLabel*>("Label1")->text(), QString(c.busy));
+        }
+        FrmPaportCompiler window({121, 5, 9, 3});
+        std::vector<int> maxima;
+        for (const char* bar : bars)
+            maxima.push_back(window.findChild<QProgressBar*>(bar)->maximum());
+        QCOMPARE(maxima, (std::vector{1024, 97, 128, 32}));
+    }
+
+    void closesItselfAfterThirtyTicksOfAboutATenthOfASecond() {
+        FrmPaportCompiler window({1, 0, 7, 0});
+        QElapsedTimer clock;
+        clock.start();
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 6000);
+        QVERIFY(clock.elapsed() >= 2900);
+        QCOMPARE(window.ticks(), 30);
+        QCOMPARE(BarValue(window, "ProgressBar2"), 30);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+    }
+
+    void splashHidesItselfOnTheSixthTick() {
+        QWidget owner;
+        FrmSplash splash(&owner);
+        QVERIFY(splash.isModal());
+        splash.show();
+        for (int i = 1; i < FrmSplash::kTicksShown; ++i) splash.tick();
+        QVERIFY(splash.isVisible());
+        splash.tick();
+        QVERIFY(!splash.isVisible());
+    }
 };
-
-void CompileReportTest::emptyProgramShowsZeroPercentAndThePredeclaredIntegers() {
-    FrmPaportCompiler window(ReportOf(""));
-    QCOMPARE(window.findChild<QLabel*>("Label1")->text(), QString("busy  0% of memory"));
-    QCOMPARE(BarValue(window, "ProgressBar1"), 1);
-    QCOMPARE(BarValue(window, "ProgressBar4"), 7);
-    QCOMPARE(BarValue(window, "ProgressBar3"), 0);
-    QCOMPARE(BarValue(window, "ProgressBar5"), 0);
-}
-
-void CompileReportTest::barsHaveTheirAreasMaximaAndValues() {
-    FrmPaportCompiler window({121, 5, 9, 3});
-    QCOMPARE(BarMaximum(window, "ProgressBar1"), 1024);
-    QCOMPARE(BarMaximum(window, "ProgressBar3"), 97);
-    QCOMPARE(BarMaximum(window, "ProgressBar4"), 128);
-    QCOMPARE(BarMaximum(window, "ProgressBar5"), 32);
-    QCOMPARE(BarMaximum(window, "ProgressBar2"), 31);
-    QCOMPARE(BarValue(window, "ProgressBar1"), 121);
-    QCOMPARE(BarValue(window, "ProgressBar3"), 5);
-    QCOMPARE(BarValue(window, "ProgressBar4"), 9);
-    QCOMPARE(BarValue(window, "ProgressBar5"), 3);
-    QCOMPARE(window.findChild<QLabel*>("Label1")->text(), QString("busy  11% of memory"));
-}
-
-void CompileReportTest::fullMemoryShowsAFullBarAndAHundredPercent() {
-    FrmPaportCompiler window({1025, 0, 7, 0});
-    QCOMPARE(BarValue(window, "ProgressBar1"), 1024);
-    QCOMPARE(window.findChild<QLabel*>("Label1")->text(), QString("busy  100% of memory"));
-}
-
-void CompileReportTest::thirtySinglesAndTwoFillTheSingleBar() {
-    QString declarations;
-    for (int i = 1; i <= 32; ++i) declarations += QString("DimS s%1\n").arg(i);
-    FrmPaportCompiler window(ReportOf(declarations.toUtf8().constData()));
-    QCOMPARE(BarValue(window, "ProgressBar5"), 32);
-}
-
-void CompileReportTest::closesItselfOnTheThirtiethTick() {
-    FrmPaportCompiler window({1, 0, 7, 0});
-    window.show();
-    for (int i = 1; i < FrmPaportCompiler::kTicksBeforeClosing; ++i) window.tick();
-    QVERIFY(window.isVisible());
-    QCOMPARE(BarValue(window, "ProgressBar2"), 29);
-    window.tick();
-    QVERIFY(!window.isVisible());
-    QCOMPARE(window.result(), int(QDialog::Accepted));
-    QCOMPARE(BarValue(window, "ProgressBar2"), 30);
-}
-
-void CompileReportTest::closesItselfAfterAboutThreeSeconds() {
-    FrmPaportCompiler window({1, 0, 7, 0});
-    QElapsedTimer clock;
-    clock.start();
-    window.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 6000);
-    QVERIFY(clock.elapsed() >= 2900);
-    QCOMPARE(window.ticks(), 30);
-}
-
-void CompileReportTest::splashHidesItselfOnTheSixthTick() {
-    QWidget owner;
-    FrmSplash splash(&owner);
-    QVERIFY(splash.isModal());
-    splash.show();
-    for (int i = 1; i < FrmSplash::kTicksShown; ++i) splash.tick();
-    QVERIFY(splash.isVisible());
-    splash.tick();
-    QVERIFY(!splash.isVisible());
-}
 
 }  // namespace zr::shell::testing
 

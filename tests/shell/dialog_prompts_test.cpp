@@ -29,56 +29,43 @@ class DialogPromptsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void criticalMessageHasTheErrorIconAndOkOnly();
-    void plainMessageHasNoIcon();
-    void unsavedQuestionOffersSaveDiscardAndCancel();
+    void compilerMessagesHaveTheirIconOkOnlyAndTheText() {
+        QWidget owner;
+        DialogPrompts prompts(&owner);
+        for (auto [style, icon] :
+             {std::pair{compiler::MessageStyle::Critical, QMessageBox::Critical},
+              std::pair{compiler::MessageStyle::Plain, QMessageBox::NoIcon}}) {
+            QMessageBox::Icon shownIcon = QMessageBox::Question;
+            QString text;
+            QMessageBox::StandardButtons buttons;
+            WhenMessageBoxShows([&](QMessageBox& box) {
+                shownIcon = box.icon();
+                text = box.text();
+                buttons = box.standardButtons();
+                box.button(QMessageBox::Ok)->click();
+            });
+            prompts.showCompilerMessage({"Ошибка синтаксиса!", style});
+            QCOMPARE(shownIcon, icon);
+            QCOMPARE(text, QString("Ошибка синтаксиса!"));
+            QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+    }
+
+    void unsavedQuestionOffersSaveDiscardAndCancel() {
+        QWidget owner;
+        DialogPrompts prompts(&owner);
+        QMessageBox::StandardButtons buttons;
+        WhenMessageBoxShows([&](QMessageBox& box) {
+            buttons = box.standardButtons();
+            box.button(QMessageBox::Discard)->click();
+        });
+        QCOMPARE(prompts.askAboutUnsavedChanges(), UnsavedChoice::Discard);
+        QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+
+        WhenMessageBoxShows([](QMessageBox& box) { box.reject(); });  // Escape, or the close button
+        QCOMPARE(prompts.askAboutUnsavedChanges(), UnsavedChoice::Cancel);
+    }
 };
-
-void DialogPromptsTest::criticalMessageHasTheErrorIconAndOkOnly() {
-    QWidget owner;
-    DialogPrompts prompts(&owner);
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-    WhenMessageBoxShows([&](QMessageBox& box) {
-        icon = box.icon();
-        text = box.text();
-        buttons = box.standardButtons();
-        box.button(QMessageBox::Ok)->click();
-    });
-    prompts.showCompilerMessage({"Ошибка синтаксиса!", compiler::MessageStyle::Critical});
-    QCOMPARE(icon, QMessageBox::Critical);
-    QCOMPARE(text, QString("Ошибка синтаксиса!"));
-    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-}
-
-void DialogPromptsTest::plainMessageHasNoIcon() {
-    QWidget owner;
-    DialogPrompts prompts(&owner);
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    WhenMessageBoxShows([&](QMessageBox& box) {
-        icon = box.icon();
-        box.button(QMessageBox::Ok)->click();
-    });
-    prompts.showCompilerMessage(
-        {"Ошибка при подключении библиотеки x", compiler::MessageStyle::Plain});
-    QCOMPARE(icon, QMessageBox::NoIcon);
-}
-
-void DialogPromptsTest::unsavedQuestionOffersSaveDiscardAndCancel() {
-    QWidget owner;
-    DialogPrompts prompts(&owner);
-    QMessageBox::StandardButtons buttons;
-    WhenMessageBoxShows([&](QMessageBox& box) {
-        buttons = box.standardButtons();
-        box.button(QMessageBox::Discard)->click();
-    });
-    QCOMPARE(prompts.askAboutUnsavedChanges(), UnsavedChoice::Discard);
-    QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-
-    WhenMessageBoxShows([](QMessageBox& box) { box.reject(); });  // Escape, or the close button
-    QCOMPARE(prompts.askAboutUnsavedChanges(), UnsavedChoice::Cancel);
-}
 
 }  // namespace zr::shell::testing
 

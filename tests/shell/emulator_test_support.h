@@ -7,6 +7,7 @@
 
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
+#include "shell/emulator_windows.h"
 #include "shell/frm_test.h"
 #include "shell/keypad_picture.h"
 
@@ -34,5 +35,28 @@ inline void ClickKey(FrmTest& window, int index) {
 
 inline constexpr int kKeyF = 12;
 inline constexpr int kKeyEnter = 15;
+
+// Waits until display line 1 of `window` reads `text`, or shows the address prompt.
+#define ZR_WAIT_LINE1(window, text)                                              \
+    QTRY_COMPARE_WITH_TIMEOUT((window)->displayLine(1).trimmed(), QString(text), \
+                              zr::shell::testing::kWorkerTimeout)
+#define ZR_WAIT_PROMPT(window)                                                     \
+    QTRY_VERIFY_WITH_TIMEOUT((window)->displayLine(1).startsWith("Adres\\Enter?"), \
+                             zr::shell::testing::kWorkerTimeout)
+
+// Opens the emulator on `compiled` after a run command and starts the program
+// at address 1: a key for the greeting, Enter at the address prompt. Returns
+// the window, or null after a failed wait.
+inline FrmTest* StartAtAddressOne(EmulatorWindows& windows, const compiler::Compiler& compiled) {
+    windows.OpenEmulator(compiled, EmulatorStart::AfterRun);
+    FrmTest* window = windows.emulatorWindow();
+    [&] {
+        ZR_WAIT_LINE1(window, "ZR-7340 vers.B01");
+        ClickKey(*window, 1);
+        ZR_WAIT_PROMPT(window);
+        ClickKey(*window, kKeyEnter);
+    }();
+    return QTest::currentTestFailed() ? nullptr : window;
+}
 
 }  // namespace zr::shell::testing

@@ -7,7 +7,6 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/emulator_windows.h"
 #include "shell/i2c_table.h"
 #include "shell/pin_panel.h"
 #include "shell/serial_console.h"
@@ -54,64 +53,32 @@ class EmulatorWindowTest : public QObject {
     Q_OBJECT
 
   private:
-    // Opens the emulator on `source` after a run command and starts the
-    // program at address 1 (a key for the greeting, Enter at the prompt).
-    void Start(EmulatorWindows& windows, const char* source) {
-        compiled_ = Compile(source);
-        QVERIFY(!compiled_->compileFailed);
-        windows.OpenEmulator(*compiled_, EmulatorStart::AfterRun);
-        FrmTest* window = windows.emulatorWindow();
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("ZR-7340 vers.B01"),
-                                  kWorkerTimeout);
-        ClickKey(*window, 1);
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
-                                 kWorkerTimeout);
-        ClickKey(*window, kKeyEnter);
-    }
-
     FrmTest* OpenAndStart(EmulatorWindows& windows, const char* source) {
-        Start(windows, source);
-        return QTest::currentTestFailed() ? nullptr : windows.emulatorWindow();
+        compiled_ = Compile(source);
+        return compiled_->compileFailed ? nullptr : StartAtAddressOne(windows, *compiled_);
     }
 
     std::unique_ptr<zr::compiler::Compiler> compiled_;
 
   private slots:
-    void windowHasItsTitleMenusAndControls() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, kTwoWaits);
-        QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QString("+"));
-        for (const char* name : {"mnuEnd", "mnuClear", "mnuSaveToRealZr", "mnuRunToAdres",
-                                 "mnuRunTo1", "mnuStop", "nnuAdr1"})
-            QVERIFY2(window->findChild<QAction*>(name), name);
-        for (int bit = 0; bit < 8; ++bit)
-            QVERIFY(window->findChild<QWidget*>(QString("Check1_%1").arg(bit)));
-        for (int channel = 0; channel < 4; ++channel)
-            QVERIFY(window->findChild<QWidget*>(QString("HScroll1_%1").arg(channel)));
-    }
-
     void keypadClicksGiveTheCodesOfEveryShiftLevel() {
         EmulatorWindows windows(nullptr, nullptr, nullptr);
         FrmTest* window = OpenAndStart(windows, kKeyCodes);
         QVERIFY(window);
-        QTRY_VERIFY2_WITH_TIMEOUT(window->displayLine(1).startsWith("Keys"),
-                                  qPrintable(window->displayLine(1) + "/" + window->displayLine(2)),
-                                  kWorkerTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Keys"), kWorkerTimeout);
 
         struct Press {
             std::vector<int> keys;
             int code;
         };
         std::vector<Press> presses;
-        for (int index = 0; index < 16; ++index)  // level 0: digits, then the fixed codes
-            if (index != kKeyF) presses.push_back({{index}, index < 10 ? index : index + 19});
-        for (int index = 0; index < 16; ++index)  // level 1, after F
-            if (index != kKeyF && index != 9)
+        for (int index = 0; index < 16; ++index) {
+            if (index == kKeyF) continue;
+            presses.push_back({{index}, index < 10 ? index : index + 19});  // level 0
+            if (index != 9)                                                 // level 1, after F
                 presses.push_back({{kKeyF, index}, index < 10 ? index + 10 : index + 19});
-        for (int index = 0; index < 16; ++index)  // level 2, after F 9
-            if (index != kKeyF)
-                presses.push_back({{kKeyF, 9, index}, index < 10 ? index + 20 : index + 19});
+            presses.push_back({{kKeyF, 9, index}, index < 10 ? index + 20 : index + 19});
+        }
         presses.push_back({{kKeyF, kKeyF, 5}, 5});  // F twice is back to level 0
 
         // The register holds one key, so each click waits until the program
@@ -119,6 +86,12 @@ class EmulatorWindowTest : public QObject {
         // line 1, column 15, and the program redraws "a" after each code.
         auto levelLetter = [window] { return window->displayLine(1).mid(14, 1); };
         int count = 0;
+        auto expectCode = [&](int code) {
+            const QString expected = QString("%1 %2 ").arg(++count).arg(code);
+            QTRY_VERIFY2_WITH_TIMEOUT(window->displayLine(2).startsWith(expected),
+                                      qPrintable(expected + "/ " + window->displayLine(2)),
+                                      kWorkerTimeout);
+        };
         for (const Press& press : presses) {
             QTRY_COMPARE_WITH_TIMEOUT(levelLetter(), QString("a"), kWorkerTimeout);
             int level = 0;
@@ -129,116 +102,84 @@ class EmulatorWindowTest : public QObject {
                                           kWorkerTimeout);
             }
             ClickKey(*window, press.keys.back());
-            ++count;
-            const QString expected = QString("%1 %2").arg(count).arg(press.code);
-            QTRY_VERIFY2_WITH_TIMEOUT(window->displayLine(2).startsWith(expected + " "),
-                                      qPrintable(expected + " / " + window->displayLine(2)),
-                                      kWorkerTimeout);
+            expectCode(press.code);
         }
+        // PC keys work the keypad too.
+        QTest::keyClick(window, Qt::Key_7);
+        expectCode(7);
+        QTest::keyClick(window, Qt::Key_Right);
+        expectCode(33);
         windows.EndEmulator();
     }
 
-    void pcKeysWorkTheKeypad() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, kKeyCodes);
-        QVERIFY(window);
-        QTRY_VERIFY2_WITH_TIMEOUT(window->displayLine(1).startsWith("Keys"),
-                                  qPrintable(window->displayLine(1) + "/" + window->displayLine(2)),
-                                  kWorkerTimeout);
-        QTest::keyClick(window, Qt::Key_7);
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(2).startsWith("1 7 "), kWorkerTimeout);
-        QTest::keyClick(window, Qt::Key_Right);
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(2).startsWith("2 33 "), kWorkerTimeout);
-    }
-
-    void runTo1AndAdr1RestartAtAddressOne() {
+    void runMenuRestartsAtAddressOneAndStopsAfterTheKey() {
         EmulatorWindows windows(nullptr, nullptr, nullptr);
         FrmTest* window = OpenAndStart(windows, kTwoWaits);
         QVERIFY(window);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
+        for (const char* restart : {"mnuRunTo1", "nnuAdr1"}) {
+            ZR_WAIT_LINE1(window, "First");
+            ClickKey(*window, 0);
+            ZR_WAIT_LINE1(window, "Second");
+            Trigger(*window, restart);
+        }
+        ZR_WAIT_LINE1(window, "First");
+        Trigger(*window, "mnuStop");  // while waiting: stops after the key
         ClickKey(*window, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("Second"),
-                                  kWorkerTimeout);
-        Trigger(*window, "mnuRunTo1");
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
-        ClickKey(*window, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("Second"),
-                                  kWorkerTimeout);
-        Trigger(*window, "nnuAdr1");
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
-    }
-
-    void stopWhileWaitingStopsAfterTheKey() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, kTwoWaits);
-        QVERIFY(window);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
-        Trigger(*window, "mnuStop");
-        ClickKey(*window, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
-                                 kWorkerTimeout);
+        ZR_WAIT_PROMPT(window);
         // Run to 1 at the prompt types a point; Enter then starts at 1.
         Trigger(*window, "mnuRunTo1");
         QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(2).contains('.'), kWorkerTimeout);
         ClickKey(*window, kKeyEnter);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
+        ZR_WAIT_LINE1(window, "First");
     }
 
-    void stopEndsAnEndlessLoop() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, "4 MODE\nTop:\ngoto Top\n");
-        QVERIFY(window);
-        Trigger(*window, "mnuStop");
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
-                                 kWorkerTimeout);
+    void stopAndLeftArrowEndAnEndlessLoop() {
+        for (bool menu : {true, false}) {
+            EmulatorWindows windows(nullptr, nullptr, nullptr);
+            FrmTest* window =
+                OpenAndStart(windows, menu ? "4 MODE\nTop:\ngoto Top\n" : "Top:\ngoto Top\n");
+            QVERIFY(window);
+            if (menu)
+                Trigger(*window, "mnuStop");
+            else
+                QTest::keyClick(window, Qt::Key_Left);
+            ZR_WAIT_PROMPT(window);
+        }
     }
 
-    void leftArrowStopsARunningProgram() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, "Top:\ngoto Top\n");
-        QVERIFY(window);
-        QTest::keyClick(window, Qt::Key_Left);
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
-                                 kWorkerTimeout);
-    }
-
-    void clearAsksAndCancelKeepsTheMemory() {
+    void clearAsksAndOnlyYesClearsTheMemory() {
         EmulatorWindows windows(nullptr, nullptr, nullptr);
         int asked = 0;
         bool answer = false;
-        windows.setClearConfirmation([&] {
-            ++asked;
-            return answer;
-        });
-        FrmTest* window = OpenAndStart(windows, kTwoWaits);
-        QVERIFY(window);
-        Trigger(*window, "mnuClear");
-        windows.EndEmulator();
-        windows.worker().Join();
-        QCOMPARE(asked, 1);
-        QVERIFY(windows.worker().emulator().machine.programImage == compiled_->programImage);
-
-        answer = true;
-        window = OpenAndStart(windows, kTwoWaits);
-        QVERIFY(window);
-        Trigger(*window, "mnuClear");
-        windows.EndEmulator();
-        windows.worker().Join();
-        const auto& memory = windows.worker().emulator().machine.programImage;
-        QVERIFY(std::all_of(memory.begin() + 1, memory.end(), [](auto b) { return b == 0; }));
+        windows.setClearConfirmation([&] { return ++asked, answer; });
+        for (bool yes : {false, true}) {
+            answer = yes;
+            FrmTest* window = OpenAndStart(windows, kTwoWaits);
+            QVERIFY(window);
+            Trigger(*window, "mnuClear");
+            windows.EndEmulator();
+            windows.worker().Join();
+            const auto& memory = windows.worker().emulator().machine.programImage;
+            if (yes)
+                QVERIFY(std::all_of(memory.begin() + 1, memory.end(), [](auto b) { return !b; }));
+            else
+                QVERIFY(memory == compiled_->programImage);
+        }
+        QCOMPARE(asked, 2);
     }
 
-    void endClosesAtOnceWhileTheProgramWaits() {
+    void runWhileOpenReloadsAndEndClosesAtOnceWhileTheProgramWaits() {
         EmulatorWindows windows(nullptr, nullptr, nullptr);
         FrmTest* window = OpenAndStart(windows, kTwoWaits);
         QVERIFY(window);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
+        ZR_WAIT_LINE1(window, "First");
+        auto second = Compile("! [1,1,clr] \"Другая\"\n-1 Wait\n");  // Windows-1251 text
+        windows.OpenEmulator(*second, EmulatorStart::AfterRun);
+        QCOMPARE(windows.emulatorWindow(), window);  // the same window, brought forward
+        ZR_WAIT_PROMPT(window);
+        ClickKey(*window, kKeyEnter);
+        ZR_WAIT_LINE1(window, "Другая");
+
         QPointer<FrmTest> watched(window);
         Trigger(*window, "mnuEnd");
         QVERIFY(!windows.emulatorWindow());
@@ -249,36 +190,17 @@ class EmulatorWindowTest : public QObject {
         QTRY_VERIFY(watched.isNull());
     }
 
-    void runWhileOpenReloadsAtTheAddressPrompt() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, kTwoWaits);
-        QVERIFY(window);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
-        auto second = Compile("! [1,1,clr] \"Другая\"\n-1 Wait\n");  // Windows-1251 text
-        windows.OpenEmulator(*second, EmulatorStart::AfterRun);
-        QCOMPARE(windows.emulatorWindow(), window);  // the same window, brought forward
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
-                                 kWorkerTimeout);
-        ClickKey(*window, kKeyEnter);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("Другая"),
-                                  kWorkerTimeout);
-    }
-
     void portInputsAndPinsFollowTheProgram() {
         EmulatorWindows windows(nullptr, nullptr, nullptr);
-        compiled_ =
-            Compile("DimI p\nPORT -> p\np -> PORT\n! [1,1,clr] \"Port \" p\n-1 Wait\nEnd\n");
+        compiled_ = Compile("DimI p\nPORT -> p\np -> PORT\n! [1,1,clr] \"Port \" p\n-1 Wait\n");
         windows.OpenEmulator(*compiled_, EmulatorStart::AfterRun);
         FrmTest* window = windows.emulatorWindow();
         window->findChild<QAbstractButton*>("Check1_0")->click();
         window->findChild<QAbstractButton*>("Check1_2")->click();
         ClickKey(*window, 1);
-        QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
-                                 kWorkerTimeout);
+        ZR_WAIT_PROMPT(window);
         ClickKey(*window, kKeyEnter);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("Port 5"),
-                                  kWorkerTimeout);
+        ZR_WAIT_LINE1(window, "Port 5");
         const auto& pins = window->pinPanel()->pins();
         QTRY_COMPARE_WITH_TIMEOUT(pins.PinValue(0), 1, kWorkerTimeout);
         QCOMPARE(pins.PinValue(1), 0);
@@ -287,20 +209,14 @@ class EmulatorWindowTest : public QObject {
         QCOMPARE(pins.PinValue(9), 1);
     }
 
-    void serialConsoleCarriesPrintAndInput() {
+    void serialConsoleAndI2cTableFollowTheProgram() {
         EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, "INPUT\n2 *\nPRINT\n-1 Wait\n");
+        FrmTest* window = OpenAndStart(windows, "77 -> I2C(3)\nINPUT\n2 *\nPRINT\n-1 Wait\n");
         QVERIFY(window);
         SerialConsole* console = window->serialConsole();
         QTest::keyClicks(console->inputField(), "21");
         QTest::keyClick(console->inputField(), Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(console->outputText().endsWith("42"), kWorkerTimeout);
-    }
-
-    void i2cTableShowsWhatTheProgramWrites() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, "77 -> I2C(3)\n-1 Wait\n");
-        QVERIFY(window);
         // The buffer is published at the next pump: a timer tick at the latest.
         QTRY_COMPARE_WITH_TIMEOUT(window->i2cTable()->cellText(3), QString("77"), kWorkerTimeout);
         QCOMPARE(window->i2cTable()->cellText(4), QString("0"));
@@ -312,18 +228,10 @@ class EmulatorWindowTest : public QObject {
         const QString target = qEnvironmentVariable("ZR_EMULATOR_SCREENSHOT");
         if (target.isEmpty()) QSKIP("ZR_EMULATOR_SCREENSHOT not set");
         EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, R"(DimI p
-DimI a
-Top:
-PORT -> p
-ADC(1) -> a
-p -> PORT
-! [1,1,clr] "Порт " p
-! [2,1] "АЦП1 " a
-p PRINT
-1 Wait
-goto Top
-)");
+        FrmTest* window = OpenAndStart(windows,
+                                       "DimI p\nDimI a\nTop:\nPORT -> p\nADC(1) -> a\np -> PORT\n"
+                                       "! [1,1,clr] \"Порт \" p\n! [2,1] \"АЦП1 \" a\n"
+                                       "p PRINT\n1 Wait\ngoto Top\n");
         QVERIFY(window);
         for (const char* box : {"Check1_0", "Check1_2", "Check1_3", "Check1_6"})
             window->findChild<QAbstractButton*>(box)->click();
@@ -345,8 +253,7 @@ goto Top
         EmulatorWindows windows(nullptr, nullptr, nullptr);
         FrmTest* window = OpenAndStart(windows, kTwoWaits);
         QVERIFY(window);
-        QTRY_COMPARE_WITH_TIMEOUT(window->displayLine(1).trimmed(), QString("First"),
-                                  kWorkerTimeout);
+        ZR_WAIT_LINE1(window, "First");
         qInfo("idle from now for %d s", seconds);
         QEventLoop idle;  // not qWait, which wakes every few milliseconds itself
         QTimer::singleShot(seconds * 1000, &idle, &QEventLoop::quit);

@@ -35,10 +35,7 @@ class FakePrompts : public UserPrompts {
     }
     UnsavedChoice askAboutUnsavedChanges() override {
         ++unsavedQuestions;
-        if (unsavedChoices.empty()) return UnsavedChoice::Cancel;
-        const UnsavedChoice choice = unsavedChoices.front();
-        unsavedChoices.pop_front();
-        return choice;
+        return Take(unsavedChoices, UnsavedChoice::Cancel);
     }
     void showFileError(const QString& text) override { fileErrors << text; }
     void showCompilerMessage(const compiler::Message& message) override {
@@ -50,9 +47,10 @@ class FakePrompts : public UserPrompts {
     void showNotice(const QString& text) override { notices << text; }
 
   private:
-    static QString Take(std::deque<QString>& answers) {
-        if (answers.empty()) return {};
-        QString answer = answers.front();
+    template <typename T>
+    static T Take(std::deque<T>& answers, T cancel = {}) {
+        if (answers.empty()) return cancel;
+        T answer = answers.front();
         answers.pop_front();
         return answer;
     }

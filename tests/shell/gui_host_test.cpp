@@ -54,18 +54,6 @@ class GuiHostTest : public QObject {
         QCOMPARE(frame.serialOut.back(), std::to_string(lines - 1));
         QCOMPARE(frame.droppedSerialLines, 25);
     }
-
-    void traceStopCarriesTheWatchedValue() {
-        GuiHost host;
-        zr::emulator::Emulator emulator(host);
-        host.setEmulator(&emulator);
-        emulator.machine.bytes[3] = 7;
-        host.setWatchOperand(35);  // the third Byte
-        host.StatementReached({0, "2: DimB  ( 0)"});
-        const EmulatorFrame frame = host.TakeFrame();
-        QVERIFY(frame.stops[0].watched);
-        QCOMPARE(frame.stops[0].watchedValue, std::string("7"));
-    }
 };
 
 QTEST_MAIN(GuiHostTest)

@@ -11,7 +11,6 @@
 #include <QtTest>
 
 #include "compiler/keywords.h"
-#include "compiler/messages.h"
 #include "machine/opcodes.h"
 #include "shell/help_browser.h"
 #include "shell/help_location.h"
@@ -45,224 +44,168 @@ class HelpTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
-    void collectionIsFoundBesideTheProgramAndOpens();
-    void everyKeltoWordHasATopic();
-    void everyInstructionHasATopic();
-    void everyCompilerMessageHasATopic();
-    void wordsAreLookedUpIgnoringCase();
-    void declaredNamesLeadToTheirStatement();
-    void unknownAndEmptyWordsGiveTheContents();
-    void everyLinkLeadsToAPageAndAnchor();
-    void everyIndexKeywordLeadsToAPageAndAnchor();
-    void showTopicOpensOneViewerAtTheWord();
-    void fullTextSearchFindsAPage();
-    void missingHelpIsExplained();
+    void initTestCase() {
+        qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
+        viewer_ = std::make_unique<HelpViewer>(HelpLocation::collectionFile(), nullptr);
+        QVERIFY2(viewer_->hasHelp(), "the compiled help did not open");
+    }
+
+    void collectionIsFoundBesideTheProgramAndOpens() {
+        const QString collection = HelpLocation::collectionFile();
+        QCOMPARE(QFileInfo(collection).fileName(), QString("KeltoHelp.qhc"));
+        QCOMPARE(QFileInfo(collection).absolutePath(), QDir(HelpFolder()).absolutePath());
+        QCOMPARE(viewer_->currentPage(), HelpTopics::contentsPage());
+        QVERIFY(!viewer_->engine()->fileData(HelpTopics::contentsPage()).isEmpty());
+    }
+
+    void everyWordAndInstructionHasATopic() {
+        const HelpTopics topics(*viewer_->engine());
+        for (const auto& entry : zr::compiler::KeywordTable::Standard().entries()) {
+            const QString word = QString::fromStdString(entry.word);
+            const QUrl topic = topics.topicFor(word);
+            QVERIFY2(topic != HelpTopics::contentsPage(), qPrintable("no topic for " + word));
+            QVERIFY2(!viewer_->engine()->fileData(topic).isEmpty(),
+                     qPrintable("empty page for " + word));
+        }
+        // Statement words the compiler knows beyond the editor's table, and the instructions.
+        QStringList words = {"SwapN", "Stack>X", "Stack", "i", "o", "r@", "clr"};
+        for (const auto& opcode : zr::machine::kOpcodeTable)
+            for (std::string_view text : {opcode.name, opcode.word})
+                if (!text.empty()) words << QString::fromUtf8(text.data(), qsizetype(text.size()));
+        for (const QString& word : words)
+            QVERIFY2(!topics.keywordFor(word).isEmpty(), qPrintable("no topic for " + word));
+    }
+
+    void everyCompilerMessageHasATopic() {
+        const HelpTopics topics(*viewer_->engine());
+        // Every message the compiler declares, read from its header.
+        QFile header(ZR_SOURCE_DIR "/compiler/messages.h");
+        QVERIFY(header.open(QIODevice::ReadOnly));
+        const QRegularExpression declared("string_view k\\w+\\s*=\\s*\"([^\"]*)\"");
+        QStringList texts;
+        for (auto match = declared.globalMatch(QString::fromUtf8(header.readAll()));
+             match.hasNext();)
+            texts << match.next().captured(1);
+        QVERIFY(texts.size() >= 42);
+        for (const QString& text : texts) {
+            const QUrl topic = topics.topicFor(text);
+            QCOMPARE(Page(topic), QString("messages.html"));
+            // The page holds the text exactly as the compiler shows it.
+            const QString page = QString::fromUtf8(viewer_->engine()->fileData(topic));
+            QVERIFY2(page.contains(text.trimmed().toHtmlEscaped()), qPrintable(text));
+        }
+    }
+
+    void wordsAreLookedUpIgnoringCaseAndUnknownOnesGiveTheContents() {
+        const HelpTopics topics(*viewer_->engine());
+        QCOMPARE(topics.topicFor("dup").toString(),
+                 QString("qthelp://zr7340.kelto/doc/stack.html#Dup"));
+        // The page and, after a '#', the anchor; declared names lead to their statement.
+        const std::pair<const char*, const char*> cases[] = {{"DIMS", "declarations.html"},
+                                                             {"goto", "jumps.html"},
+                                                             {" Messanges ", "datalists.html"},
+                                                             {"->", "operands.html"},
+                                                             {"?", "output.html"},
+                                                             {"Start:", "jumps.html"},
+                                                             {"Start#", "#address"},
+                                                             {"count@", "#indirect"}};
+        for (const auto& [word, expected] : cases) {
+            const QUrl topic = topics.topicFor(word);
+            const QString page = QString(expected).section('#', 0, 0);
+            if (!page.isEmpty()) QCOMPARE(Page(topic), page);
+            if (QString(expected).contains('#'))
+                QCOMPARE(topic.fragment(), QString(expected).section('#', 1));
+        }
+        for (const char* unknown : {"Counter", "", "   ", ":"})
+            QCOMPARE(topics.topicFor(unknown), HelpTopics::contentsPage());
+    }
+
+    void everyLinkLeadsToAPageAndAnchor() {
+        QHelpEngine* engine = viewer_->engine();
+        const QList<QUrl> pages =
+            engine->files(HelpTopics::kNamespace, QString(), QStringLiteral("html"));
+        QVERIFY(pages.size() >= 25);
+        const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
+        for (const QUrl& page : pages) {
+            const QString text = QString::fromUtf8(engine->fileData(page));
+            for (auto match = link.globalMatch(text); match.hasNext();) {
+                const auto found = match.next();
+                if (found.captured(1).startsWith(QLatin1String("http"))) continue;
+                const QUrl target =
+                    found.captured(1).isEmpty() ? page : page.resolved(found.captured(1));
+                const QString targetText = QString::fromUtf8(engine->fileData(target));
+                QVERIFY2(!targetText.isEmpty(),
+                         qPrintable(page.fileName() + " links to missing " + found.captured(1)));
+                if (!found.captured(2).isEmpty())
+                    QVERIFY2(
+                        targetText.contains(QStringLiteral("id=\"%1\"").arg(found.captured(2))),
+                        qPrintable(page.fileName() + " links to missing anchor " +
+                                   found.captured(0)));
+            }
+        }
+    }
+
+    void everyIndexKeywordLeadsToAPageAndAnchor() {
+        QHelpEngine* engine = viewer_->engine();
+        const QStringList keywords = engine->filterEngine()->indices();
+        QVERIFY(keywords.size() >= 150);
+        for (const QString& keyword : keywords) {
+            const QList<QHelpLink> links = engine->documentsForKeyword(keyword);
+            QVERIFY2(!links.isEmpty(), qPrintable(keyword));
+            const QString page = QString::fromUtf8(engine->fileData(links.first().url));
+            QVERIFY2(!page.isEmpty(), qPrintable(keyword));
+            const QString anchor = links.first().url.fragment();
+            QVERIFY2(anchor.isEmpty() || page.contains(QStringLiteral("id=\"%1\"").arg(anchor)),
+                     qPrintable(keyword + " leads to a missing anchor " + anchor));
+        }
+    }
+
+    void showTopicOpensOneViewerAtTheWord() {
+        QWidget owner;
+        HelpViewer::showTopic("swap", &owner);
+        HelpViewer* first = HelpViewer::instance();
+        QVERIFY(first);
+        QVERIFY(first->isVisible());
+        QCOMPARE(first->currentPage().fragment(), QString("Swap"));
+        QVERIFY(first->browser()->toPlainText().contains("exchanges X and Y"));
+
+        HelpViewer::showTopic("NoSuchWord", &owner);
+        QCOMPARE(HelpViewer::instance(), first);
+        QCOMPARE(first->currentPage(), HelpTopics::contentsPage());
+    }
+
+    void fullTextSearchFindsAPage() {
+        // The viewer builds the search index in the background when it opens;
+        // a search before the index is ready finds nothing, so ask until it does.
+        QHelpSearchEngine* search = viewer_->engine()->searchEngine();
+        auto findsHardwarePage = [search] {
+            QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
+            search->search("sync");
+            if (!searched.wait(5000)) return false;
+            const auto results = search->searchResults(0, search->searchResultCount());
+            return std::any_of(results.begin(), results.end(), [](const auto& result) {
+                return Page(result.url()) == "hardware.html";
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(findsHardwarePage(), 30000);
+    }
+
+    void missingHelpIsExplained() {
+        QTemporaryDir empty;
+        qputenv(HelpLocation::kFolderVariable.toUtf8(), empty.path().toUtf8());
+        QCOMPARE(HelpLocation::collectionFile(), QString());
+        HelpViewer viewer(HelpLocation::collectionFile(), nullptr);
+        QVERIFY(!viewer.hasHelp());
+        const QString shown = viewer.browser()->toPlainText();
+        QVERIFY(shown.contains("KeltoHelp.qhc"));
+        QVERIFY(shown.contains(QDir::toNativeSeparators(empty.path())));
+        viewer.openWord("Dup");  // harmless without help
+        qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
+    }
 
   private:
     std::unique_ptr<HelpViewer> viewer_;
 };
-
-void HelpTest::initTestCase() {
-    qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
-    viewer_ = std::make_unique<HelpViewer>(HelpLocation::collectionFile(), nullptr);
-    QVERIFY2(viewer_->hasHelp(), "the compiled help did not open");
-}
-
-void HelpTest::collectionIsFoundBesideTheProgramAndOpens() {
-    const QString collection = HelpLocation::collectionFile();
-    QCOMPARE(QFileInfo(collection).fileName(), QString("KeltoHelp.qhc"));
-    QCOMPARE(QFileInfo(collection).absolutePath(), QDir(HelpFolder()).absolutePath());
-    QCOMPARE(viewer_->currentPage(), HelpTopics::contentsPage());
-    QVERIFY(!viewer_->engine()->fileData(HelpTopics::contentsPage()).isEmpty());
-}
-
-void HelpTest::everyKeltoWordHasATopic() {
-    const HelpTopics topics(*viewer_->engine());
-    for (const auto& entry : zr::compiler::KeywordTable::Standard().entries()) {
-        const QString word = QString::fromStdString(entry.word);
-        const QUrl topic = topics.topicFor(word);
-        QVERIFY2(topic != HelpTopics::contentsPage(), qPrintable("no topic for " + word));
-        QVERIFY2(!viewer_->engine()->fileData(topic).isEmpty(),
-                 qPrintable("empty page for " + word));
-    }
-    // Statement words the compiler knows beyond the editor's table.
-    for (const char* word : {"SwapN", "Stack>X", "Stack", "i", "o", "r@", "clr"})
-        QVERIFY2(!topics.keywordFor(word).isEmpty(), word);
-}
-
-void HelpTest::everyInstructionHasATopic() {
-    const HelpTopics topics(*viewer_->engine());
-    for (const auto& opcode : zr::machine::kOpcodeTable) {
-        for (std::string_view text : {opcode.name, opcode.word}) {
-            if (text.empty()) continue;
-            const QString word = QString::fromUtf8(text.data(), qsizetype(text.size()));
-            QVERIFY2(!topics.keywordFor(word).isEmpty(), qPrintable("no topic for " + word));
-        }
-    }
-}
-
-void HelpTest::everyCompilerMessageHasATopic() {
-    namespace m = zr::compiler::messages;
-    const HelpTopics topics(*viewer_->engine());
-    for (std::string_view message : {m::kOutOfMemory,
-                                     m::kStackOverflow,
-                                     m::kBadCompileAddress,
-                                     m::kBadParameter,
-                                     m::kNotAProgram,
-                                     m::kBadAddress,
-                                     m::kTooManyLoops,
-                                     m::kSyntaxError,
-                                     m::kBadChannel,
-                                     m::kArrayNameExpected,
-                                     m::kNotAnArray,
-                                     m::kIfWithoutThen,
-                                     m::kInternalError,
-                                     m::kNameDeclared,
-                                     m::kNameTableFull,
-                                     m::kTooManySingles,
-                                     m::kTooManyIntegers,
-                                     m::kBadArrayIndex,
-                                     m::kArrayDoesNotFit,
-                                     m::kOverflow,
-                                     m::kArrayTooBig,
-                                     m::kArrayExpected,
-                                     m::kSimpleVariableOrConstant,
-                                     m::kUnknownDataType,
-                                     m::kShortAddressOnly,
-                                     m::kReferenceExpected,
-                                     m::kVariableExpected,
-                                     m::kTooManyNestedIfs,
-                                     m::kElseWithoutIf,
-                                     m::kThenWithoutIf,
-                                     m::kLabelNotFound,
-                                     m::kLoopVariableExpected,
-                                     m::kOptionOverflow,
-                                     m::kVariableRequired,
-                                     m::kVariableOrNumberRequired,
-                                     m::kNumericOverflow,
-                                     m::kSyntaxErrorSign,
-                                     m::kNumericParameterExpected,
-                                     m::kDoLoopMismatch,
-                                     m::kTooManyElements,
-                                     m::kFileReadError,
-                                     m::kLibraryFailed}) {
-        const QString text = QString::fromUtf8(message.data(), qsizetype(message.size()));
-        const QUrl topic = topics.topicFor(text);
-        QCOMPARE(Page(topic), QString("messages.html"));
-        // The page holds the text exactly as the compiler shows it.
-        const QString page = QString::fromUtf8(viewer_->engine()->fileData(topic));
-        QVERIFY2(page.contains(text.trimmed().toHtmlEscaped()), qPrintable(text));
-    }
-}
-
-void HelpTest::wordsAreLookedUpIgnoringCase() {
-    const HelpTopics topics(*viewer_->engine());
-    QCOMPARE(topics.topicFor("dup").toString(),
-             QString("qthelp://zr7340.kelto/doc/stack.html#Dup"));
-    QCOMPARE(Page(topics.topicFor("DIMS")), QString("declarations.html"));
-    QCOMPARE(Page(topics.topicFor("goto")), QString("jumps.html"));
-    QCOMPARE(Page(topics.topicFor(" Messanges ")), QString("datalists.html"));
-    QCOMPARE(Page(topics.topicFor("->")), QString("operands.html"));
-    QCOMPARE(Page(topics.topicFor("?")), QString("output.html"));
-}
-
-void HelpTest::declaredNamesLeadToTheirStatement() {
-    const HelpTopics topics(*viewer_->engine());
-    QCOMPARE(Page(topics.topicFor("Start:")), QString("jumps.html"));
-    QCOMPARE(topics.topicFor("Start#").fragment(), QString("address"));
-    QCOMPARE(topics.topicFor("count@").fragment(), QString("indirect"));
-}
-
-void HelpTest::unknownAndEmptyWordsGiveTheContents() {
-    const HelpTopics topics(*viewer_->engine());
-    QCOMPARE(topics.topicFor("Counter"), HelpTopics::contentsPage());
-    QCOMPARE(topics.topicFor(""), HelpTopics::contentsPage());
-    QCOMPARE(topics.topicFor("   "), HelpTopics::contentsPage());
-    QCOMPARE(topics.topicFor(":"), HelpTopics::contentsPage());
-}
-
-void HelpTest::everyLinkLeadsToAPageAndAnchor() {
-    QHelpEngine* engine = viewer_->engine();
-    const QList<QUrl> pages =
-        engine->files(HelpTopics::kNamespace, QString(), QStringLiteral("html"));
-    QVERIFY(pages.size() >= 25);
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
-    for (const QUrl& page : pages) {
-        const QString text = QString::fromUtf8(engine->fileData(page));
-        for (auto match = link.globalMatch(text); match.hasNext();) {
-            const auto found = match.next();
-            if (found.captured(1).startsWith(QLatin1String("http"))) continue;
-            const QUrl target =
-                found.captured(1).isEmpty() ? page : page.resolved(found.captured(1));
-            const QString targetText = QString::fromUtf8(engine->fileData(target));
-            QVERIFY2(!targetText.isEmpty(),
-                     qPrintable(page.fileName() + " links to missing " + found.captured(1)));
-            if (!found.captured(2).isEmpty())
-                QVERIFY2(
-                    targetText.contains(QStringLiteral("id=\"%1\"").arg(found.captured(2))),
-                    qPrintable(page.fileName() + " links to missing anchor " + found.captured(0)));
-        }
-    }
-}
-
-void HelpTest::everyIndexKeywordLeadsToAPageAndAnchor() {
-    QHelpEngine* engine = viewer_->engine();
-    const QStringList keywords = engine->filterEngine()->indices();
-    QVERIFY(keywords.size() >= 150);
-    for (const QString& keyword : keywords) {
-        const QList<QHelpLink> links = engine->documentsForKeyword(keyword);
-        QVERIFY2(!links.isEmpty(), qPrintable(keyword));
-        const QString page = QString::fromUtf8(engine->fileData(links.first().url));
-        QVERIFY2(!page.isEmpty(), qPrintable(keyword));
-        const QString anchor = links.first().url.fragment();
-        QVERIFY2(anchor.isEmpty() || page.contains(QStringLiteral("id=\"%1\"").arg(anchor)),
-                 qPrintable(keyword + " leads to a missing anchor " + anchor));
-    }
-}
-
-void HelpTest::showTopicOpensOneViewerAtTheWord() {
-    QWidget owner;
-    HelpViewer::showTopic("swap", &owner);
-    HelpViewer* first = HelpViewer::instance();
-    QVERIFY(first);
-    QVERIFY(first->isVisible());
-    QCOMPARE(first->currentPage().fragment(), QString("Swap"));
-    QVERIFY(first->browser()->toPlainText().contains("exchanges X and Y"));
-
-    HelpViewer::showTopic("NoSuchWord", &owner);
-    QCOMPARE(HelpViewer::instance(), first);
-    QCOMPARE(first->currentPage(), HelpTopics::contentsPage());
-}
-
-void HelpTest::fullTextSearchFindsAPage() {
-    // The viewer builds the search index in the background when it opens;
-    // a search before the index is ready finds nothing, so ask until it does.
-    QHelpSearchEngine* search = viewer_->engine()->searchEngine();
-    auto findsHardwarePage = [search] {
-        QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
-        search->search("sync");
-        if (!searched.wait(5000)) return false;
-        const auto results = search->searchResults(0, search->searchResultCount());
-        return std::any_of(results.begin(), results.end(), [](const auto& result) {
-            return Page(result.url()) == "hardware.html";
-        });
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(findsHardwarePage(), 30000);
-}
-
-void HelpTest::missingHelpIsExplained() {
-    QTemporaryDir empty;
-    qputenv(HelpLocation::kFolderVariable.toUtf8(), empty.path().toUtf8());
-    QCOMPARE(HelpLocation::collectionFile(), QString());
-    HelpViewer viewer(HelpLocation::collectionFile(), nullptr);
-    QVERIFY(!viewer.hasHelp());
-    const QString shown = viewer.browser()->toPlainText();
-    QVERIFY(shown.contains("KeltoHelp.qhc"));
-    QVERIFY(shown.contains(QDir::toNativeSeparators(empty.path())));
-    viewer.openWord("Dup");  // harmless without help
-    qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
-}
 
 QTEST_MAIN(HelpTest)
 #include "help_test.moc"

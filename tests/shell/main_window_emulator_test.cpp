@@ -16,7 +16,7 @@ class MainWindowEmulatorTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void runCommandOpensTheEmulatorWindow() {
+    void runCommandOpensTheEmulatorWindowAndClosingTheMainWindowEndsIt() {
         TestWindow main;
         EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
         main.setText("! [1,1,clr] \"Hello\"\n-1 Wait\n");
@@ -28,6 +28,12 @@ class MainWindowEmulatorTest : public QObject {
         FrmTest* open = windows->emulatorWindow();
         main.window->findChild<QAction*>("mnuEmulator")->trigger();
         QCOMPARE(windows->emulatorWindow(), open);
+        // Closing the main window ends the emulator.
+        main.prompts->unsavedChoices = {UnsavedChoice::Discard};
+        main.window->show();
+        QVERIFY(main.window->close());
+        QTRY_VERIFY(!windows->emulatorWindow());
+        QVERIFY(!windows->worker().running());
     }
 
     void traceCheckMarkFollowsTraceOn() {
@@ -44,17 +50,6 @@ class MainWindowEmulatorTest : public QObject {
         trace->trigger();
         QVERIFY(!trace->isChecked());
         QVERIFY(!windows->traceWindow());
-    }
-
-    void closingTheMainWindowEndsTheEmulator() {
-        TestWindow main;
-        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
-        main.window->show();
-        main.window->findChild<QAction*>("mnuEmulator")->trigger();
-        QVERIFY(windows->emulatorWindow());
-        QVERIFY(main.window->close());
-        QTRY_VERIFY(!windows->emulatorWindow());
-        QVERIFY(!windows->worker().running());
     }
 };
 

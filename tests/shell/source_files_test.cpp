@@ -22,127 +22,98 @@ class SourceFilesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void savedFileOpensWithTheSameTextAndColours();
-    void documentRunsCountCharactersNotUtf16Units();
-    void plainTextFileOpensBlack();
-    void rtfFromAnotherEditorOpensWithItsColours();
-    void newSourceStartsWithTheProjectLine();
-    void copyPutsRtfAndHtmlWithColours();
-    void cutPutsPlainTextAndRemovesTheSelection();
-    void pasteInsertsPlainBlackText();
+    void savedFileOpensWithTheSameTextAndColours() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("round.zrt");
+        TestWindow test;
+        test.setText("");
+        QTest::keyClicks(test.editor(), "?");
+        QTest::keyClick(test.editor(), Qt::Key_Space);
+        test.editor()->insertPlainText("\"Привет, мир\" ");
+        QTest::keyClicks(test.editor(), "dup ");
+        QTest::keyClick(test.editor(), Qt::Key_Return);
+        QTest::keyClicks(test.editor(), "call ");
+        test.editor()->insertPlainText("Метка ");
+        const formats::RichText before = test.editor()->richText();
+        QCOMPARE(before.runs.size(), size_t(3));
+
+        test.prompts->saveNames = {path};
+        QVERIFY(test.window->saveSource());
+        QVERIFY(test.window->loadFile(path));
+
+        QCOMPARE(test.editor()->toPlainText(), QString("? \"Привет, мир\" Dup \nCall Метка "));
+        QCOMPARE(test.editor()->richText(), before);
+        const std::pair<int, std::uint32_t> colours[] = {
+            {0, kOrange}, {16, kBlue}, {21, kGreen}, {26, 0}};
+        for (auto [position, colour] : colours)
+            QCOMPARE(ColourAt(*test.editor()->document(), position), colour);
+    }
+
+    void documentRunsCountCharactersNotUtf16Units() {
+        formats::RichText text{"\xF0\x9F\x98\x80 Dup", {{2, 3, kBlue}}};
+        QTextDocument document;
+        FillDocument(document, text);
+        QCOMPARE(ColourAt(document, 3), kBlue);  // UTF-16: the emoji takes two units
+        QCOMPARE(ToRichText(document), text);
+    }
+
+    void plainTextFileOpensBlack() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("plain.zrt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Dup\r\n\xC2\xE2\xEE\xE4\r\n");  // Windows-1251 "Ввод"
+        file.close();
+        const ReadResult read = ReadSourceFile(path);
+        QVERIFY(read.document.has_value());
+        QCOMPARE(QString::fromStdString(read.document->text), QString("Dup\nВвод\n"));
+        QVERIFY(read.document->runs.empty());
+    }
+
+    void rtfFromAnotherEditorOpensWithItsColours() {
+        TestWindow test;
+        QVERIFY(test.window->loadFile(ZR_SOURCE_DIR "/tests/formats/data/rtfjs__colors.rtf"));
+        const QString text = test.editor()->toPlainText();
+        QVERIFY(text.contains("Normal Line 2\nColored Line\n"));
+        QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Colored Line")), 0x00FF00u);
+        QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Normal Line 1")), 0u);
+        QVERIFY(!test.editor()->document()->isModified());
+    }
+
+    void copyIsRichWithColoursCutAndPastePlain() {
+        SourceEditor editor;
+        QTest::keyClicks(&editor, "x dup ");
+        editor.selectAll();
+        editor.copyAsRichText();
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        const QByteArray rtf = data->data("text/rtf");
+        const formats::RichText copied = formats::ReadZrt(std::string_view(rtf.data(), rtf.size()));
+        QCOMPARE(copied, (formats::RichText{"x Dup ", {{2, 3, kBlue}}}));
+        QVERIFY(data->html().contains("#0000ff", Qt::CaseInsensitive));
+        QCOMPARE(data->text(), QString("x Dup "));
+
+        QTest::keyClick(&editor, Qt::Key_End);
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QTest::keyClicks(&editor, "swap ");
+        editor.selectAll();
+        editor.cutAsPlainText();
+        data = QApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QString("x Dup \nSwap "));
+        QVERIFY(!data->hasHtml());
+        QVERIFY(!data->hasFormat("text/rtf"));
+        QVERIFY(editor.toPlainText().isEmpty());
+
+        auto* red = new QMimeData;
+        red->setHtml("<span style=\"color:#ff0000\">Red</span>");
+        red->setText("Red");
+        QApplication::clipboard()->setMimeData(red);
+        QTest::keyClicks(&editor, "dup ");
+        QTest::keyClick(&editor, Qt::Key_Left);  // right after the blue word
+        editor.pastePlainText();
+        QCOMPARE(editor.toPlainText(), QString("DupRed "));
+        QCOMPARE(ColourAt(*editor.document(), 3), 0u);
+    }
 };
-
-void SourceFilesTest::savedFileOpensWithTheSameTextAndColours() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("round.zrt");
-    TestWindow test;
-    test.setText("");
-    QTest::keyClicks(test.editor(), "?");
-    QTest::keyClick(test.editor(), Qt::Key_Space);
-    test.editor()->insertPlainText("\"Привет, мир\" ");
-    QTest::keyClicks(test.editor(), "dup ");
-    QTest::keyClick(test.editor(), Qt::Key_Return);
-    QTest::keyClicks(test.editor(), "call ");
-    test.editor()->insertPlainText("Метка ");
-    const formats::RichText before = test.editor()->richText();
-    QCOMPARE(before.runs.size(), size_t(3));
-
-    test.prompts->saveNames = {path};
-    QVERIFY(test.window->saveSource());
-    QVERIFY(test.window->loadFile(path));
-
-    QCOMPARE(test.editor()->toPlainText(), QString("? \"Привет, мир\" Dup \nCall Метка "));
-    QCOMPARE(test.editor()->richText(), before);
-    QCOMPARE(ColourAt(*test.editor()->document(), 0), kOrange);
-    QCOMPARE(ColourAt(*test.editor()->document(), 16), kBlue);
-    QCOMPARE(ColourAt(*test.editor()->document(), 21), kGreen);
-    QCOMPARE(ColourAt(*test.editor()->document(), 26), 0u);
-}
-
-void SourceFilesTest::documentRunsCountCharactersNotUtf16Units() {
-    formats::RichText text{"\xF0\x9F\x98\x80 Dup", {{2, 3, kBlue}}};
-    QTextDocument document;
-    FillDocument(document, text);
-    QCOMPARE(ColourAt(document, 3), kBlue);  // UTF-16: the emoji takes two units
-    QCOMPARE(ToRichText(document), text);
-}
-
-void SourceFilesTest::plainTextFileOpensBlack() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("plain.zrt");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Dup\r\n\xC2\xE2\xEE\xE4\r\n");  // Windows-1251 "Ввод"
-    file.close();
-    const ReadResult read = ReadSourceFile(path);
-    QVERIFY(read.document.has_value());
-    QCOMPARE(QString::fromStdString(read.document->text), QString("Dup\nВвод\n"));
-    QVERIFY(read.document->runs.empty());
-}
-
-void SourceFilesTest::rtfFromAnotherEditorOpensWithItsColours() {
-    TestWindow test;
-    QVERIFY(test.window->loadFile(ZR_SOURCE_DIR "/tests/formats/data/rtfjs__colors.rtf"));
-    const QString text = test.editor()->toPlainText();
-    QVERIFY(text.contains("Normal Line 2\nColored Line\n"));
-    QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Colored Line")), 0x00FF00u);
-    QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Normal Line 1")), 0u);
-    QVERIFY(!test.editor()->document()->isModified());
-}
-
-void SourceFilesTest::newSourceStartsWithTheProjectLine() {
-    const QDate date(2024, 3, 5);
-    QCOMPARE(NewSourceText(date),
-             "'---Project: " + QLocale::system().toString(date, QLocale::ShortFormat) + "---\n");
-}
-
-void SourceFilesTest::copyPutsRtfAndHtmlWithColours() {
-    SourceEditor editor;
-    QTest::keyClicks(&editor, "x dup ");
-    editor.selectAll();
-    editor.copyAsRichText();
-
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    QVERIFY(data->hasFormat("text/rtf"));
-    const QByteArray rtf = data->data("text/rtf");
-    const formats::RichText copied = formats::ReadZrt(std::string_view(rtf.data(), rtf.size()));
-    QCOMPARE(copied.text, std::string("x Dup "));
-    QCOMPARE(copied.runs.size(), size_t(1));
-    QCOMPARE(copied.runs[0], (formats::ColourRun{2, 3, kBlue}));
-    QVERIFY(data->hasHtml());
-    QVERIFY(data->html().contains("#0000ff", Qt::CaseInsensitive));
-    QCOMPARE(data->text(), QString("x Dup "));
-}
-
-void SourceFilesTest::cutPutsPlainTextAndRemovesTheSelection() {
-    SourceEditor editor;
-    QTest::keyClicks(&editor, "dup");
-    QTest::keyClick(&editor, Qt::Key_Return);
-    QTest::keyClicks(&editor, "swap ");
-    editor.selectAll();
-    editor.cutAsPlainText();
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    QCOMPARE(data->text(), QString("Dup\nSwap "));
-    QVERIFY(!data->hasHtml());
-    QVERIFY(!data->hasFormat("text/rtf"));
-    QVERIFY(editor.toPlainText().isEmpty());
-}
-
-void SourceFilesTest::pasteInsertsPlainBlackText() {
-    auto* data = new QMimeData;
-    data->setHtml("<span style=\"color:#ff0000\">Red</span>");
-    data->setText("Red");
-    QApplication::clipboard()->setMimeData(data);
-
-    SourceEditor editor;
-    QTest::keyClicks(&editor, "dup ");
-    QTextCursor cursor = editor.textCursor();
-    cursor.setPosition(3);  // right after the blue word
-    editor.setTextCursor(cursor);
-    editor.pastePlainText();
-    QCOMPARE(editor.toPlainText(), QString("DupRed "));
-    QCOMPARE(ColourAt(*editor.document(), 3), 0u);
-}
 
 }  // namespace zr::shell::testing
 

@@ -1,6 +1,6 @@
 // The trace window with the emulator: one stop per statement before its
 // first instruction, the statement line and history, the mark in the editor,
-// the watched variable, STOP, and the check mark of the trace command.
+// the watched variable, Close, STOP and End.
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +10,6 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/emulator_windows.h"
 #include "shell/frm_trac.h"
 
 using namespace zr::shell;
@@ -40,55 +39,54 @@ class TraceWindowTest : public QObject {
         std::unique_ptr<zr::compiler::Compiler> compiled = Compile(kProgram);
         EmulatorWindows windows{nullptr, &editor, &traceCommand};
 
-        Session() { editor.setPlainText(kProgram); }
-        FrmTrac* trac() const { return windows.traceWindow(); }
-
-        // Trace on, then the emulator started at address 1.
-        void Start() {
+        Session() {
+            editor.setPlainText(kProgram);
             windows.ToggleTrace(*compiled);
-            windows.OpenEmulator(*compiled, EmulatorStart::AfterRun);
-            FrmTest* window = windows.emulatorWindow();
-            ClickKey(*window, 1);
-            QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("Adres\\Enter?"),
-                                     kWorkerTimeout);
-            ClickKey(*window, kKeyEnter);
+        }
+        FrmTrac* trac() const { return windows.traceWindow(); }
+        // Trace on, the emulator started at address 1, the first stop shown.
+        bool Start() {
+            if (!StartAtAddressOne(windows, *compiled)) return false;
+            WaitForHistory(1);
+            return !QTest::currentTestFailed();
         }
         void WaitForHistory(int lines) const {
             QTRY_COMPARE_WITH_TIMEOUT(trac()->history()->count(), lines, kWorkerTimeout);
         }
-        void Step() const { trac()->findChild<QPushButton*>("Command3")->click(); }
+        void Click(const char* button) const { trac()->findChild<QPushButton*>(button)->click(); }
+        void Step(int stop) const {
+            Click("Command3");
+            WaitForHistory(stop);
+        }
     };
 
   private slots:
-    void traceCommandShowsAndClosesTheWindow() {
+    void stepsOncePerStatementMarkingItAndShowingTheWatchedVariable() {
         Session s;
-        QVERIFY(s.traceCommand.isCheckable());
-        s.windows.ToggleTrace(*s.compiled);
-        QVERIFY(s.windows.traceOn());
-        QVERIFY(s.traceCommand.isChecked());
-        QCOMPARE(s.trac()->windowTitle(), QString("Трассировка"));
-        s.windows.ToggleTrace(*s.compiled);
-        QVERIFY(!s.windows.traceOn());
-        QVERIFY(!s.traceCommand.isChecked());
-        QVERIFY(!s.trac());
-    }
-
-    void stopsOncePerStatementBeforeItsFirstInstruction() {
-        Session s;
-        s.Start();
-        s.WaitForHistory(1);
+        QVERIFY(s.Start());
         QCOMPARE(s.trac()->stackList()->count(), 1);
         QCOMPARE(s.trac()->stackList()->item(0)->text(), QString(" 0"));
+        QCOMPARE(s.editor.textCursor().selectedText(), QString("DimB b"));
+        QCOMPARE(s.trac()->watchedValueLabel()->text(), QString());
+        s.trac()->watchName()->setText("  B3 ");
+        s.Click("Command2");
+
         // One stop per statement, each at its first instruction (the counter
-        // already past it); the declarations write nothing, so the first
-        // record at address 1, DimB, names the first stop.
+        // already past it).
         const QStringList expected = {"2: DimB  ( 0)", "7: ->  ( 1)",  "9: b3  ( 0)",
                                       "11: 1  ( 1)",   "13: +  ( 2)",  "14: ->  ( 1)",
                                       "16: !  ( 0)",   "24: -1  ( 0)", "27: Wait  ( 1)"};
-        for (int stop = 1; stop < expected.size(); ++stop) {
-            s.Step();
-            s.WaitForHistory(stop + 1);
+        QStringList values;
+        for (int stop = 2; stop <= expected.size(); ++stop) {
+            s.Step(stop);
+            values << s.trac()->watchedValueLabel()->text();
+            if (stop == 3) {  // "b3" on the fourth line after two blanks; line ends count one
+                QCOMPARE(s.editor.textCursor().selectionStart(), 42);
+                QCOMPARE(s.editor.textCursor().selectedText(), QString("b3 1 +"));
+            }
         }
+        // Before "->", after it (2.5 rounds to even), ..., after "b3 1 + -> b3".
+        QCOMPARE(values.mid(0, 6), QStringList({"0", "2", "2", "2", "2", "3"}));
         QStringList history;
         for (int i = 0; i < s.trac()->history()->count(); ++i)
             history << s.trac()->history()->item(i)->text();
@@ -96,75 +94,41 @@ class TraceWindowTest : public QObject {
         QCOMPARE(s.trac()->history()->currentRow(), expected.size() - 1);
         QCOMPARE(s.trac()->statementLabel()->text(), expected.last());
         QCOMPARE(s.trac()->stackList()->item(0)->text(), QString("-1"));  // the top slot first
-        s.Step();  // Wait now waits for a key: no further stop
-        QTRY_COMPARE_WITH_TIMEOUT(s.windows.emulatorWindow()->displayLine(1).trimmed(),
-                                  QString("Done"), kWorkerTimeout);
+        s.Step(expected.size());  // Wait now waits for a key: no further stop
+        ZR_WAIT_LINE1(s.windows.emulatorWindow(), "Done");
         QCOMPARE(s.trac()->history()->count(), expected.size());
     }
 
-    void statementIsMarkedInTheEditor() {
-        Session s;
-        s.Start();
-        s.WaitForHistory(1);
-        QCOMPARE(s.editor.textCursor().selectedText(), QString("DimB b"));
-        for (int stop = 2; stop <= 3; ++stop) {
-            s.Step();
-            s.WaitForHistory(stop);
+    void closeRunsOnAndStopStopsTheProgram() {
+        for (bool close : {true, false}) {
+            Session s;
+            QVERIFY(s.Start());
+            s.Click(close ? "Command1" : "Command4");  // Закрыть, STOP
+            QVERIFY(!s.trac());
+            QVERIFY(!s.traceCommand.isChecked());
+            FrmTest* window = s.windows.emulatorWindow();
+            if (close) {  // the mark goes; the waiting step was released: no further stops
+                QVERIFY(!s.editor.textCursor().hasSelection());
+                ZR_WAIT_LINE1(window, "Done");
+            } else {
+                ZR_WAIT_PROMPT(window);
+            }
         }
-        // "b3" on the fourth line after two blanks; line ends count one here.
-        QCOMPARE(s.editor.textCursor().selectionStart(), 42);
-        QCOMPARE(s.editor.textCursor().selectedText(), QString("b3 1 +"));
-        s.trac()->findChild<QPushButton*>("Command1")->click();  // Закрыть
-        QVERIFY(!s.editor.textCursor().hasSelection());
-        QVERIFY(!s.trac());
-        QVERIFY(!s.traceCommand.isChecked());
-        // The waiting step was released: the program runs on without stops.
-        QTRY_COMPARE_WITH_TIMEOUT(s.windows.emulatorWindow()->displayLine(1).trimmed(),
-                                  QString("Done"), kWorkerTimeout);
-    }
-
-    void watchedVariableShowsAtTheNextStop() {
-        Session s;
-        s.Start();
-        s.WaitForHistory(1);
-        QCOMPARE(s.trac()->watchedValueLabel()->text(), QString());
-        s.trac()->watchName()->setText("  B3 ");
-        s.trac()->findChild<QPushButton*>("Command2")->click();
-        QStringList values;
-        for (int stop = 2; stop <= 7; ++stop) {
-            s.Step();
-            s.WaitForHistory(stop);
-            values << s.trac()->watchedValueLabel()->text();
-        }
-        // Before "->", after it (2.5 rounds to even), ..., after "b3 1 + -> b3".
-        QCOMPARE(values, QStringList({"0", "2", "2", "2", "2", "3"}));
     }
 
     void arraysAndUnknownNamesAreRefused() {
         Session s;
-        s.windows.ToggleTrace(*s.compiled);
         for (const char* name : {"table", "nosuch", "PORT"}) {
             s.trac()->watchName()->setText(name);
-            s.trac()->findChild<QPushButton*>("Command2")->click();
+            s.Click("Command2");
             QVERIFY2(s.trac()->watchName()->text().isEmpty(), name);
         }
     }
 
-    void stopButtonStopsTheProgramAndClosesTheWindow() {
-        Session s;
-        s.Start();
-        s.WaitForHistory(1);
-        s.trac()->findChild<QPushButton*>("Command4")->click();
-        QVERIFY(!s.trac());
-        QVERIFY(!s.traceCommand.isChecked());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            s.windows.emulatorWindow()->displayLine(1).startsWith("Adres\\Enter?"), kWorkerTimeout);
-    }
-
     void endClosesBothWindowsAndClearsTheCheckMark() {
         Session s;
-        s.Start();
-        s.WaitForHistory(1);
+        QVERIFY(s.Start());
+        QVERIFY(s.traceCommand.isChecked());
         s.windows.emulatorWindow()->findChild<QAction*>("mnuEnd")->trigger();
         QVERIFY(!s.windows.emulatorWindow());
         QVERIFY(!s.trac());
