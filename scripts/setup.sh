@@ -9,6 +9,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev
     clang libclang-rt-dev valgrind
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libgl-dev
+    libqt6sql6-sqlite adwaita-icon-theme fonts-dejavu-core
     xvfb xauth
 )
 
@@ -22,5 +23,5 @@ if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt-get install -y -qq "${missing[@]}"
 fi
