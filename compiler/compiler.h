@@ -156,6 +156,9 @@ class Compiler {
     void ReportLibraryFailure(int sourceIndex);
     void AddStatement(std::int32_t position, const std::string& word);
     void AddForwardReference(const std::string& name, ForwardReference::Form form, int slot);
+    // The name's slot; for a name not declared yet, 0 after writing a 0 word
+    // at the compile address that the end of the compile fills in.
+    int FindNameOrDeferWord(const std::string& name);
 
     // ---- Statements of the driver (statements.cpp) ----
     bool CompileCountedByte(const std::string& word);  // DupN, SwapN

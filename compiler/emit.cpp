@@ -64,6 +64,15 @@ void Compiler::AddStatement(std::int32_t position, const std::string& word) {
     statementMap.push_back({position, word, compileAddress, sourceIndex_});
 }
 
+int Compiler::FindNameOrDeferWord(const std::string& name) {
+    const int slot = names.FindName(name);
+    if (slot == 0) {
+        AddForwardReference(name, ForwardReference::kAbsolute, compileAddress);
+        EmitInteger(0);
+    }
+    return slot;
+}
+
 void Compiler::AddForwardReference(const std::string& name, ForwardReference::Form form, int slot) {
     if (static_cast<int>(forwardReferences_.size()) >= kMaxForwardReferences)
         throw InternalFault("forward reference table full");

@@ -98,12 +98,8 @@ bool Compiler::CompileJumpTarget(int kind, bool conditional) {
 // A label's program address as a word; a name not declared yet is filled in
 // at the end.
 bool Compiler::EmitLabelAddress(const std::string& name) {
-    const int slot = names.FindName(name);
-    if (slot == 0) {
-        AddForwardReference(name, ForwardReference::kAbsolute, compileAddress);
-        EmitInteger(0);
-        return true;
-    }
+    const int slot = FindNameOrDeferWord(name);
+    if (slot == 0) return true;
     const NameRecord& record = names[slot];
     if (record.kind != NameKind::Label) return Fail(messages::kNotAProgram);
     if (record.address < 1 || record.address > 32000) return Fail(messages::kBadAddress);

@@ -156,9 +156,7 @@ bool Compiler::CompileSegm(const std::string&) {
 bool Compiler::CompileSegmAddress() {
     const std::string name = Next();
     if (name.empty() || name == "\r") return Fail(messages::kSyntaxError);
-    const int slot = names.FindName(name);
-    if (slot == 0) AddForwardReference(name, ForwardReference::kAbsolute, compileAddress);
-    EmitInteger(slot == 0 ? 0 : names[slot].address);
+    if (const int slot = FindNameOrDeferWord(name)) EmitInteger(names[slot].address);
     return true;
 }
 

@@ -119,12 +119,8 @@ bool Compiler::CompileExplicitLoad(const std::string&) {
 bool Compiler::CompileAddressOf(const std::string& word) {
     const std::string name = word.substr(0, word.size() - 1);
     Emit(machine::kPushInt);
-    const int slot = names.FindName(name);
-    if (slot == 0) {
-        AddForwardReference(name, ForwardReference::kAbsolute, compileAddress);
-        EmitInteger(0);
-        return true;
-    }
+    const int slot = FindNameOrDeferWord(name);
+    if (slot == 0) return true;
     const NameRecord& record = names[slot];
     const bool integerKind =
         record.kind == NameKind::Integer || record.kind == NameKind::IntegerArray;

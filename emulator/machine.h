@@ -87,6 +87,11 @@ struct MachineState {
         return value;
     }
     float& X() { return valueStack[stackPointer]; }
+    // X into the result register, then Y into the operand register.
+    void PopPair() {
+        resultRegister = PopValue();
+        operandRegister = PopValue();
+    }
 
     // A call: the new top entry holds the target; the entry below keeps the
     // caller's counter, which already points past the calling instruction.

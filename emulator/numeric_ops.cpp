@@ -37,8 +37,7 @@ int CheckedAddress(double value, int width) {
 void Emulator::ExecuteBinary(std::uint8_t op) {
     MachineState& m = machine;
     if (op > kAdd) throw RunFault{kErrorUnassignedOpcode};
-    m.resultRegister = m.PopValue();
-    m.operandRegister = m.PopValue();
+    m.PopPair();
     const double x = m.resultRegister;
     const double y = m.operandRegister;
     double result = 0;
@@ -217,8 +216,7 @@ void Emulator::ExecuteUnary(std::uint8_t op) {
 void Emulator::ExecutePairPage(std::uint8_t op) {
     MachineState& m = machine;
     if (op > kPoke2) throw RunFault{kErrorUnassignedOpcode};
-    m.resultRegister = m.PopValue();
-    m.operandRegister = m.PopValue();
+    m.PopPair();
     const float x = m.resultRegister;
     const float y = m.operandRegister;
     switch (op) {
