@@ -78,7 +78,14 @@ class Emulator {
     // Executed instructions since construction; the host's Checkpoint is
     // called when the count reaches the value set here.
     std::uint64_t instructionCount() const { return instructionCount_; }
-    void SetCheckpoint(std::uint64_t instructions) { checkpointAt_ = instructions; }
+    // The run loop's fast lane (on by default) runs plain instructions back to
+    // back; turned off, every instruction takes the full pass. Both must
+    // behave the same: the tests compare them.
+    void SetQuietRunEnabled(bool enabled) { quietRunEnabled_ = enabled; }
+    void SetCheckpoint(std::uint64_t instructions) {
+        checkpointAt_ = instructions;
+        quietBudget_ = 0;
+    }
 
     // ---- Commands of the window (call from Host::Pump) ----
     void PressKey(int index);  // a released key 0..15; anything else is no key
@@ -127,6 +134,8 @@ class Emulator {
     }
     void ApplyPendingRestart();
     void RunningPass();
+    void RunQuietly();
+    bool QuietOnEntry() const;
     void ReportError();
     void StartAt(int address);
     void DispatchEvents();
@@ -165,6 +174,10 @@ class Emulator {
     char decimalSeparator_ = '.';
     std::uint64_t instructionCount_ = 0;
     std::uint64_t checkpointAt_ = std::numeric_limits<std::uint64_t>::max();
+    // Instructions RunQuietly may still run; anything the full pass must see
+    // (a pin change, a new checkpoint) sets it to 0.
+    std::uint64_t quietBudget_ = 0;
+    bool quietRunEnabled_ = true;
     bool pendingRestart_ = false;   // Run from 1 / Adr=1 wait for the instruction boundary
     std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
     std::vector<TraceStatement> statements_;

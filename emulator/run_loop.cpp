@@ -124,6 +124,8 @@ void Emulator::RunningPass() {
                 if (m.runState == kStopped) LeftRunning();
                 return;
             }
+            RunQuietly();
+            if (m.runState != kRunning) return;  // a fault: End and Stop never run there
         }
     } catch (const RunFault& fault) {
         m.runState = fault.code;

@@ -48,6 +48,7 @@ void Emulator::WriteVariable(std::uint8_t operand, double value) {
 
 void Emulator::PinChanged(int pin, int value) {
     io.pins[pin] = value;
+    quietBudget_ = 0;  // the next pass raises the strobes again
     host_.PinChanged(pin, value);
 }
 

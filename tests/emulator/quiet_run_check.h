@@ -1,0 +1,76 @@
+// Runs one program twice, with the run loop's fast lane on and off, and
+// tells whether the two runs were the same: every pin change and display
+// change in order, the stop, the errors, the serial output, the instruction
+// count and the final machine state. Shared by the tests and the fuzzer.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "emulator/emulator.h"
+#include "emulator/headless_host.h"
+
+namespace zr::emulator::testing {
+
+// Notes each pin and display change with the instruction count it came at.
+class RecordingHost : public HeadlessHost {
+  public:
+    using HeadlessHost::HeadlessHost;
+    void PinChanged(int pin, int value) override {
+        Note("pin " + std::to_string(pin) + "=" + std::to_string(value));
+    }
+    void DisplayChanged(const Display& display) override {
+        Note("display " + std::string(display.Line(1)) + "|" + std::string(display.Line(2)));
+    }
+    void Note(const std::string& what) {
+        events.push_back(std::to_string(emulator ? emulator->instructionCount() : 0) + ": " + what);
+    }
+    const Emulator* emulator = nullptr;
+    std::vector<std::string> events;
+};
+
+struct RunRecord {
+    std::vector<std::string> events;
+    StopReason stop = StopReason::None;
+    std::vector<std::string> serialOut;
+    std::vector<std::pair<int, int>> errors;
+    std::uint64_t instructions = 0;
+    MachineState machine;
+    IoModel io;
+};
+
+// `prepare` loads the program and sets inputs on a fresh device.
+inline RunRecord RecordRun(const HeadlessOptions& options, bool quietRun,
+                           const std::function<void(Emulator&)>& prepare) {
+    RecordingHost host(options);
+    Emulator emulator(host);
+    host.emulator = &emulator;
+    emulator.SetQuietRunEnabled(quietRun);
+    prepare(emulator);
+    host.Run(emulator);
+    RunRecord record{host.events, host.stopReason(),           host.serialOut(),
+                     {},          emulator.instructionCount(), emulator.machine,
+                     emulator.io};
+    for (const auto& e : host.errors()) record.errors.emplace_back(e.code, e.address);
+    return record;
+}
+
+// An empty text when both runs agree; otherwise what differs first.
+inline std::string CompareQuietRun(const HeadlessOptions& options,
+                                   const std::function<void(Emulator&)>& prepare) {
+    const RunRecord fast = RecordRun(options, true, prepare);
+    const RunRecord full = RecordRun(options, false, prepare);
+    if (fast.instructions != full.instructions)
+        return "instruction count " + std::to_string(fast.instructions) + " vs " +
+               std::to_string(full.instructions);
+    if (fast.events != full.events) return "pin or display changes differ";
+    if (fast.stop != full.stop) return "stop reason differs";
+    if (fast.errors != full.errors) return "run errors differ";
+    if (fast.serialOut != full.serialOut) return "serial output differs";
+    if (!SameBits(fast.machine, full.machine)) return "machine state differs";
+    if (fast.io.pins != full.io.pins) return "pins differ";
+    return {};
+}
+
+}  // namespace zr::emulator::testing
