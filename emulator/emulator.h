@@ -10,11 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "emulator/conversions.h"
 #include "emulator/display.h"
 #include "emulator/host.h"
 #include "emulator/io_model.h"
 #include "emulator/keypad.h"
 #include "emulator/machine.h"
+#include "machine/opcodes.h"
 
 namespace zr::emulator {
 
@@ -84,7 +86,7 @@ class Emulator {
     void SetQuietRunEnabled(bool enabled) { quietRunEnabled_ = enabled; }
     void SetCheckpoint(std::uint64_t instructions) {
         checkpointAt_ = instructions;
-        quietBudget_ = 0;
+        quietLimit_ = 0;
     }
 
     // ---- Commands of the window (call from Host::Pump) ----
@@ -112,8 +114,23 @@ class Emulator {
     std::uint8_t WaitKey();  // gives up with Enter (34) once endRequested is set
     void DelaySeconds(int seconds);
     void TimerEventTick();
-    float ReadVariable(std::uint8_t operand);
-    void WriteVariable(std::uint8_t operand, double value);
+    // By VariableOperand. Singles and Integers, the common case, are decided
+    // inline; RX, Bytes, the stack pointer and the hardware out of line.
+    float ReadVariable(std::uint8_t operand) {
+        if (operand - 1u < machine::kSingleCount) return machine.singles[operand];
+        if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount)
+            return machine.integers[operand - machine::kIntegerOperandBase];
+        return ReadOtherVariable(operand);
+    }
+    void WriteVariable(std::uint8_t operand, double value) {
+        if (operand - 1u < machine::kSingleCount) {
+            machine.singles[operand] = CheckedFloat(value);
+        } else if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount) {
+            machine.integers[operand - machine::kIntegerOperandBase] = ToInt16(value);
+        } else {
+            WriteOtherVariable(operand, value);
+        }
+    }
     void SetPin(int pin, int value) {
         if (io.pins[pin] != value) PinChanged(pin, value);
     }
@@ -122,6 +139,8 @@ class Emulator {
     float ReadAdc(int channel);
 
   private:
+    float ReadOtherVariable(std::uint8_t operand);
+    void WriteOtherVariable(std::uint8_t operand, double value);
     void PinChanged(int pin, int value);
     // The run loop's key poll: ReadKey, with the common case (nothing pending,
     // no key waiting) decided inline.
@@ -142,8 +161,31 @@ class Emulator {
     void LeftRunning();
     void TraceStep();
 
+    // The four most frequent instructions are decided inline; the rest by group.
+    void Execute(std::uint8_t op) {
+        MachineState& m = machine;
+        switch (op) {
+            case machine::kiM:
+                m.PushValue(ReadVariable(m.FetchByte()));
+                return;
+            case machine::kMv: {
+                const std::uint8_t v = m.FetchByte();
+                WriteVariable(v, m.PopValue());
+                return;
+            }
+            case machine::kPushByte:
+                m.PushValue(m.FetchByte());
+                return;
+            case machine::kPushInt:
+                m.PushValue(static_cast<float>(m.FetchWord()));
+                return;
+            default:
+                ExecuteByGroup(op);
+        }
+    }
+
     // Instruction groups.
-    void Execute(std::uint8_t op);
+    void ExecuteByGroup(std::uint8_t op);
     void ExecuteBinary(std::uint8_t op);    // pages 0, 1
     void ExecuteUnary(std::uint8_t op);     // pages 2, 3
     void ExecutePairPage(std::uint8_t op);  // page 4
@@ -174,9 +216,9 @@ class Emulator {
     char decimalSeparator_ = '.';
     std::uint64_t instructionCount_ = 0;
     std::uint64_t checkpointAt_ = std::numeric_limits<std::uint64_t>::max();
-    // Instructions RunQuietly may still run; anything the full pass must see
-    // (a pin change, a new checkpoint) sets it to 0.
-    std::uint64_t quietBudget_ = 0;
+    // RunQuietly runs while the instruction count is below this; anything the
+    // full pass must see (a pin change, a new checkpoint) sets it to 0.
+    std::uint64_t quietLimit_ = 0;
     bool quietRunEnabled_ = true;
     bool pendingRestart_ = false;   // Run from 1 / Adr=1 wait for the instruction boundary
     std::vector<int> statementAt_;  // per address: statement index + 1, 0 none

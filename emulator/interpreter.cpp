@@ -18,7 +18,7 @@ void Emulator::Step() {
 }
 
 // Tests in order of frequency in compiled code; each group has its own switch.
-void Emulator::Execute(std::uint8_t op) {
+void Emulator::ExecuteByGroup(std::uint8_t op) {
     if (op >= kiM && op < kFirstJumpOpcode) {
         ExecuteDirect(op);  // pages 6, 7 and 80-89; 5x is unassigned
     } else if (op >= kFirstJumpOpcode) {
@@ -45,7 +45,8 @@ void Emulator::ExecuteJump(std::uint8_t op) {
     switch (AddressModeOf(op)) {
         case AddressMode::Short: {
             const int offset = machine.FetchByte();
-            target = ComputedTarget(offset - 129 + machine.ProgramCounter());
+            target = offset - 129 + machine.ProgramCounter();
+            if (target < 0 || target > kProgramSize) throw RunFault{kErrorJumpTarget};
             break;
         }
         case AddressMode::Absolute:
@@ -83,21 +84,14 @@ int Emulator::WordOrVariable(int word) {
     return ToInt16(ReadVariable(ToByte(word - 32500)));
 }
 
+// iM, Mv, PushByte and PushInt are decided in Execute before the groups.
 void Emulator::ExecuteDirect(std::uint8_t op) {
     MachineState& m = machine;
     switch (op) {
-        case kiM:
-            m.PushValue(ReadVariable(m.FetchByte()));
-            return;
         case kLoadIndirect: {
             const float index = ReadVariable(m.FetchByte());
             if (!(index >= 0 && index <= 255)) throw RunFault{kErrorLoadIndirect};
             m.PushValue(ReadVariable(ToByte(index)));
-            return;
-        }
-        case kMv: {
-            const std::uint8_t v = m.FetchByte();
-            WriteVariable(v, m.PopValue());
             return;
         }
         case kStoreIndirect: {
@@ -146,12 +140,6 @@ void Emulator::ExecuteDirect(std::uint8_t op) {
             return;
         case kTable:
             ExecuteTable();
-            return;
-        case kPushByte:
-            m.PushValue(m.FetchByte());
-            return;
-        case kPushInt:
-            m.PushValue(static_cast<float>(m.FetchWord()));
             return;
         case kPushSingle:
             m.PushValue(m.FetchSingle());

@@ -11,7 +11,7 @@
 
 namespace zr::emulator {
 
-inline constexpr int kValueStackSize = 16;
+inline constexpr int kValueStackSize = 16;  // the ring arithmetic below relies on 16
 inline constexpr int kReturnStackSize = 32;
 
 // Event flag bits (EventFlags).
@@ -28,8 +28,8 @@ struct MachineState {
     // ValueStack: a ring of 16 floats, slots 1..16 (index 0 unused); X is slot
     // StackPointer. A push moves up (16 wraps to 1), a pop moves down (1 wraps to 16).
     std::array<float, kValueStackSize + 1> valueStack{};
-    int stackPointer = 1;
-    float lastX = 0;  // the top before the most recent push
+    int stackPointer = 1;  // always 1..16
+    float lastX = 0;       // the top before the most recent push
 
     // ReturnStack: entries 1..32; the top entry is the program counter.
     std::array<std::int16_t, kReturnStackSize + 1> returnStack{};
@@ -77,14 +77,15 @@ struct MachineState {
         return machine::SingleFromBytes(bytes4);
     }
 
+    // The ring steps without a branch: slots 1..16 are (n & 15) + 1 of 0..15.
     void PushValue(float value) {
         lastX = valueStack[stackPointer];
-        stackPointer = stackPointer == kValueStackSize ? 1 : stackPointer + 1;
+        stackPointer = (stackPointer & 15) + 1;
         valueStack[stackPointer] = value;
     }
     float PopValue() {
         const float value = valueStack[stackPointer];
-        stackPointer = stackPointer == 1 ? kValueStackSize : stackPointer - 1;
+        stackPointer = ((stackPointer - 2) & 15) + 1;
         return value;
     }
     float& X() { return valueStack[stackPointer]; }

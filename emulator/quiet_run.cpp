@@ -54,15 +54,14 @@ bool Emulator::QuietOnEntry() const {
 void Emulator::RunQuietly() {
     if (!QuietOnEntry() || checkpointAt_ - instructionCount_ < 2) return;
     MachineState& m = machine;
-    quietBudget_ = checkpointAt_ - instructionCount_ - 1;
+    quietLimit_ = checkpointAt_ - 1;
     try {
-        while (quietBudget_ != 0 && !host_.HasPending()) {
+        while (instructionCount_ < quietLimit_ && !host_.HasPending()) {
             const int pc = m.ProgramCounter();
             if (static_cast<unsigned>(pc) >= kProgramSize) return;  // the pass stops or faults
             const std::uint8_t op = m.programImage[pc];
             if (!kQuietOpcodes[op]) return;
             m.SetProgramCounter(pc + 1);
-            --quietBudget_;
             Execute(op);
             ++instructionCount_;
         }

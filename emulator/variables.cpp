@@ -7,12 +7,12 @@ namespace zr::emulator {
 
 using namespace machine;
 
-float Emulator::ReadVariable(std::uint8_t operand) {
+// RX, Bytes, the stack pointer and the hardware (Singles and Integers are
+// decided inline in ReadVariable and WriteVariable).
+float Emulator::ReadOtherVariable(std::uint8_t operand) {
     MachineState& m = machine;
     if (operand == kOperandRX) return m.X();
-    if (operand <= kSingleCount) return m.singles[operand];
     if (operand <= kIntegerOperandBase) return m.bytes[operand - kByteOperandBase];
-    if (operand < kOperandStack) return m.integers[operand - kIntegerOperandBase];
     if (operand == kOperandStack) return static_cast<float>(m.stackPointer - 1);
     if (operand == kOperandPort) {
         SetPin(kPinWE, 1);
@@ -24,16 +24,12 @@ float Emulator::ReadVariable(std::uint8_t operand) {
     throw RunFault{kErrorHardwareOperand};  // ADC and I2C are arrays only
 }
 
-void Emulator::WriteVariable(std::uint8_t operand, double value) {
+void Emulator::WriteOtherVariable(std::uint8_t operand, double value) {
     MachineState& m = machine;
     if (operand == kOperandRX) {
         m.X() = CheckedFloat(value);
-    } else if (operand <= kSingleCount) {
-        m.singles[operand] = CheckedFloat(value);
     } else if (operand <= kIntegerOperandBase) {
         m.bytes[operand - kByteOperandBase] = static_cast<std::uint8_t>(ToInt32(value) & 0xFF);
-    } else if (operand < kOperandStack) {
-        m.integers[operand - kIntegerOperandBase] = ToInt16(value);
     } else if (operand == kOperandStack) {
         m.stackPointer = (ToInt32(value) & 0x0F) + 1;
     } else if (operand == kOperandPort) {
@@ -48,7 +44,7 @@ void Emulator::WriteVariable(std::uint8_t operand, double value) {
 
 void Emulator::PinChanged(int pin, int value) {
     io.pins[pin] = value;
-    quietBudget_ = 0;  // the next pass raises the strobes again
+    quietLimit_ = 0;  // the next pass raises the strobes again
     host_.PinChanged(pin, value);
 }
 
