@@ -3,8 +3,8 @@
 // for, the strobes are high, no segment ends, no event is due and the trace
 // is off. While that holds, and the next instruction is one that cannot
 // change any of it, instructions run here back to back, with only the checks
-// that can still fire: the host's pending flag, the end of memory and the
-// checkpoint. Anything else hands the next instruction back to the full pass.
+// that can still fire: the host's pending flag, the end of memory, counter 0
+// and the checkpoint. Anything else hands the next instruction back to the full pass.
 #include <array>
 
 #include "emulator/emulator.h"
@@ -57,8 +57,10 @@ void Emulator::RunQuietly() {
     quietLimit_ = checkpointAt_ - 1;
     try {
         while (instructionCount_ < quietLimit_ && !host_.HasPending()) {
+            // Counter 0 goes back to the pass too: with no segment, SegmentEnd 0
+            // matches it and the pass returns from the current call level.
             const int pc = m.ProgramCounter();
-            if (static_cast<unsigned>(pc) >= kProgramSize) return;  // the pass stops or faults
+            if (static_cast<unsigned>(pc - 1) >= kProgramSize - 1u) return;
             const std::uint8_t op = m.programImage[pc];
             if (!kQuietOpcodes[op]) return;
             m.SetProgramCounter(pc + 1);

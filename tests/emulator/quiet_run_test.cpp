@@ -97,6 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "enter,enter,@500:7,@900:left,@1300:stop", 5000},
         // Running off the end of memory stops the run.
         QuietCase{"EndOfMemory", Ops(kGoToBase + 1, Word(1000)), "enter,enter"},
+        // With no segment, SegmentEnd 0 matches counter 0: a jump to 0 returns
+        // from the current call level (here to 4, then at the bottom: error 11).
+        QuietCase{"JumpToCellZero",
+                  Ops(kCallBase + 1, Word(8), kGoToBase + 1, Word(0), kNop, kGoToBase + 1, Word(0)),
+                  "enter,enter,enter"},
         // A jump to an address beyond the memory faults at the next fetch.
         QuietCase{"JumpOutOfMemory", Ops(kGoToBase + 1, Word(-5)), "enter,enter,enter"},
         QuietCase{"SerialPrintInTheLoop",
