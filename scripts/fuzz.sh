@@ -16,6 +16,7 @@ cmake --build build-fuzz --target "${targets[@]}" run_loop_seeds
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+mkdir -p build-fuzz/artifacts
 build-fuzz/fuzz/run_loop_seeds "$work/run_seeds" examples/*.zrt
 failed=0
 run() {  # name, extra libFuzzer options, seed folders...
@@ -25,7 +26,8 @@ run() {  # name, extra libFuzzer options, seed folders...
     mkdir -p "$work/$name"
     echo "== $name (${seconds}s)"
     # shellcheck disable=SC2086
-    if ! build-fuzz/fuzz/"$name" -max_total_time="$seconds" -print_final_stats=1 $options \
+    if ! build-fuzz/fuzz/"$name" -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix=build-fuzz/artifacts/ $options \
         "$work/$name" "$@" >"$work/$name.log" 2>&1; then
         failed=1
         tail -n 60 "$work/$name.log"
