@@ -4,6 +4,7 @@
 // count and the final machine state. Shared by the tests and the fuzzer.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,25 +14,32 @@
 
 namespace zr::emulator::testing {
 
-// Notes each pin and display change with the instruction count it came at.
+// Notes each pin and display change with the instruction count it came at;
+// a display change by a digest of its two lines, so a long run stays cheap.
 class RecordingHost : public HeadlessHost {
   public:
     using HeadlessHost::HeadlessHost;
+    struct Event {
+        std::uint64_t instructions = 0;
+        std::uint64_t what = 0;  // pin * 2 + value, or the display digest
+        bool operator==(const Event&) const = default;
+    };
     void PinChanged(int pin, int value) override {
-        Note("pin " + std::to_string(pin) + "=" + std::to_string(value));
+        Note(static_cast<std::uint64_t>(pin) * 2 + value);
     }
     void DisplayChanged(const Display& display) override {
-        Note("display " + std::string(display.Line(1)) + "|" + std::string(display.Line(2)));
+        const std::string lines = std::string(display.Line(1)) + std::string(display.Line(2));
+        Note(std::hash<std::string>{}(lines) | 1ull << 63);
     }
-    void Note(const std::string& what) {
-        events.push_back(std::to_string(emulator ? emulator->instructionCount() : 0) + ": " + what);
+    void Note(std::uint64_t what) {
+        events.push_back({emulator ? emulator->instructionCount() : 0, what});
     }
     const Emulator* emulator = nullptr;
-    std::vector<std::string> events;
+    std::vector<Event> events;
 };
 
 struct RunRecord {
-    std::vector<std::string> events;
+    std::vector<RecordingHost::Event> events;
     StopReason stop = StopReason::None;
     std::vector<std::string> serialOut;
     std::vector<std::pair<int, int>> errors;
