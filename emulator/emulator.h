@@ -80,14 +80,14 @@ class Emulator {
     // Executed instructions since construction; the host's Checkpoint is
     // called when the count reaches the value set here.
     std::uint64_t instructionCount() const { return instructionCount_; }
-    // The run loop's fast lane (on by default) runs plain instructions back to
-    // back; turned off, every instruction takes the full pass. Both must
-    // behave the same: the tests compare them.
-    void SetQuietRunEnabled(bool enabled) { quietRunEnabled_ = enabled; }
     void SetCheckpoint(std::uint64_t instructions) {
         checkpointAt_ = instructions;
         quietLimit_ = 0;
     }
+    // The run loop's fast lane (on by default) runs plain instructions back to
+    // back; turned off, every instruction takes the full pass. Both must
+    // behave the same: the tests compare them.
+    void SetQuietRunEnabled(bool enabled) { quietRunEnabled_ = enabled; }
 
     // ---- Commands of the window (call from Host::Pump) ----
     void PressKey(int index);  // a released key 0..15; anything else is no key

@@ -4,7 +4,8 @@
 // is off. While that holds, and the next instruction is one that cannot
 // change any of it, instructions run here back to back, with only the checks
 // that can still fire: the host's pending flag, the end of memory, counter 0
-// and the checkpoint. Anything else hands the next instruction back to the full pass.
+// and the checkpoint. Anything else hands the next instruction back to the
+// full pass.
 #include <array>
 
 #include "emulator/emulator.h"
