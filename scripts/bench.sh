@@ -21,3 +21,9 @@ for b in json.load(sys.stdin)["benchmarks"]:
     print(f"{name:<36} {cpu:>10.3f} {unit:<3}  {counters}")
 '
 done
+
+# The machine-independent figure: machine instructions per emulated instruction.
+if command -v valgrind >/dev/null; then
+    figure=$(scripts/callgrind.sh | sed -n 's/.*: //p')
+    printf '%-36s %14s  %s\n' "RunLoopUnderCallgrind" "-" "machine_instructions/emulated_instruction=$figure"
+fi
