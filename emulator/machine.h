@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 #include "emulator/run_errors.h"
 #include "machine/image.h"
@@ -112,20 +111,5 @@ struct MachineState {
         return ((slot - 1) % kValueStackSize + kValueStackSize) % kValueStackSize + 1;
     }
 };
-
-// Two states alike bit for bit (a NaN equals the same NaN): what the tests
-// use to show that two ways of running a program end in the same place.
-inline bool SameBits(const MachineState& a, const MachineState& b) {
-    auto same = [](const auto& x, const auto& y) { return std::memcmp(&x, &y, sizeof x) == 0; };
-    return same(a.programImage, b.programImage) && same(a.valueStack, b.valueStack) &&
-           a.stackPointer == b.stackPointer && same(a.lastX, b.lastX) &&
-           same(a.returnStack, b.returnStack) && a.returnPointer == b.returnPointer &&
-           same(a.resultRegister, b.resultRegister) && same(a.operandRegister, b.operandRegister) &&
-           a.segmentEnd == b.segmentEnd && a.listPassCounter == b.listPassCounter &&
-           a.runState == b.runState && a.eventFlags == b.eventFlags &&
-           a.timerHandler == b.timerHandler && a.timerPeriod == b.timerPeriod &&
-           a.eventHandler == b.eventHandler && a.hexMode == b.hexMode &&
-           same(a.singles, b.singles) && same(a.bytes, b.bytes) && same(a.integers, b.integers);
-}
 
 }  // namespace zr::emulator

@@ -53,8 +53,11 @@ bool Emulator::QuietOnEntry() const {
 // Stops one instruction short of the checkpoint, so the pass that reaches it
 // calls the host as usual.
 void Emulator::RunQuietly() {
-    if (!QuietOnEntry() || checkpointAt_ - instructionCount_ < 2) return;
     MachineState& m = machine;
+    // The opcode first: a program of display or key instructions pays only this.
+    // (The mask keeps the peek inside the image; the loop checks the counter.)
+    if (!kQuietOpcodes[m.programImage[m.ProgramCounter() & 0x3FF]]) return;
+    if (!QuietOnEntry() || checkpointAt_ - instructionCount_ < 2) return;
     quietLimit_ = checkpointAt_ - 1;
     try {
         while (instructionCount_ < quietLimit_ && !host_.HasPending()) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,21 @@
 #include "emulator/headless_host.h"
 
 namespace zr::emulator::testing {
+
+// Two states alike bit for bit (a NaN equals the same NaN): what the tests
+// use to show that two ways of running a program end in the same place.
+inline bool SameBits(const MachineState& a, const MachineState& b) {
+    auto same = [](const auto& x, const auto& y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+    return same(a.programImage, b.programImage) && same(a.valueStack, b.valueStack) &&
+           a.stackPointer == b.stackPointer && same(a.lastX, b.lastX) &&
+           same(a.returnStack, b.returnStack) && a.returnPointer == b.returnPointer &&
+           same(a.resultRegister, b.resultRegister) && same(a.operandRegister, b.operandRegister) &&
+           a.segmentEnd == b.segmentEnd && a.listPassCounter == b.listPassCounter &&
+           a.runState == b.runState && a.eventFlags == b.eventFlags &&
+           a.timerHandler == b.timerHandler && a.timerPeriod == b.timerPeriod &&
+           a.eventHandler == b.eventHandler && a.hexMode == b.hexMode &&
+           same(a.singles, b.singles) && same(a.bytes, b.bytes) && same(a.integers, b.integers);
+}
 
 // Notes each pin and display change with the instruction count it came at;
 // a display change by a digest of its two lines, so a long run stays cheap.
