@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTextStream>
 #include <QTimer>
@@ -95,8 +96,8 @@ void RefuseFurtherFiles(QWidget& window, const QStringList& files) {
     QMessageBox::information(
         &window, QApplication::applicationName(),
         QCoreApplication::translate("main",
-                                    "Среда открывает один документ за раз: открыт файл %1.\n"
-                                    "Не открыты:\n%2")
+                                    "Среда работает с одним документом за раз.\n\n"
+                                    "Открыт:\n%1\n\nНе открыты:\n%2")
             .arg(QDir::toNativeSeparators(files.constFirst()), refused.join(u'\n')));
 }
 
@@ -107,6 +108,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("ZR-7340");
     QApplication::setApplicationVersion(ZR_VERSION);
+    // The installed icon and desktop entry, for the window list and the dock.
+    QApplication::setDesktopFileName("zr7340-ide");
+    QApplication::setWindowIcon(QIcon::fromTheme("zr7340-ide"));
     const Options options = ParseOptions(app);
     zr::shell::PrepareIconTheme();
 
