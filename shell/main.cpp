@@ -7,7 +7,6 @@
 #include <QMessageBox>
 #include <QTextStream>
 #include <QTimer>
-#include <cstdlib>
 
 #include "shell/data_folders.h"
 #include "shell/emulator_windows.h"
@@ -56,7 +55,7 @@ Options ParseOptions(const QCoreApplication& app) {
 // For the package check: prints the folders the environment uses and exits
 // with 0 when the help collection, the examples and the shipped libraries are
 // all where they were looked for.
-[[noreturn]] void PrintDataFolders(int argc, char* argv[]) {
+int PrintDataFolders(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     using namespace zr::shell;
     const QString help = HelpFolder();
@@ -69,7 +68,7 @@ Options ParseOptions(const QCoreApplication& app) {
         << "examples: " << ExamplesFolder() << state(examplesFound) << '\n'
         << "libraries: " << LibraryFolders().join(u':') << state(librariesFound) << '\n';
     out.flush();
-    std::exit(helpFound && examplesFound && librariesFound ? 0 : 1);
+    return helpFound && examplesFound && librariesFound ? 0 : 1;
 }
 
 // --help and --version answer before the window system is touched, so they
@@ -78,7 +77,6 @@ Options ParseOptions(const QCoreApplication& app) {
 void AnswerHelpOrVersion(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (argument == "--data-folders") PrintDataFolders(argc, argv);
         if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
             argument == "-v" || argument == "--version") {
             QCoreApplication app(argc, argv);
@@ -104,6 +102,7 @@ void RefuseFurtherFiles(QWidget& window, const QStringList& files) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 2 && QByteArray(argv[1]) == "--data-folders") return PrintDataFolders(argc, argv);
     AnswerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("ZR-7340");
