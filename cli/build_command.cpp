@@ -31,6 +31,7 @@ int Build(const BuildOptions& options, const CommonOptions& common, std::ostream
     }
     compiler::Compiler compiler;
     compiler.libraryFolder = common.libDir;
+    compiler.extraLibraryFolders = common.laterLibDirs;
     compiler.readFile = ReadLibraryText;
     const bool ok = compiler.CompileSource(SourceBytesToCompilerText(*bytes));
 

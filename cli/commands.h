@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace zr::cli {
 
@@ -14,7 +15,8 @@ enum ExitCode { kSuccess = 0, kFailure = 1, kUsageError = 2 };
 
 // Options every command shares.
 struct CommonOptions {
-    std::filesystem::path libDir;  // --lib-dir; default: the executable's folder
+    std::filesystem::path libDir;  // --lib-dir; default: the shipped library folder
+    std::vector<std::filesystem::path> laterLibDirs;  // searched after libDir (the user's own)
 };
 
 // Each Add* registers a subcommand; the callback it installs stores the exit

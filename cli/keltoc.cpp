@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/data_folders.h"
 
 namespace zr::cli {
 namespace {
@@ -19,9 +20,18 @@ int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream
     CLI::App app{"keltoc: the ZR-7340 Kelto compiler and headless emulator"};
     app.require_subcommand(1);
     CommonOptions common;
-    common.libDir = ExecutableFolder(argc > 0 ? argv[0] : "keltoc");
-    app.add_option("--lib-dir", common.libDir,
-                   "Folder of the .bib library files (default: the folder of keltoc)");
+    app.set_version_flag("--version", ZR_VERSION);
+    auto libraryFolders = DefaultLibraryFolders(ExecutableFolder(argc > 0 ? argv[0] : "keltoc"));
+    common.libDir = libraryFolders.front();
+    common.laterLibDirs.assign(libraryFolders.begin() + 1, libraryFolders.end());
+    app.add_option_function<std::filesystem::path>(
+        "--lib-dir",
+        [&common](const std::filesystem::path& folder) {
+            common.libDir = folder;
+            common.laterLibDirs.clear();
+        },
+        "Folder of the .bib library files (default: the shipped libraries, then "
+        "~/.local/share/zr7340/libraries)");
     int exitCode = kSuccess;
     AddBuildCommand(app, common, exitCode, out, err);
     AddRunCommand(app, common, exitCode, out, err);

@@ -80,6 +80,7 @@ std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& c
     }
     compiler::Compiler compiler;
     compiler.libraryFolder = common.libDir;
+    compiler.extraLibraryFolders = common.laterLibDirs;
     compiler.readFile = ReadLibraryText;
     if (!compiler.CompileSource(SourceBytesToCompilerText(*bytes))) {
         PrintCompileMessages(compiler, options.program, err);

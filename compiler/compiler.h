@@ -100,9 +100,11 @@ class Compiler {
     // true on success. The state of the last compile stays for the caller.
     bool CompileSource(std::string source);
 
-    // Folder in which $Lib looks for NAME.bib, and the reader used for them
-    // (default: read the file from disk).
+    // Folder in which $Lib looks for NAME.bib, then the further folders in
+    // order (the user's own libraries after the shipped ones), and the reader
+    // used for them (default: read the file from disk).
     std::filesystem::path libraryFolder;
+    std::vector<std::filesystem::path> extraLibraryFolders;
     FileReader readFile;
 
     // ---- Results of the last compile ----

@@ -22,15 +22,22 @@ std::optional<std::string> ReadPlainFile(const std::filesystem::path& path) {
     return PlainBytesToCompilerText(bytes.str());
 }
 
-// NAME.bib in the library folder. The file name is looked up in lower case
-// first (library files are kept in lower case), then as written.
-std::filesystem::path LibraryPath(const std::filesystem::path& folder, const std::string& name) {
-    const std::string utf8 = machine::Cp1251ToUtf8(name);
-    const auto lower = folder / (machine::Cp1251ToUtf8(machine::LowerCase(name)) + ".bib");
+// NAME.bib in the first library folder that holds it. In each folder the
+// file name is looked up in lower case first (library files are kept in lower
+// case), then as written. When no folder holds it, the lower-case name in the
+// first folder, so the read fails there.
+std::filesystem::path LibraryPath(const std::filesystem::path& folder,
+                                  const std::vector<std::filesystem::path>& laterFolders,
+                                  const std::string& name) {
+    const std::string lowerName = machine::Cp1251ToUtf8(machine::LowerCase(name)) + ".bib";
+    const std::string asWritten = machine::Cp1251ToUtf8(name) + ".bib";
     std::error_code ec;
-    if (std::filesystem::exists(lower, ec)) return lower;
-    const auto asWritten = folder / (utf8 + ".bib");
-    return std::filesystem::exists(asWritten, ec) ? asWritten : lower;
+    for (std::size_t i = 0; i <= laterFolders.size(); ++i) {
+        const auto& candidate = i == 0 ? folder : laterFolders[i - 1];
+        if (std::filesystem::exists(candidate / lowerName, ec)) return candidate / lowerName;
+        if (std::filesystem::exists(candidate / asWritten, ec)) return candidate / asWritten;
+    }
+    return folder / lowerName;
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -45,7 +52,7 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 bool Compiler::CompileLibDirective(const std::string&) {
     const std::string name = Next();
     if (name.empty() || name == "\r") return Fail(messages::kSyntaxError);
-    const auto path = LibraryPath(libraryFolder, name);
+    const auto path = LibraryPath(libraryFolder, extraLibraryFolders, name);
     for (const Library& library : libraries)
         if (SameFile(library.path, path)) return true;
     if (static_cast<int>(libraries.size()) >= kMaxLibraries)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "compiler/source_text.h"
+#include "shell/data_folders.h"
 
 namespace zr::shell {
 namespace {
@@ -33,6 +34,7 @@ EditorRange ErrorSelectionOf(const QString& editorText, const std::string& compi
 CompileSession::CompileSession(std::filesystem::path libraryFolder)
     : compiler_(std::make_unique<compiler::Compiler>()) {
     compiler_->libraryFolder = std::move(libraryFolder);
+    compiler_->extraLibraryFolders = {UserLibraryFolder().toStdU16String()};
 }
 
 CompileOutcome CompileSession::Compile(const QString& editorText) {

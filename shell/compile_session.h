@@ -36,7 +36,8 @@ EditorRange ErrorSelectionOf(const QString& editorText, const std::string& compi
 
 class CompileSession {
   public:
-    // `libraryFolder`: where $Lib finds NAME.bib.
+    // `libraryFolder`: where $Lib finds NAME.bib; the user's own library
+    // folder is searched after it.
     explicit CompileSession(std::filesystem::path libraryFolder);
 
     CompileOutcome Compile(const QString& editorText);

@@ -1,10 +1,11 @@
 #include "shell/help_location.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include "shell/data_folders.h"
 
 namespace zr::shell {
 namespace {
@@ -23,8 +24,7 @@ bool CopyIfChanged(const QDir& from, const QDir& to, const QString& name) {
 }  // namespace
 
 QString HelpLocation::helpFolder() {
-    const QString configured = qEnvironmentVariable(kFolderVariable.toUtf8().constData());
-    return configured.isEmpty() ? QCoreApplication::applicationDirPath() : configured;
+    return HelpFolder();
 }
 
 QString HelpLocation::collectionFile() {

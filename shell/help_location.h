@@ -1,5 +1,6 @@
-// Where the compiled language help lives. The build places KeltoHelp.qhc (the
-// collection) and KeltoHelp.qch (the pages) in the folder of zr7340-ide; the
+// Where the compiled language help lives: KeltoHelp.qhc (the collection) and
+// KeltoHelp.qch (the pages), in the folder HelpFolder() finds (beside
+// zr7340-ide in the build tree, share/zr7340/help when installed); the
 // environment variable ZR7340_HELP_DIR names another folder (tests use it).
 #pragma once
 
