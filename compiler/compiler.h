@@ -103,6 +103,7 @@ class Compiler {
     // Folder in which $Lib looks for NAME.bib, and the reader used for them
     // (default: read the file from disk).
     std::filesystem::path libraryFolder;
+    std::filesystem::path sourceFolder;  // folder of the main source; searched for libraries after libraryFolder
     FileReader readFile;
 
     // ---- Results of the last compile ----

@@ -6,6 +6,7 @@
 #include "shell/emulator_windows.h"
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
+#include "shell/qt_translation.h"
 #include "shell/toolbar_icons.h"
 
 namespace {
@@ -64,6 +65,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("ZR-7340");
     QApplication::setApplicationVersion("1.03");
     const Options options = ParseOptions(app);
+    zr::shell::InstallQtTranslation(app);
     zr::shell::PrepareIconTheme();
 
     zr::shell::FrmMain window(QApplication::applicationDirPath());
