@@ -4,6 +4,7 @@
 // refused or warned about.
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -208,6 +209,28 @@ class EditorFilesTest : public QObject {
             QCOMPARE(test.prompts->fileErrors.size(), 1);
             QVERIFY2(test.prompts->fileErrors[0].contains(c.reason),
                      qPrintable(test.prompts->fileErrors[0]));
+        }
+    }
+
+    // The shipped examples are coloured .zrt files, coloured as typing would
+    // colour them, and compile.
+    void shippedExamplesAreColouredSourcesThatCompile() {
+        const QFileInfoList examples =
+            QDir(ZR_SOURCE_DIR "/examples").entryInfoList({"*.zrt"}, QDir::Files);
+        QVERIFY(examples.size() >= 6);
+        for (const QFileInfo& example : examples) {
+            const ReadResult read = ReadSourceFile(example.filePath());
+            QVERIFY2(read.document && !read.plainText && !read.damaged,
+                     qPrintable(example.fileName()));
+            SourceEditor editor;
+            editor.loadDocument({read.document->text, {}}, true);
+            QVERIFY2(editor.richText() == *read.document, qPrintable(example.fileName()));
+            QVERIFY2(read.document->text.find("Wait") != std::string::npos,
+                     qPrintable(example.fileName()));
+
+            TestWindow test;
+            QVERIFY(test.window->loadFile(example.filePath()));
+            QVERIFY2(test.window->compile(), qPrintable(example.fileName()));
         }
     }
 
