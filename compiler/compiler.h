@@ -105,6 +105,7 @@ class Compiler {
     // used for them (default: read the file from disk).
     std::filesystem::path libraryFolder;
     std::vector<std::filesystem::path> extraLibraryFolders;
+    std::filesystem::path sourceFolder;  // folder of the main source; searched for libraries after libraryFolder
     FileReader readFile;
 
     // ---- Results of the last compile ----

@@ -16,7 +16,7 @@ inline constexpr std::string_view kTooManyLoops = "Слишком много ц�
 inline constexpr std::string_view kSyntaxError = "Ошибка синтаксиса!";
 inline constexpr std::string_view kBadChannel = "Недопустимый канал!";
 inline constexpr std::string_view kArrayNameExpected = "Ожидается  имя массива!";
-inline constexpr std::string_view kNotAnArray = "J;blftncz vfccbd!";
+inline constexpr std::string_view kNotAnArray = "Ожидается массив!";
 inline constexpr std::string_view kIfWithoutThen = "IF без THEN!";
 inline constexpr std::string_view kInternalError = "Неизвестная ошибка компиляции!";
 

@@ -15,6 +15,10 @@ namespace zr::formats {
 // True when the bytes start with "{\rtf".
 bool IsRtf(std::string_view bytes);
 
+// True when RTF bytes close the group they open: a file cut short (by a full disk or a
+// broken copy) ends inside it.
+bool IsCompleteRtf(std::string_view bytes);
+
 // Reads any bytes: RTF (see ReadRtf) or else plain text (see ReadPlainText). Never fails.
 RichText ReadZrt(std::string_view bytes);
 

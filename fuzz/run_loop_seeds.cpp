@@ -1,6 +1,6 @@
 // Writes seed inputs for run_loop_fuzz: each example program compiled into
 // its 1024 program cells, followed by a few key bytes (digits and Enter).
-// Usage: run_loop_seeds OUTPUT_DIR SOURCE...
+// Usage: run_loop_seeds OUTPUT_DIR SOURCE...  (.zrt sources, RTF or plain text)
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -9,6 +9,7 @@
 
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
+#include "formats/zrt.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
         std::ifstream in(argv[i], std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         zr::compiler::Compiler compiler;
-        if (!compiler.CompileSource(zr::compiler::PlainBytesToCompilerText(bytes))) {
+        if (!compiler.CompileSource(
+                zr::compiler::ToCompilerText(zr::formats::ReadZrt(bytes).text))) {
             std::cerr << argv[i] << ": does not compile, skipped\n";
             continue;
         }

@@ -9,7 +9,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev
     clang libclang-rt-dev valgrind
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libgl-dev
-    libqt6sql6-sqlite adwaita-icon-theme fonts-dejavu-core
+    libqt6sql6-sqlite adwaita-icon-theme fonts-dejavu-core qt6-translations-l10n
     xvfb xauth
     dpkg-dev file lintian
 )

@@ -4,6 +4,7 @@
 
 #include "compiler/source_text.h"
 #include "shell/data_folders.h"
+#include "machine/cp1251.h"
 
 namespace zr::shell {
 namespace {
@@ -37,8 +38,30 @@ CompileSession::CompileSession(std::filesystem::path libraryFolder)
     compiler_->extraLibraryFolders = {UserLibraryFolder().toStdU16String()};
 }
 
-CompileOutcome CompileSession::Compile(const QString& editorText) {
+// The place of the first message raised inside a library, if any.
+std::optional<LibraryErrorPlace> LibraryErrorOf(const compiler::Compiler& compiler) {
+    for (const compiler::Message& message : compiler.messages) {
+        if (message.sourceIndex <= 0 ||
+            message.sourceIndex > static_cast<int>(compiler.libraries.size()))
+            continue;
+        const std::string& text = compiler.TextOf(message.sourceIndex);
+        LibraryErrorPlace place;
+        place.path =
+            QString::fromStdU16String(compiler.libraries[message.sourceIndex - 1].path.u16string());
+        place.line =
+            compiler::LineColumnOf(text, compiler::SkipBlanks(text, message.errorStart)).line;
+        const QString editorText =
+            QString::fromStdString(machine::Cp1251ToUtf8(text)).remove(u'\r');
+        place.range = ErrorSelectionOf(editorText, text, message.errorStart, message.errorLength);
+        return place;
+    }
+    return std::nullopt;
+}
+
+CompileOutcome CompileSession::Compile(const QString& editorText,
+                                       const std::filesystem::path& sourceFolder) {
     const std::string source = compiler::ToCompilerText(editorText.toStdString());
+    compiler_->sourceFolder = sourceFolder;
     compiler_->CompileSource(source);
     hasCompiled_ = true;
 
@@ -54,6 +77,7 @@ CompileOutcome CompileSession::Compile(const QString& editorText) {
     if (!outcome.succeeded && inMainText)
         outcome.errorSelection =
             ErrorSelectionOf(editorText, source, compiler_->errorStart, compiler_->errorLength);
+    if (!outcome.succeeded) outcome.libraryError = LibraryErrorOf(*compiler_);
     return outcome;
 }
 

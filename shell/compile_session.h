@@ -21,9 +21,17 @@ struct EditorRange {
     friend bool operator==(const EditorRange&, const EditorRange&) = default;
 };
 
+// Where an error inside a library lies, to show and to open.
+struct LibraryErrorPlace {
+    QString path;       // the library file
+    int line = 1;       // 1-based
+    EditorRange range;  // the failing statement, in the library's own text
+};
+
 struct CompileOutcome {
     bool succeeded = false;
-    std::vector<compiler::Message> messages;  // to show one by one, in order
+    std::optional<LibraryErrorPlace> libraryError;  // the first error was in a library
+    std::vector<compiler::Message> messages;        // to show one by one, in order
     std::optional<EditorRange> errorSelection;
     compiler::MemoryReport report;
 };
@@ -40,7 +48,10 @@ class CompileSession {
     // folder is searched after it.
     explicit CompileSession(std::filesystem::path libraryFolder);
 
-    CompileOutcome Compile(const QString& editorText);
+    // `sourceFolder`: the folder of the main source, searched for libraries
+    // after the library folder (empty for a text that has no file yet).
+    CompileOutcome Compile(const QString& editorText,
+                           const std::filesystem::path& sourceFolder = {});
 
     // The last compile, successful or not (a fresh compiler before the first).
     const compiler::Compiler& lastCompile() const { return *compiler_; }

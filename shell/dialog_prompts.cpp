@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "shell/frm_paport_compiler.h"
 
@@ -85,6 +86,15 @@ void DialogPrompts::showCompileReport(const compiler::MemoryReport& report) {
 
 void DialogPrompts::showNotice(const QString& text) {
     QMessageBox::information(owner_, QCoreApplication::applicationName(), text);
+}
+
+bool DialogPrompts::confirm(const QString& text, const QString& goOn) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text,
+                    QMessageBox::Cancel, owner_);
+    QPushButton* goOnButton = box.addButton(goOn, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == goOnButton;
 }
 
 }  // namespace zr::shell

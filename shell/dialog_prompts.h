@@ -18,6 +18,7 @@ class DialogPrompts : public UserPrompts {
     void showCompilerMessage(const compiler::Message& message) override;
     void showCompileReport(const compiler::MemoryReport& report) override;
     void showNotice(const QString& text) override;
+    bool confirm(const QString& text, const QString& goOn) override;
 
   private:
     QWidget* owner_;

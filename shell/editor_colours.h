@@ -10,6 +10,11 @@ class QTextCursor;
 
 namespace zr::shell {
 
+// Quoted texts and comments are not Kelto words: they keep what was typed and
+// show in colours of their own, apart from every keyword group.
+inline constexpr std::uint32_t kQuotedTextColour = 0x004080;  // brown
+inline constexpr std::uint32_t kCommentColour = 0x808080;     // grey
+
 QColor ToQColor(std::uint32_t windowsColour);
 std::uint32_t ToWindowsColour(const QColor& colour);
 

@@ -22,7 +22,8 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit* editor, QWidget* parent)
       findButton_(new QPushButton(QStringLiteral("Find next"), this)),
       replaceButton_(new QPushButton(QStringLiteral("Replace"), this)),
       replaceAllButton_(new QPushButton(QStringLiteral("Replace ALL"), this)),
-      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)) {
+      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)),
+      searchNote_(new QLabel(this)) {
     setObjectName(QStringLiteral("rfmFindReplace"));
     setWindowTitle(QStringLiteral(" Find & Replace"));
     setModal(false);
@@ -35,6 +36,7 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit* editor, QWidget* parent)
     replaceButton_->setObjectName(QStringLiteral("Command2"));
     replaceAllButton_->setObjectName(QStringLiteral("Command3"));
     cancelButton_->setObjectName(QStringLiteral("Command4"));
+    searchNote_->setObjectName(QStringLiteral("searchNote"));
     fromCurrent_->setChecked(true);
     findButton_->setDefault(true);
 
@@ -45,6 +47,7 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit* editor, QWidget* parent)
     texts->addWidget(replaceText_, 1, 1);
     texts->addWidget(fromCurrent_, 2, 1);
     texts->addWidget(fromFirst_, 3, 1);
+    texts->addWidget(searchNote_, 4, 0, 1, 2);
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {findButton_, replaceButton_, replaceAllButton_, cancelButton_})
@@ -70,6 +73,7 @@ void FindReplaceDialog::showReplace() {
 }
 
 void FindReplaceDialog::openInMode(bool replaceMode) {
+    searchNote_->clear();
     findText_->setText(target_.selectedText());
     replaceText_->setEnabled(replaceMode);
     replaceButton_->setEnabled(replaceMode);
@@ -86,7 +90,16 @@ SearchOrigin FindReplaceDialog::origin() const {
 }
 
 void FindReplaceDialog::findNext() {
-    const bool found = TextSearch(target_).findNext(findText_->text(), origin());
+    const QString text = findText_->text();
+    searchNote_->clear();
+    if (TextSearch::isBlank(text)) return;
+    TextSearch search(target_);
+    bool found = search.findNext(text, origin());
+    if (!found && origin() == SearchOrigin::CurrentPosition) {
+        found = search.findNext(text, SearchOrigin::FirstPosition);
+        if (found) searchNote_->setText(tr("Достигнут конец текста; поиск продолжен с начала."));
+    }
+    if (!found) searchNote_->setText(tr("Не найдено: «%1»").arg(text));
     // Once the first occurrence is found, "Find next" goes on from it instead
     // of finding the same first occurrence again and again.
     if (found && fromFirst_->isChecked()) fromCurrent_->setChecked(true);

@@ -1,7 +1,9 @@
 // The modeless find and replace dialog of the source editor. Opened in find
 // mode the replacement box and both replace buttons are disabled. Each
 // opening takes the editor's selection as the text to find; every command
-// reads the editor's current text and selection afresh.
+// reads the editor's current text and selection afresh. "Find next" goes on
+// from the start of the text after the last occurrence and says so; a text
+// that is nowhere is reported in the dialog.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +11,7 @@
 #include "shell/text_search.h"
 #include "shell/text_search_editor_target.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -41,6 +44,7 @@ class FindReplaceDialog : public QDialog {
     QPushButton* replaceButton_;
     QPushButton* replaceAllButton_;
     QPushButton* cancelButton_;
+    QLabel* searchNote_;  // "not found", or that the search went on from the start
 };
 
 }  // namespace zr::shell

@@ -16,8 +16,10 @@
 
 #include "shell/companion_windows.h"
 #include "shell/dialog_prompts.h"
+#include "shell/data_folders.h"
 #include "shell/source_editor.h"
 #include "shell/source_files.h"
+#include "shell/start_folders.h"
 #include "shell/toolbar_icons.h"
 
 namespace zr::shell {
@@ -37,6 +39,8 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
       programFolder_(programFolder),
       editor_(new SourceEditor(this)),
       hintPanel_(new QLabel(this)),
+      fileField_(new QLabel(this)),
+      examplesFolder_(ExamplesFolder()),
       prompts_(std::make_unique<DialogPrompts>(this)),
       session_(ToPath(programFolder)) {
     setObjectName("frmMain");
@@ -44,15 +48,12 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
     resize(900, 640);
 
     setCentralWidget(editor_);
-    hintPanel_->setObjectName("hintPanel");
-    statusBar()->setObjectName("StatusBar1");
-    statusBar()->addWidget(hintPanel_, 1);
-    connect(editor_, &SourceEditor::hintChanged, hintPanel_, &QLabel::setText);
     connect(editor_, &SourceEditor::helpRequested, this, &FrmMain::showHelp);
 
     CreateActions();
     CreateMenus();
     CreateToolbar();
+    CreateStatusBar();
     editor_->setContextMenu(menuEdit_);
 
     emulatorOpener_ = [this](const compiler::Compiler&, EmulatorStart) {
@@ -95,11 +96,25 @@ void FrmMain::CreateActions() {
     mnuFileSave_ = AddAction("mnuFile2", "Сохранить");
     mnuFileSave_->setShortcut(QKeySequence::Save);
     connect(mnuFileSave_, &QAction::triggered, this, &FrmMain::saveSource);
+    mnuFileSaveAs_ = AddAction("mnuFileSaveAs", tr("Сохранить как…"));
+    mnuFileSaveAs_->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    connect(mnuFileSaveAs_, &QAction::triggered, this, &FrmMain::saveSourceAs);
     // The transfer to the device belongs to the emulator window.
     mnuOutToZr7340_ = AddAction("mnuOutToZr7340", "Загрузить Zr7340");
     mnuOutToZr7340_->setEnabled(false);
     mnuExit_ = AddAction("mnuExit", "Выход");
     connect(mnuExit_, &QAction::triggered, this, &QWidget::close);
+
+    mnuEditUndo_ = AddAction("mnuEditUndo", tr("Отменить"));
+    mnuEditUndo_->setShortcut(QKeySequence::Undo);
+    mnuEditUndo_->setEnabled(false);
+    connect(mnuEditUndo_, &QAction::triggered, editor_, &QTextEdit::undo);
+    connect(editor_, &QTextEdit::undoAvailable, mnuEditUndo_, &QAction::setEnabled);
+    mnuEditRedo_ = AddAction("mnuEditRedo", tr("Повторить"));
+    mnuEditRedo_->setShortcut(QKeySequence::Redo);
+    mnuEditRedo_->setEnabled(false);
+    connect(mnuEditRedo_, &QAction::triggered, editor_, &QTextEdit::redo);
+    connect(editor_, &QTextEdit::redoAvailable, mnuEditRedo_, &QAction::setEnabled);
 
     mnuEditCut_ = AddAction("mnuEdit0", "Вырезать");
     mnuEditCut_->setShortcut(QKeySequence::Cut);
@@ -117,7 +132,11 @@ void FrmMain::CreateActions() {
     mnuEditFind_->setShortcut(QKeySequence::Find);
     connect(mnuEditFind_, &QAction::triggered, this, &FrmMain::showFind);
     mnuEditReplace_ = AddAction("mnuEdit6", "Заменить");
-    mnuEditReplace_->setShortcut(QKeySequence::Replace);
+    // The platform's Replace key is empty on plain X11, so Ctrl+H is given too.
+    QList<QKeySequence> replaceKeys = QKeySequence::keyBindings(QKeySequence::Replace);
+    if (!replaceKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_H)))
+        replaceKeys.append(QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuEditReplace_->setShortcuts(replaceKeys);
     connect(mnuEditReplace_, &QAction::triggered, this, &FrmMain::showReplace);
 
     mnuAbout_ = AddAction("mnuAbout", "About Qt");
@@ -148,17 +167,52 @@ void FrmMain::CreateActions() {
                            tr("Среда разработки ZR-7340, версия 1.03.\n\n"
                               "Программы на языке Kelto: редактор, компилятор, библиотеки."));
     });
+
+    // What each item does, in the status bar while the menu is open.
+    const std::pair<QAction*, QString> tips[] = {
+        {mnuFileNew_, tr("Начать новую программу")},
+        {mnuFileOpen_, tr("Открыть программу (.zrt)")},
+        {mnuFileSave_, tr("Сохранить текст в его файл")},
+        {mnuFileSaveAs_, tr("Сохранить текст в файл с новым именем")},
+        {mnuExit_, tr("Закрыть среду")},
+        {mnuEditUndo_, tr("Отменить последнее изменение")},
+        {mnuEditRedo_, tr("Вернуть отменённое изменение")},
+        {mnuEditCut_, tr("Вырезать выделенный текст в буфер обмена")},
+        {mnuEditCopy_, tr("Копировать выделенный текст с цветами")},
+        {mnuEditPaste_, tr("Вставить текст из буфера обмена")},
+        {mnuEditSelectAll_, tr("Выделить весь текст")},
+        {mnuEditFind_, tr("Найти текст в программе")},
+        {mnuEditReplace_, tr("Найти и заменить текст")},
+        {mnuAbout_, tr("Сведения о библиотеке Qt")},
+        {mnuCompile_, tr("Откомпилировать программу и показать занятую память")},
+        {mnuRun_, tr("Откомпилировать программу и запустить её в эмуляторе")},
+        {mnuEmulator_, tr("Открыть эмулятор с последней откомпилированной программой")},
+        {mnuTrass_, tr("Открыть окно трассировки")},
+        {mnuSVLib_, tr("Сохранить текст как библиотеку (.bib)")},
+        {mnuEditLib_, tr("Открыть библиотеку (.bib) для правки")},
+        {mnuHelpKelto_, tr("Справка по языку Kelto")},
+        {mnuByMe_, tr("О среде разработки")},
+    };
+    for (const auto& [action, tip] : tips) action->setStatusTip(tip);
 }
 
 void FrmMain::CreateMenus() {
     QMenu* menuFile = menuBar()->addMenu("&File");
     menuFile->setObjectName("menuFile");
-    menuFile->addActions({mnuFileNew_, mnuFileOpen_, mnuFileSave_, mnuOutToZr7340_});
+    menuFile->addActions({mnuFileNew_, mnuFileOpen_, mnuFileSave_, mnuFileSaveAs_});
+    menuExamples_ = menuFile->addMenu(tr("Примеры"));
+    menuExamples_->setObjectName("menuExamples");
+    menuExamples_->menuAction()->setStatusTip(tr("Открыть один из примеров программ"));
+    connect(menuExamples_, &QMenu::aboutToShow, this, &FrmMain::FillExamplesMenu);
+    FillExamplesMenu();
+    menuFile->addAction(mnuOutToZr7340_);
     menuFile->addSeparator()->setObjectName("mnuSep");
     menuFile->addAction(mnuExit_);
 
     menuEdit_ = menuBar()->addMenu("Редактирование");
     menuEdit_->setObjectName("menuEdit");
+    menuEdit_->addActions({mnuEditUndo_, mnuEditRedo_});
+    menuEdit_->addSeparator();
     menuEdit_->addActions({mnuEditCut_, mnuEditCopy_, mnuEditPaste_});
     menuEdit_->addSeparator();
     menuEdit_->addActions({mnuEditSelectAll_, mnuEditFind_, mnuEditReplace_});
@@ -233,24 +287,75 @@ void FrmMain::onToolbarKey(const QString& key) {
 
 // ---- Files ----
 
+void FrmMain::CreateStatusBar() {
+    statusBar()->setObjectName("StatusBar1");
+    hintPanel_->setObjectName("hintPanel");
+    statusBar()->addWidget(hintPanel_, 1);
+    connect(editor_, &SourceEditor::hintChanged, hintPanel_, &QLabel::setText);
+    fileField_->setObjectName("fileField");
+    statusBar()->addPermanentWidget(fileField_);
+    connect(editor_->document(), &QTextDocument::modificationChanged, this,
+            &FrmMain::ShowFileState);
+}
+
+// The file's name, and "*" while the text differs from it.
+void FrmMain::ShowFileState() {
+    const QString name =
+        currentPath_.isEmpty() ? tr("Без имени") : QFileInfo(currentPath_).fileName();
+    fileField_->setText(editor_->document()->isModified() ? name + " *" : name);
+    fileField_->setToolTip(currentPath_.isEmpty() ? tr("Текст ещё не сохранён")
+                                                  : QDir::toNativeSeparators(currentPath_));
+}
+
+void FrmMain::SetCurrentFile(const QString& path) {
+    currentPath_ = path;
+    if (!path.isEmpty() && !IsShippedExample(path)) RememberFolderOf(path);
+    ShowFileState();
+}
+
+void FrmMain::FillExamplesMenu() {
+    menuExamples_->clear();
+    const QFileInfoList examples =
+        QDir(examplesFolder_).entryInfoList({"*.zrt"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& example : examples) {
+        QAction* action = menuExamples_->addAction(example.completeBaseName());
+        action->setStatusTip(QDir::toNativeSeparators(example.absoluteFilePath()));
+        connect(action, &QAction::triggered, this,
+                [this, path = example.absoluteFilePath()] { openExample(path); });
+    }
+    if (examples.isEmpty()) menuExamples_->addAction(tr("(нет примеров)"))->setEnabled(false);
+}
+
 bool FrmMain::IsLibrary() const {
     return QFileInfo(currentPath_).suffix().compare("bib", Qt::CaseInsensitive) == 0;
 }
 
-// Where a file dialog for `suffix` files starts: the current file when it is
-// one, otherwise the program's folder.
-QString FrmMain::StartFor(const QString& suffix) const {
-    if (!currentPath_.isEmpty() &&
-        QFileInfo(currentPath_).suffix().compare(suffix, Qt::CaseInsensitive) == 0)
-        return currentPath_;
-    return programFolder_;
+bool FrmMain::IsShippedExample(const QString& path) const {
+    const QString folder = QFileInfo(examplesFolder_).canonicalFilePath();
+    return !folder.isEmpty() &&
+           QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath() == folder;
+}
+
+// Where Open starts: where the user works.
+QString FrmMain::StartFolder() const {
+    return DialogStartFolder(currentPath_, IsShippedExample(currentPath_), RememberedFolder(),
+                             examplesFolder_);
+}
+
+// Save dialogs start on the current file when it is of the kind saved, so its
+// name is offered; otherwise in the start folder.
+FileDialogSetup FrmMain::SaveDialogFor(const QString& filter, const QString& suffix) const {
+    const QFileInfo current(currentPath_);
+    if (currentPath_.isEmpty() || current.suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+        return {filter, StartFolder()};
+    return {filter, QDir(StartFolder()).filePath(current.fileName())};
 }
 
 bool FrmMain::maybeSave() {
     if (!editor_->document()->isModified()) return true;
     switch (prompts_->askAboutUnsavedChanges()) {
         case UnsavedChoice::Save:
-            return IsLibrary() ? saveLibrary() : saveSource();
+            return saveSource();
         case UnsavedChoice::Discard:
             return true;
         case UnsavedChoice::Cancel:
@@ -262,60 +367,88 @@ bool FrmMain::maybeSave() {
 void FrmMain::newSource() {
     if (!maybeSave()) return;
     editor_->loadDocument({NewSourceText(QDate::currentDate()).toStdString(), {}});
-    currentPath_.clear();
+    SetCurrentFile(QString());
     hintPanel_->clear();
 }
 
 bool FrmMain::loadFile(const QString& path) {
+    const QString shownPath = QDir::toNativeSeparators(path);
     const ReadResult read = ReadSourceFile(path);
     if (!read.document) {
-        prompts_->showFileError(
-            tr("Не удалось открыть файл %1:\n%2").arg(QDir::toNativeSeparators(path), read.error));
+        prompts_->showFileError(tr("Не удалось открыть файл %1:\n%2").arg(shownPath, read.error));
         return false;
     }
-    editor_->loadDocument(*read.document);
-    currentPath_ = path;
+    if (read.binary &&
+        !prompts_->confirm(tr("Файл %1 не похож на программу Kelto: в нём есть двоичные данные. "
+                              "Открыть его как текст?")
+                               .arg(shownPath),
+                           tr("Открыть всё равно")))
+        return false;
+    editor_->loadDocument(*read.document, read.plainText);
+    SetCurrentFile(path);
     hintPanel_->clear();
+    if (read.damaged)
+        prompts_->showFileError(tr("Файл %1 повреждён: он обрывается на середине. Открыто то, "
+                                   "что удалось прочитать; проверьте конец текста.")
+                                    .arg(shownPath));
     return true;
 }
 
 void FrmMain::openSource() {
     if (!maybeSave()) return;
-    const QString path = prompts_->askOpenFileName({kSourceFilter, StartFor("zrt")});
+    const QString path = prompts_->askOpenFileName({kSourceFilter, StartFolder()});
     if (!path.isEmpty()) loadFile(path);
 }
 
+void FrmMain::openExample(const QString& path) {
+    if (!maybeSave()) return;
+    loadFile(path);
+}
+
 bool FrmMain::saveSource() {
-    const QString path = prompts_->askSaveFileName({kSourceFilter, StartFor("zrt")});
-    if (path.isEmpty()) return false;
+    if (currentPath_.isEmpty() || IsShippedExample(currentPath_)) return saveSourceAs();
+    return IsLibrary() ? WriteLibrary(currentPath_) : WriteSource(currentPath_);
+}
+
+bool FrmMain::saveSourceAs() {
+    if (IsLibrary()) return saveLibrary();
+    const QString path = prompts_->askSaveFileName(SaveDialogFor(kSourceFilter, "zrt"));
+    return !path.isEmpty() && WriteSource(path);
+}
+
+bool FrmMain::WriteSource(const QString& path) {
     QString error;
     if (!SaveSourceFile(path, editor_->richText(), &error)) {
         prompts_->showFileError(
             tr("Не удалось сохранить файл %1:\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
-    currentPath_ = path;
     editor_->document()->setModified(false);
+    SetCurrentFile(path);
     return true;
 }
 
 void FrmMain::editLibrary() {
     if (!maybeSave()) return;
-    const QString path = prompts_->askOpenFileName({kLibraryFilter, StartFor("bib")});
+    const QString path = prompts_->askOpenFileName({kLibraryFilter, StartFolder()});
     if (!path.isEmpty()) loadFile(path);
 }
 
 bool FrmMain::saveLibrary() {
-    const QString path = prompts_->askSaveFileName({kLibraryFilter, StartFor("bib")});
-    if (path.isEmpty()) return false;
+    const QString path = prompts_->askSaveFileName(SaveDialogFor(kLibraryFilter, "bib"));
+    return !path.isEmpty() && WriteLibrary(path);
+}
+
+// Libraries are plain lines, as $Lib reads them, whatever colours the editor shows.
+bool FrmMain::WriteLibrary(const QString& path) {
     QString error;
     if (!SaveLibraryFile(path, editor_->toPlainText(), &error)) {
         prompts_->showFileError(tr("Не удалось сохранить библиотеку %1:\n%2")
                                     .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
-    currentPath_ = path;
     editor_->document()->setModified(false);
+    SetCurrentFile(path);
     return true;
 }
 
@@ -331,7 +464,10 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 bool FrmMain::compile() {
     const QString text = editor_->toPlainText();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CompileOutcome outcome = session_.Compile(text);
+    const std::filesystem::path sourceFolder = currentPath_.isEmpty()
+                                                   ? std::filesystem::path()
+                                                   : ToPath(QFileInfo(currentPath_).absolutePath());
+    const CompileOutcome outcome = session_.Compile(text, sourceFolder);
     QApplication::restoreOverrideCursor();
 
     for (const compiler::Message& message : outcome.messages)
@@ -339,6 +475,7 @@ bool FrmMain::compile() {
     if (!outcome.succeeded) {
         if (outcome.errorSelection) SelectInEditor(*outcome.errorSelection);
         editor_->setFocus();
+        if (outcome.libraryError) OfferLibraryError(*outcome.libraryError);
         return false;
     }
     prompts_->showCompileReport(outcome.report);
@@ -351,6 +488,18 @@ void FrmMain::SelectInEditor(const EditorRange& range) {
     cursor.setPosition(std::clamp(range.start, 0, end));
     cursor.setPosition(std::clamp(range.start + range.length, 0, end), QTextCursor::KeepAnchor);
     editor_->setTextCursor(cursor);
+}
+
+// An error inside a library: where it is, and the library opened there on request.
+void FrmMain::OfferLibraryError(const LibraryErrorPlace& place) {
+    const QString question =
+        tr("Ошибка в библиотеке %1, строка %2.\nОткрыть библиотеку на этой строке?")
+            .arg(QDir::toNativeSeparators(place.path))
+            .arg(place.line);
+    if (!prompts_->confirm(question, tr("Открыть библиотеку"))) return;
+    if (!maybeSave() || !loadFile(place.path)) return;
+    SelectInEditor(place.range);
+    editor_->setFocus();
 }
 
 void FrmMain::compileAndRun() {

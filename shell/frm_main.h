@@ -32,6 +32,9 @@ class FrmMain : public QMainWindow {
 
     SourceEditor* editor() const { return editor_; }
     QString currentFileName() const { return currentPath_; }
+    // The shipped examples that the File menu lists (tests point it elsewhere).
+    QString examplesFolder() const { return examplesFolder_; }
+    void setExamplesFolder(const QString& folder) { examplesFolder_ = folder; }
     QString hint() const;
     const CompileSession& compileSession() const { return session_; }
 
@@ -40,7 +43,8 @@ class FrmMain : public QMainWindow {
     void setTraceOpener(TraceOpener opener) { traceOpener_ = std::move(opener); }
 
     // Loads a source without asking for its name; false (and the reason shown)
-    // when it cannot be read.
+    // when it cannot be read or the user does not open a file that is no
+    // source.
     bool loadFile(const QString& path);
 
     // Asks what to do with unsaved changes; false when the user cancels or the
@@ -50,7 +54,12 @@ class FrmMain : public QMainWindow {
   public slots:
     void newSource();
     void openSource();
+    // Save: writes the text to its file without asking; a text without a file,
+    // or a shipped example, asks for a name as "Сохранить как…" does.
     bool saveSource();
+    bool saveSourceAs();
+    // Opens a shipped example; saving it asks for a new name.
+    void openExample(const QString& path);
     void editLibrary();
     bool saveLibrary();
     // The compile command; true when the compile succeeded.
@@ -72,15 +81,27 @@ class FrmMain : public QMainWindow {
     void CreateMenus();
     void CreateToolbar();
     QAction* AddAction(const QString& name, const QString& caption);
+    void CreateStatusBar();
+    void FillExamplesMenu();
     bool IsLibrary() const;
-    QString StartFor(const QString& suffix) const;
+    bool IsShippedExample(const QString& path) const;
+    QString StartFolder() const;
+    FileDialogSetup SaveDialogFor(const QString& filter, const QString& suffix) const;
+    bool WriteSource(const QString& path);
+    bool WriteLibrary(const QString& path);
+    void SetCurrentFile(const QString& path);
+    void ShowFileState();
     void SelectInEditor(const EditorRange& range);
+    void OfferLibraryError(const LibraryErrorPlace& place);
 
     QString programFolder_;
     SourceEditor* editor_;
     QLabel* hintPanel_;
+    QLabel* fileField_;  // the current file's name and a mark while it is changed
+    QString examplesFolder_;
     QToolBar* toolbar_ = nullptr;
     QMenu* menuEdit_ = nullptr;
+    QMenu* menuExamples_ = nullptr;
     std::unique_ptr<UserPrompts> prompts_;
     CompileSession session_;
     QString currentPath_;  // the file the text came from or was last saved to
@@ -90,8 +111,11 @@ class FrmMain : public QMainWindow {
     QAction* mnuFileNew_ = nullptr;
     QAction* mnuFileOpen_ = nullptr;
     QAction* mnuFileSave_ = nullptr;
+    QAction* mnuFileSaveAs_ = nullptr;
     QAction* mnuOutToZr7340_ = nullptr;
     QAction* mnuExit_ = nullptr;
+    QAction* mnuEditUndo_ = nullptr;
+    QAction* mnuEditRedo_ = nullptr;
     QAction* mnuEditCut_ = nullptr;
     QAction* mnuEditCopy_ = nullptr;
     QAction* mnuEditPaste_ = nullptr;

@@ -3,11 +3,33 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "shell/editor_colours.h"
+#include "shell/source_line_parts.h"
 #include "shell/word_boundaries.h"
 
 namespace zr::shell {
+namespace {
+
+QColor ColourOf(LinePartKind kind) {
+    return ToQColor(kind == LinePartKind::Comment ? kCommentColour : kQuotedTextColour);
+}
+
+// Gives document positions `from`..`to` the colour, leaving the text alone;
+// text already in that colour is not touched, so it is not marked changed.
+void Paint(QTextDocument& document, int from, int to, const QColor& colour) {
+    if (from >= to) return;
+    QTextCursor cursor(&document);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    if (HasUniformColour(cursor, colour)) return;
+    QTextCharFormat format;
+    format.setForeground(colour);
+    cursor.mergeCharFormat(format);
+}
+
+}  // namespace
 
 KeywordColourer::KeywordColourer(const compiler::KeywordTable& keywords) : keywords_(keywords) {}
 
@@ -17,9 +39,24 @@ KeywordColourer::Result KeywordColourer::ColorText(QTextDocument& document, int 
     if (!block.isValid()) return {};
     const QString line = block.text();
     const int caretInLine = caret - block.position();
-    const int startInLine = FindWordStart(line, caretInLine);
+    int startInLine = FindWordStart(line, caretInLine);
+    if (caretInLine <= startInLine) return {};
+
+    // Quoted texts and comments in the word take their colours; the word
+    // proper is the code directly before the caret, if any.
+    bool endsInCode = false;
+    for (const LinePart& part : SplitLine(line)) {
+        if (part.end() <= startInLine || part.start >= caretInLine) continue;
+        if (part.kind != LinePartKind::Code) {
+            Paint(document, block.position() + part.start,
+                  block.position() + std::min(part.end(), caretInLine), ColourOf(part.kind));
+        } else if (part.end() >= caretInLine) {
+            startInLine = std::max(startInLine, part.start);
+            endsInCode = true;
+        }
+    }
+    if (!endsInCode) return {};
     const QString word = line.mid(startInLine, caretInLine - startInLine);
-    if (word.isEmpty()) return {};
 
     const compiler::KeywordRecord* keyword = keywords_.FindKeyword(word.toStdString());
     if (!keyword) return {};
@@ -36,6 +73,46 @@ KeywordColourer::Result KeywordColourer::ColorText(QTextDocument& document, int 
         cursor.insertText(spelling, format);
     }
     return {true, QString::fromStdString(keyword->hint)};
+}
+
+void KeywordColourer::ColourRange(QTextDocument& document, int from, int to) const {
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const QString line = block.text();
+        const int base = block.position();
+        // Only the part of the line inside the range is painted.
+        auto paint = [&](int start, int end, const QColor& colour) {
+            Paint(document, std::max(base + start, from), std::min(base + end, to), colour);
+        };
+        for (const LinePart& part : SplitLine(line)) {
+            if (part.kind != LinePartKind::Code) {
+                paint(part.start, part.end(), ColourOf(part.kind));
+                continue;
+            }
+            for (int i = part.start; i < part.end();) {
+                if (IsWordEnd(line[i])) {
+                    ++i;
+                    continue;
+                }
+                int end = i;
+                while (end < part.end() && !IsWordEnd(line[end])) ++end;
+                const QString word = line.mid(i, end - i);
+                if (const auto* keyword = keywords_.FindKeyword(word.toStdString()))
+                    paint(i, end, ToQColor(keyword->colour));
+                i = end;
+            }
+        }
+    }
+}
+
+QColor KeywordColourer::TypingColourAt(const QTextDocument& document, int position) {
+    const QTextBlock block = document.findBlock(position);
+    if (!block.isValid()) return Qt::black;
+    const int inLine = position - block.position();
+    for (const LinePart& part : SplitLine(block.text()))
+        if (part.kind != LinePartKind::Code && part.takesTypingAt(inLine))
+            return ColourOf(part.kind);
+    return Qt::black;
 }
 
 }  // namespace zr::shell

@@ -1,6 +1,8 @@
-// Colouring of the Kelto word before the caret, on a document without a window.
+// Colouring of Kelto words on a document without a window: the word before
+// the caret while typing, and whole ranges of text that were opened or pasted.
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include "compiler/keywords.h"
@@ -22,8 +24,19 @@ class KeywordColourer {
     // ColorText: looks up the word that ends at `caret` (see FindWordStart) and,
     // when it is a keyword, rewrites it in the keyword's spelling and colour.
     // Text already in that spelling and colour is left untouched, so moving the
-    // caret over coloured code does not mark the document changed.
+    // caret over coloured code does not mark the document changed. A word in a
+    // quoted text or a comment is never respelled: the quoted text or comment
+    // takes its own colour instead.
     Result ColorText(QTextDocument& document, int caret) const;
+
+    // Colours the text from `from` to `to` as if it had been typed: keywords,
+    // quoted texts and comments take their colours, nothing is respelled, other
+    // text keeps its colour.
+    void ColourRange(QTextDocument& document, int from, int to) const;
+
+    // The colour for a character typed at `position`: that of the quoted text
+    // or comment it would belong to, else black.
+    static QColor TypingColourAt(const QTextDocument& document, int position);
 
   private:
     const compiler::KeywordTable& keywords_;

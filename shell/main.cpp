@@ -13,6 +13,7 @@
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/help_location.h"
+#include "shell/qt_translation.h"
 #include "shell/toolbar_icons.h"
 
 namespace {
@@ -111,6 +112,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName("zr7340-ide");
     QApplication::setWindowIcon(QIcon::fromTheme("zr7340-ide"));
     const Options options = ParseOptions(app);
+    zr::shell::InstallQtTranslation(app);
     zr::shell::PrepareIconTheme();
 
     zr::shell::FrmMain window(zr::shell::ShippedLibraryFolder());

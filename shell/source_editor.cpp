@@ -31,8 +31,9 @@ SourceEditor::SourceEditor(QWidget* parent) : QTextEdit(parent) {
     setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 4);
 }
 
-void SourceEditor::loadDocument(const formats::RichText& content) {
+void SourceEditor::loadDocument(const formats::RichText& content, bool colourWords) {
     FillDocument(*document(), content);
+    if (colourWords) colourer_.ColourRange(*document(), 0, document()->characterCount() - 1);
     document()->clearUndoRedoStacks();
     document()->setModified(false);
     QTextCursor cursor = textCursor();
@@ -70,7 +71,9 @@ void SourceEditor::ColorText() {
     QTextCursor cursor = textCursor();
     cursor.setPosition(caret);
     setTextCursor(cursor);
-    setTextColor(Qt::black);  // what is typed next is not part of the keyword
+    // What is typed next is not part of the keyword; in a quoted text or a
+    // comment it is part of that.
+    setTextColor(KeywordColourer::TypingColourAt(*document(), caret));
     emit hintChanged(result.hint);
     colouring_ = false;
 }
@@ -84,8 +87,12 @@ void SourceEditor::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Cut)) return cutAsPlainText();
     if (event->matches(QKeySequence::Paste)) return pastePlainText();
     // With a selection the key replaces it; only a plain caret has a word before it.
-    if (!colouring_ && !textCursor().hasSelection() && IsTriggerKey(*event)) ColorText();
+    const bool trigger = !colouring_ && !textCursor().hasSelection() && IsTriggerKey(*event);
+    if (trigger) ColorText();
     QTextEdit::keyPressEvent(event);
+    // After Enter or an arrow the caret may stand in other text than before.
+    if (trigger)
+        setTextColor(KeywordColourer::TypingColourAt(*document(), textCursor().position()));
 }
 
 void SourceEditor::contextMenuEvent(QContextMenuEvent* event) {
@@ -128,12 +135,19 @@ void SourceEditor::insertFromMimeData(const QMimeData* source) {
     InsertPlain(source->text());
 }
 
+// Pasted or dropped text is coloured as if it had been typed, but not
+// respelled; it is one step for Undo.
 void SourceEditor::InsertPlain(const QString& text) {
     QTextCursor cursor = textCursor();
     QTextCharFormat plain;
     plain.setForeground(Qt::black);
+    cursor.beginEditBlock();
+    const int from = cursor.selectionStart();
     cursor.insertText(text, plain);
+    colourer_.ColourRange(*document(), from, cursor.position());
+    cursor.endEditBlock();
     setTextCursor(cursor);
+    setTextColor(KeywordColourer::TypingColourAt(*document(), cursor.position()));
 }
 
 }  // namespace zr::shell

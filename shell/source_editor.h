@@ -21,7 +21,8 @@ class SourceEditor : public QTextEdit {
     void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
 
     // Replaces the whole content, unmodified and without undo history.
-    void loadDocument(const formats::RichText& document);
+    // `colourWords`: colour it as if typed (for text that came without colours).
+    void loadDocument(const formats::RichText& document, bool colourWords = false);
     formats::RichText richText() const;
 
     // The word the caret stands in, for the help.

@@ -3,6 +3,7 @@
 // failure comes back as a readable reason for the caller to show.
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -11,13 +12,25 @@
 
 namespace zr::shell {
 
+// Files larger than this are refused on open: no source comes near it, and
+// the editor would take minutes over it.
+inline constexpr qint64 kLargestSourceFile = 64 * 1024 * 1024;
+
 struct ReadResult {
     std::optional<formats::RichText> document;  // empty on failure
     QString error;                              // why, when it failed
+    bool plainText = false;                     // came without colours: to be coloured as if typed
+    bool damaged = false;                       // RTF cut short: `document` is what could be read
+    bool binary = false;                        // NUL bytes or other binary content: not a source
 };
 
-// A .zrt source or a .bib library; either may be RTF or plain text.
+// A .zrt source or a .bib library; either may be RTF or plain text. Folders,
+// pipes, devices and files over kLargestSourceFile are refused.
 ReadResult ReadSourceFile(const QString& path);
+
+// True for bytes that are not text: a NUL byte, or more than a few control
+// characters that no text file holds.
+bool LooksBinary(const QByteArray& bytes);
 
 // Writes the document as .zrt RTF through a temporary file renamed over the old
 // one; on failure the old file is untouched and `error` says why.

@@ -40,6 +40,10 @@ class UserPrompts {
 
     // A plain notice, e.g. a window that this version does not have yet.
     virtual void showNotice(const QString& text) = 0;
+
+    // A warning that asks whether to go on: true when the user chose the
+    // button `goOn` ("Открыть всё равно"), false for Cancel.
+    virtual bool confirm(const QString& text, const QString& goOn) = 0;
 };
 
 }  // namespace zr::shell

@@ -6,6 +6,7 @@
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
 #include "device_fixture.h"
+#include "formats/zrt.h"
 
 namespace zr::emulator::testing {
 namespace {
@@ -23,12 +24,13 @@ void CompileAndRun(Device& d, const std::string& utf8Source, std::uint8_t port =
     d.Run();
 }
 
+// The text of a shipped example (coloured .zrt).
 std::string Example(const std::string& name) {
     std::ifstream in(std::string(ZR_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
     EXPECT_TRUE(in) << name;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return formats::ReadZrt(bytes.str()).text;
 }
 
 TEST(Programs, RoadOfOneProgram) {
@@ -44,7 +46,8 @@ struct ExampleCase {
     std::uint8_t port = 0;
     int adc1 = 0;
     std::uint64_t maxInstructions = 10'000'000;
-    StopReason stop = StopReason::Stopped;
+    // Each example waits for a key before End, so its result stays on the display.
+    StopReason stop = StopReason::WaitingForInput;
 };
 class Examples : public ::testing::TestWithParam<ExampleCase> {};
 TEST_P(Examples, ShowTheirDisplay) {

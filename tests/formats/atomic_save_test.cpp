@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -53,13 +54,16 @@ TEST_F(AtomicSave, ReplacesAnOldFileKeepingItsPermissions) {
 // the data is written: the folder survives, the temporary file goes.
 TEST_F(AtomicSave, AFailureLeavesTheOldFileAndNoTemporaryFile) {
     std::string error;
-    EXPECT_FALSE(SaveFileAtomically(dir_ / "no" / "such.zrt", "x", &error));
-    EXPECT_NE(error.find("no"), std::string::npos) << error;
+    int errorNumber = 0;
+    EXPECT_FALSE(SaveFileAtomically(dir_ / "no" / "such.zrt", "x", &error, &errorNumber));
+    EXPECT_NE(error.find("such.zrt"), std::string::npos) << error;
+    EXPECT_EQ(error.find(".tmp-"), std::string::npos) << error;  // the user's name, not ours
+    EXPECT_EQ(errorNumber, ENOENT);
     fs::create_directory(dir_ / "taken.zrt");
     std::ofstream(dir_ / "taken.zrt" / "inside") << "keep";
     error.clear();
     EXPECT_FALSE(SaveFileAtomically(dir_ / "taken.zrt", "x", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.find("taken.zrt:"), std::string::npos) << error;
     EXPECT_FALSE(SaveFileAtomically(dir_ / "taken.zrt", "x", nullptr));
     EXPECT_EQ(testing::ReadBytes(dir_ / "taken.zrt" / "inside"), "keep");
     EXPECT_EQ(Files(), 1);

@@ -1,10 +1,13 @@
 // Colouring while typing: the word before the caret takes its keyword's
 // spelling and colour when a trigger key goes down, and its hint shows.
+#include <QApplication>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "compiler/keywords.h"
 #include "shell/keyword_colourer.h"
+#include "shell/source_line_parts.h"
 #include "shell/word_boundaries.h"
 #include "shell_test_support.h"
 
@@ -90,6 +93,98 @@ class EditorColouringTest : public QObject {
         QTest::keyClick(&editor, Qt::Key_F1);
         QCOMPARE(help.size(), 1);
         QCOMPARE(help.at(0).at(0).toString(), QString("DupN"));
+    }
+
+    void linesSplitIntoCodeQuotedTextsAndComments() {
+        using enum LinePartKind;
+        const struct Case {
+            std::u16string_view line;
+            QList<LinePart> parts;
+        } cases[] = {
+            {u"Dup End", {{Code, 0, 7, false}}},
+            {u"? \"a 'b\" x",
+             {{Code, 0, 2, false}, {QuotedText, 2, 6, false}, {Code, 8, 2, false}}},
+            {u"x 'it's \"so\"", {{Code, 0, 2, false}, {Comment, 2, 10, true}}},
+            {u"\"open", {{QuotedText, 0, 5, true}}},
+            {u"\"\"'", {{QuotedText, 0, 2, false}, {Comment, 2, 1, true}}},
+            {u"", {}},
+        };
+        for (const Case& c : cases) QCOMPARE(SplitLine(c.line), c.parts);
+    }
+
+    // Words in a quoted text or a comment are what the device shows or what
+    // the author wrote: typing never respells them, and they take their own
+    // colours; the code around them is coloured as before.
+    void quotedTextsAndCommentsKeepWhatWasTyped() {
+        const std::uint32_t endColour =
+            compiler::KeywordTable::Standard().FindKeyword("End")->colour;
+        struct Case {
+            const char* typed;
+            QString text;
+            std::vector<std::pair<int, std::uint32_t>> colours;  // position, colour
+        } cases[] = {
+            {"! [1,1,clr] \"press dup or end now\" ",
+             "! [1,1,clr] \"press dup or end now\" ",
+             {{12, kQuotedTextColour}, {19, kQuotedTextColour}, {33, kQuotedTextColour}}},
+            {"'my loop ", "'my loop ", {{0, kCommentColour}, {4, kCommentColour}}},
+            {"dup 'call swap\ndup ",
+             "Dup 'call swap\nDup ",
+             {{0, kBlue}, {5, kCommentColour}, {13, kCommentColour}, {15, kBlue}, {18, 0}}},
+            {"? \"end\" end ", "? \"end\" End ", {{3, kQuotedTextColour}, {8, endColour}}},
+            {"x\"dup\"dup ",
+             "x\"dup\"Dup ",
+             {{2, kQuotedTextColour}, {7, kBlue}}},  // as the compiler reads it
+        };
+        for (const Case& c : cases) {
+            SourceEditor editor;
+            for (const QString& line : QString(c.typed).split('\n')) {
+                if (!editor.toPlainText().isEmpty()) QTest::keyClick(&editor, Qt::Key_Return);
+                QTest::keyClicks(&editor, line);
+            }
+            QCOMPARE(editor.toPlainText(), c.text);
+            for (const auto& [position, colour] : c.colours)
+                QVERIFY2(ColourAt(*editor.document(), position) == colour,
+                         qPrintable(QString("%1 at %2").arg(c.typed).arg(position)));
+        }
+    }
+
+    void textTypedInsideACommentTakesItsColour() {
+        SourceEditor editor;
+        QTest::keyClicks(&editor, "' note ");
+        QTest::keyClicks(&editor, "more");
+        QCOMPARE(ColourAt(*editor.document(), 8), kCommentColour);
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QTest::keyClicks(&editor, "x");
+        QCOMPARE(ColourAt(*editor.document(), 12), 0u);  // a new line starts as code
+    }
+
+    // Pasted text is coloured as if typed, but keeps its spelling, and is one
+    // step for Undo.
+    void pastedTextIsColouredNotRespelled() {
+        SourceEditor editor;
+        QTest::keyClicks(&editor, "x ");
+        QApplication::clipboard()->setText("dup 'a loop\n\"end\" swap");
+        editor.pastePlainText();
+        QCOMPARE(editor.toPlainText(), QString("x dup 'a loop\n\"end\" swap"));
+        const QTextDocument& document = *editor.document();
+        QCOMPARE(ColourAt(document, 0), 0u);
+        QCOMPARE(ColourAt(document, 2), kBlue);
+        QCOMPARE(ColourAt(document, 8), kCommentColour);
+        QCOMPARE(ColourAt(document, 15), kQuotedTextColour);
+        QCOMPARE(ColourAt(document, 21), kBlue);
+        editor.undo();
+        QCOMPARE(editor.toPlainText(), QString("x "));
+    }
+
+    void loadedPlainTextIsColouredUnmodified() {
+        SourceEditor editor;
+        editor.loadDocument({"dup ? \"dup\"\n'dup", {}}, true);
+        QCOMPARE(editor.toPlainText(), QString("dup ? \"dup\"\n'dup"));
+        QCOMPARE(ColourAt(*editor.document(), 0), kBlue);
+        QCOMPARE(ColourAt(*editor.document(), 7), kQuotedTextColour);
+        QCOMPARE(ColourAt(*editor.document(), 13), kCommentColour);
+        QVERIFY(!editor.document()->isModified());
+        QVERIFY(!editor.document()->isUndoAvailable());
     }
 };
 

@@ -15,6 +15,7 @@ class FakePrompts : public UserPrompts {
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
     std::deque<UnsavedChoice> unsavedChoices;
+    std::deque<bool> confirmAnswers;
 
     // What was asked and shown.
     std::vector<FileDialogSetup> openDialogs;
@@ -24,6 +25,7 @@ class FakePrompts : public UserPrompts {
     std::vector<compiler::Message> compilerMessages;
     std::vector<compiler::MemoryReport> reports;
     QStringList notices;
+    QStringList confirmations;  // the texts of the warnings that asked
 
     QString askOpenFileName(const FileDialogSetup& setup) override {
         openDialogs.push_back(setup);
@@ -45,6 +47,10 @@ class FakePrompts : public UserPrompts {
         reports.push_back(report);
     }
     void showNotice(const QString& text) override { notices << text; }
+    bool confirm(const QString& text, const QString&) override {
+        confirmations << text;
+        return Take(confirmAnswers, false);
+    }
 
   private:
     template <typename T>

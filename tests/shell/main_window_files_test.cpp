@@ -3,11 +3,14 @@
 // the text and every failure shown.
 #include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
 #include "shell/source_files.h"
+#include "shell/start_folders.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {
@@ -93,19 +96,47 @@ class MainWindowFilesTest : public QObject {
         }
     }
 
-    void dialogsFilterAndStartAtTheFolderOrTheCurrentFile() {
+    void dialogsStartWhereTheUserWorks() {
+        const QString home = QDir::homePath();
+        const struct Case {
+            QString current;
+            bool example;
+            QString remembered, expected;
+        } cases[] = {
+            {"/work/a.zrt", false, "/last", "/work"},
+            {"", false, "/last", "/last"},
+            {"", false, "", "/examples"},
+            {"/examples/s.zrt", true, "/last", "/last"},  // never into the shipped folder
+            {"/examples/s.zrt", true, "", home},
+        };
+        for (const Case& c : cases)
+            QCOMPARE(DialogStartFolder(c.current, c.example, c.remembered, "/examples"),
+                     c.expected);
+    }
+
+    void dialogsFilterAndRememberTheLastFolderAcrossWindows() {
         const QString path = folder_.filePath("prog.zrt");
         WriteBytes(path, "End\n");
-        TestWindow test(folder_.path());
-        test.window->openSource();
-        test.window->editLibrary();
-        QCOMPARE(test.prompts->openDialogs[0].filter, QString("*.zrt"));
-        QCOMPARE(test.prompts->openDialogs[0].startAt, folder_.path());
-        QCOMPARE(test.prompts->openDialogs[1].filter, QString("*.bib"));
-        QCOMPARE(test.prompts->openDialogs[1].startAt, folder_.path());
-        QVERIFY(test.window->loadFile(path));
-        test.window->saveSource();
-        QCOMPARE(test.prompts->saveDialogs.at(0).startAt, path);
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(QSettings::UserScope, "zr7340", "zr7340-ide").clear();
+        {
+            TestWindow test(folder_.path());
+            test.window->setExamplesFolder("/shipped/examples");
+            test.window->openSource();
+            test.window->editLibrary();
+            QCOMPARE(test.prompts->openDialogs[0].filter, QString("*.zrt"));
+            QCOMPARE(test.prompts->openDialogs[0].startAt, QString("/shipped/examples"));
+            QCOMPARE(test.prompts->openDialogs[1].filter, QString("*.bib"));
+            QVERIFY(test.window->loadFile(path));
+            test.window->saveSourceAs();
+            QCOMPARE(test.prompts->saveDialogs.at(0).startAt, path);  // its name offered
+            test.window->saveLibrary();
+            QCOMPARE(test.prompts->saveDialogs.at(1).startAt, folder_.path());
+        }
+        TestWindow next;  // as after a restart
+        next.window->openSource();
+        QCOMPARE(next.prompts->openDialogs.at(0).startAt, folder_.path());
+        QCOMPARE(RememberedFolder(), folder_.path());
     }
 
     void failedSaveIsShownAndKeepsTheOldFileAndTheChanges() {
@@ -123,6 +154,8 @@ class MainWindowFilesTest : public QObject {
         QCOMPARE(test.prompts->fileErrors.size(), 2);
         QVERIFY(test.prompts->fileErrors[0].contains("blocked.zrt"));
         QVERIFY(test.prompts->fileErrors[1].contains("x.zrt"));
+        for (const QString& error : test.prompts->fileErrors)  // never the temporary file
+            QVERIFY2(!error.contains(".tmp-"), qPrintable(error));
         QCOMPARE(ReadBytes(folder_.filePath("blocked.zrt/inside")), QByteArray("kept"));
         QVERIFY(test.editor()->document()->isModified());
         QVERIFY(test.window->currentFileName().isEmpty());
@@ -143,7 +176,8 @@ class MainWindowFilesTest : public QObject {
         test.prompts->saveNames = {library};
         test.prompts->openNames = {library};
         test.window->editLibrary();
-        QCOMPARE(test.prompts->saveDialogs.back().filter, QString("*.bib"));
+        QCOMPARE(test.prompts->saveDialogs.size(), size_t(1));  // saved in place
+        QCOMPARE(ReadBytes(library), QByteArray("Ret"));
         QCOMPARE(test.editor()->toPlainText(), QString("Ret"));
     }
 

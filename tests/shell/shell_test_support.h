@@ -1,6 +1,7 @@
 // Small helpers shared by the environment's tests.
 #pragma once
 
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdint>
@@ -26,6 +27,8 @@ struct TestWindow {
     FakePrompts* prompts = nullptr;
 
     explicit TestWindow(const QString& programFolder = QString()) {
+        // The remembered folder goes to a test settings file, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
         window = std::make_unique<FrmMain>(programFolder);
         auto fake = std::make_unique<FakePrompts>();
         prompts = fake.get();
