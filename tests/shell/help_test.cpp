@@ -167,7 +167,7 @@ class HelpTest : public QObject {
         QVERIFY(first);
         QVERIFY(first->isVisible());
         QCOMPARE(first->currentPage().fragment(), QString("Swap"));
-        QVERIFY(first->browser()->toPlainText().contains("exchanges X and Y"));
+        QVERIFY(first->browser()->toPlainText().contains(QStringLiteral("меняет местами X и Y")));
 
         HelpViewer::showTopic("NoSuchWord", &owner);
         QCOMPARE(HelpViewer::instance(), first);
@@ -180,7 +180,7 @@ class HelpTest : public QObject {
         QHelpSearchEngine* search = viewer_->engine()->searchEngine();
         auto findsHardwarePage = [search] {
             QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
-            search->search("sync");
+            search->search(QStringLiteral("синхронизации"));
             if (!searched.wait(5000)) return false;
             const auto results = search->searchResults(0, search->searchResultCount());
             return std::any_of(results.begin(), results.end(), [](const auto& result) {
