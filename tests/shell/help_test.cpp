@@ -145,6 +145,22 @@ class HelpTest : public QObject {
         }
     }
 
+    void everyPictureIsInTheCollection() {
+        QHelpEngine* engine = viewer_->engine();
+        const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+        int pictures = 0;
+        for (const QUrl& page :
+             engine->files(HelpTopics::kNamespace, QString(), QStringLiteral("html"))) {
+            const QString text = QString::fromUtf8(engine->fileData(page));
+            for (auto match = picture.globalMatch(text); match.hasNext(); ++pictures) {
+                const QString source = match.next().captured(1);
+                QVERIFY2(!engine->fileData(page.resolved(source)).isEmpty(),
+                         qPrintable(page.fileName() + " shows missing " + source));
+            }
+        }
+        QVERIFY(pictures >= 10);
+    }
+
     void everyIndexKeywordLeadsToAPageAndAnchor() {
         QHelpEngine* engine = viewer_->engine();
         const QStringList keywords = engine->filterEngine()->indices();
