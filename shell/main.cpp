@@ -7,6 +7,7 @@
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
 #include "shell/toolbar_icons.h"
+#include "shell/window_help_key.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion("1.03");
     const Options options = ParseOptions(app);
     zr::shell::PrepareIconTheme();
+    zr::shell::WindowHelpKey helpKey(&app);
 
     zr::shell::FrmMain window(QApplication::applicationDirPath());
     zr::shell::EmulatorWindows::InstallInto(window);
