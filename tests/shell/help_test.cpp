@@ -190,6 +190,23 @@ class HelpTest : public QObject {
         QCOMPARE(first->currentPage(), HelpTopics::contentsPage());
     }
 
+    void clickingALinkOpensItsPage() {
+        HelpViewer viewer(HelpLocation::collectionFile(), nullptr);
+        viewer.resize(900, 640);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        zr::shell::HelpBrowser* browser = viewer.browser();
+        const QTextCursor link = browser->document()->find(QStringLiteral("Первый сеанс:"));
+        QVERIFY(!link.isNull());
+        browser->setTextCursor(link);
+        browser->ensureCursorVisible();
+        QTextCursor start = link;
+        start.setPosition(link.selectionStart() + 2);
+        const QPoint inside = browser->cursorRect(start).center();
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, inside);
+        QTRY_COMPARE(Page(viewer.currentPage()), QString("getting-started.html"));
+    }
+
     void fullTextSearchFindsAPage() {
         // The viewer builds the search index in the background when it opens;
         // a search before the index is ready finds nothing, so ask until it does.
