@@ -106,7 +106,10 @@ std::vector<Example> ExamplesOf(const std::filesystem::path& page) {
 class HelpExamples : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() / "kelto-help-examples";
+        // One folder per test: ctest runs the tests of this file side by side.
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("kelto-help-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::create_directories(folder_);
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
