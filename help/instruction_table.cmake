@@ -36,21 +36,22 @@ foreach(line IN LISTS lines)
 endforeach()
 
 file(WRITE ${OUTPUT} "<!DOCTYPE html>
-<html><head><meta charset=\"utf-8\"><title>Instruction table</title>
+<html><head><meta charset=\"utf-8\"><title>Таблица команд</title>
 <link rel=\"stylesheet\" type=\"text/css\" href=\"kelto.css\"></head><body>
-<p class=\"nav\"><a href=\"index.html\">Contents</a> &#183; <a href=\"instructions.html\">Instruction words</a></p>
-<h1>Instruction table</h1>
-<p>Every instruction of the ZR-7340 with its byte value (hexadecimal and decimal), its name, the Kelto
-word that compiles to it (&#8212; when the compiler writes it for a statement), the operand bytes
-that follow it and its effect. X is the top of the value stack, Y the value below it.
-<i>PopPair</i> takes X and then Y off the stack. Truth values are &#8722;1 (true) and 0 (false).</p>
+<p class=\"nav\"><a href=\"index.html\">Содержание</a> &#183; <a href=\"instructions.html\">Слова-команды</a></p>
+<h1>Таблица команд</h1>
+<p>Все команды ZR-7340: значение байта (шестнадцатеричное и десятичное), имя команды, слово
+Kelto, которое в неё компилируется (&#8212;, если её пишет компилятор для оператора), байты
+операндов после неё и действие. X — вершина стека значений, Y — значение под ней.
+<i>PopPair</i> снимает со стека X, затем Y. Логические значения — &#8722;1 (истина) и 0 (ложь).
+Описания действий взяты из таблицы команд исходного кода и даны по-английски.</p>
 <table>
-<tr><th>Hex</th><th>Dec</th><th>Name</th><th>Word</th><th>Operands</th><th>Effect</th></tr>
-${rows}<tr><td>8A&#8211;FF</td><td>138&#8211;255</td><td>jumps</td><td><code>GoTo</code>, <code>Call</code></td><td>0, 1 or 2 bytes</td><td>calls and jumps: see <a href=\"jumps.html#encoding\">Jumps and labels</a></td></tr>
+<tr><th>Hex</th><th>Dec</th><th>Имя</th><th>Слово</th><th>Операнды</th><th>Действие</th></tr>
+${rows}<tr><td>8A&#8211;FF</td><td>138&#8211;255</td><td>переходы</td><td><code>GoTo</code>, <code>Call</code></td><td>0, 1 или 2 байта</td><td>вызовы и переходы: см. <a href=\"jumps.html#encoding\">Метки и переходы</a></td></tr>
 </table>
-<p>Operand layouts: Byte one byte; Word two bytes, sign and magnitude, high byte first; Single four bytes
-(IEEE 754, low byte first); Var one variable operand byte (see <a href=\"memory.html#operands\">Memory and variables</a>).
-The values 13&#8211;1F, 3E&#8211;3F and 44&#8211;5F are not instructions: the emulator stops with
-<a href=\"run-errors.html#e50\">error 50</a> on them.</p>
+<p>Виды операндов: Byte — один байт; Word — два байта, знак и модуль, старший байт первым; Single — четыре байта
+(IEEE 754, младший байт первым); Var — один байт операнда переменной (см. <a href=\"memory.html#operands\">Память и переменные</a>).
+Значения 13&#8211;1F, 3E&#8211;3F и 44&#8211;5F не являются командами: эмулятор останавливается на них с
+<a href=\"run-errors.html#e50\">ошибкой 50</a>.</p>
 </body></html>
 ")

@@ -16,6 +16,9 @@ class HelpBrowser : public QTextBrowser {
 
     QVariant loadResource(int type, const QUrl& name) override;
 
+    // Shows a page of the help; other links open outside.
+    void followLink(const QUrl& link);
+
   private:
     const QHelpEngineCore* engine_;  // null when the help is missing
 };

@@ -43,7 +43,7 @@ HelpViewer* HelpViewer::instance() {
 HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("HelpViewer"));
-    setWindowTitle(tr("Kelto language help"));
+    setWindowTitle(tr("Справка по языку Kelto"));
     resize(900, 640);
 
     const bool opened = openCollection(collectionFile);
@@ -57,9 +57,9 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     }
 
     tabs_ = new QTabWidget(this);
-    tabs_->addTab(engine_->contentWidget(), tr("Contents"));
-    tabs_->addTab(createIndexTab(), tr("Index"));
-    tabs_->addTab(createSearchTab(), tr("Search"));
+    tabs_->addTab(engine_->contentWidget(), tr("Содержание"));
+    tabs_->addTab(createIndexTab(), tr("Указатель"));
+    tabs_->addTab(createSearchTab(), tr("Поиск"));
     connect(engine_->contentWidget(), &QHelpContentWidget::linkActivated, browser_,
             [this](const QUrl& page) { browser_->setSource(page); });
     // The contents are built in the background; show their chapters open.
@@ -90,7 +90,7 @@ bool HelpViewer::openCollection(const QString& collectionFile) {
 QWidget* HelpViewer::createIndexTab() {
     auto* tab = new QWidget(this);
     indexFilter_ = new QLineEdit(tab);
-    indexFilter_->setPlaceholderText(tr("Type a word"));
+    indexFilter_->setPlaceholderText(tr("Введите слово"));
     indexFilter_->setClearButtonEnabled(true);
     QHelpIndexWidget* index = engine_->indexWidget();
     auto* layout = new QVBoxLayout(tab);
@@ -129,12 +129,11 @@ void HelpViewer::showMissingHelp(const QString& collectionFile) {
     const QString folder = collectionFile.isEmpty() ? HelpLocation::helpFolder()
                                                     : QFileInfo(collectionFile).absolutePath();
     browser_->setHtml(
-        tr("<h2>The language help is not available</h2>"
-           "<p>The help collection <b>%1</b> and its pages <b>%2</b> were expected in the "
-           "folder <b>%3</b>, beside the environment's program file, and could not be "
-           "opened.</p>"
-           "<p>Building the environment places both files there: build it again, or set "
-           "the environment variable <b>%4</b> to the folder that holds them.</p>")
+        tr("<h2>Справка по языку недоступна</h2>"
+           "<p>Сборник справки <b>%1</b> и её страницы <b>%2</b> ожидались в папке "
+           "<b>%3</b>, рядом с файлом программы среды, и не открылись.</p>"
+           "<p>Сборка среды кладёт оба файла туда: соберите её заново или укажите "
+           "папку с ними в переменной окружения <b>%4</b>.</p>")
             .arg(HelpLocation::kCollectionName, HelpLocation::kDocumentationName,
                  QDir::toNativeSeparators(QDir(folder).absolutePath()).toHtmlEscaped(),
                  HelpLocation::kFolderVariable));

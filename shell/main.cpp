@@ -15,6 +15,7 @@
 #include "shell/help_location.h"
 #include "shell/qt_translation.h"
 #include "shell/toolbar_icons.h"
+#include "shell/window_help_key.h"
 
 namespace {
 
@@ -114,6 +115,7 @@ int main(int argc, char* argv[]) {
     const Options options = ParseOptions(app);
     zr::shell::InstallQtTranslation(app);
     zr::shell::PrepareIconTheme();
+    zr::shell::WindowHelpKey helpKey(&app);
 
     zr::shell::FrmMain window(zr::shell::ShippedLibraryFolder());
     zr::shell::EmulatorWindows::InstallInto(window);

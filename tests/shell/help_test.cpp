@@ -145,6 +145,22 @@ class HelpTest : public QObject {
         }
     }
 
+    void everyPictureIsInTheCollection() {
+        QHelpEngine* engine = viewer_->engine();
+        const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+        int pictures = 0;
+        for (const QUrl& page :
+             engine->files(HelpTopics::kNamespace, QString(), QStringLiteral("html"))) {
+            const QString text = QString::fromUtf8(engine->fileData(page));
+            for (auto match = picture.globalMatch(text); match.hasNext(); ++pictures) {
+                const QString source = match.next().captured(1);
+                QVERIFY2(!engine->fileData(page.resolved(source)).isEmpty(),
+                         qPrintable(page.fileName() + " shows missing " + source));
+            }
+        }
+        QVERIFY(pictures >= 10);
+    }
+
     void everyIndexKeywordLeadsToAPageAndAnchor() {
         QHelpEngine* engine = viewer_->engine();
         const QStringList keywords = engine->filterEngine()->indices();
@@ -167,11 +183,28 @@ class HelpTest : public QObject {
         QVERIFY(first);
         QVERIFY(first->isVisible());
         QCOMPARE(first->currentPage().fragment(), QString("Swap"));
-        QVERIFY(first->browser()->toPlainText().contains("exchanges X and Y"));
+        QVERIFY(first->browser()->toPlainText().contains(QStringLiteral("меняет местами X и Y")));
 
         HelpViewer::showTopic("NoSuchWord", &owner);
         QCOMPARE(HelpViewer::instance(), first);
         QCOMPARE(first->currentPage(), HelpTopics::contentsPage());
+    }
+
+    void clickingALinkOpensItsPage() {
+        HelpViewer viewer(HelpLocation::collectionFile(), nullptr);
+        viewer.resize(900, 640);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        zr::shell::HelpBrowser* browser = viewer.browser();
+        const QTextCursor link = browser->document()->find(QStringLiteral("Первый сеанс:"));
+        QVERIFY(!link.isNull());
+        browser->setTextCursor(link);
+        browser->ensureCursorVisible();
+        QTextCursor start = link;
+        start.setPosition(link.selectionStart() + 2);
+        const QPoint inside = browser->cursorRect(start).center();
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, inside);
+        QTRY_COMPARE(Page(viewer.currentPage()), QString("getting-started.html"));
     }
 
     void fullTextSearchFindsAPage() {
@@ -180,7 +213,7 @@ class HelpTest : public QObject {
         QHelpSearchEngine* search = viewer_->engine()->searchEngine();
         auto findsHardwarePage = [search] {
             QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
-            search->search("sync");
+            search->search(QStringLiteral("синхронизации"));
             if (!searched.wait(5000)) return false;
             const auto results = search->searchResults(0, search->searchResultCount());
             return std::any_of(results.begin(), results.end(), [](const auto& result) {
