@@ -228,7 +228,8 @@ class EditorFilesTest : public QObject {
             QVERIFY2(read.document->text.find("Wait") != std::string::npos,
                      qPrintable(example.fileName()));
 
-            TestWindow test;
+            // Some examples name the shipped libraries, as installed.
+            TestWindow test(ZR_SOURCE_DIR "/libraries");
             QVERIFY(test.window->loadFile(example.filePath()));
             QVERIFY2(test.window->compile(), qPrintable(example.fileName()));
         }
