@@ -22,6 +22,8 @@ int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream
     common.libDir = ExecutableFolder(argc > 0 ? argv[0] : "keltoc");
     app.add_option("--lib-dir", common.libDir,
                    "Folder of the .bib library files (default: the folder of keltoc)");
+    // Options of keltoc itself (--lib-dir) may also follow the subcommand.
+    app.fallthrough();
     int exitCode = kSuccess;
     AddBuildCommand(app, common, exitCode, out, err);
     AddRunCommand(app, common, exitCode, out, err);

@@ -101,8 +101,11 @@ class Compiler {
     bool CompileSource(std::string source);
 
     // Folder in which $Lib looks for NAME.bib, and the reader used for them
-    // (default: read the file from disk).
+    // (default: read the file from disk). When the library folder lacks the
+    // file, $Lib looks in `sourceFolder`, the main source's folder (empty: not
+    // searched).
     std::filesystem::path libraryFolder;
+    std::filesystem::path sourceFolder;
     FileReader readFile;
 
     // ---- Results of the last compile ----
@@ -224,6 +227,7 @@ class Compiler {
 
     // ---- Libraries (libraries.cpp) ----
     bool CompileLibDirective(const std::string& word);
+    std::vector<std::filesystem::path> LibraryFolders() const;  // in search order
     bool LinkLibraries();
 
     const KeywordTable& keywords_;

@@ -11,9 +11,16 @@
 namespace zr::formats {
 namespace {
 
-bool Fail(std::string* error, const std::string& what, const std::filesystem::path& path,
+struct Reasons {
+    std::string* text;
+    int* number;
+};
+
+bool Fail(Reasons reasons, const std::string& what, const std::filesystem::path& path,
           int errorNumber) {
-    if (error != nullptr) *error = what + " " + path.string() + ": " + std::strerror(errorNumber);
+    if (reasons.text != nullptr)
+        *reasons.text = what + " " + path.string() + ": " + std::strerror(errorNumber);
+    if (reasons.number != nullptr) *reasons.number = errorNumber;
     return false;
 }
 
@@ -41,15 +48,16 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool SaveFileAtomically(const std::filesystem::path& target, std::string_view bytes,
-                        std::string* error) try {
+                        std::string* error, int* errorNumber) try {
+    const Reasons reasons{error, errorNumber};
     std::filesystem::path temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         temporary = TemporaryName(target, attempt);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return Fail(error, "Cannot create", temporary, errno);
+        if (fd < 0 && errno != EEXIST) return Fail(reasons, "Cannot create", temporary, errno);
     }
-    if (fd < 0) return Fail(error, "Cannot create", temporary, EEXIST);
+    if (fd < 0) return Fail(reasons, "Cannot create", temporary, EEXIST);
 
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
@@ -61,16 +69,17 @@ bool SaveFileAtomically(const std::filesystem::path& target, std::string_view by
     const int closeError = errno;
     if (!written || !closed) {
         ::unlink(temporary.c_str());
-        return Fail(error, "Cannot write", temporary, !written ? writeError : closeError);
+        return Fail(reasons, "Cannot write", temporary, !written ? writeError : closeError);
     }
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int renameError = errno;
         ::unlink(temporary.c_str());
-        return Fail(error, "Cannot replace", target, renameError);
+        return Fail(reasons, "Cannot replace", target, renameError);
     }
     return true;
 } catch (const std::exception& e) {  // only allocation can throw here
     if (error != nullptr) *error = e.what();
+    if (errorNumber != nullptr) *errorNumber = ENOMEM;
     return false;
 }
 
