@@ -72,7 +72,8 @@ FileRead ReadRegularFile(const std::filesystem::path& path, std::uintmax_t maxBy
     // read to the end, but stop one byte past the cap.
     FileRead result;
     result.cap = maxBytes;
-    result.bytes.resize(static_cast<std::size_t>(status.st_size));
+    // One byte more than the size, so that the read which finds the end needs no growth.
+    result.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == result.bytes.size()) {

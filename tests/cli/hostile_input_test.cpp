@@ -187,7 +187,7 @@ TEST_F(HostileInput, ControlCharactersAreShownNotObeyed) {
 TEST_F(HostileInput, LibraryNamesWithControlCharactersAreRefused) {
     Write("keltoc", "Dup\n");
     const std::string failed = ":1:1: error: Произошла ошибка чтения текста из файла!\n";
-    for (const std::string name : {std::string("keltoc\0", 7), std::string("a\x1B")}) {
+    for (const std::string& name : {std::string("keltoc\0", 7), std::string("a\x1B")}) {
         const auto source = Write("main.txt", "$Lib " + name + "\nEnd\n");
         EXPECT_EQ(Run({"build", source.string(), "--lib-dir", folder_.string()}), kFailure);
         EXPECT_EQ(err_.str(), source.string() + failed + source.string() +
@@ -250,11 +250,11 @@ TEST_F(HostileInput, ExtremeLiteralsBehaveAsOtherOutOfRangeNumbers) {
     const auto tooSmall = build("1E-50");
     ASSERT_EQ(tooSmall.first, kSuccess);
     EXPECT_EQ(tooSmall.second.substr(0, 12), "730000000066");
-    for (const auto& literal : {"1" + zeros + "E-10", "-1E400", "1" + zeros})
-        EXPECT_EQ(build(literal), tooLarge) << literal.size();
-    for (const auto& literal :
-         {"0." + zeros + "1", "1E-400", zeros + "1E-800", "1E-99999999999999999999"})
-        EXPECT_EQ(build(literal), tooSmall) << literal.size();
+    const std::string huge[] = {"1" + zeros + "E-10", "-1E400", "1" + zeros};
+    const std::string tiny[] = {"0." + zeros + "1", "1E-400", zeros + "1E-800",
+                                "1E-99999999999999999999"};
+    for (const auto& literal : huge) EXPECT_EQ(build(literal), tooLarge) << literal.size();
+    for (const auto& literal : tiny) EXPECT_EQ(build(literal), tooSmall) << literal.size();
 }
 
 TEST_F(HostileInput, AFailedWriteToStandardOutputFailsTheRun) {
