@@ -67,7 +67,7 @@ std::vector<std::filesystem::path> Compiler::LibraryFolders() const {
 
 // $Lib name: read the library now (so a missing file fails here); its code is
 // compiled after the main text. A library named again is linked only once.
-// A failure to read gives the specified message, then a second one that says
+// A failure to read gives the read-error message, then a second one that says
 // what went wrong.
 bool Compiler::CompileLibDirective(const std::string&) {
     const std::string name = Next();
