@@ -79,6 +79,9 @@ void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, 
                      "file is replaced only once the new one is written in full)")
         ->check(NonEmptyFileName());
     build->add_flag("--json", options->json, "Print the result as one JSON object");
+    build->footer(
+        "SOURCE and the libraries must be regular files (links are followed) of at most 64 MB. "
+        "A leading byte-order mark is skipped; UTF-16 text with its mark is decoded.");
     build->callback([options, &common, &exitCode, &out, &err] {
         exitCode = Build(*options, common, out, err);
     });

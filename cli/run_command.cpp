@@ -169,7 +169,9 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
     run->footer(
         "The run ends when no token is left and the emulator waits for input or returns to the "
         "stopped state, or at --max-instructions. Exit code 1 when a run error was reported. "
-        "Control characters on the display are drawn as \"·\" in the box; --json keeps them.");
+        "Control characters on the display are drawn as \"·\" in the box; --json keeps them. "
+        "Files read must be regular files (links are followed): a source or serial input of at "
+        "most 64 MB, an image of exactly 1024 bytes.");
     run->callback(
         [options, &common, &exitCode, &out, &err] { exitCode = Run(*options, common, out, err); });
 }

@@ -94,14 +94,14 @@ bool Compiler::CompileLibDirective(const std::string&) {
         if (read.ok())
             text = PlainBytesToCompilerText(read.bytes);
         else
-            failure = std::string(messages::kLibraryFile) + path.string() +
-                      std::string(messages::kLibraryNotRead) + ReadFailureText(read);
+            failure = std::string(messages::kLibraryNotRead) + path.string() + " (" +
+                      ReadFailureText(read) + ")";
     }
     if (!text) {
         Fail(messages::kFileReadError, MessageStyle::Plain);
         if (failure.empty())
-            failure = std::string(messages::kLibraryFile) + fileName +
-                      std::string(messages::kLibraryNotFound) + FolderList(folders);
+            failure = std::string(messages::kLibraryNotFound) + fileName +
+                      "; просмотрены папки: " + FolderList(folders);
         return Fail(failure, MessageStyle::Plain);
     }
     libraries.push_back({name, path, std::move(*text), errorStart, errorLength, sourceIndex_});

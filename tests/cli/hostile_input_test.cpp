@@ -80,8 +80,8 @@ TEST_F(HostileInput, LibrariesThatAreNotRegularFilesFailTheCompileWithTheReason)
         const auto source = Write("main.txt", std::string("$Lib ") + c.name + "\nEnd\n");
         EXPECT_EQ(Run({"build", source.string(), "--lib-dir", folder_.string()}), kFailure);
         EXPECT_EQ(err_.str(), source.string() + failed + source.string() +
-                                  ":1:1: error: Файл библиотеки " + P(c.name) +
-                                  ".bib не прочитан: " + c.reason + "\n");
+                                  ":1:1: error: Файл библиотеки не прочитан: " + P(c.name) +
+                                  ".bib (" + c.reason + ")\n");
     }
 }
 

@@ -146,7 +146,7 @@ TEST_F(RunCommand, LibrariesComeFromTheLibraryFolderThenTheSourceFolder) {
     EXPECT_EQ(err_.str(), lost.string() +
                               ":1:1: error: Произошла ошибка чтения текста из файла!\n" +
                               lost.string() +
-                              ":1:1: error: Файл библиотеки nowhere.bib не найден; просмотрены "
+                              ":1:1: error: Файл библиотеки не найден: nowhere.bib; просмотрены "
                               "папки: " +
                               P("libs") + "; " + P("src") + "\n");
 }

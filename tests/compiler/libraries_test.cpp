@@ -71,7 +71,7 @@ TEST_F(Libraries, MissingFileFailsAtTheDirective) {
     EXPECT_EQ(c->messages[0].style, MessageStyle::Plain);
     // then the file and the folders searched
     EXPECT_EQ(c->messages[1].text,
-              "Файл библиотеки nothere.bib не найден; просмотрены папки: " + folder_.string());
+              "Файл библиотеки не найден: nothere.bib; просмотрены папки: " + folder_.string());
     EXPECT_EQ(c->messages[1].style, MessageStyle::Plain);
     EXPECT_EQ(c->errorStart, 5);
 }
