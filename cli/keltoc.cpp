@@ -21,8 +21,8 @@ int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream
     CommonOptions common;
     common.libDir = ExecutableFolder(argc > 0 ? argv[0] : "keltoc");
     app.add_option("--lib-dir", common.libDir,
-                   "Folder of the .bib library files (default: the folder of keltoc); $Lib "
-                   "looks there first, then in the source's folder");
+                   "Folder of the .bib library files, before or after the subcommand (default: "
+                   "the folder of keltoc); $Lib looks there first, then in the source's folder");
     // Options of keltoc itself (--lib-dir) may also follow the subcommand.
     app.fallthrough();
     int exitCode = kSuccess;
