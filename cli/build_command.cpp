@@ -1,11 +1,13 @@
 // keltoc build SOURCE [-o IMAGE.bin] [--json]
-#include <fstream>
+#include <cstring>
 #include <ostream>
 
 #include "cli/commands.h"
 #include "cli/compile_output.h"
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
+#include "formats/atomic_save.h"
+#include "machine/file_read.h"
 
 namespace zr::cli {
 namespace {
@@ -16,23 +18,36 @@ struct BuildOptions {
     bool json = false;
 };
 
-bool WriteImage(const machine::ProgramImage& image, const std::filesystem::path& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(image.data() + 1), machine::kProgramSize);
-    return static_cast<bool>(out.flush());
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
+}
+
+// Through a temporary file renamed over the target, so a full disk or a
+// size limit never leaves a truncated image in place of the old one.
+bool WriteImage(const machine::ProgramImage& image, const std::filesystem::path& path,
+                std::ostream& err) {
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data() + 1),
+                                 machine::kProgramSize);
+    std::string error;
+    int errorNumber = 0;
+    if (formats::SaveFileAtomically(path, bytes, &error, &errorNumber)) return true;
+    Complain(err, "cannot write " + path.string() + ": " + std::strerror(errorNumber));
+    return false;
 }
 
 int Build(const BuildOptions& options, const CommonOptions& common, std::ostream& out,
           std::ostream& err) {
-    const auto bytes = ReadFileBytes(options.source);
-    if (!bytes) {
-        err << "keltoc: cannot read " << options.source.string() << '\n';
+    if (!options.imageOut.empty() && SameFile(options.source, options.imageOut)) {
+        Complain(err, "the image would overwrite the source " + options.source.string());
         return kUsageError;
     }
+    const auto bytes = ReadInputFile(options.source, machine::kMaxTextFileSize, err);
+    if (!bytes) return kUsageError;
     compiler::Compiler compiler;
     compiler.libraryFolder = common.libDir;
     compiler.extraLibraryFolders = common.laterLibDirs;
-    compiler.readFile = ReadLibraryText;
+    compiler.sourceFolder = SourceFolder(options.source);
     const bool ok = compiler.CompileSource(SourceBytesToCompilerText(*bytes));
 
     if (options.json)
@@ -44,10 +59,9 @@ int Build(const BuildOptions& options, const CommonOptions& common, std::ostream
     else
         PrintCompileMessages(compiler, options.source, err);
 
-    if (ok && !options.imageOut.empty() && !WriteImage(compiler.programImage, options.imageOut)) {
-        err << "keltoc: cannot write " << options.imageOut.string() << '\n';
+    if (ok && !options.imageOut.empty() &&
+        !WriteImage(compiler.programImage, options.imageOut, err))
         return kUsageError;
-    }
     return ok ? kSuccess : kFailure;
 }
 
@@ -60,9 +74,15 @@ void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, 
         app.add_subcommand("build", "Compile a Kelto source into the 1024-byte program memory");
     build->add_option("SOURCE", options->source, "Source file: .zrt (RTF) or plain text (UTF-8)")
         ->required();
-    build->add_option("-o,--output", options->imageOut,
-                      "Write program cells 1..1024 as a 1024-byte file");
+    build
+        ->add_option("-o,--output", options->imageOut,
+                     "Write program cells 1..1024 as a 1024-byte file (never over SOURCE; an old "
+                     "file is replaced only once the new one is written in full)")
+        ->check(NonEmptyFileName());
     build->add_flag("--json", options->json, "Print the result as one JSON object");
+    build->footer(
+        "SOURCE and the libraries must be regular files (links are followed) of at most 64 MB. "
+        "A leading byte-order mark is skipped; UTF-16 text with its mark is decoded.");
     build->callback([options, &common, &exitCode, &out, &err] {
         exitCode = Build(*options, common, out, err);
     });

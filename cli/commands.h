@@ -19,6 +19,11 @@ struct CommonOptions {
     std::vector<std::filesystem::path> laterLibDirs;  // searched after libDir (the user's own)
 };
 
+// Option checks (a failed check is a usage error): a file name must not be
+// empty; a count is a whole number from 1 to 2^64 - 1, written in decimal.
+CLI::Validator NonEmptyFileName();
+CLI::Validator PositiveCount();
+
 // Each Add* registers a subcommand; the callback it installs stores the exit
 // code in `exitCode` and writes to `out` / `err`.
 void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/visible_text.h"
 #include "compiler/memory_report.h"
 #include "compiler/source_text.h"
 #include "machine/cp1251.h"
@@ -21,8 +22,8 @@ void PrintCompileMessages(const compiler::Compiler& compiler, const std::filesys
         const bool inLibrary = message.sourceIndex > 0;
         const auto& file = inLibrary ? compiler.libraries[message.sourceIndex - 1].path : source;
         const auto at = PlaceOf(compiler.TextOf(message.sourceIndex), message.errorStart);
-        err << file.string() << ':' << at.line << ':' << at.column << ": error: " << message.text
-            << '\n';
+        err << EscapeControls(file.string()) << ':' << at.line << ':' << at.column
+            << ": error: " << EscapeControls(message.text) << '\n';
     }
 }
 

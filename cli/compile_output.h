@@ -9,7 +9,8 @@
 
 namespace zr::cli {
 
-// Each message as "FILE:LINE:COL: error: MESSAGE", placed in the text it refers to.
+// Each message as "FILE:LINE:COL: error: MESSAGE", placed in the text it refers to;
+// control characters in names and messages are written as \xNN.
 void PrintCompileMessages(const compiler::Compiler& compiler, const std::filesystem::path& source,
                           std::ostream& err);
 

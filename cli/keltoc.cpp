@@ -30,8 +30,11 @@ int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream
             common.libDir = folder;
             common.laterLibDirs.clear();
         },
-        "Folder of the .bib library files (default: the shipped libraries, then "
-        "~/.local/share/zr7340/libraries)");
+        "Folder of the .bib library files, before or after the subcommand (default: the "
+        "shipped libraries, then ~/.local/share/zr7340/libraries); $Lib looks there first, "
+        "then in the source's folder");
+    // Options of keltoc itself (--lib-dir) may also follow the subcommand.
+    app.fallthrough();
     int exitCode = kSuccess;
     AddBuildCommand(app, common, exitCode, out, err);
     AddRunCommand(app, common, exitCode, out, err);

@@ -1,7 +1,22 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "cli/commands.h"
 
 int main(int argc, char** argv) {
-    return zr::cli::RunKeltoc(argc, argv, std::cout, std::cerr);
+    const int exitCode = zr::cli::RunKeltoc(argc, argv, std::cout, std::cerr);
+    // A report lost on the way out (a full disk, a closed pipe) is a failure,
+    // even when the command itself succeeded.
+    errno = 0;
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int error = errno;
+        std::cerr << "keltoc: cannot write standard output"
+                  << (error != 0 ? std::string(": ") + std::strerror(error) : std::string())
+                  << '\n';
+        return zr::cli::kUsageError;
+    }
+    return exitCode;
 }

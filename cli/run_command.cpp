@@ -4,7 +4,6 @@
 #include <charconv>
 #include <fstream>
 #include <ostream>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "cli/compile_output.h"
@@ -13,6 +12,7 @@
 #include "compiler/compiler.h"
 #include "emulator/emulator.h"
 #include "emulator/headless_host.h"
+#include "machine/file_read.h"
 
 namespace zr::cli {
 namespace {
@@ -49,28 +49,17 @@ std::optional<int> ParsePort(std::string_view text) {
     return value;
 }
 
-std::vector<std::string> ReadLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::istringstream in(bytes);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // The program: a 1024-byte image, or a source compiled as the run command
 // would. Returns an exit code when it cannot go on.
 std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& common,
                                emulator::Emulator& device, std::ostream& err) {
-    const auto bytes = ReadFileBytes(options.program);
-    if (!bytes) {
-        err << "keltoc: cannot read " << options.program.string() << '\n';
-        return kUsageError;
-    }
-    if (IsImageFile(options.program)) {
+    const bool image = IsImageFile(options.program);
+    const auto bytes = ReadInputFile(
+        options.program, image ? machine::kProgramSize : machine::kMaxTextFileSize, err);
+    if (!bytes) return kUsageError;
+    if (image) {
         if (bytes->size() != static_cast<std::size_t>(machine::kProgramSize)) {
-            err << "keltoc: " << options.program.string() << " is not a 1024-byte image\n";
+            Complain(err, options.program.string() + " is not a 1024-byte image");
             return kUsageError;
         }
         machine::ProgramImage image{};
@@ -81,7 +70,7 @@ std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& c
     compiler::Compiler compiler;
     compiler.libraryFolder = common.libDir;
     compiler.extraLibraryFolders = common.laterLibDirs;
-    compiler.readFile = ReadLibraryText;
+    compiler.sourceFolder = SourceFolder(options.program);
     if (!compiler.CompileSource(SourceBytesToCompilerText(*bytes))) {
         PrintCompileMessages(compiler, options.program, err);
         return kFailure;
@@ -100,7 +89,7 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
     std::string error;
     const auto keys = emulator::ParseKeyTokens(options.keys, error);
     if (!keys) {
-        err << "keltoc: --keys: " << error << '\n';
+        Complain(err, "--keys: " + error);
         return kUsageError;
     }
     headless.keys = *keys;
@@ -116,19 +105,12 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
         err << "keltoc: --adc takes four positions 0.." << emulator::kAdcMaximum << '\n';
         return kUsageError;
     }
-    if (options.instructionsPerTick == 0) {
-        err << "keltoc: --instructions-per-tick must be at least 1\n";
-        return kUsageError;
-    }
     headless.instructionsPerTick = options.instructionsPerTick;
     headless.maxInstructions = options.maxInstructions;
     if (!options.serialIn.empty()) {
-        const auto serial = ReadFileBytes(options.serialIn);
-        if (!serial) {
-            err << "keltoc: cannot read " << options.serialIn.string() << '\n';
-            return kUsageError;
-        }
-        headless.serialIn = ReadLines(*serial);
+        auto serial = ReadInputFile(options.serialIn, machine::kMaxTextFileSize, err);
+        if (!serial) return kUsageError;
+        headless.serialIn = emulator::SerialInput(std::move(*serial));
     }
 
     emulator::HeadlessHost host(std::move(headless));
@@ -171,18 +153,26 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
         ->delimiter(',')
         ->expected(4);
     run->add_option("--instructions-per-tick", options->instructionsPerTick,
-                    "Executed instructions per 100 ms timer tick (virtual time)")
-        ->capture_default_str();
+                    "Executed instructions per 100 ms timer tick (virtual time), at least 1")
+        ->capture_default_str()
+        ->check(PositiveCount());
     run->add_option("--max-instructions", options->maxInstructions,
-                    "Stop after this many executed instructions")
-        ->capture_default_str();
+                    "Stop after this many executed instructions, at least 1")
+        ->capture_default_str()
+        ->check(PositiveCount());
     run->add_option(
-        "--serial-in", options->serialIn,
-        "Lines that INPUT and LOAD read from serial channel 1; the run ends at their end");
-    run->add_flag("--json", options->json, "Print the final state as one JSON object");
+           "--serial-in", options->serialIn,
+           "Lines that INPUT and LOAD read from serial channel 1; the run ends at their end")
+        ->check(NonEmptyFileName());
+    run->add_flag("--json", options->json,
+                  "Print the final state as one JSON object; a float that is not a finite number "
+                  "is written as the string \"NaN\", \"Infinity\" or \"-Infinity\"");
     run->footer(
         "The run ends when no token is left and the emulator waits for input or returns to the "
-        "stopped state, or at --max-instructions. Exit code 1 when a run error was reported.");
+        "stopped state, or at --max-instructions. Exit code 1 when a run error was reported. "
+        "Control characters on the display are drawn as \"·\" in the box; --json keeps them. "
+        "Files read must be regular files (links are followed): a source or serial input of at "
+        "most 64 MB, an image of exactly 1024 bytes.");
     run->callback(
         [options, &common, &exitCode, &out, &err] { exitCode = Run(*options, common, out, err); });
 }

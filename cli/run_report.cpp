@@ -1,9 +1,11 @@
 #include "cli/run_report.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ostream>
 
+#include "cli/visible_text.h"
 #include "machine/cp1251.h"
 
 namespace zr::cli {
@@ -19,6 +21,14 @@ double ShortestDouble(float value) {
     return std::strtod(buffer, nullptr);
 }
 
+// JSON has no NaN or infinity; they are written as the strings "NaN",
+// "Infinity" and "-Infinity" (--help says so).
+nlohmann::json FloatJson(float value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
+    return ShortestDouble(value);
+}
+
 template <typename Array>
 nlohmann::json Slots(const Array& values, int first, int last) {
     nlohmann::json list = nlohmann::json::array();
@@ -28,7 +38,7 @@ nlohmann::json Slots(const Array& values, int first, int last) {
 
 nlohmann::json FloatSlots(const float* values, int first, int last) {
     nlohmann::json list = nlohmann::json::array();
-    for (int i = first; i <= last; ++i) list.push_back(ShortestDouble(values[i]));
+    for (int i = first; i <= last; ++i) list.push_back(FloatJson(values[i]));
     return list;
 }
 
@@ -38,7 +48,7 @@ void PrintDisplayBox(const emulator::Display& display, std::ostream& out) {
     const std::string rule = "+" + std::string(emulator::kDisplayColumns, '-') + "+\n";
     out << rule;
     for (int row = 1; row <= 2; ++row)
-        out << '|' << machine::Cp1251ToUtf8(display.Line(row)) << "|\n";
+        out << '|' << MaskControls(machine::Cp1251ToUtf8(display.Line(row))) << "|\n";
     out << rule;
 }
 
@@ -53,7 +63,7 @@ nlohmann::json RunResultJson(const emulator::Emulator& emulator,
     result["returnPointer"] = m.returnPointer;
     result["stackPointer"] = m.stackPointer;
     result["stack"] = FloatSlots(m.valueStack.data(), 1, emulator::kValueStackSize);
-    result["lastX"] = ShortestDouble(m.lastX);
+    result["lastX"] = FloatJson(m.lastX);
     result["singles"] = FloatSlots(m.singles.data(), 1, machine::kSingleCount);
     result["integers"] = Slots(m.integers, 1, machine::kIntegerCount);
     result["bytes"] = Slots(m.bytes, 1, machine::kByteCount);

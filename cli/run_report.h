@@ -9,7 +9,7 @@
 
 namespace zr::cli {
 
-// The display as a 2 x 16 box, in UTF-8.
+// The display as a 2 x 16 box, in UTF-8; a control character shows as "·".
 void PrintDisplayBox(const emulator::Display& display, std::ostream& out);
 
 // The run result object of `keltoc run --json`.

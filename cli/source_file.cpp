@@ -1,36 +1,34 @@
 #include "cli/source_file.h"
 
-#include <fstream>
-#include <sstream>
+#include <ostream>
 
+#include "cli/visible_text.h"
 #include "compiler/source_text.h"
-#ifdef ZR_HAVE_FORMATS
 #include "formats/zrt.h"
-#endif
+#include "machine/file_read.h"
 
 namespace zr::cli {
 
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return bytes.str();
+std::optional<std::string> ReadInputFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
+                                         std::ostream& err) {
+    auto read = machine::ReadRegularFile(path, maxBytes);
+    if (read.ok()) return std::move(read.bytes);
+    Complain(err, "cannot read " + path.string() + ": " + read.Reason());
+    return std::nullopt;
 }
 
-std::string SourceBytesToCompilerText(const std::string& bytes) {
-#ifdef ZR_HAVE_FORMATS
-    if (bytes.rfind("{\\rtf", 0) == 0)
-        return compiler::ToCompilerText(formats::ReadZrt(bytes).text);
-#endif
-    return compiler::PlainBytesToCompilerText(bytes);
+std::string SourceBytesToCompilerText(std::string_view bytes) {
+    return compiler::ToCompilerText(formats::ReadZrt(bytes).text);
 }
 
-std::optional<std::string> ReadLibraryText(const std::filesystem::path& path) {
-    auto bytes = ReadFileBytes(path);
-    if (!bytes) return std::nullopt;
-    return SourceBytesToCompilerText(*bytes);
+std::filesystem::path SourceFolder(const std::filesystem::path& source) {
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(source, ec);
+    return ec ? source.parent_path() : absolute.parent_path();
+}
+
+void Complain(std::ostream& err, std::string_view text) {
+    err << "keltoc: " << EscapeControls(text) << '\n';
 }
 
 }  // namespace zr::cli

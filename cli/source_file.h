@@ -1,21 +1,31 @@
-// Reading a Kelto source file for the compiler.
+// Reading the files keltoc is given.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zr::cli {
 
-// The whole file as bytes, or nullopt when it cannot be read.
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
+// The whole file if it is a regular file (after following links) of at most
+// `maxBytes` bytes; otherwise prints "keltoc: cannot read FILE: REASON" to
+// `err` and returns nothing. FIFOs, devices and folders are refused without
+// blocking.
+std::optional<std::string> ReadInputFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
+                                         std::ostream& err);
 
 // A source file's bytes as compiler text (Windows-1251, CR LF): RTF (a
 // leading "{\rtf") through the .zrt reader, otherwise plain text, UTF-8 or,
-// when not valid UTF-8, Windows-1251 as it stands.
-std::string SourceBytesToCompilerText(const std::string& bytes);
+// when not valid UTF-8, Windows-1251. A byte-order mark is dropped first.
+std::string SourceBytesToCompilerText(std::string_view bytes);
 
-// A .bib library: plain Kelto text, lines ending CR LF or LF.
-std::optional<std::string> ReadLibraryText(const std::filesystem::path& path);
+// The folder of a source file, where $Lib looks after the library folder.
+std::filesystem::path SourceFolder(const std::filesystem::path& source);
+
+// Prints "keltoc: TEXT" with control characters made visible.
+void Complain(std::ostream& err, std::string_view text);
 
 }  // namespace zr::cli

@@ -100,12 +100,13 @@ class Compiler {
     // true on success. The state of the last compile stays for the caller.
     bool CompileSource(std::string source);
 
-    // Folder in which $Lib looks for NAME.bib, then the further folders in
-    // order (the user's own libraries after the shipped ones), and the reader
-    // used for them (default: read the file from disk).
+    // Folders in which $Lib looks for NAME.bib, in order: the library folder,
+    // the further folders (the user's own libraries after the shipped ones),
+    // then `sourceFolder`, the main source's folder (empty: not searched); and
+    // the reader used for them (default: read the file from disk).
     std::filesystem::path libraryFolder;
     std::vector<std::filesystem::path> extraLibraryFolders;
-    std::filesystem::path sourceFolder;  // folder of the main source; searched for libraries after libraryFolder
+    std::filesystem::path sourceFolder;
     FileReader readFile;
 
     // ---- Results of the last compile ----
@@ -227,6 +228,7 @@ class Compiler {
 
     // ---- Libraries (libraries.cpp) ----
     bool CompileLibDirective(const std::string& word);
+    std::vector<std::filesystem::path> LibraryFolders() const;  // in search order
     bool LinkLibraries();
 
     const KeywordTable& keywords_;

@@ -62,5 +62,11 @@ inline constexpr std::string_view kTooManyElements = "Too many elements (>63)!";
 // Libraries.
 inline constexpr std::string_view kFileReadError = "Произошла ошибка чтения текста из файла!";
 inline constexpr std::string_view kLibraryFailed = "Ошибка при подключении библиотеки ";
+// The second message after kFileReadError, saying what went wrong; the last
+// two are followed by the file (and the folders searched, or the reason).
+inline constexpr std::string_view kLibraryNameHasControls =
+    "Имя библиотеки содержит управляющие символы";
+inline constexpr std::string_view kLibraryNotFound = "Файл библиотеки не найден: ";
+inline constexpr std::string_view kLibraryNotRead = "Файл библиотеки не прочитан: ";
 
 }  // namespace zr::compiler::messages

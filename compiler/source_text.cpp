@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "machine/byte_order_mark.h"
 #include "machine/cp1251.h"
 #include "machine/utf8.h"
 
@@ -31,7 +32,8 @@ std::string ToCompilerText(std::string_view utf8) {
 }
 
 std::string PlainBytesToCompilerText(std::string_view bytes) {
-    return machine::IsValidUtf8(bytes) ? ToCompilerText(bytes) : WithCrLfLineEnds(bytes);
+    const std::string text = machine::WithoutByteOrderMark(bytes);
+    return machine::IsValidUtf8(text) ? ToCompilerText(text) : WithCrLfLineEnds(text);
 }
 
 LineColumn LineColumnOf(std::string_view text, std::int32_t position) {

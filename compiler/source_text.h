@@ -16,7 +16,8 @@ namespace zr::compiler {
 std::string ToCompilerText(std::string_view utf8);
 
 // A plain-text file's bytes to compiler text: UTF-8 when the bytes are valid
-// UTF-8, otherwise Windows-1251 as they stand; line ends become CR LF.
+// UTF-8, otherwise Windows-1251 as they stand; line ends become CR LF. A
+// byte-order mark is dropped (UTF-16 with its mark is decoded).
 std::string PlainBytesToCompilerText(std::string_view bytes);
 
 // A 1-based line and column; the column counts characters, a tab as one.

@@ -24,8 +24,7 @@ std::string_view StopReasonName(StopReason reason) {
     return "none";
 }
 
-HeadlessHost::HeadlessHost(HeadlessOptions options)
-    : options_(std::move(options)), serialIn_(options_.serialIn.begin(), options_.serialIn.end()) {
+HeadlessHost::HeadlessHost(HeadlessOptions options) : options_(std::move(options)) {
     for (const auto& token : options_.keys)
         (token.at ? timedTokens_ : waitTokens_).push_back(token);
     std::stable_sort(timedTokens_.begin(), timedTokens_.end(),
@@ -96,12 +95,8 @@ void HeadlessHost::RunErrorReported(Emulator& emulator, int code, int address) {
 }
 
 std::optional<std::string> HeadlessHost::SerialReadLine(Emulator& emulator) {
-    if (serialIn_.empty()) {
-        End(emulator, StopReason::SerialInputEnded);
-        return std::nullopt;
-    }
-    std::string line = std::move(serialIn_.front());
-    serialIn_.pop_front();
+    auto line = options_.serialIn.NextLine();
+    if (!line) End(emulator, StopReason::SerialInputEnded);
     return line;
 }
 

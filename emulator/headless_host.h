@@ -10,6 +10,7 @@
 
 #include "emulator/host.h"
 #include "emulator/key_script.h"
+#include "emulator/serial_input.h"
 
 namespace zr::emulator {
 
@@ -28,7 +29,7 @@ struct HeadlessOptions {
     std::vector<KeyToken> keys;
     std::uint64_t instructionsPerTick = 10000;
     std::uint64_t maxInstructions = 10'000'000;
-    std::vector<std::string> serialIn;  // lines INPUT and LOAD read
+    SerialInput serialIn;  // lines INPUT and LOAD read
 };
 
 struct ReportedError {
@@ -62,7 +63,6 @@ class HeadlessHost : public Host {
     HeadlessOptions options_;
     std::deque<KeyToken> waitTokens_;   // delivered when the emulator blocks
     std::deque<KeyToken> timedTokens_;  // @N tokens, by N
-    std::deque<std::string> serialIn_;
     std::uint64_t nextTick_ = 0;
     StopReason stopReason_ = StopReason::None;
     std::vector<std::string> serialOut_;

@@ -37,25 +37,32 @@ std::string_view Trim(std::string_view text) {
 }  // namespace
 
 std::optional<std::vector<KeyToken>> ParseKeyTokens(std::string_view list, std::string& error) {
+    const std::string_view whole = list;
     std::vector<KeyToken> tokens;
-    while (!list.empty()) {
+    for (bool more = !Trim(list).empty(); more;) {
         const auto comma = list.find(',');
         std::string_view item = Trim(list.substr(0, comma));
-        list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
-        if (item.empty()) continue;
+        more = comma != std::string_view::npos;
+        list = more ? list.substr(comma + 1) : std::string_view{};
         KeyToken token;
-        if (item.front() == '@') {
+        if (!item.empty() && item.front() == '@') {
             const auto colon = item.find(':');
             std::uint64_t at = 0;
             const auto digits = item.substr(1, colon == std::string_view::npos ? 0 : colon - 1);
             const auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), at);
-            if (colon == std::string_view::npos || digits.empty() ||
+            if (colon == std::string_view::npos || digits.empty() || parsed.ec != std::errc() ||
                 parsed.ptr != digits.data() + digits.size()) {
-                error = "bad timed token '" + std::string(item) + "' (expected @N:TOKEN)";
+                error = "bad timed token '" + std::string(item) +
+                        "' (expected @N:TOKEN, N a whole number below 2^64)";
                 return std::nullopt;
             }
             token.at = at;
-            item = item.substr(colon + 1);
+            item = Trim(item.substr(colon + 1));
+        }
+        // "enter,,enter" and "@5:" alike: a token left out is a mistake, not a pause.
+        if (item.empty()) {
+            error = "empty key token in '" + std::string(whole) + "'";
+            return std::nullopt;
         }
         bool known = false;
         for (const auto& name : kTokenNames) {

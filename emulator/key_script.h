@@ -23,7 +23,8 @@ struct KeyToken {
 
 // Tokens: 0..9, comma, minus, F, left, right, enter, run1, run, stop, adr1,
 // end, tick; comma-separated, each optionally written @N:TOKEN. Returns
-// nothing and sets `error` for an unknown token.
+// nothing and sets `error` for an unknown or empty token or a bad N. An
+// empty list is no tokens.
 std::optional<std::vector<KeyToken>> ParseKeyTokens(std::string_view list, std::string& error);
 
 // Carries out one token on the emulator.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "machine/byte_order_mark.h"
 #include "machine/cp1251.h"
 #include "machine/utf8.h"
 
@@ -25,10 +26,9 @@ std::string WithLfLineEnds(std::string_view text) {
 }  // namespace
 
 RichText ReadPlainText(std::string_view bytes) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    if (machine::IsValidUtf8(bytes)) return {WithLfLineEnds(bytes), {}};
-    return {WithLfLineEnds(machine::Cp1251ToUtf8(bytes)), {}};
+    const std::string text = machine::WithoutByteOrderMark(bytes);
+    if (machine::IsValidUtf8(text)) return {WithLfLineEnds(text), {}};
+    return {WithLfLineEnds(machine::Cp1251ToUtf8(text)), {}};
 }
 
 }  // namespace zr::formats

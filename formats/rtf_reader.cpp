@@ -468,6 +468,8 @@ class RtfReader {
 }  // namespace
 
 RichText ReadRtf(std::string_view rtf) {
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (rtf.starts_with(kUtf8Mark)) rtf.remove_prefix(kUtf8Mark.size());
     return RtfReader(rtf).Read();
 }
 

@@ -12,7 +12,7 @@
 
 namespace zr::formats {
 
-// True when the bytes start with "{\rtf".
+// True when the bytes start with "{\rtf" (after a UTF-8 byte-order mark, if any).
 bool IsRtf(std::string_view bytes);
 
 // True when RTF bytes close the group they open: a file cut short (by a full disk or a
@@ -20,6 +20,8 @@ bool IsRtf(std::string_view bytes);
 bool IsCompleteRtf(std::string_view bytes);
 
 // Reads any bytes: RTF (see ReadRtf) or else plain text (see ReadPlainText). Never fails.
+// Reads any bytes: RTF (see ReadRtf) or else plain text (see ReadPlainText), after dropping
+// a byte-order mark (UTF-16 is decoded). Never fails.
 RichText ReadZrt(std::string_view bytes);
 
 // The RTF this editor saves (see WriteRtf); ReadZrt(WriteZrt(d)) gives back d's text and its

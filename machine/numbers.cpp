@@ -1,7 +1,9 @@
 #include "machine/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace zr::machine {
 namespace {
@@ -25,6 +27,22 @@ double ReadHex(std::string_view digits) {
         value = value * 16 + d;
     }
     return value;
+}
+
+// The power of ten of the first significant digit of mantissa E exponent:
+// 1000E387 and 1E390 give 390, 0.001 gives -3. The exponent saturates, so a
+// thousand-digit exponent cannot overflow the sum.
+long long DecimalExponent(std::string_view mantissa, std::string_view exponent) {
+    constexpr long long kLimit = 1'000'000'000;
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) return 0;
+    long long power = first < point ? static_cast<long long>(point - first) - 1
+                                    : -static_cast<long long>(first - point);
+    long long shift = 0;
+    for (char c : exponent)
+        if (IsDigit(c)) shift = std::min(shift * 10 + (c - '0'), kLimit);
+    return power + (exponent.starts_with('-') ? -shift : shift);
 }
 
 }  // namespace
@@ -58,9 +76,12 @@ double ReadNumber(std::string_view text) {
     double value = 0;
     const auto result = std::from_chars(text.data() + mantissaStart, text.data() + end, value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: tell which by the exponent's sign.
-        const bool tiny = end > i + 1 && text[i + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
+        // Too large or too small for a double. A tiny value keeps its place
+        // among the numbers as the smallest double (it becomes 0 as a Single,
+        // as 1E-50 does); a huge one is infinite.
+        const std::string_view exponent = end > i ? text.substr(i + 1, end - i - 1) : "";
+        const bool tiny = DecimalExponent(mantissa, exponent) < 0;
+        value = tiny ? std::numeric_limits<double>::denorm_min() : HUGE_VAL;
     }
     return negative ? -value : value;
 }

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(compiler_fuzz numbers_fuzz run_loop_fuzz rtf_reader_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(compiler_fuzz numbers_fuzz run_loop_fuzz rtf_reader_fuzz cli_args_fuzz)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZR_BUILD_FUZZ=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF -DZR_BUILD_SHELL=OFF >/dev/null
@@ -38,4 +38,5 @@ run compiler_fuzz "-dict=fuzz/kelto.dict -max_len=4096" examples
 run numbers_fuzz ""
 run run_loop_fuzz "-max_len=1200" "$work/run_seeds"
 run rtf_reader_fuzz "-dict=fuzz/rtf.dict" tests/formats/data
+run cli_args_fuzz "-dict=fuzz/cli.dict -max_len=256"
 exit $failed

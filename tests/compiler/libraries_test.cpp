@@ -66,9 +66,13 @@ TEST_F(Libraries, EachLibraryIsLinkedOnceEvenWhenTheyNameEachOther) {
 
 TEST_F(Libraries, MissingFileFailsAtTheDirective) {
     const auto c = CompileMain("Dup\n$Lib nothere\nDrop");
-    ASSERT_EQ(c->messages.size(), 1u);
+    ASSERT_EQ(c->messages.size(), 2u);
     EXPECT_EQ(c->messages[0].text, messages::kFileReadError);
     EXPECT_EQ(c->messages[0].style, MessageStyle::Plain);
+    // then the file and the folders searched
+    EXPECT_EQ(c->messages[1].text,
+              "Файл библиотеки не найден: nothere.bib; просмотрены папки: " + folder_.string());
+    EXPECT_EQ(c->messages[1].style, MessageStyle::Plain);
     EXPECT_EQ(c->errorStart, 5);
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <string>
 
 namespace zr::machine {
 namespace {
@@ -21,9 +23,21 @@ TEST(ReadNumber, ReadsTheLongestNumberAtTheStart) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << c.text;
 }
 
-TEST(ReadNumber, HugeAndTinyExponents) {
-    EXPECT_TRUE(std::isinf(ReadNumber("1E999")));
-    EXPECT_EQ(ReadNumber("1E-999"), 0);
+// Out of the double's range, the value decides, not the exponent's sign: too
+// large is infinite; too small (but not zero) is the smallest double, so the
+// text stays a number.
+TEST(ReadNumber, HugeAndTinyValues) {
+    const std::string zeros(400, '0');
+    const std::string huge[] = {"1E999", "1" + zeros + "E-10", "-1" + zeros, "0.001E99999999999"};
+    const std::string tiny[] = {"1E-999", "0." + zeros + "1", zeros + "1E-800",
+                                "1000E-99999999999999999999"};
+    for (const auto& text : huge) EXPECT_TRUE(std::isinf(ReadNumber(text))) << text.size();
+    for (const auto& text : tiny) {
+        EXPECT_EQ(ReadNumber(text), std::numeric_limits<double>::denorm_min()) << text.size();
+        EXPECT_TRUE(IsNumericText(text));
+        EXPECT_EQ(static_cast<float>(ReadNumber(text)), 0.0f);
+    }
+    EXPECT_EQ(ReadNumber("-1E-999"), -std::numeric_limits<double>::denorm_min());
 }
 
 TEST(IsNumericText, ZeroOnlyWhenWrittenAsZero) {

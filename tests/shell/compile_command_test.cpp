@@ -37,7 +37,8 @@ class CompileCommandTest : public QObject {
              {overflow, "Ошибка при подключении библиотеки bad"},
              "$Lib bad"},
             {"Dup\n$Lib nowhere\nEnd",
-             {"Произошла ошибка чтения текста из файла!"},
+             {"Произошла ошибка чтения текста из файла!",
+              "Файл библиотеки не найден: nowhere.bib; просмотрены папки: " + folder.path()},
              "$Lib nowhere"},
         };
         for (const Case& c : cases) {
