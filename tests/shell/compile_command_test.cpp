@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "shell/compile_session.h"
+#include "shell/data_folders.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {
@@ -38,7 +39,8 @@ class CompileCommandTest : public QObject {
              "$Lib bad"},
             {"Dup\n$Lib nowhere\nEnd",
              {"Произошла ошибка чтения текста из файла!",
-              "Файл библиотеки не найден: nowhere.bib; просмотрены папки: " + folder.path()},
+              "Файл библиотеки не найден: nowhere.bib; просмотрены папки: " + folder.path() +
+                  "; " + UserLibraryFolder()},
              "$Lib nowhere"},
         };
         for (const Case& c : cases) {
