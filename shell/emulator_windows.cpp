@@ -179,16 +179,16 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     }
 }
 
-// The first six characters of the statement, selected in the editor.
+// The whole statement, selected in the editor.
 void EmulatorWindows::MarkStatement(int statementIndex) {
-    if (!editor_ || statementIndex < 0 || statementIndex >= static_cast<int>(statements_.size()))
-        return;
-    const auto offset = StatementMarkOffset(compiledText_, statements_[statementIndex]);
-    if (!offset) return;
+    if (!editor_) return;
+    const auto range =
+        StatementMarkRange(editor_->toPlainText(), compiledText_, statements_, statementIndex);
+    if (!range) return;
     QTextCursor cursor = editor_->textCursor();
     const int end = editor_->document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(*offset, 0, end));
-    cursor.setPosition(std::clamp(*offset + kStatementMarkLength, 0, end), QTextCursor::KeepAnchor);
+    cursor.setPosition(std::clamp(range->start, 0, end));
+    cursor.setPosition(std::clamp(range->start + range->length, 0, end), QTextCursor::KeepAnchor);
     editor_->setTextCursor(cursor);
     editor_->setFocus();
 }
