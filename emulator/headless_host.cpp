@@ -34,9 +34,16 @@ HeadlessHost::HeadlessHost(HeadlessOptions options)
 }
 
 void HeadlessHost::Run(Emulator& emulator) {
+    running_ = &emulator;
+    history_.Clear();
     nextTick_ = emulator.instructionCount() + options_.instructionsPerTick;
     ScheduleCheckpoint(emulator);
     emulator.RunLoop();
+    running_ = nullptr;
+}
+
+void HeadlessHost::DisplayChanged(const Display& display) {
+    history_.Record(running_ ? running_->instructionCount() : 0, display);
 }
 
 void HeadlessHost::ScheduleCheckpoint(Emulator& emulator) {

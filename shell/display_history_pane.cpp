@@ -1,0 +1,47 @@
+#include "shell/display_history_pane.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+#include "machine/cp1251.h"
+
+namespace zr::shell {
+
+DisplayHistoryPane::DisplayHistoryPane(QWidget* parent) : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setMaximumBlockCount(static_cast<int>(emulator::DisplayHistory::kMaxScreens));
+    setPlaceholderText(tr("Здесь появится каждый экран программы"));
+}
+
+void DisplayHistoryPane::Restart() {
+    clear();
+}
+
+void DisplayHistoryPane::Append(const std::deque<emulator::DisplayScreen>& screens) {
+    if (screens.empty()) return;
+    // Only the last screens that the pane keeps are worth formatting.
+    const std::size_t keep = emulator::DisplayHistory::kMaxScreens;
+    const std::size_t first = screens.size() > keep ? screens.size() - keep : 0;
+    QStringList lines;
+    lines.reserve(static_cast<int>(screens.size() - first));
+    for (std::size_t i = first; i < screens.size(); ++i) lines << ScreenLine(screens[i]);
+    appendPlainText(lines.join('\n'));
+}
+
+int DisplayHistoryPane::screenCount() const {
+    return document()->isEmpty() ? 0 : document()->blockCount();
+}
+
+QString DisplayHistoryPane::ScreenLine(const emulator::DisplayScreen& screen) {
+    auto text = [](const std::string& bytes) {
+        return QString::fromStdString(machine::Cp1251ToUtf8(bytes));
+    };
+    return QString("%1  |%2|%3|")
+        .arg(static_cast<qulonglong>(screen.instructions), 10)
+        .arg(text(screen.line1), text(screen.line2));
+}
+
+}  // namespace zr::shell
