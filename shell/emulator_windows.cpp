@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLocale>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 #include "shell/source_editor.h"
 #include "shell/statement_mark.h"
 #include "shell/watch_choice.h"
+#include "shell/window_places.h"
 
 namespace zr::shell {
 namespace {
@@ -60,8 +62,14 @@ FrmTrac* EmulatorWindows::traceWindow() const {
     return trac_;
 }
 
-EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main) {
+EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces) {
     auto* windows = new EmulatorWindows(&main, main.editor(), main.findChild<QAction*>("mnuTrass"));
+    if (rememberPlaces) {
+        auto* places = new WindowPlaces(nullptr, windows);
+        places->Restore(main, "main");
+        places->Track(main, "main");
+        windows->setWindowPlaces(places);
+    }
     main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
         windows->OpenEmulator(compiled, start);
     });
@@ -93,6 +101,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     test_ = new FrmTest(worker_, owner_);
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
     connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
+    PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);
     worker_.SetWatchOperand(0);
@@ -126,6 +135,7 @@ void EmulatorWindows::ToggleTrace(const compiler::Compiler& lastCompile) {
     connect(trac_, &FrmTrac::stopChosen, this, &EmulatorWindows::StopFromTrace);
     connect(trac_, &FrmTrac::closeChosen, this, &EmulatorWindows::CloseTrace);
     connect(trac_, &FrmTrac::watchChosen, this, &EmulatorWindows::ChooseWatch);
+    PlaceWindow(*trac_, "trace");
     worker_.SetWatchOperand(0);
     worker_.SetTraceOn(true);
     trac_->show();
@@ -199,6 +209,27 @@ void EmulatorWindows::UnmarkStatement() {
     if (!cursor.hasSelection()) return;
     cursor.setPosition(cursor.selectionStart());
     editor_->setTextCursor(cursor);
+}
+
+// The place the window had last time; else beside the main window, clear of
+// the other emulator window and of the editor's caret line.
+void EmulatorWindows::PlaceWindow(QWidget& window, const QString& key) {
+    if (places_) {
+        places_->Track(window, key);
+        if (places_->Restore(window, key)) return;
+    }
+    if (!owner_ || !owner_->isVisible() || !owner_->screen()) return;
+    const QSize frame = owner_->frameGeometry().size() - owner_->size();
+    std::vector<QRect> others;
+    for (QWidget* other :
+         {static_cast<QWidget*>(test_.data()), static_cast<QWidget*>(trac_.data())})
+        if (other && other != &window && other->isVisible())
+            others.push_back(other->frameGeometry());
+    int caretY = owner_->frameGeometry().center().y();
+    if (editor_) caretY = editor_->viewport()->mapToGlobal(editor_->cursorRect().center()).y();
+    const QRect place = PlaceBeside(window.size() + frame, owner_->frameGeometry(), others,
+                                    owner_->screen()->availableGeometry(), caretY);
+    window.move(place.topLeft());
 }
 
 // The main window closing takes the emulator with it; a cancelled close

@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
     zr::shell::PrepareIconTheme();
 
     zr::shell::FrmMain window(QApplication::applicationDirPath());
-    zr::shell::EmulatorWindows::InstallInto(window);
+    zr::shell::EmulatorWindows::InstallInto(window, /*rememberPlaces=*/true);
     window.show();
     if (!options.file.isEmpty()) window.loadFile(options.file);
 
