@@ -1,6 +1,7 @@
 #include "shell/display_history_pane.h"
 
 #include <QFontDatabase>
+#include <QScrollBar>
 #include <QStringList>
 
 #include "machine/cp1251.h"
@@ -18,6 +19,7 @@ DisplayHistoryPane::DisplayHistoryPane(QWidget* parent) : QPlainTextEdit(parent)
 
 void DisplayHistoryPane::Restart() {
     clear();
+    following_ = true;
 }
 
 void DisplayHistoryPane::Append(const std::deque<emulator::DisplayScreen>& screens) {
@@ -28,7 +30,16 @@ void DisplayHistoryPane::Append(const std::deque<emulator::DisplayScreen>& scree
     QStringList lines;
     lines.reserve(static_cast<int>(screens.size() - first));
     for (std::size_t i = first; i < screens.size(); ++i) lines << ScreenLine(screens[i]);
+    // The pane follows the newest screen unless the user scrolled back.
+    QScrollBar* bar = verticalScrollBar();
+    if (isVisible()) following_ = bar->value() == bar->maximum();
     appendPlainText(lines.join('\n'));
+    if (following_) bar->setValue(bar->maximum());
+}
+
+void DisplayHistoryPane::showEvent(QShowEvent* event) {
+    QPlainTextEdit::showEvent(event);
+    if (following_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 int DisplayHistoryPane::screenCount() const {

@@ -28,6 +28,7 @@ struct RunStatus {
     bool waitingForKey = false;  // blocked in a key wait with no instruction since
     bool waitingForSerialInput = false;
     std::uint64_t instructions = 0;  // executed since the emulator was made
+    bool waitingForStep = false;     // a trace stop waits for the step button
     friend bool operator==(const RunStatus&, const RunStatus&) = default;
 };
 

@@ -225,10 +225,24 @@ void EmulatorWindows::PlaceWindow(QWidget& window, const QString& key) {
          {static_cast<QWidget*>(test_.data()), static_cast<QWidget*>(trac_.data())})
         if (other && other != &window && other->isVisible())
             others.push_back(other->frameGeometry());
+    const QRect available = owner_->screen()->availableGeometry();
+    QSize size = window.size() + frame;
+    // Side by side fits on the screen, only not where the main window stands:
+    // the main window moves to the left edge, and the new window may take
+    // less than its opening width, down to its minimum.
+    const int room = available.width() - owner_->frameGeometry().width();
+    const int narrowest = window.minimumSizeHint().width() + frame.width();
+    const QRect owner = owner_->frameGeometry();
+    const bool besideFits = owner.right() + size.width() <= available.right() ||
+                            owner.left() - size.width() >= available.left();
+    if (others.empty() && !besideFits && room >= narrowest) {
+        size.setWidth(std::min(size.width(), room));
+        window.resize(size - frame);
+        owner_->move(available.left(), owner_->frameGeometry().top());
+    }
     int caretY = owner_->frameGeometry().center().y();
     if (editor_) caretY = editor_->viewport()->mapToGlobal(editor_->cursorRect().center()).y();
-    const QRect place = PlaceBeside(window.size() + frame, owner_->frameGeometry(), others,
-                                    owner_->screen()->availableGeometry(), caretY);
+    const QRect place = PlaceBeside(size, owner_->frameGeometry(), others, available, caretY);
     window.move(place.topLeft());
 }
 

@@ -67,7 +67,7 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     CreateFace(face);
     pinPanel_ = new PinPanel(client);
     pinPanel_->setObjectName("Pic1");
-    pinPanel_->setMinimumWidth(TwipsToPixels(kPanelWidth, logicalDpiX()) * 4 / 5);
+    pinPanel_->setMinimumWidth(TwipsToPixels(kPanelWidth, logicalDpiX()));
     columns->addWidget(pinPanel_);
     CreatePanel();
     CreateMenus();
@@ -94,7 +94,7 @@ void FrmTest::CreateFace(QVBoxLayout* face) {
     shape->setObjectName("Shape1");
     shape->setStyleSheet("#Shape1 { background: #404040; border-radius: 14px; }");
     auto* lines = new QVBoxLayout(shape);
-    const int inset = TwipsToPixels(600, logicalDpiX());
+    const int inset = TwipsToPixels(300, logicalDpiX());
     lines->setContentsMargins(inset, inset / 5, inset, inset / 5);
     lines->setSpacing(2);
     face->addWidget(shape);
@@ -160,12 +160,13 @@ void FrmTest::CreatePanel() {
         slider->setRange(0, emulator::kAdcMaximum);
         slider->setFocusPolicy(Qt::NoFocus);
         slider->setToolTip(name);
-        slider->setMinimumWidth(fontMetrics().averageCharWidth() * 8);
-        grid->addWidget(slider, row, 2);
+        slider->setPageStep(64);
+        slider->setMinimumWidth(fontMetrics().averageCharWidth() * 14);
+        grid->addWidget(slider, row, 2, Qt::AlignVCenter);
         auto* value = new QLabel("0", pinPanel_);
         value->setObjectName(QString("adcValue%1").arg(channel));
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setMinimumWidth(fontMetrics().horizontalAdvance("10230"));
+        value->setMinimumWidth(fontMetrics().horizontalAdvance("1023") + 2);
         grid->addWidget(value, row, 3);
         connect(slider, &QScrollBar::valueChanged, this, [this, channel, value](int position) {
             value->setText(QString::number(position));
@@ -195,7 +196,7 @@ void FrmTest::CreatePanel() {
         box->setObjectName(QString("Check1_%1").arg(bit));
         box->setFocusPolicy(Qt::NoFocus);
         box->setToolTip(QString("D%1").arg(bit));
-        grid->addWidget(box, row, 2);
+        grid->addWidget(box, row, 2, Qt::AlignLeft | Qt::AlignVCenter);
         connect(box, &QCheckBox::toggled, this, &FrmTest::PostPortInputs);
         portBits_[bit] = box;
     }

@@ -43,7 +43,7 @@ void GuiHost::ResetFrame() {
     dirty_ = false;
     serialInput_.clear();
     waitingForSerialInput_ = false;
-    keyWaitSeen_ = false;
+    waitSeen_ = false;
     startingProgram_ = false;
 }
 
@@ -73,11 +73,12 @@ void GuiHost::WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason re
             return;
         }
         startingProgram_ = false;
-        if (!keyWaitSeen_ || keyWaitCount_ != emulator.instructionCount()) {
-            keyWaitSeen_ = true;
-            keyWaitCount_ = emulator.instructionCount();
-            PublishStatus(emulator);
-        }
+    }
+    if (!waitSeen_ || waitReason_ != reason || waitCount_ != emulator.instructionCount()) {
+        waitSeen_ = true;
+        waitReason_ = reason;
+        waitCount_ = emulator.instructionCount();
+        PublishStatus(emulator);
     }
     QueuedHost::WaitForEvent(emulator, reason);
 }
@@ -87,7 +88,10 @@ RunStatus GuiHost::CurrentStatus(const emulator::Emulator& emulator) const {
     status.runState = emulator.machine.runState;
     status.programCounter = emulator.machine.ProgramCounter();
     status.instructions = emulator.instructionCount();
-    status.waitingForKey = keyWaitSeen_ && keyWaitCount_ == status.instructions;
+    // A wait lasts until the next instruction is executed.
+    const bool waiting = waitSeen_ && waitCount_ == status.instructions;
+    status.waitingForKey = waiting && waitReason_ == emulator::WaitReason::Key;
+    status.waitingForStep = waiting && waitReason_ == emulator::WaitReason::TraceStep;
     status.waitingForSerialInput = waitingForSerialInput_;
     return status;
 }

@@ -64,8 +64,10 @@ class GuiHost : public emulator::QueuedHost {
     std::atomic<int> watchOperand_{0};
     std::deque<std::string> serialInput_;  // worker only
     bool waitingForSerialInput_ = false;   // worker only
-    bool keyWaitSeen_ = false;             // worker only: a key wait began at keyWaitCount_
-    std::uint64_t keyWaitCount_ = 0;
+    // Worker only: the last wait began with the instruction count waitCount_.
+    bool waitSeen_ = false;
+    emulator::WaitReason waitReason_ = emulator::WaitReason::Key;
+    std::uint64_t waitCount_ = 0;
     bool startingProgram_ = false;  // worker only: answering the greeting and prompt
     std::uint64_t startCount_ = 0;  // the instruction count when the start was asked for
 

@@ -12,6 +12,7 @@ QString RunStatusLine::StateText(const RunStatus& status) {
     if (status.runState == emulator::kStopped) return tr("Остановлена");
     if (status.waitingForSerialInput) return tr("Ждёт ввода с последовательного порта");
     if (status.waitingForKey) return tr("Ждёт нажатия клавиши");
+    if (status.waitingForStep) return tr("Ждёт шага трассировки");
     return tr("Выполняется");
 }
 
@@ -26,7 +27,7 @@ QString RunStatusLine::SpeedText(double instructionsPerSecond) {
 
 void RunStatusLine::Note(std::int64_t milliseconds, const RunStatus& status) {
     const bool running = status.runState == emulator::kRunning && !status.waitingForKey &&
-                         !status.waitingForSerialInput;
+                         !status.waitingForSerialInput && !status.waitingForStep;
     if (!running || (!samples_.empty() && status.instructions < samples_.back().instructions)) {
         samples_.clear();
         speed_ = 0;

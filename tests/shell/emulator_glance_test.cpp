@@ -105,6 +105,7 @@ class EmulatorGlanceTest : public QObject {
         };
         RunStatus waitingKey{1, 20, true, false, 5};
         RunStatus waitingSerial{1, 20, false, true, 5};
+        RunStatus waitingStep{1, 20, false, false, 5, true};
         for (const Case& c :
              {Case{RunStatus{0, 1}, "Остановлена"}, Case{RunStatus{1, 7}, "Выполняется"},
               Case{waitingKey, "Ждёт нажатия клавиши"},
