@@ -14,6 +14,13 @@ void DisplayHistory::Record(std::uint64_t instructions, std::string_view line1,
     last1_.assign(line1);
     last2_.assign(line2);
     haveLast_ = true;
+    const bool merge = open_ && !screens_.empty() && screens_.back().instructions == instructions;
+    open_ = true;
+    if (merge) {
+        screens_.back().line1 = last1_;
+        screens_.back().line2 = last2_;
+        return;
+    }
     if (screens_.size() == kMaxScreens) {
         screens_.pop_front();
         ++dropped_;
@@ -32,6 +39,7 @@ void DisplayHistory::Clear() {
     screens_.clear();
     dropped_ = 0;
     haveLast_ = false;
+    open_ = false;
 }
 
 }  // namespace zr::emulator

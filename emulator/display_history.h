@@ -1,5 +1,8 @@
 // The screens a run has shown: every change of the two display lines, with
-// the executed instruction count at which it appeared. Kept by the hosts, so
+// the executed instruction count at which it appeared. Changes an instruction
+// makes one after the other (a print list writes character by character)
+// merge into the screen it leaves, unless the device waited in between (a
+// key, a delay, a trace step) and the user could see the screen before. Kept by the hosts, so
 // output that a later screen overwrites (the address prompt after End) can
 // still be read. Holds the last kMaxScreens screens only, so a program that
 // redraws forever cannot exhaust memory.
@@ -30,6 +33,8 @@ class DisplayHistory {
     // (also from one already taken).
     void Record(std::uint64_t instructions, const Display& display);
     void Record(std::uint64_t instructions, std::string_view line1, std::string_view line2);
+    // The device waits: the screen recorded last stays as it is.
+    void Settle() { open_ = false; }
 
     const std::deque<DisplayScreen>& screens() const { return screens_; }
     // Screens that fell off the front since the last Clear or Take.
@@ -46,6 +51,7 @@ class DisplayHistory {
     std::uint64_t dropped_ = 0;
     std::string last1_, last2_;
     bool haveLast_ = false;
+    bool open_ = false;  // the last screen may still take changes of its instruction
 };
 
 }  // namespace zr::emulator

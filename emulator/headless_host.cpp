@@ -76,6 +76,7 @@ void HeadlessHost::Checkpoint(Emulator& emulator, std::uint64_t instructions) {
 // scripted token, and with none left (timed tokens cannot come due while
 // nothing executes) the run ends.
 void HeadlessHost::WaitForEvent(Emulator& emulator, WaitReason reason) {
+    history_.Settle();
     if (reason == WaitReason::Delay) {
         emulator.TimerTick();
         return;

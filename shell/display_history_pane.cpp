@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QScrollBar>
 #include <QStringList>
+#include <QTimer>
 
 #include "machine/cp1251.h"
 
@@ -39,7 +40,10 @@ void DisplayHistoryPane::Append(const std::deque<emulator::DisplayScreen>& scree
 
 void DisplayHistoryPane::showEvent(QShowEvent* event) {
     QPlainTextEdit::showEvent(event);
-    if (following_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    // The scroll range is known once the pane is laid out.
+    QTimer::singleShot(0, this, [this] {
+        if (following_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    });
 }
 
 int DisplayHistoryPane::screenCount() const {

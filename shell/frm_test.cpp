@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -87,6 +88,12 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     resize(TwipsToPixels(kClientWidth, logicalDpiX()),
            TwipsToPixels(kClientHeight + kDockHeight, dpi) + menuBar()->sizeHint().height() +
                statusBar()->sizeHint().height() + fontMetrics().height() * 3);
+    // A large scale on a small screen: the window opens no larger than the
+    // screen (less a title bar), down to what its layouts need.
+    if (QScreen* shown = screen()) {
+        const QSize room = shown->availableGeometry().size() - QSize(0, fontMetrics().height() * 2);
+        resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    }
 }
 
 void FrmTest::CreateFace(QVBoxLayout* face) {
@@ -122,7 +129,7 @@ void FrmTest::CreateFace(QVBoxLayout* face) {
     keypad_ = new KeypadPicture;
     keypad_->setObjectName("Image1");
     keypad_->setMinimumSize(TwipsToPixels(8292, logicalDpiX()) / 2,
-                            TwipsToPixels(5412, logicalDpiY()) / 2);
+                            TwipsToPixels(5412, logicalDpiY()) / 3);
     keypad_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     face->addWidget(keypad_, 1);
     // A click on the keypad takes the keyboard back from the console.
@@ -175,10 +182,12 @@ void FrmTest::CreatePanel() {
         sliders_[channel] = slider;
     }
 
+    // Captions wrap onto a second line in a narrow panel, and always have room for it.
     auto caption = [this](const char* name, const QString& text) {
         auto* label = new QLabel(text, pinPanel_);
         label->setObjectName(name);
         label->setWordWrap(true);
+        label->setMinimumHeight(label->fontMetrics().lineSpacing() * 2);
         return label;
     };
     grid->addWidget(caption("Label2", "Модель входв АЦП"), row++, 1, 1, 3);

@@ -74,6 +74,10 @@ void GuiHost::WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason re
         }
         startingProgram_ = false;
     }
+    {
+        std::lock_guard lock(mutex_);
+        history_.Settle();
+    }
     if (!waitSeen_ || waitReason_ != reason || waitCount_ != emulator.instructionCount()) {
         waitSeen_ = true;
         waitReason_ = reason;

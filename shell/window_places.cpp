@@ -52,8 +52,10 @@ QRect PlaceBeside(const QSize& size, const QRect& owner, const std::vector<QRect
             if (FitsFree(place, available, owner, others)) return place;
         }
     }
-    // No room beside: the right edge, clear of the caret line where possible.
-    QRect place(QPoint(available.right() - size.width() + 1, available.top()), size);
+    // No room beside: over the right part of the owner, where lines of text
+    // are short, clear of the caret line where possible.
+    const int right = std::min(owner.right(), available.right());
+    QRect place(QPoint(right - size.width() + 1, available.top()), size);
     const int lineGap = 24;
     if (caretY + lineGap + size.height() - 1 <= available.bottom())
         place.moveTop(caretY + lineGap);

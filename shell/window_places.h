@@ -20,8 +20,8 @@ QRect ClampToScreen(const QRect& window, const QRect& available);
 
 // A frame rectangle of `size` for a new window: right of `owner`, else left
 // of it, else right or left of one of `others`, never over `owner` or
-// `others`; without room, at the right edge of `available`, below the
-// caret line `caretY` (global) when it fits there, else above it.
+// `others`; without room, over the right part of `owner`, below the caret
+// line `caretY` (global) when it fits there, else above it.
 QRect PlaceBeside(const QSize& size, const QRect& owner, const std::vector<QRect>& others,
                   const QRect& available, int caretY);
 

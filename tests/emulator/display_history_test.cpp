@@ -16,12 +16,17 @@ TEST(DisplayHistory, KeepsChangesOnlyAndTheLastScreensUpToTheCap) {
     DisplayHistory history;
     history.Record(1, "a", "b");
     history.Record(2, "a", "b");  // no change: not a screen
-    history.Record(3, "a", "c");
+    history.Record(3, "x", "b");
+    history.Record(3, "a", "c");  // the same instruction goes on writing: one screen
+    history.Settle();
     ASSERT_EQ(history.screens().size(), 2u);
     EXPECT_EQ(history.screens()[1], (DisplayScreen{3, "a", "c"}));
 
+    history.Record(3, "a", "d");  // after a wait the screen seen before stays
+    ASSERT_EQ(history.screens().size(), 3u);
+    history.Record(3, "a", "c");
     const auto taken = history.Take();
-    EXPECT_EQ(taken.size(), 2u);
+    EXPECT_EQ(taken.size(), 3u);
     history.Record(4, "a", "c");  // still the screen last taken
     EXPECT_TRUE(history.screens().empty());
 
