@@ -2,6 +2,7 @@
 // they drive, the run state line, the display history, Start program, the
 // I2C table's range check and the inert "Save to real zr-7340".
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QScrollBar>
@@ -10,6 +11,7 @@
 #include "emulator_test_support.h"
 #include "shell/display_history_pane.h"
 #include "shell/i2c_table.h"
+#include "shell/pin_panel.h"
 #include "shell/run_status_line.h"
 
 using namespace zr::shell;
@@ -64,6 +66,19 @@ class EmulatorGlanceTest : public QObject {
         };
         QVERIFY(top(3) < top(2) && top(2) < top(1) && top(1) < top(0));
 
+        // Each port check box stands level with its indicator, also in a small window.
+        for (QSize size : {window->minimumSizeHint(), QSize(1400, 1000)}) {
+            window->resize(size);
+            QCoreApplication::processEvents();
+            PinPanel* panel = window->pinPanel();
+            for (int bit = 0; bit < 8; ++bit) {
+                auto* box = window->findChild<QCheckBox*>(QString("Check1_%1").arg(bit));
+                const int boxMiddle = box->mapTo(panel, box->rect().center()).y();
+                const double indicatorMiddle = panel->IndicatorRect(bit).center().y();
+                QVERIFY2(std::abs(boxMiddle - indicatorMiddle) <= 2, qPrintable(box->objectName()));
+                QVERIFY(panel->rect().contains(panel->IndicatorRect(bit).toRect()));
+            }
+        }
         window->findChild<QScrollBar*>("HScroll1_0")->setValue(612);
         window->findChild<QScrollBar*>("HScroll1_3")->setValue(99);
         QTRY_VERIFY_WITH_TIMEOUT(window->displayLine(1).startsWith("612 99"), kWorkerTimeout);

@@ -119,6 +119,19 @@ class TraceWindowTest : public QObject {
         }
     }
 
+    void theWindowIsResizableAndItsControlsKeepTheirCaptions() {
+        Session s;
+        FrmTrac* trac = s.trac();
+        QVERIFY(trac->minimumSize() != trac->maximumSize());
+        trac->resize(trac->minimumSizeHint());
+        QCoreApplication::processEvents();
+        for (QPushButton* button : trac->findChildren<QPushButton*>())
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+        trac->resize(trac->minimumSizeHint() * 2);
+        QCoreApplication::processEvents();
+        QVERIFY(trac->history()->height() > trac->minimumSizeHint().height() / 4);
+    }
+
     void arraysAndUnknownNamesAreRefused() {
         Session s;
         for (const char* name : {"table", "nosuch", "PORT"}) {
