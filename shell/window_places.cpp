@@ -1,5 +1,6 @@
 #include "shell/window_places.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -65,7 +66,12 @@ QRect PlaceBeside(const QSize& size, const QRect& owner, const std::vector<QRect
 }
 
 WindowPlaces::WindowPlaces(std::unique_ptr<QSettings> settings, QObject* parent)
-    : QObject(parent), settings_(settings ? std::move(settings) : std::make_unique<QSettings>()) {}
+    : QObject(parent), settings_(std::move(settings)) {
+    // The application's folder of the user's configuration, "windows.ini".
+    if (!settings_)
+        settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                QCoreApplication::applicationName(), "windows");
+}
 
 WindowPlaces::~WindowPlaces() = default;
 

@@ -29,7 +29,7 @@ class WindowPlaces : public QObject {
     Q_OBJECT
 
   public:
-    // `settings` null: the application's own settings.
+    // `settings` null: "windows.ini" in the application's configuration folder.
     explicit WindowPlaces(std::unique_ptr<QSettings> settings = nullptr, QObject* parent = nullptr);
     ~WindowPlaces() override;
 
