@@ -67,6 +67,8 @@ class TraceWindowTest : public QObject {
         QCOMPARE(s.trac()->stackList()->count(), 1);
         QCOMPARE(s.trac()->stackList()->item(0)->text(), QString(" 0"));
         QCOMPARE(s.editor.textCursor().selectedText(), QString("2.5"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.windows.emulatorWindow()->runStateText(),
+                                  QString("Ждёт шага трассировки"), kWorkerTimeout);
         QCOMPARE(s.trac()->watchedValueLabel()->text(), QString());
         s.trac()->watchName()->setText("  B3 ");
         s.Click("Command2");
