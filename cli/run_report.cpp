@@ -73,6 +73,12 @@ nlohmann::json RunResultJson(const emulator::Emulator& emulator,
     result["instructions"] = emulator.instructionCount();
     result["serialOut"] = host.serialOut();
     result["stopReason"] = std::string(emulator::StopReasonName(host.stopReason()));
+    nlohmann::json history = nlohmann::json::array();
+    for (const emulator::DisplayScreen& screen : host.displayHistory().screens())
+        history.push_back({{"instructions", screen.instructions},
+                           {"line1", machine::Cp1251ToUtf8(screen.line1)},
+                           {"line2", machine::Cp1251ToUtf8(screen.line2)}});
+    result["displayHistory"] = std::move(history);
     return result;
 }
 

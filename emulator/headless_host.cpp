@@ -33,9 +33,16 @@ HeadlessHost::HeadlessHost(HeadlessOptions options) : options_(std::move(options
 }
 
 void HeadlessHost::Run(Emulator& emulator) {
+    running_ = &emulator;
+    history_.Clear();
     nextTick_ = emulator.instructionCount() + options_.instructionsPerTick;
     ScheduleCheckpoint(emulator);
     emulator.RunLoop();
+    running_ = nullptr;
+}
+
+void HeadlessHost::DisplayChanged(const Display& display) {
+    history_.Record(running_ ? running_->instructionCount() : 0, display);
 }
 
 void HeadlessHost::ScheduleCheckpoint(Emulator& emulator) {
@@ -68,6 +75,7 @@ void HeadlessHost::Checkpoint(Emulator& emulator, std::uint64_t instructions) {
 // scripted token, and with none left (timed tokens cannot come due while
 // nothing executes) the run ends.
 void HeadlessHost::WaitForEvent(Emulator& emulator, WaitReason reason) {
+    history_.Settle();
     if (reason == WaitReason::Delay) {
         emulator.TimerTick();
         return;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/display_history.h"
 #include "emulator/host.h"
 #include "emulator/key_script.h"
 #include "emulator/serial_input.h"
@@ -47,8 +48,11 @@ class HeadlessHost : public Host {
     StopReason stopReason() const { return stopReason_; }
     const std::vector<std::string>& serialOut() const { return serialOut_; }
     const std::vector<ReportedError>& errors() const { return errors_; }
+    // Every screen of the run, the last DisplayHistory::kMaxScreens of them.
+    const DisplayHistory& displayHistory() const { return history_; }
 
     void Pump(Emulator& emulator) override {}
+    void DisplayChanged(const Display& display) override;
     void WaitForEvent(Emulator& emulator, WaitReason reason) override;
     void Checkpoint(Emulator& emulator, std::uint64_t instructions) override;
     void ProgramStopped(Emulator& emulator) override;
@@ -67,6 +71,8 @@ class HeadlessHost : public Host {
     StopReason stopReason_ = StopReason::None;
     std::vector<std::string> serialOut_;
     std::vector<ReportedError> errors_;
+    const Emulator* running_ = nullptr;  // while Run runs: whose instructions count
+    DisplayHistory history_;
 };
 
 }  // namespace zr::emulator

@@ -12,8 +12,10 @@ void Emulator::SetStatementMap(std::vector<TraceStatement> statements) {
     statementAt_.assign(machine::kProgramSize + 1, 0);
     for (std::size_t i = 0; i < statements_.size(); ++i) {
         const int address = statements_[i].address;
-        // The first record with an address is the one a stop shows.
-        if (address >= 0 && address <= machine::kProgramSize && statementAt_[address] == 0)
+        // Declarations, labels and THEN write no bytes and share the address
+        // of the statement after them: the last record of an address is the
+        // statement whose instruction is there.
+        if (address >= 0 && address <= machine::kProgramSize)
             statementAt_[address] = static_cast<int>(i) + 1;
     }
 }

@@ -5,9 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
+#include "emulator/display_history.h"
 #include "emulator/io_model.h"
 
 namespace zr::shell {
@@ -17,6 +19,17 @@ struct TraceStopView {
     std::string line;          // "12: PRINT  ( 2)" (Windows-1251)
     bool watched = false;      // a variable is watched: watchedValue holds its text
     std::string watchedValue;  // in the display's decimal form
+};
+
+// Where the run loop is, for the status line.
+struct RunStatus {
+    int runState = 0;            // RunState: 0 stopped, 1 running, 3 and above an error code
+    int programCounter = 0;      // the error's address while an error is reported
+    bool waitingForKey = false;  // blocked in a key wait with no instruction since
+    bool waitingForSerialInput = false;
+    std::uint64_t instructions = 0;  // executed since the emulator was made
+    bool waitingForStep = false;     // a trace stop waits for the step button
+    friend bool operator==(const RunStatus&, const RunStatus&) = default;
 };
 
 struct EmulatorFrame {
@@ -29,6 +42,12 @@ struct EmulatorFrame {
     std::vector<TraceStopView> stops;
     std::vector<std::string> serialOut;
     int droppedSerialLines = 0;  // lines a flooding program wrote beyond what a frame keeps
+
+    RunStatus status;
+    // Screens shown since the last frame (the last DisplayHistory::kMaxScreens
+    // of them); when historyRestarted, a new run began and earlier ones go.
+    std::deque<emulator::DisplayScreen> screens;
+    bool historyRestarted = false;
 };
 
 }  // namespace zr::shell

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLocale>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 #include "shell/source_editor.h"
 #include "shell/statement_mark.h"
 #include "shell/watch_choice.h"
+#include "shell/window_places.h"
 
 namespace zr::shell {
 namespace {
@@ -60,8 +62,14 @@ FrmTrac* EmulatorWindows::traceWindow() const {
     return trac_;
 }
 
-EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main) {
+EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces) {
     auto* windows = new EmulatorWindows(&main, main.editor(), main.findChild<QAction*>("mnuTrass"));
+    if (rememberPlaces) {
+        auto* places = new WindowPlaces(nullptr, windows);
+        places->Restore(main, "main");
+        places->Track(main, "main");
+        windows->setWindowPlaces(places);
+    }
     main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
         windows->OpenEmulator(compiled, start);
     });
@@ -93,6 +101,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     test_ = new FrmTest(worker_, owner_);
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
     connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
+    PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);
     worker_.SetWatchOperand(0);
@@ -126,6 +135,7 @@ void EmulatorWindows::ToggleTrace(const compiler::Compiler& lastCompile) {
     connect(trac_, &FrmTrac::stopChosen, this, &EmulatorWindows::StopFromTrace);
     connect(trac_, &FrmTrac::closeChosen, this, &EmulatorWindows::CloseTrace);
     connect(trac_, &FrmTrac::watchChosen, this, &EmulatorWindows::ChooseWatch);
+    PlaceWindow(*trac_, "trace");
     worker_.SetWatchOperand(0);
     worker_.SetTraceOn(true);
     trac_->show();
@@ -179,16 +189,16 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     }
 }
 
-// The first six characters of the statement, selected in the editor.
+// The whole statement, selected in the editor.
 void EmulatorWindows::MarkStatement(int statementIndex) {
-    if (!editor_ || statementIndex < 0 || statementIndex >= static_cast<int>(statements_.size()))
-        return;
-    const auto offset = StatementMarkOffset(compiledText_, statements_[statementIndex]);
-    if (!offset) return;
+    if (!editor_) return;
+    const auto range =
+        StatementMarkRange(editor_->toPlainText(), compiledText_, statements_, statementIndex);
+    if (!range) return;
     QTextCursor cursor = editor_->textCursor();
     const int end = editor_->document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(*offset, 0, end));
-    cursor.setPosition(std::clamp(*offset + kStatementMarkLength, 0, end), QTextCursor::KeepAnchor);
+    cursor.setPosition(std::clamp(range->start, 0, end));
+    cursor.setPosition(std::clamp(range->start + range->length, 0, end), QTextCursor::KeepAnchor);
     editor_->setTextCursor(cursor);
     editor_->setFocus();
 }
@@ -199,6 +209,41 @@ void EmulatorWindows::UnmarkStatement() {
     if (!cursor.hasSelection()) return;
     cursor.setPosition(cursor.selectionStart());
     editor_->setTextCursor(cursor);
+}
+
+// The place the window had last time; else beside the main window, clear of
+// the other emulator window and of the editor's caret line.
+void EmulatorWindows::PlaceWindow(QWidget& window, const QString& key) {
+    if (places_) {
+        places_->Track(window, key);
+        if (places_->Restore(window, key)) return;
+    }
+    if (!owner_ || !owner_->isVisible() || !owner_->screen()) return;
+    const QSize frame = owner_->frameGeometry().size() - owner_->size();
+    std::vector<QRect> others;
+    for (QWidget* other :
+         {static_cast<QWidget*>(test_.data()), static_cast<QWidget*>(trac_.data())})
+        if (other && other != &window && other->isVisible())
+            others.push_back(other->frameGeometry());
+    const QRect available = owner_->screen()->availableGeometry();
+    QSize size = window.size() + frame;
+    // Side by side fits on the screen, only not where the main window stands:
+    // the main window moves to the left edge, and the new window may take
+    // less than its opening width, down to its minimum.
+    const int room = available.width() - owner_->frameGeometry().width();
+    const int narrowest = window.minimumSizeHint().width() + frame.width();
+    const QRect owner = owner_->frameGeometry();
+    const bool besideFits = owner.right() + size.width() <= available.right() ||
+                            owner.left() - size.width() >= available.left();
+    if (others.empty() && !besideFits && room >= narrowest) {
+        size.setWidth(std::min(size.width(), room));
+        window.resize(size - frame);
+        owner_->move(available.left(), owner_->frameGeometry().top());
+    }
+    int caretY = owner_->frameGeometry().center().y();
+    if (editor_) caretY = editor_->viewport()->mapToGlobal(editor_->cursorRect().center()).y();
+    const QRect place = PlaceBeside(size, owner_->frameGeometry(), others, available, caretY);
+    window.move(place.topLeft());
 }
 
 // The main window closing takes the emulator with it; a cancelled close

@@ -25,6 +25,7 @@ namespace zr::shell {
 class FrmMain;
 class FrmTest;
 class FrmTrac;
+class WindowPlaces;
 
 class EmulatorWindows : public QObject {
     Q_OBJECT
@@ -35,8 +36,10 @@ class EmulatorWindows : public QObject {
     EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* traceCommand);
     ~EmulatorWindows() override;
 
-    // Puts the emulator and trace commands of `main` in this object's hands.
-    static EmulatorWindows* InstallInto(FrmMain& main);
+    // Puts the emulator and trace commands of `main` in this object's hands;
+    // with `rememberPlaces`, the places of the main, emulator and trace
+    // windows are kept in the application's settings from run to run.
+    static EmulatorWindows* InstallInto(FrmMain& main, bool rememberPlaces = false);
 
     void OpenEmulator(const compiler::Compiler& lastCompile, EmulatorStart start);
     // The trace command: TraceOn := not TraceOn, and the window with it.
@@ -49,6 +52,9 @@ class EmulatorWindows : public QObject {
     FrmTest* emulatorWindow() const;
     FrmTrac* traceWindow() const;
     EmulatorWorker& worker() { return worker_; }
+
+    // Where the windows' places are remembered; null (the default): nowhere.
+    void setWindowPlaces(WindowPlaces* places) { places_ = places; }
 
     // The answer to "Clear?" for emulator windows opened from now on (tests).
     void setClearConfirmation(std::function<bool()> confirm) { confirmClear_ = std::move(confirm); }
@@ -64,6 +70,7 @@ class EmulatorWindows : public QObject {
     void Step();
     void StopFromTrace();
     void ChooseWatch(const QString& name);
+    void PlaceWindow(QWidget& window, const QString& key);
 
     QWidget* owner_;
     QPointer<QTextEdit> editor_;
@@ -73,6 +80,7 @@ class EmulatorWindows : public QObject {
     QPointer<FrmTrac> trac_;
     bool traceOn_ = false;
     std::function<bool()> confirmClear_;
+    WindowPlaces* places_ = nullptr;
 
     // Of the program the emulator runs: the text compiled, its statements and names.
     std::string compiledText_;

@@ -30,6 +30,7 @@ void EmulatorWorker::Start(EmulatorProgram program) {
     // now, before the state they might touch is set up afresh.
     if (host_.HasPending()) host_.Pump(emulator_);
     reload_.reset();
+    restart_ = false;
     host_.ResetFrame();
     Load(program);
     emulator_.endRequested = false;
@@ -44,6 +45,13 @@ void EmulatorWorker::Start(EmulatorProgram program) {
 void EmulatorWorker::Reload(EmulatorProgram program) {
     Post([this, program = std::move(program)](emulator::Emulator& e) {
         reload_ = program;
+        e.RequestEnd();
+    });
+}
+
+void EmulatorWorker::StartProgram() {
+    Post([this](emulator::Emulator& e) {
+        restart_ = true;
         e.RequestEnd();
     });
 }
@@ -89,13 +97,21 @@ void EmulatorWorker::SetDecimalSeparator(char separator) {
 void EmulatorWorker::ThreadMain() {
     for (;;) {
         emulator_.RunLoop();
-        if (quit_.load() || !reload_) break;
-        Load(*reload_);
-        reload_.reset();
+        if (quit_.load() || (!reload_ && !restart_)) break;
         emulator_.endRequested = false;
-        emulator_.keyRegister = kEnterKeyIndex;
+        if (reload_) {
+            Load(*reload_);
+            reload_.reset();
+            host_.BeginRun();
+            emulator_.keyRegister = kEnterKeyIndex;
+        } else {
+            emulator_.keyRegister = emulator::kNoKey;
+            host_.StartProgramOnce(emulator_);
+        }
+        restart_ = false;
     }
     reload_.reset();
+    restart_ = false;
 }
 
 void EmulatorWorker::Load(const EmulatorProgram& program) {

@@ -39,6 +39,10 @@ class EmulatorWorker : public QObject {
     // While running: the new program goes in through the queue and the run
     // loop comes back at its address prompt.
     void Reload(EmulatorProgram program);
+    // Starts the program at address 1 from any state: the run loop starts
+    // afresh and its greeting and address prompt are answered at once.
+    // Variables are kept, as for any start from the emulator.
+    void StartProgram();
     // Asks the run loop to end and returns at once; Join waits for it.
     void End();
     void Join();
@@ -70,6 +74,7 @@ class EmulatorWorker : public QObject {
     std::thread thread_;
     std::atomic<bool> quit_{false};
     std::optional<EmulatorProgram> reload_;  // worker thread only
+    bool restart_ = false;                   // worker thread only: StartProgram
     QTimer frameTimer_;
 };
 

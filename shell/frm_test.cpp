@@ -5,22 +5,30 @@
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
+#include <chrono>
 
 #include "machine/cp1251.h"
+#include "shell/display_history_pane.h"
 #include "shell/emulator_worker.h"
 #include "shell/i2c_table.h"
 #include "shell/keypad_layout.h"
 #include "shell/keypad_picture.h"
 #include "shell/pin_panel.h"
 #include "shell/serial_console.h"
+#include "shell/toolbar_icons.h"
 #include "shell/twips.h"
 
 namespace zr::shell {
@@ -28,14 +36,12 @@ namespace {
 
 using emulator::Emulator;
 
-constexpr int kClientWidth = 11235;  // twips
+constexpr int kClientWidth = 11235;  // twips: the size the window opens with
 constexpr int kClientHeight = 7515;
+constexpr int kDockHeight = 2400;
+constexpr int kPanelWidth = 2655;
 constexpr int kTimer1Milliseconds = 100;
 constexpr double kDisplayPoints = 33;
-
-// Tops of Check1(7) down to Check1(0), level with the D7..D0 indicators.
-constexpr std::array<int, 8> kCheckTops = {3360, 3960, 4440, 4920, 5520, 6000, 6480, 6960};
-constexpr std::array<int, 4> kSliderTops = {120, 600, 1080, 1560};
 
 QString FromDevice(const std::string& bytes) {
     return QString::fromStdString(machine::Cp1251ToUtf8(bytes));
@@ -55,15 +61,19 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
-    client->setFixedSize(TwipsRect(*this, 0, 0, kClientWidth, kClientHeight).size());
     setCentralWidget(client);
-    CreateFace(client);
+    auto* columns = new QHBoxLayout(client);
+    auto* face = new QVBoxLayout;
+    columns->addLayout(face, 1);
+    CreateFace(face);
     pinPanel_ = new PinPanel(client);
     pinPanel_->setObjectName("Pic1");
-    pinPanel_->setGeometry(TwipsRect(*this, 8520, 0, 2655, 7452));
+    pinPanel_->setMinimumWidth(TwipsToPixels(kPanelWidth, logicalDpiX()));
+    columns->addWidget(pinPanel_);
     CreatePanel();
     CreateMenus();
     CreateDocks();
+    CreateStatusLine();
 
     // Timer1 runs while the window exists, also when no program runs.
     timer1_ = new QTimer(this);
@@ -74,73 +84,128 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
 
     setFocusPolicy(Qt::StrongFocus);
     pinPanel_->ResetPins();
+    const int dpi = logicalDpiY();
+    resize(TwipsToPixels(kClientWidth, logicalDpiX()),
+           TwipsToPixels(kClientHeight + kDockHeight, dpi) + menuBar()->sizeHint().height() +
+               statusBar()->sizeHint().height() + fontMetrics().height() * 3);
+    // A large scale on a small screen: the window opens no larger than the
+    // screen (less a title bar), down to what its layouts need.
+    if (QScreen* shown = screen()) {
+        const QSize room = shown->availableGeometry().size() - QSize(0, fontMetrics().height() * 2);
+        resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    }
 }
 
-void FrmTest::CreateFace(QWidget* client) {
-    auto* shape = new QFrame(client);
+void FrmTest::CreateFace(QVBoxLayout* face) {
+    auto* shape = new QFrame;
     shape->setObjectName("Shape1");
-    shape->setGeometry(TwipsRect(*this, 120, 0, 8292, 1932));
     shape->setStyleSheet("#Shape1 { background: #404040; border-radius: 14px; }");
+    auto* lines = new QVBoxLayout(shape);
+    const int inset = TwipsToPixels(300, logicalDpiX());
+    lines->setContentsMargins(inset, inset / 5, inset, inset / 5);
+    lines->setSpacing(2);
+    face->addWidget(shape);
 
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSizeF(kDisplayPoints);
     font.setBold(true);
-    const QRect lines[2] = {TwipsRect(*this, 720, 120, 6972, 816),
-                            TwipsRect(*this, 720, 960, 6972, 888)};
     for (int row = 0; row < 2; ++row) {
-        auto* field = new QLineEdit(client);
+        auto* field = new QLineEdit;
         field->setObjectName(QString("Text1_%1").arg(row + 1));
-        field->setGeometry(lines[row]);
         field->setReadOnly(true);
         field->setFocusPolicy(Qt::NoFocus);
         field->setFont(font);
         field->setFrame(false);
         field->setStyleSheet("QLineEdit { background: rgb(128, 128, 0); color: black; }");
         field->setText(QString(16, ' '));
+        // Sixteen characters always fit whole.
+        const QFontMetrics metrics(font);
+        field->setMinimumWidth(metrics.horizontalAdvance(QString(16, 'W')) + 12);
+        field->setMinimumHeight(metrics.height() + 6);
+        lines->addWidget(field);
         display_[row] = field;
     }
 
-    keypad_ = new KeypadPicture(client);
+    keypad_ = new KeypadPicture;
     keypad_->setObjectName("Image1");
-    keypad_->setGeometry(TwipsRect(*this, 120, 2040, 8292, 5412));
+    keypad_->setMinimumSize(TwipsToPixels(8292, logicalDpiX()) / 2,
+                            TwipsToPixels(5412, logicalDpiY()) / 3);
+    keypad_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    face->addWidget(keypad_, 1);
     // A click on the keypad takes the keyboard back from the console.
     keypad_->setFocusPolicy(Qt::ClickFocus);
     connect(keypad_, &KeypadPicture::keyReleased, this,
             [this](int index) { worker_.Post([index](Emulator& e) { e.PressKey(index); }); });
 }
 
+// The panel's grid, top to bottom: the ADC4..ADC1 rows (indicator, name,
+// slider, value), the two captions, then CE, WE and D7..D0 (indicator, name,
+// and for the data bits the input check box). The indicators are drawn by
+// the panel left of the names, so each stands level with its row.
 void FrmTest::CreatePanel() {
-    for (int channel = 0; channel < 4; ++channel) {
+    auto* grid = new QGridLayout(pinPanel_);
+    const int indicatorColumn = fontMetrics().height() * 3 / 2;
+    grid->setColumnMinimumWidth(0, indicatorColumn);
+    grid->setColumnStretch(2, 1);
+    grid->setHorizontalSpacing(fontMetrics().averageCharWidth());
+    int row = 0;
+    auto pinCaption = [this, grid](int pin, const QString& text, int atRow) {
+        auto* label = new QLabel(text, pinPanel_);
+        label->setObjectName(QString("pinCaption%1").arg(pin));
+        grid->addWidget(label, atRow, 1);
+        grid->setRowStretch(atRow, 1);
+        pinPanel_->SetIndicatorAnchor(pin, label);
+        return label;
+    };
+
+    for (int channel = 3; channel >= 0; --channel, ++row) {
+        const QString name = QString("ADC%1").arg(channel + 1);
+        pinCaption(emulator::kPinCount - 4 + channel, name, row)
+            ->setObjectName(QString("adcCaption%1").arg(channel));
         auto* slider = new QScrollBar(Qt::Horizontal, pinPanel_);
         slider->setObjectName(QString("HScroll1_%1").arg(channel));
-        slider->setGeometry(TwipsRect(*this, 600, kSliderTops[channel], 1695, 375));
         slider->setRange(0, emulator::kAdcMaximum);
         slider->setFocusPolicy(Qt::NoFocus);
-        slider->setToolTip(QString("ADC%1").arg(channel + 1));
-        connect(slider, &QScrollBar::valueChanged, this, [this, channel](int value) {
-            worker_.Post([channel, value](Emulator& e) { e.io.adc[channel] = value; });
+        slider->setToolTip(name);
+        slider->setPageStep(64);
+        slider->setMinimumWidth(fontMetrics().averageCharWidth() * 14);
+        grid->addWidget(slider, row, 2, Qt::AlignVCenter);
+        auto* value = new QLabel("0", pinPanel_);
+        value->setObjectName(QString("adcValue%1").arg(channel));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setMinimumWidth(fontMetrics().horizontalAdvance("1023") + 2);
+        grid->addWidget(value, row, 3);
+        connect(slider, &QScrollBar::valueChanged, this, [this, channel, value](int position) {
+            value->setText(QString::number(position));
+            worker_.Post([channel, position](Emulator& e) { e.io.adc[channel] = position; });
         });
         sliders_[channel] = slider;
     }
-    // Captions wrap within the width up to the next control on their line.
-    auto caption = [this](const char* name, const QString& text, int left, int top, int width) {
+
+    // Captions wrap onto a second line in a narrow panel, and always have room for it.
+    auto caption = [this](const char* name, const QString& text) {
         auto* label = new QLabel(text, pinPanel_);
         label->setObjectName(name);
         label->setWordWrap(true);
-        const QRect place = TwipsRect(*this, left, top, width, 0);
-        label->setGeometry(place.x(), place.y(), place.width(),
-                           label->heightForWidth(place.width()));
+        label->setMinimumHeight(label->fontMetrics().lineSpacing() * 2);
+        return label;
     };
-    caption("Label2", "Модель входв АЦП", 600, 2040, 2000);
-    caption("Label3", "Модель входов-выходов порта", 480, 2760, 1920 - 480);
-    caption("Label1", "\"1\"", 1920, 2760, 600);
+    grid->addWidget(caption("Label2", "Модель входв АЦП"), row++, 1, 1, 3);
+    grid->addWidget(caption("Label3", "Модель входов-выходов порта"), row, 1, 1, 2);
+    grid->addWidget(caption("Label1", "\"1\""), row++, 3, Qt::AlignRight | Qt::AlignTop);
 
-    for (int bit = 7; bit >= 0; --bit) {
+    for (int pin : {emulator::kPinCE, emulator::kPinWE})
+        pinCaption(pin,
+                   QString::fromLatin1(emulator::kPinNames[pin].data(),
+                                       static_cast<int>(emulator::kPinNames[pin].size())),
+                   row++);
+    for (int bit = 7; bit >= 0; --bit, ++row) {
+        pinCaption(bit, QString("D%1").arg(bit), row);
         auto* box = new QCheckBox(pinPanel_);
         box->setObjectName(QString("Check1_%1").arg(bit));
-        box->setGeometry(TwipsRect(*this, 1080, kCheckTops[7 - bit], 255, 255));
         box->setFocusPolicy(Qt::NoFocus);
         box->setToolTip(QString("D%1").arg(bit));
+        grid->addWidget(box, row, 2, Qt::AlignLeft | Qt::AlignVCenter);
         connect(box, &QCheckBox::toggled, this, &FrmTest::PostPortInputs);
         portBits_[bit] = box;
     }
@@ -160,7 +225,11 @@ void FrmTest::CreateMenus() {
     file->setObjectName("mnuFile");
     connect(action(file, "mnuClear", "Clear"), &QAction::triggered, this, &FrmTest::Clear);
     file->addSeparator()->setObjectName("mnuFile1");
-    action(file, "mnuSaveToRealZr", "Save to real zr-7340");  // no transfer protocol: inert
+    // No transfer protocol to a real device is defined: the item says so.
+    QAction* save = action(file, "mnuSaveToRealZr", "Save to real zr-7340");
+    save->setEnabled(false);
+    save->setToolTip(tr("Передача программы в настоящий zr-7340 не поддерживается"));
+    file->setToolTipsVisible(true);
 
     QMenu* run = menuBar()->addMenu("Run");
     run->setObjectName("mnuRun");
@@ -168,6 +237,17 @@ void FrmTest::CreateMenus() {
             [this] { worker_.Post([](Emulator& e) { e.CommandRun(); }); });
     connect(action(run, "mnuRunTo1", "Run to 1"), &QAction::triggered, this,
             [this] { worker_.Post([](Emulator& e) { e.CommandRunFrom1(); }); });
+    // Starts at address 1 from any state, the greeting and the prompt included.
+    QAction* start = action(run, "mnuStartProgram", tr("Запустить программу"));
+    start->setShortcut(Qt::CTRL | Qt::Key_F5);
+    start->setIcon(ToolbarIcon("Run"));
+    start->setToolTip(tr("Запустить программу с адреса 1 (Ctrl+F5)"));
+    connect(start, &QAction::triggered, this, [this] { worker_.StartProgram(); });
+    auto* toolbar = addToolBar(tr("Пуск"));
+    toolbar->setObjectName("runToolbar");
+    toolbar->setMovable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolbar->addAction(start);
     run->addSeparator()->setObjectName("mnuRun1");
     connect(action(run, "mnuStop", "Stop"), &QAction::triggered, this,
             [this] { worker_.Post([](Emulator& e) { e.CommandStop(); }); });
@@ -199,7 +279,52 @@ void FrmTest::CreateDocks() {
     i2cDock->setWidget(i2cTable_);
     i2cDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::BottomDockWidgetArea, i2cDock);
-    resizeDocks({consoleDock}, {TwipsToPixels(2400, logicalDpiY())}, Qt::Vertical);
+    connect(i2cTable_, &I2cTable::editRefused, this,
+            [this](const QString& hint) { statusBar()->showMessage(hint, 5000); });
+
+    history_ = new DisplayHistoryPane;
+    history_->setObjectName("displayHistory");
+    auto* historyDock = new QDockWidget(tr("История экрана"), this);
+    historyDock->setObjectName("historyDock");
+    historyDock->setWidget(history_);
+    historyDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::BottomDockWidgetArea, historyDock);
+    tabifyDockWidget(consoleDock, historyDock);
+    consoleDock->raise();
+    resizeDocks({consoleDock}, {TwipsToPixels(kDockHeight, logicalDpiY())}, Qt::Vertical);
+}
+
+void FrmTest::CreateStatusLine() {
+    for (std::size_t i = 0; i < statusLabels_.size(); ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QString("runStatus%1").arg(i));
+        statusBar()->addPermanentWidget(label, i == 0 ? 1 : 0);
+        statusLabels_[i] = label;
+    }
+    ShowStatus(RunStatus{});
+}
+
+// Labels change only when their text does: a program waiting for a key
+// repaints nothing.
+void FrmTest::ShowStatus(const RunStatus& status) {
+    statusLine_.Note(std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now().time_since_epoch())
+                         .count(),
+                     status);
+    const bool running = statusLine_.speed() > 0;
+    const QString texts[3] = {RunStatusLine::StateText(status),
+                              RunStatusLine::CountText(status.instructions),
+                              running ? RunStatusLine::SpeedText(statusLine_.speed()) : QString()};
+    for (std::size_t i = 0; i < statusLabels_.size(); ++i)
+        if (statusLabels_[i]->text() != texts[i]) statusLabels_[i]->setText(texts[i]);
+}
+
+QString FrmTest::runStateText() const {
+    return statusLabels_[0]->text();
+}
+
+QString FrmTest::instructionCountText() const {
+    return statusLabels_[1]->text();
 }
 
 void FrmTest::PostPortInputs() {
@@ -227,6 +352,9 @@ void FrmTest::ShowFrame(const EmulatorFrame& frame) {
     for (const std::string& line : frame.serialOut) console_->AppendOutput(FromDevice(line));
     console_->SetWaitingForInput(frame.waitingForSerialInput);
     i2cTable_->ShowBuffer(frame.i2c);
+    if (frame.historyRestarted) history_->Restart();
+    history_->Append(frame.screens);
+    ShowStatus(frame.status);
 }
 
 void FrmTest::keyPressEvent(QKeyEvent* event) {

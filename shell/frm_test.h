@@ -10,14 +10,18 @@
 #include <functional>
 
 #include "shell/emulator_frame.h"
+#include "shell/run_status_line.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QTimer;
+class QVBoxLayout;
 
 namespace zr::shell {
 
+class DisplayHistoryPane;
 class EmulatorWorker;
 class I2cTable;
 class KeypadPicture;
@@ -39,6 +43,10 @@ class FrmTest : public QMainWindow {
     PinPanel* pinPanel() const { return pinPanel_; }
     SerialConsole* serialConsole() const { return console_; }
     I2cTable* i2cTable() const { return i2cTable_; }
+    DisplayHistoryPane* displayHistory() const { return history_; }
+    // The status line: the run state, the instruction count, the speed.
+    QString runStateText() const;
+    QString instructionCountText() const;
 
   public slots:
     void ShowFrame(const zr::shell::EmulatorFrame& frame);
@@ -54,10 +62,12 @@ class FrmTest : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void CreateFace(QWidget* client);
+    void CreateFace(QVBoxLayout* face);
     void CreatePanel();
     void CreateMenus();
     void CreateDocks();
+    void CreateStatusLine();
+    void ShowStatus(const RunStatus& status);
     void PostPortInputs();
     void Clear();
 
@@ -70,6 +80,9 @@ class FrmTest : public QMainWindow {
     std::array<QScrollBar*, 4> sliders_{};
     SerialConsole* console_ = nullptr;
     I2cTable* i2cTable_ = nullptr;
+    DisplayHistoryPane* history_ = nullptr;
+    std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
+    RunStatusLine statusLine_;
     QTimer* timer1_ = nullptr;
     bool ending_ = false;
 };

@@ -1,11 +1,14 @@
 #include "shell/frm_trac.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "shell/twips.h"
 
@@ -21,35 +24,54 @@ FrmTrac::FrmTrac(QWidget* parent)
       list2_(nullptr) {
     setObjectName("frmTrac");
     setWindowTitle("Трассировка");
-    setFixedSize(TwipsRect(*this, 0, 0, 3345, 5820).size());
 
     label2_->setObjectName("Label2");
-    label2_->setGeometry(TwipsRect(*this, 0, 0, 3255, 375));
+    label2_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long statement line must not widen the window; the history shows it whole.
+    label2_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     command2_->setObjectName("Command2");
-    command2_->setGeometry(TwipsRect(*this, 0, 360, 1095, 375));
     text1_->setObjectName("Text1");
-    text1_->setGeometry(TwipsRect(*this, 1080, 360, 975, 405));
+    text1_->setMinimumWidth(fontMetrics().averageCharWidth() * 8);
     label1_->setObjectName("Label1");
-    label1_->setGeometry(TwipsRect(*this, 2040, 360, 1215, 375));
+    label1_->setMinimumWidth(fontMetrics().averageCharWidth() * 10);
+    label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     list1_->setObjectName("List1");
-    list1_->setGeometry(TwipsRect(*this, 0, 720, 3255, 2205));
 
     auto* frame1 = new QGroupBox("История", this);
     frame1->setObjectName("Frame1");
-    frame1->setGeometry(TwipsRect(*this, 0, 3000, 3255, 1935));
     list2_ = new QListWidget(frame1);
     list2_->setObjectName("List2");
-    list2_->setGeometry(TwipsRect(*this, 120, 240, 3015, 1425));
+    auto* frameLayout = new QVBoxLayout(frame1);
+    frameLayout->addWidget(list2_);
 
-    auto button = [this](const char* name, const QString& caption, QRect place) {
+    auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(name);
-        b->setGeometry(place);
         return b;
     };
-    auto* command1 = button("Command1", "Закрыть", TwipsRect(*this, 120, 5040, 1455, 372));
-    auto* command4 = button("Command4", "STOP", TwipsRect(*this, 120, 5400, 1455, 372));
-    auto* command3 = button("Command3", "ШАГ", TwipsRect(*this, 1800, 5040, 1455, 735));
+    auto* command1 = button("Command1", "Закрыть");
+    auto* command4 = button("Command4", "STOP");
+    auto* command3 = button("Command3", "ШАГ");
+    command3->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    command3->setDefault(true);
+
+    // Top to bottom: the statement line, the watched variable, the stack,
+    // the history, and the buttons (Закрыть over STOP, ШАГ beside them).
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label2_);
+    auto* watch = new QHBoxLayout;
+    watch->addWidget(command2_);
+    watch->addWidget(text1_, 1);
+    watch->addWidget(label1_, 1);
+    layout->addLayout(watch);
+    layout->addWidget(list1_, 1);
+    layout->addWidget(frame1, 1);
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(command1, 0, 0);
+    buttons->addWidget(command4, 1, 0);
+    buttons->addWidget(command3, 0, 1, 2, 1);
+    layout->addLayout(buttons);
+    resize(TwipsRect(*this, 0, 0, 3345, 5820).size().expandedTo(minimumSizeHint()));
 
     connect(command1, &QPushButton::clicked, this, &FrmTrac::closeChosen);
     connect(command4, &QPushButton::clicked, this, &FrmTrac::stopChosen);

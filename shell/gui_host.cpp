@@ -16,12 +16,21 @@ void GuiHost::Publish(Change change) {
     if (!wasDirty && changed_) changed_();
 }
 
+namespace {
+
+// Index of the Enter key, which answers the greeting and the address prompt.
+constexpr int kEnterKeyIndex = 15;
+
+}  // namespace
+
 EmulatorFrame GuiHost::TakeFrame() {
     std::lock_guard lock(mutex_);
     EmulatorFrame taken = frame_;
+    taken.screens = history_.Take();
     frame_.stops.clear();
     frame_.serialOut.clear();
     frame_.droppedSerialLines = 0;
+    frame_.historyRestarted = false;
     dirty_ = false;
     return taken;
 }
@@ -29,8 +38,78 @@ EmulatorFrame GuiHost::TakeFrame() {
 void GuiHost::ResetFrame() {
     std::lock_guard lock(mutex_);
     frame_ = EmulatorFrame{};
+    frame_.historyRestarted = true;
+    history_.Clear();
     dirty_ = false;
     serialInput_.clear();
+    waitingForSerialInput_ = false;
+    waitSeen_ = false;
+    startingProgram_ = false;
+}
+
+void GuiHost::BeginRun() {
+    Publish([&](EmulatorFrame& f) {
+        history_.Clear();
+        f.historyRestarted = true;
+    });
+}
+
+void GuiHost::StartProgramOnce(const emulator::Emulator& emulator) {
+    startingProgram_ = true;
+    startCount_ = emulator.instructionCount();
+}
+
+// Until the program has run an instruction, the run loop is in its greeting
+// or its address prompt: both take Enter, and an empty entry means address 1.
+bool GuiHost::StartingProgram(const emulator::Emulator& emulator) const {
+    return startingProgram_ && emulator.machine.runState == emulator::kStopped &&
+           emulator.instructionCount() == startCount_ && !emulator.endRequested;
+}
+
+void GuiHost::WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason reason) {
+    if (reason == emulator::WaitReason::Key) {
+        if (StartingProgram(emulator)) {
+            emulator.PressKey(kEnterKeyIndex);
+            return;
+        }
+        startingProgram_ = false;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        history_.Settle();
+    }
+    if (!waitSeen_ || waitReason_ != reason || waitCount_ != emulator.instructionCount()) {
+        waitSeen_ = true;
+        waitReason_ = reason;
+        waitCount_ = emulator.instructionCount();
+        PublishStatus(emulator);
+    }
+    QueuedHost::WaitForEvent(emulator, reason);
+}
+
+RunStatus GuiHost::CurrentStatus(const emulator::Emulator& emulator) const {
+    RunStatus status;
+    status.runState = emulator.machine.runState;
+    status.programCounter = emulator.machine.ProgramCounter();
+    status.instructions = emulator.instructionCount();
+    // A wait lasts until the next instruction is executed.
+    const bool waiting = waitSeen_ && waitCount_ == status.instructions;
+    status.waitingForKey = waiting && waitReason_ == emulator::WaitReason::Key;
+    status.waitingForStep = waiting && waitReason_ == emulator::WaitReason::TraceStep;
+    status.waitingForSerialInput = waitingForSerialInput_;
+    return status;
+}
+
+// Worker thread. Publishes only a change, so a program waiting for a key
+// costs no frames.
+void GuiHost::PublishStatus(const emulator::Emulator& emulator) {
+    const RunStatus status = CurrentStatus(emulator);
+    bool changed = false;
+    {
+        std::lock_guard lock(mutex_);
+        changed = frame_.status != status;
+    }
+    if (changed) Publish([&](EmulatorFrame& f) { f.status = status; });
 }
 
 void GuiHost::Pump(emulator::Emulator& emulator) {
@@ -43,12 +122,19 @@ void GuiHost::Pump(emulator::Emulator& emulator) {
         changed = frame_.i2c != emulator.io.i2c;
     }
     if (changed) Publish([&](EmulatorFrame& f) { f.i2c = emulator.io.i2c; });
+    PublishStatus(emulator);
 }
 
+// The screens of a start the user asked for (greeting, prompt) are not the
+// program's and stay out of the history.
 void GuiHost::DisplayChanged(const emulator::Display& display) {
+    const bool starting = emulator_ && StartingProgram(*emulator_);
+    const RunStatus status = emulator_ ? CurrentStatus(*emulator_) : RunStatus{};
     Publish([&](EmulatorFrame& f) {
         f.lines[0].assign(display.Line(1));
         f.lines[1].assign(display.Line(2));
+        f.status = status;
+        if (!starting) history_.Record(status.instructions, display);
     });
 }
 
@@ -84,13 +170,21 @@ void GuiHost::SerialWriteLine(std::string_view line) {
 
 // INPUT waits for a line typed into the console; End gives up the wait.
 std::optional<std::string> GuiHost::SerialReadLine(emulator::Emulator& emulator) {
+    auto setWaiting = [&](bool waiting) {
+        waitingForSerialInput_ = waiting;
+        const RunStatus status = CurrentStatus(emulator);
+        Publish([&](EmulatorFrame& f) {
+            f.waitingForSerialInput = waiting;
+            f.status = status;
+        });
+    };
     if (serialInput_.empty()) {
-        Publish([](EmulatorFrame& f) { f.waitingForSerialInput = true; });
+        setWaiting(true);
         while (serialInput_.empty() && !emulator.endRequested) {
             WaitForEvent(emulator, emulator::WaitReason::Key);
             if (HasPending()) Pump(emulator);
         }
-        Publish([](EmulatorFrame& f) { f.waitingForSerialInput = false; });
+        setWaiting(false);
     }
     if (serialInput_.empty()) return std::nullopt;
     std::string line = std::move(serialInput_.front());

@@ -33,10 +33,18 @@ class GuiHost : public emulator::QueuedHost {
     // lines typed for an earlier run are gone.
     void ResetFrame();
 
+    // Worker thread, between two run loops: the display history starts
+    // afresh (a new program, a new run).
+    void BeginRun();
+    // Worker thread, before a run loop: its greeting and address prompt are
+    // answered with Enter until the program has started at address 1.
+    void StartProgramOnce(const emulator::Emulator& emulator);
+
     // Worker thread (from a posted action): a line typed into the console.
     void QueueSerialInput(std::string line) { serialInput_.push_back(std::move(line)); }
 
     void Pump(emulator::Emulator& emulator) override;
+    void WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason reason) override;
     void DisplayChanged(const emulator::Display& display) override;
     void PinChanged(int pin, int value) override;
     void TraceStack(const std::vector<std::string>& stackLines) override;
@@ -47,14 +55,25 @@ class GuiHost : public emulator::QueuedHost {
   private:
     template <typename Change>
     void Publish(Change change);
+    RunStatus CurrentStatus(const emulator::Emulator& emulator) const;
+    void PublishStatus(const emulator::Emulator& emulator);
+    bool StartingProgram(const emulator::Emulator& emulator) const;
 
     std::function<void()> changed_;
     emulator::Emulator* emulator_ = nullptr;
     std::atomic<int> watchOperand_{0};
     std::deque<std::string> serialInput_;  // worker only
+    bool waitingForSerialInput_ = false;   // worker only
+    // Worker only: the last wait began with the instruction count waitCount_.
+    bool waitSeen_ = false;
+    emulator::WaitReason waitReason_ = emulator::WaitReason::Key;
+    std::uint64_t waitCount_ = 0;
+    bool startingProgram_ = false;  // worker only: answering the greeting and prompt
+    std::uint64_t startCount_ = 0;  // the instruction count when the start was asked for
 
     std::mutex mutex_;
     EmulatorFrame frame_;
+    emulator::DisplayHistory history_;  // screens not yet taken with a frame
     bool dirty_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/i2c_table.h"
 
 #include <QHeaderView>
+#include <QToolTip>
 
 namespace zr::shell {
 
@@ -22,13 +23,17 @@ I2cTable::I2cTable(QWidget* parent)
         const int element = item->row() * kColumns + item->column() + 1;
         bool ok = false;
         const int value = item->text().trimmed().toInt(&ok);
-        if (!ok || value < 0 || value > 255) {  // not a byte: the cell reads 0
+        if (!ok || value < 0 || value > 255) {  // not a byte: refused, the old value stays
             showing_ = true;
-            item->setText("0");
+            item->setText(QString::number(values_[element]));
             showing_ = false;
-            emit elementEdited(element, 0);
+            refusal_ = tr("Элемент I2C %1: допустимы целые от 0 до 255").arg(element);
+            QToolTip::showText(viewport()->mapToGlobal(visualItemRect(item).bottomLeft()), refusal_,
+                               viewport());
+            emit editRefused(refusal_);
             return;
         }
+        values_[element] = value;
         emit elementEdited(element, value);
     });
 }
@@ -38,8 +43,9 @@ void I2cTable::ShowBuffer(const std::array<std::uint8_t, emulator::kI2CSize + 1>
     for (int element = 1; element <= emulator::kI2CSize; ++element) {
         QTableWidgetItem* cell = item((element - 1) / kColumns, (element - 1) % kColumns);
         const QString text = QString::number(buffer[element]);
-        if (cell->text() != text && !(cell == currentItem() && state() == EditingState))
-            cell->setText(text);
+        if (cell == currentItem() && state() == EditingState) continue;
+        values_[element] = buffer[element];
+        if (cell->text() != text) cell->setText(text);
     }
     showing_ = false;
 }

@@ -16,7 +16,7 @@ const std::array<KeyLegend, kKeypadKeys>& KeypadLegends() {
         {"6", "Integer", "H\\D"},
         {"7", "Single", ""},
         {"8", "Adres", ""},
-        {"9", "Functi", ""},
+        {"9", "Function", ""},
         {",", "Start", ""},
         {"-", "Mem", ""},
         {"F", "", "", KeyFace::YellowF},

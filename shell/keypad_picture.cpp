@@ -56,13 +56,23 @@ void DrawKey(QPainter& painter, const QRectF& cell, const KeyLegend& legend) {
     // Secondary legends along the top edge: blue on the left, red on the right.
     const QRectF top(key.left() + margin * 0.6, key.top() + margin * 0.3,
                      key.width() - margin * 1.2, key.height() * 0.3);
-    painter.setFont(ScaledFont(key, 0.2, false));
+    // The two top legends share the line: the font shrinks until both fit whole.
+    QFont topFont = ScaledFont(key, 0.2, false);
+    const double gap = margin * 0.5;
+    while (topFont.pixelSize() > 6) {
+        const QFontMetricsF metrics(topFont);
+        if (metrics.horizontalAdvance(legend.blue) + metrics.horizontalAdvance(legend.red) + gap <=
+            top.width())
+            break;
+        topFont.setPixelSize(topFont.pixelSize() - 1);
+    }
+    painter.setFont(topFont);
     if (!legend.blue.isEmpty()) {
         painter.setPen(kBlue);
         const QRectF blueRect =
             painter.boundingRect(top, Qt::AlignLeft | Qt::AlignTop, legend.blue);
         painter.drawText(top, Qt::AlignLeft | Qt::AlignTop, legend.blue);
-        if (legend.blue == "Functi") {  // the function-level key is framed in red
+        if (legend.blue == "Function") {  // the function-level key is framed in red
             painter.setPen(QPen(kRed, 1));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(blueRect.adjusted(-1, 0, 1, 0));

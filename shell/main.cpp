@@ -118,7 +118,7 @@ int main(int argc, char* argv[]) {
     zr::shell::WindowHelpKey helpKey(&app);
 
     zr::shell::FrmMain window(zr::shell::ShippedLibraryFolder());
-    zr::shell::EmulatorWindows::InstallInto(window);
+    zr::shell::EmulatorWindows::InstallInto(window, /*rememberPlaces=*/true);
     window.show();
     if (!options.files.isEmpty()) window.loadFile(options.files.constFirst());
 

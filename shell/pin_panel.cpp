@@ -39,15 +39,52 @@ void PinPanel::SetPin(int pin, int value) {
     update();
 }
 
+void PinPanel::SetIndicatorAnchor(int pin, QWidget* anchor) {
+    anchors_[pin] = anchor;
+    update();
+}
+
+QRectF PinPanel::IndicatorRect(int pin) const {
+    const QWidget* anchor = anchors_[pin];
+    if (!anchor) {
+        const PinRecord& r = pins().record(pin);
+        const QRectF panel = rect();
+        return QRectF(QPointF((r.X - r.HalfSize) * panel.width() / 100,
+                              (100 - r.Y - r.HalfSize) * panel.height() / 100),
+                      QPointF((r.X + r.HalfSize) * panel.width() / 100,
+                              (100 - r.Y + r.HalfSize) * panel.height() / 100));
+    }
+    // A square as high as the caption's text, in the margin left of it.
+    const QRect place(anchor->mapTo(this, QPoint(0, 0)), anchor->size());
+    const double side = std::min<double>(anchor->fontMetrics().height() * 0.8, place.height());
+    const double gap = side * 0.4;
+    return QRectF(place.left() - gap - side, place.center().y() + 0.5 - side / 2, side, side);
+}
+
 void PinPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRectF panel = rect();
+    const bool anchored = anchors_[0] != nullptr;
+    if (!anchored) {
+        const QRectF panel = rect();
+        painter.setPen(QPen(Qt::gray, 1));
+        for (const PanelLine& line : kDecoration)
+            painter.drawLine(
+                QPointF(line.x1 * panel.width() / 100, (100 - line.y1) * panel.height() / 100),
+                QPointF(line.x2 * panel.width() / 100, (100 - line.y2) * panel.height() / 100));
+        for (const auto& [key, pins] : pinSets_) pins.reDraw(painter, panel);
+        return;
+    }
     painter.setPen(QPen(Qt::gray, 1));
-    for (const PanelLine& line : kDecoration)
-        painter.drawLine(
-            QPointF(line.x1 * panel.width() / 100, (100 - line.y1) * panel.height() / 100),
-            QPointF(line.x2 * panel.width() / 100, (100 - line.y2) * panel.height() / 100));
-    for (const auto& [key, pins] : pinSets_) pins.reDraw(painter, panel);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    for (const auto& [key, pins] : pinSets_) {
+        for (int pin = 0; pin < ClsZRPins::kPins; ++pin) {
+            const std::uint32_t colour = pins.IndicatorColour(pin);
+            const QColor fill(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+            painter.setPen(fill);
+            painter.setBrush(fill);
+            painter.drawRect(IndicatorRect(pin));
+        }
+    }
 }
 
 }  // namespace zr::shell

@@ -1,9 +1,11 @@
 // Pic1: the input/output panel. Holds the port check boxes, the ADC sliders
-// and their captions, and draws the pin indicators of the clsZRPins objects
-// in PinSets in its 0..100 coordinate system.
+// and their captions in a grid, and draws the pin indicators of the
+// clsZRPins objects in PinSets: each on the row of its anchor (the caption
+// with the pin's name), or, without an anchor, in its 0..100 coordinates.
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <map>
 
 #include "shell/cls_zr_pins.h"
@@ -23,6 +25,10 @@ class PinPanel : public QWidget {
     // Draws every object in PinSets again.
     void RedrawPins();
     void SetPin(int pin, int value);
+    // The indicator of `pin` is drawn left of `anchor`, level with its middle.
+    void SetIndicatorAnchor(int pin, QWidget* anchor);
+    // Where the indicator of `pin` is drawn, in the panel's pixels.
+    QRectF IndicatorRect(int pin) const;
 
     const ClsZRPins& pins() const { return pinSets_.at(kDeviceKey); }
 
@@ -31,6 +37,7 @@ class PinPanel : public QWidget {
 
   private:
     std::map<QString, ClsZRPins> pinSets_;
+    std::array<QWidget*, ClsZRPins::kPins> anchors_{};
 };
 
 }  // namespace zr::shell

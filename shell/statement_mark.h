@@ -1,19 +1,23 @@
 // Where the trace marks a statement in the source editor.
 #pragma once
 
+#include <QString>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "compiler/compiler.h"
+#include "shell/compile_session.h"
 
 namespace zr::shell {
 
-inline constexpr int kStatementMarkLength = 6;
-
-// The editor offset of the statement's first character in `compilerText`
-// (the main text compiled). Nothing for a statement of a library: its
-// position belongs to another text.
-std::optional<int> StatementMarkOffset(std::string_view compilerText,
-                                       const compiler::StatementRecord& record);
+// The editor range of statement `index` of `statements`: from its first
+// character to the next statement's position or the end of its line,
+// whichever comes first, without trailing blanks. `compilerText` is the main
+// text compiled and `editorText` the editor text it was made from. Nothing
+// for a statement of a library: its position belongs to another text.
+std::optional<EditorRange> StatementMarkRange(
+    const QString& editorText, const std::string& compilerText,
+    const std::vector<compiler::StatementRecord>& statements, int index);
 
 }  // namespace zr::shell

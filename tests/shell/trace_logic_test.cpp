@@ -2,12 +2,16 @@
 // statement is marked in the editor.
 #include <QtTest>
 
+#include "compiler/source_text.h"
 #include "emulator_test_support.h"
 #include "shell/statement_mark.h"
 #include "shell/watch_choice.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;
+
+#define ASSERT_TEXT(actual, expected) \
+    QCOMPARE(QByteArray::fromStdString(actual), QByteArray(expected))
 
 class TraceLogicTest : public QObject {
     Q_OBJECT
@@ -30,18 +34,41 @@ class TraceLogicTest : public QObject {
         QVERIFY(!empty.clearName);
     }
 
-    void markSkipsBlanksAndCountsALineEndAsOne() {
-        const std::string text = "1 PrtX\r\n   2 PrtX\r\n";
-        zr::compiler::StatementRecord second;
-        second.position = 8;  // the scan began at the line feed
-        QCOMPARE(StatementMarkOffset(text, second), std::optional<int>(10));
+    // The mark runs from the statement's first character to the next
+    // statement or the line end, without trailing blanks; line ends count one
+    // and a character beyond the basic plane counts two, as in the editor.
+    void markCoversTheWholeStatement() {
+        const QString editor = QString::fromUtf8("' \xF0\x9F\x98\x80\n  Dup  PrtX   \nEnd");
+        const std::string text = zr::compiler::ToCompilerText(editor.toStdString());
+        ASSERT_TEXT(text, "' ?\r\n  Dup  PrtX   \r\nEnd");
+        // Records hold where each scan began: after the previous word.
+        auto record = [](std::int32_t position) {
+            zr::compiler::StatementRecord r;
+            r.position = position;
+            return r;
+        };
+        const std::vector<zr::compiler::StatementRecord> statements = {record(4), record(11),
+                                                                       record(17)};
+        struct Case {
+            int index;
+            EditorRange range;
+            const char* marked;
+        };
+        for (const Case& c :
+             {Case{0, {7, 3}, "Dup"}, Case{1, {12, 4}, "PrtX"}, Case{2, {20, 3}, "End"}}) {
+            const auto range = StatementMarkRange(editor, text, statements, c.index);
+            QVERIFY(range);
+            QCOMPARE(*range, c.range);
+            QCOMPARE(editor.mid(range->start, range->length), QString(c.marked));
+        }
+        QVERIFY(!StatementMarkRange(editor, text, statements, 3));
     }
 
     void statementsOfALibraryAreNotMarked() {
-        zr::compiler::StatementRecord record;
-        record.position = 1;
-        record.sourceIndex = 1;
-        QVERIFY(!StatementMarkOffset("x", record));
+        std::vector<zr::compiler::StatementRecord> statements(1);
+        statements[0].position = 1;
+        statements[0].sourceIndex = 1;
+        QVERIFY(!StatementMarkRange("x", "x", statements, 0));
     }
 };
 

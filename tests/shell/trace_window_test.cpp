@@ -17,9 +17,9 @@ using namespace zr::shell::testing;
 
 namespace {
 
-// The declarations write nothing, so the first stop shows the DimB record,
-// the first one at address 1; "b3 1 + -> b3" runs several instructions
-// and stops once.
+// The declarations write nothing and share address 1 with "2.5", which owns
+// the instruction there, so the first stop shows and marks "2.5". Each word
+// of "b3 1 + -> b3" is a statement of its own, marked whole.
 const char* kProgram =
     "DimB b1, b2, b3\nDimI table(3)\n"
     "2.5 -> b3\n"
@@ -66,23 +66,28 @@ class TraceWindowTest : public QObject {
         QVERIFY(s.Start());
         QCOMPARE(s.trac()->stackList()->count(), 1);
         QCOMPARE(s.trac()->stackList()->item(0)->text(), QString(" 0"));
-        QCOMPARE(s.editor.textCursor().selectedText(), QString("DimB b"));
+        QCOMPARE(s.editor.textCursor().selectedText(), QString("2.5"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.windows.emulatorWindow()->runStateText(),
+                                  QString("Ждёт шага трассировки"), kWorkerTimeout);
         QCOMPARE(s.trac()->watchedValueLabel()->text(), QString());
         s.trac()->watchName()->setText("  B3 ");
         s.Click("Command2");
 
         // One stop per statement, each at its first instruction (the counter
         // already past it).
-        const QStringList expected = {"2: DimB  ( 0)", "7: ->  ( 1)",  "9: b3  ( 0)",
-                                      "11: 1  ( 1)",   "13: +  ( 2)",  "14: ->  ( 1)",
-                                      "16: !  ( 0)",   "24: -1  ( 0)", "27: Wait  ( 1)"};
+        const QStringList expected = {"2: 2.5  ( 0)", "7: ->  ( 1)",  "9: b3  ( 0)",
+                                      "11: 1  ( 1)",  "13: +  ( 2)",  "14: ->  ( 1)",
+                                      "16: !  ( 0)",  "24: -1  ( 0)", "27: Wait  ( 1)"};
         QStringList values;
         for (int stop = 2; stop <= expected.size(); ++stop) {
             s.Step(stop);
             values << s.trac()->watchedValueLabel()->text();
+            if (stop == 7) {  // the print statement up to the line end
+                QCOMPARE(s.editor.textCursor().selectedText(), QString("! [1,1,clr] \"Done\""));
+            }
             if (stop == 3) {  // "b3" on the fourth line after two blanks; line ends count one
                 QCOMPARE(s.editor.textCursor().selectionStart(), 42);
-                QCOMPARE(s.editor.textCursor().selectedText(), QString("b3 1 +"));
+                QCOMPARE(s.editor.textCursor().selectedText(), QString("b3"));
             }
         }
         // Before "->", after it (2.5 rounds to even), ..., after "b3 1 + -> b3".
@@ -114,6 +119,19 @@ class TraceWindowTest : public QObject {
                 ZR_WAIT_PROMPT(window);
             }
         }
+    }
+
+    void theWindowIsResizableAndItsControlsKeepTheirCaptions() {
+        Session s;
+        FrmTrac* trac = s.trac();
+        QVERIFY(trac->minimumSize() != trac->maximumSize());
+        trac->resize(trac->minimumSizeHint());
+        QCoreApplication::processEvents();
+        for (QPushButton* button : trac->findChildren<QPushButton*>())
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+        trac->resize(trac->minimumSizeHint() * 2);
+        QCoreApplication::processEvents();
+        QVERIFY(trac->history()->height() > trac->minimumSizeHint().height() / 4);
     }
 
     void arraysAndUnknownNamesAreRefused() {

@@ -1,0 +1,62 @@
+// keltoc run --json: the screens the run showed, in order, with the
+// instruction count at which each appeared.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace zr::cli {
+namespace {
+
+nlohmann::json RunJson(const std::string& source, const std::string& keys) {
+    const auto path = std::filesystem::temp_directory_path() / "keltoc-display-history.txt";
+    std::ofstream(path, std::ios::binary) << source;
+    const std::vector<std::string> args = {"keltoc", "run", path.string(),
+                                           "--keys", keys,  "--json"};
+    std::vector<const char*> argv;
+    for (const auto& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    RunKeltoc(static_cast<int>(argv.size()), argv.data(), out, err);
+    std::filesystem::remove(path);
+    EXPECT_TRUE(err.str().empty()) << err.str();
+    return nlohmann::json::parse(out.str());
+}
+
+TEST(RunDisplayHistory, ListsEveryScreenIncludingOnesOverwritten) {
+    const auto result = RunJson("! [1,1,clr] \"Done\"\n-1 Wait\n! [1,1,clr] \"Next\"\n-1 Wait\n",
+                                "enter,enter,enter");
+    const auto& history = result["displayHistory"];
+    ASSERT_TRUE(history.is_array());
+    std::vector<std::string> firstLines;
+    std::uint64_t previous = 0;
+    for (const auto& screen : history) {
+        ASSERT_EQ(screen.size(), 3u);
+        EXPECT_GE(screen["instructions"].get<std::uint64_t>(), previous);
+        previous = screen["instructions"];
+        EXPECT_EQ(screen["line1"].get<std::string>().size(), 16u);
+        EXPECT_EQ(screen["line2"].get<std::string>().size(), 16u);
+        firstLines.push_back(screen["line1"].get<std::string>().substr(0, 4));
+    }
+    const auto done = std::find(firstLines.begin(), firstLines.end(), "Done");
+    ASSERT_NE(done, firstLines.end());
+    EXPECT_NE(std::find(done, firstLines.end(), "Next"), firstLines.end());
+    EXPECT_EQ(result["display"][0].get<std::string>().substr(0, 4), "Next");
+    EXPECT_EQ(history.back()["line1"], result["display"][0]);
+}
+
+TEST(RunDisplayHistory, KeepsOnlyTheLastTenThousandScreens) {
+    // Counts up on the display forever; the run ends at the instruction limit.
+    const auto result =
+        RunJson("DimI cnt\nL1:\ncnt 1 + -> cnt\n! [1,1] cnt\ngoto L1\n", "enter,enter,@400000:end");
+    const auto& history = result["displayHistory"];
+    ASSERT_EQ(history.size(), 10000u);
+    EXPECT_GT(history.front()["instructions"].get<std::uint64_t>(), 0u);
+}
+
+}  // namespace
+}  // namespace zr::cli
