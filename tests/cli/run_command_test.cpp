@@ -23,7 +23,10 @@ TEST_F(RunCommand, JsonHoldsTheWholeFinalState) {
         kSuccess)
         << err_.str();
     const auto r = json::parse(out_.str());
-    EXPECT_EQ(r.size(), 16u) << r.dump();
+    EXPECT_EQ(r.size(), 17u) << r.dump();
+    EXPECT_EQ(
+        r["displayHistory"].back(),
+        json({{"instructions", 9}, {"line1", "Hi            aD"}, {"line2", "  4             "}}));
     EXPECT_EQ(r["display"], json({"Hi            aD", "  4             "}));
     EXPECT_EQ(r["runState"], 0);
     EXPECT_EQ(r["programCounter"], 36);

@@ -2,6 +2,7 @@
 // selected from its first character, the report on success, and the emulator
 // opened only after a successful run compile.
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +22,7 @@ class CompileCommandTest : public QObject {
         QVERIFY(library.open(QIODevice::WriteOnly));
         library.write("Dup\r\nDup\r\nDupN 40\r\n");
         library.close();
+        QStandardPaths::setTestModeEnabled(true);  // as the test window has it
         // Each message shown, after "!" when it comes with the error icon.
         const QString overflow = "!Переполнение стека!";
         struct Case {
@@ -39,8 +41,8 @@ class CompileCommandTest : public QObject {
              "$Lib bad"},
             {"Dup\n$Lib nowhere\nEnd",
              {"Произошла ошибка чтения текста из файла!",
-              "Файл библиотеки не найден: nowhere.bib; просмотрены папки: " + folder.path() +
-                  "; " + UserLibraryFolder()},
+              "Файл библиотеки не найден: nowhere.bib; просмотрены папки: " + folder.path() + "; " +
+                  UserLibraryFolder()},
              "$Lib nowhere"},
         };
         for (const Case& c : cases) {
