@@ -6,7 +6,8 @@
 //
 // The order of effects is the device's: operands are fetched and values
 // popped before a fault is raised, so a fault leaves the registers where the
-// device leaves them (the caller stores them when it catches the fault).
+// device leaves them. Every fault stores the registers before it is thrown
+// (Fault), so whoever catches it finds the machine state complete.
 #pragma once
 
 #include "emulator/conversions.h"
@@ -22,30 +23,48 @@
 
 namespace zr::emulator {
 
-// Slots 1..16 of the ring: one up and one down from slot s.
-constexpr int SlotAbove(int s) {
-    return (s & 15) + 1;
+// The register form of the stack pointer counts 0..15 (slot 1..16 less 1),
+// so a step around the ring is one mask.
+constexpr std::intptr_t SlotAbove(std::intptr_t s) {
+    return (s + 1) & 15;
 }
-constexpr int SlotBelow(int s) {
-    return ((s - 2) & 15) + 1;
+constexpr std::intptr_t SlotBelow(std::intptr_t s) {
+    return (s - 1) & 15;
 }
 
-ZR_ALWAYS_INLINE inline Emulator::Registers Emulator::LoadRegisters() {
-    const std::uint64_t left =
-        checkpointAt_ > instructionCount_ ? checkpointAt_ - instructionCount_ : 1;
-    countAtZero_ = instructionCount_ + left;
-    return {machine.ProgramCounter(), machine.stackPointer, left};
+ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
+    r.left = checkpointAt_ > instructionCount_ ? checkpointAt_ - instructionCount_ : 1;
+    countAtZero_ = instructionCount_ + r.left;
+    r.pc = machine.ProgramCounter();
+    r.sp = machine.stackPointer - 1;
 }
 
 ZR_ALWAYS_INLINE inline void Emulator::StoreRegisters(const Registers& r) {
-    machine.SetProgramCounter(r.pc);
-    machine.stackPointer = r.sp;
+    machine.SetProgramCounter(static_cast<int>(r.pc));
+    machine.stackPointer = static_cast<int>(r.sp) + 1;
     instructionCount_ = countAtZero_ - r.left;
+}
+
+// The registers go by value, so the compiler can keep them in registers.
+ZR_ALWAYS_INLINE inline void Emulator::Fault(const Registers& r, std::uint8_t code) {
+    StoreAndThrow(r.pc, r.sp, r.left, code);
+}
+
+ZR_ALWAYS_INLINE inline float Emulator::Checked(const Registers& r, double value) {
+    const float result = static_cast<float>(value);
+    if (!std::isfinite(result)) Fault(r, kErrorFloatRange);
+    return result;
+}
+
+ZR_ALWAYS_INLINE inline std::int16_t Emulator::CheckedInt16(const Registers& r, double value) {
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) Fault(r, kErrorConversionRange);
+    return static_cast<std::int16_t>(rounded);
 }
 
 ZR_ALWAYS_INLINE inline std::uint8_t Emulator::FetchByte(Registers& r) {
     // One unsigned compare covers negative counters and those past the image.
-    if (static_cast<unsigned>(r.pc) > machine::kProgramSize) throw RunFault{kErrorAddressRange};
+    if (static_cast<std::uintptr_t>(r.pc) > machine::kProgramSize) Fault(r, kErrorAddressRange);
     return machine.programImage[r.pc++];
 }
 
@@ -56,14 +75,18 @@ ZR_ALWAYS_INLINE inline int Emulator::FetchWord(Registers& r) {
     return (high & 0x80) ? -magnitude : magnitude;
 }
 
+ZR_ALWAYS_INLINE inline float& Emulator::Slot(std::intptr_t s) {
+    return machine.valueStack[s + 1];
+}
+
 ZR_ALWAYS_INLINE inline void Emulator::Push(Registers& r, float value) {
-    machine.lastX = machine.valueStack[r.sp];
+    machine.lastX = Slot(r.sp);
     r.sp = SlotAbove(r.sp);
-    machine.valueStack[r.sp] = value;
+    Slot(r.sp) = value;
 }
 
 ZR_ALWAYS_INLINE inline float Emulator::Pop(Registers& r) {
-    const float value = machine.valueStack[r.sp];
+    const float value = Slot(r.sp);
     r.sp = SlotBelow(r.sp);
     return value;
 }
@@ -81,58 +104,58 @@ ZR_ALWAYS_INLINE inline float Emulator::ReadVariable(Registers& r, std::uint8_t 
 ZR_ALWAYS_INLINE inline void Emulator::WriteVariable(Registers& r, std::uint8_t operand,
                                                      float value) {
     if (operand - 1u < machine::kSingleCount) {
-        machine.singles[operand] = CheckedFloat(value);
+        machine.singles[operand] = Checked(r, value);
     } else if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount) {
-        machine.integers[operand - machine::kIntegerOperandBase] = ToInt16(value);
+        machine.integers[operand - machine::kIntegerOperandBase] = CheckedInt16(r, value);
     } else {
         // A write to the stack pointer's name moves it; nothing here faults after a change.
         StoreRegisters(r);
         WriteOtherVariable(operand, value);
-        r.sp = machine.stackPointer;
+        r.sp = machine.stackPointer - 1;
     }
 }
 
 // PopPair, the operation, then the push, done over Y: X goes to the result
 // register and Y to the operand register; the result replaces Y and the
-// slot below Y becomes LastX. A fault leaves the pair popped.
-template <typename Operation>
+// slot below Y becomes LastX. A fault (a zero divisor when the operation
+// divides) leaves the pair popped.
+template <bool Divides, typename Operation>
 ZR_ALWAYS_INLINE inline void Emulator::Binary(Registers& r, Operation operation) {
-    auto& slots = machine.valueStack;
-    const int ySlot = SlotBelow(r.sp);
-    const int zSlot = SlotBelow(ySlot);
-    const float x = slots[r.sp];
-    const float y = slots[ySlot];
-    machine.resultRegister = x;
+    const std::intptr_t ySlot = SlotBelow(r.sp);
+    const std::intptr_t zSlot = SlotBelow(ySlot);
+    const float x = Slot(r.sp);
+    const float y = Slot(ySlot);
     machine.operandRegister = y;
+    machine.resultRegister = x;
     r.sp = zSlot;
-    const float result = CheckedFloat(operation(static_cast<double>(y), static_cast<double>(x)));
+    if (Divides && x == 0) Fault(r, kErrorDivideOrCallDepth);
+    const float result = Checked(r, operation(static_cast<double>(y), static_cast<double>(x)));
     machine.resultRegister = result;
-    machine.lastX = slots[zSlot];
-    slots[ySlot] = result;
+    machine.lastX = Slot(zSlot);
+    Slot(ySlot) = result;
     r.sp = ySlot;
 }
 
 // Incr and Decr over X: X goes to the operand register, the slot below
 // becomes LastX.
 ZR_ALWAYS_INLINE inline void Emulator::AddToX(Registers& r, double amount) {
-    auto& slots = machine.valueStack;
-    const int xSlot = r.sp;
-    const int below = SlotBelow(xSlot);
-    const float x = slots[xSlot];
+    const std::intptr_t xSlot = r.sp;
+    const std::intptr_t below = SlotBelow(xSlot);
+    const float x = Slot(xSlot);
     machine.operandRegister = x;
     r.sp = below;
-    const float result = CheckedFloat(x + amount);
+    const float result = Checked(r, x + amount);
     machine.resultRegister = result;
-    machine.lastX = slots[below];
-    slots[xSlot] = result;
+    machine.lastX = Slot(below);
+    Slot(xSlot) = result;
     r.sp = xSlot;
 }
 
 // The caller's counter, already past the calling instruction, stays in its
 // entry; the new top entry is the program counter.
-ZR_ALWAYS_INLINE inline void Emulator::Call(Registers& r, int target) {
-    if (machine.returnPointer == kReturnStackSize) throw RunFault{kErrorDivideOrCallDepth};
-    machine.SetProgramCounter(r.pc);
+ZR_ALWAYS_INLINE inline void Emulator::Call(Registers& r, std::intptr_t target) {
+    if (machine.returnPointer == kReturnStackSize) Fault(r, kErrorDivideOrCallDepth);
+    machine.SetProgramCounter(static_cast<int>(r.pc));
     ++machine.returnPointer;
     r.pc = target;
 }
@@ -140,22 +163,28 @@ ZR_ALWAYS_INLINE inline void Emulator::Call(Registers& r, int target) {
 // The entry left behind keeps the counter it ended with: RetN can move the
 // return pointer back up over it.
 ZR_ALWAYS_INLINE inline void Emulator::Return(Registers& r) {
-    if (machine.returnPointer == 1) throw RunFault{kErrorSqrtOrReturn};
-    machine.SetProgramCounter(r.pc);
+    if (machine.returnPointer == 1) Fault(r, kErrorSqrtOrReturn);
+    machine.SetProgramCounter(static_cast<int>(r.pc));
     --machine.returnPointer;
     r.pc = machine.ProgramCounter();
+}
+
+// A target computed at run time (address modes 2 and 3) must lie in 0..1024.
+ZR_ALWAYS_INLINE inline int Emulator::Target(const Registers& r, double value) {
+    if (!(value >= 0 && value <= machine::kProgramSize)) Fault(r, kErrorJumpTarget);
+    return CheckedInt16(r, value);
 }
 
 // The jump family, 8A-FF.
 ZR_ALWAYS_INLINE inline void Emulator::Jump(std::uint8_t op, Registers& r) {
     using machine::AddressMode;
     using machine::JumpKind;
-    int target = 0;
+    std::intptr_t target = 0;
     switch (machine::AddressModeOf(op)) {
         case AddressMode::Short: {
             const int offset = FetchByte(r);
             target = offset - 129 + r.pc;
-            if (target < 0 || target > machine::kProgramSize) throw RunFault{kErrorJumpTarget};
+            if (target < 0 || target > machine::kProgramSize) Fault(r, kErrorJumpTarget);
             break;
         }
         case AddressMode::Absolute:
@@ -163,12 +192,12 @@ ZR_ALWAYS_INLINE inline void Emulator::Jump(std::uint8_t op, Registers& r) {
             break;
         case AddressMode::FromX: {
             const float v = Pop(r);
-            if (!(v >= 0 && v <= 255)) throw RunFault{kErrorJumpVariable};
-            target = ComputedTarget(ReadVariable(r, ToByte(v)));
+            if (!(v >= 0 && v <= 255)) Fault(r, kErrorJumpVariable);
+            target = Target(r, ReadVariable(r, static_cast<std::uint8_t>(std::nearbyint(v))));
             break;
         }
         case AddressMode::FromVariable:
-            target = ComputedTarget(ReadVariable(r, FetchByte(r)));
+            target = Target(r, ReadVariable(r, FetchByte(r)));
             break;
     }
     switch (machine::JumpKindOf(op)) {
@@ -191,7 +220,13 @@ ZR_ALWAYS_INLINE inline void Emulator::Jump(std::uint8_t op, Registers& r) {
 // work on the registers, every other one runs out of line.
 template <std::uint8_t Op>
 ZR_ALWAYS_INLINE inline void Emulator::Instruction(Registers& r) {
-    r = OutOfLine(Op, r);
+    if constexpr (Op >= machine::kFirstJumpOpcode) {
+        Jump(Op, r);
+    } else {
+        StoreRegisters(r);
+        OutOfLine(Op);  // unassigned ones fault there
+        LoadRegisters(r);
+    }
 }
 
 #define ZR_INSTRUCTION(op) \
@@ -213,37 +248,34 @@ ZR_INSTRUCTION(kPushInt) {
     Push(r, static_cast<float>(FetchWord(r)));
 }
 ZR_INSTRUCTION(kSubtract) {
-    Binary(r, [](double y, double x) { return y - x; });
+    Binary<false>(r, [](double y, double x) { return y - x; });
 }
 ZR_INSTRUCTION(kMultiply) {
-    Binary(r, [](double y, double x) { return y * x; });
+    Binary<false>(r, [](double y, double x) { return y * x; });
 }
 ZR_INSTRUCTION(kDivide) {
-    Binary(r, [](double y, double x) {
-        if (x == 0) throw RunFault{kErrorDivideOrCallDepth};
-        return y / x;
-    });
+    Binary<true>(r, [](double y, double x) { return y / x; });
 }
 ZR_INSTRUCTION(kAdd) {
-    Binary(r, [](double y, double x) { return y + x; });
+    Binary<false>(r, [](double y, double x) { return y + x; });
 }
 ZR_INSTRUCTION(kLess) {
-    Binary(r, [](double y, double x) { return Truth(y < x); });
+    Binary<false>(r, [](double y, double x) { return Truth(y < x); });
 }
 ZR_INSTRUCTION(kLessEqual) {
-    Binary(r, [](double y, double x) { return Truth(y <= x); });
+    Binary<false>(r, [](double y, double x) { return Truth(y <= x); });
 }
 ZR_INSTRUCTION(kEqual) {
-    Binary(r, [](double y, double x) { return Truth(y == x); });
+    Binary<false>(r, [](double y, double x) { return Truth(y == x); });
 }
 ZR_INSTRUCTION(kNotEqual) {
-    Binary(r, [](double y, double x) { return Truth(y != x); });
+    Binary<false>(r, [](double y, double x) { return Truth(y != x); });
 }
 ZR_INSTRUCTION(kGreater) {
-    Binary(r, [](double y, double x) { return Truth(y > x); });
+    Binary<false>(r, [](double y, double x) { return Truth(y > x); });
 }
 ZR_INSTRUCTION(kGreaterEqual) {
-    Binary(r, [](double y, double x) { return Truth(y >= x); });
+    Binary<false>(r, [](double y, double x) { return Truth(y >= x); });
 }
 ZR_INSTRUCTION(kIncr) {
     AddToX(r, 1);
@@ -252,7 +284,7 @@ ZR_INSTRUCTION(kDecr) {
     AddToX(r, -1);
 }
 ZR_INSTRUCTION(kDup) {
-    Push(r, machine.valueStack[r.sp]);
+    Push(r, Slot(r.sp));
 }
 ZR_INSTRUCTION(kDrop) {
     Pop(r);
@@ -266,22 +298,29 @@ ZR_INSTRUCTION(kRetIf) {
 
 #undef ZR_INSTRUCTION
 
-// The switch is generated from the opcode table, so the compiler builds one
-// jump table over all 256 values; the jump family fills 8A-FF.
+// M(0x00) M(0x01) ... M(0xFF): the dispatch tables are made with it.
+#define ZR_OPCODES_16(M, h)                                                                 \
+    M(0x##h##0)                                                                             \
+    M(0x##h##1) M(0x##h##2) M(0x##h##3) M(0x##h##4) M(0x##h##5) M(0x##h##6) M(0x##h##7)     \
+        M(0x##h##8) M(0x##h##9) M(0x##h##A) M(0x##h##B) M(0x##h##C) M(0x##h##D) M(0x##h##E) \
+            M(0x##h##F)
+#define ZR_ALL_OPCODES(M)                                                                   \
+    ZR_OPCODES_16(M, 0)                                                                     \
+    ZR_OPCODES_16(M, 1) ZR_OPCODES_16(M, 2) ZR_OPCODES_16(M, 3) ZR_OPCODES_16(M, 4)         \
+        ZR_OPCODES_16(M, 5) ZR_OPCODES_16(M, 6) ZR_OPCODES_16(M, 7) ZR_OPCODES_16(M, 8)     \
+            ZR_OPCODES_16(M, 9) ZR_OPCODES_16(M, A) ZR_OPCODES_16(M, B) ZR_OPCODES_16(M, C) \
+                ZR_OPCODES_16(M, D) ZR_OPCODES_16(M, E) ZR_OPCODES_16(M, F)
+
+// A case for every byte value, so the compiler builds one 256-entry jump
+// table with no range check.
 ZR_ALWAYS_INLINE inline void Emulator::Dispatch(std::uint8_t op, Registers& r) {
     switch (op) {
-#define OPCODE(value, id, name, word, operands, effect) \
-    case value:                                         \
-        Instruction<value>(r);                          \
+#define ZR_CASE(value)         \
+    case value:                \
+        Instruction<value>(r); \
         return;
-#include "machine/opcodes.def"
-#undef OPCODE
-        default:
-            if (op >= machine::kFirstJumpOpcode) {
-                Jump(op, r);
-            } else {
-                r = OutOfLine(op, r);  // unassigned: faults
-            }
+        ZR_ALL_OPCODES(ZR_CASE)
+#undef ZR_CASE
     }
 }
 

@@ -177,12 +177,13 @@ class Emulator {
     // top return-stack entry), the stack pointer and the instructions left
     // before the checkpoint. The machine state holds them only after
     // StoreRegisters; anything that can look at them must come after that.
+    // (Word-sized, so they index memory as they are; sp counts 0..15.)
     struct Registers {
-        int pc;
-        int sp;
+        std::intptr_t pc;
+        std::intptr_t sp;
         std::uint64_t left;
     };
-    Registers LoadRegisters();
+    void LoadRegisters(Registers& r);
     void StoreRegisters(const Registers& r);
 
     // One instruction through the dispatch (emulator/dispatch.h).
@@ -190,17 +191,24 @@ class Emulator {
     inline void Dispatch(std::uint8_t op, Registers& r);
     template <std::uint8_t Op>
     inline void Instruction(Registers& r);
-    Registers OutOfLine(std::uint8_t op, Registers r);
+    void OutOfLine(std::uint8_t op);
     inline std::uint8_t FetchByte(Registers& r);
     inline int FetchWord(Registers& r);
+    inline float& Slot(std::intptr_t s);
     inline void Push(Registers& r, float value);
     inline float Pop(Registers& r);
     inline float ReadVariable(Registers& r, std::uint8_t operand);
     inline void WriteVariable(Registers& r, std::uint8_t operand, float value);
-    template <typename Operation>
+    [[noreturn]] void StoreAndThrow(std::intptr_t pc, std::intptr_t sp, std::uint64_t left,
+                                    std::uint8_t code);
+    [[noreturn]] inline void Fault(const Registers& r, std::uint8_t code);
+    inline float Checked(const Registers& r, double value);
+    inline std::int16_t CheckedInt16(const Registers& r, double value);
+    inline int Target(const Registers& r, double value);
+    template <bool Divides, typename Operation>
     inline void Binary(Registers& r, Operation operation);
     inline void AddToX(Registers& r, double amount);
-    inline void Call(Registers& r, int target);
+    inline void Call(Registers& r, std::intptr_t target);
     inline void Return(Registers& r);
     inline void Jump(std::uint8_t op, Registers& r);
 
@@ -228,7 +236,6 @@ class Emulator {
     double SerialReadNumber();
     float Random(int argument);
     int WordOrVariable(int word);
-    int ComputedTarget(double value);
 
     Host& host_;
     Display display_;

@@ -10,25 +10,25 @@ namespace zr::emulator {
 using namespace machine;
 
 // One instruction outside the run loop: the registers are loaded for it and
-// stored after it, also when it faults.
+// stored after it (a fault has stored them already).
 void Emulator::Execute(std::uint8_t op) {
-    Registers r = LoadRegisters();
-    try {
-        Dispatch(op, r);
-    } catch (...) {
-        StoreRegisters(r);
-        throw;
-    }
+    Registers r;
+    LoadRegisters(r);
+    Dispatch(op, r);
     StoreRegisters(r);
 }
 
-// The instructions the dispatch does not do on the registers: they are
-// stored, the instruction runs in its group on the machine state, and they
-// are loaded again. A fault ends the instruction here (RunState takes its
-// code); either that or an instruction that can talk to the outside raises
-// the run loop's attention.
-Emulator::Registers Emulator::OutOfLine(std::uint8_t op, Registers r) {
-    StoreRegisters(r);
+void Emulator::StoreAndThrow(std::intptr_t pc, std::intptr_t sp, std::uint64_t left,
+                             std::uint8_t code) {
+    StoreRegisters({pc, sp, left});
+    throw RunFault{code};
+}
+
+// The instructions the dispatch does not do on the registers run here, on
+// the machine state, with the registers stored. A fault ends the instruction
+// here (RunState takes its code); either that or an instruction that can
+// talk to the outside raises the run loop's attention.
+void Emulator::OutOfLine(std::uint8_t op) {
     try {
         ExecuteByGroup(op);
         if (RunClassOf(op) == RunClass::Attention) RequestAttention();
@@ -38,7 +38,6 @@ Emulator::Registers Emulator::OutOfLine(std::uint8_t op, Registers r) {
     } catch (const InstructionAbandoned&) {
         RequestAttention();
     }
-    return LoadRegisters();
 }
 
 void Emulator::Step() {
@@ -64,12 +63,6 @@ void Emulator::ExecuteByGroup(std::uint8_t op) {
     } else {
         throw RunFault{kErrorUnassignedOpcode};
     }
-}
-
-// A target computed at run time (address modes 0, 2 and 3) must lie in 0..1024.
-int Emulator::ComputedTarget(double value) {
-    if (!(value >= 0 && value <= kProgramSize)) throw RunFault{kErrorJumpTarget};
-    return ToInt16(value);
 }
 
 // A limit or table word above 32500 names the variable whose operand is word - 32500.
