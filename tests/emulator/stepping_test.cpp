@@ -106,6 +106,32 @@ INSTANTIATE_TEST_SUITE_P(
             "enter,enter,enter"},
         // A jump to an address beyond the memory faults at the next fetch.
         SteppingCase{"JumpOutOfMemory", Ops(kGoToBase + 1, Word(-5)), "enter,enter,enter"},
+        // Faults raised inside the loop's own handlers, each then reported.
+        SteppingCase{"CallsTooDeep", Ops(kCallBase + 1, Word(1)), "enter,enter,enter"},
+        SteppingCase{"ReturnAtTheBottom", Ops(kNop, kRet), "enter,enter,enter"},
+        SteppingCase{"FloatOverflow",
+                     Ops(PushByte(1), kMv, kS1, kiM, kS1, PushInt(1000), kMultiply, kMv, kS1,
+                         kGoToBase + 1, Word(5)),
+                     "enter,enter,enter"},
+        SteppingCase{"IntegerOutOfRange",
+                     Ops(kiM, kI1, PushInt(1000), kAdd, kMv, kI1, kGoToBase + 1, Word(1)),
+                     "enter,enter,enter"},
+        // The stack pointer and X as variables, read and written in the loop.
+        SteppingCase{"StackPointerAsVariable",
+                     Ops(kiM, kI1, kIncr, kMv, kI1, kiM, kI1, kMv, kOperandStack, kiM, kOperandRX,
+                         kMv, kS1, kiM, kOperandStack, kMv, kI2, kGoToBase + 1, Word(1)),
+                     "enter,enter", 5000, 10000, 1},
+        // A jump to the address an Integer holds (6), round and round.
+        SteppingCase{
+            "JumpFromVariable",
+            Ops(PushByte(6), kMv, kI1, kNop, kiM, kI2, kIncr, kMv, kI2, kGoToBase + 3, kI1),
+            "enter,enter", 5000, 10000, 2},
+        // Ret at 10 leaves its counter (11) in the entry it returns from;
+        // RetN -1 moves back up over it, on to 11 and back to 1.
+        SteppingCase{"RetNUncoversAReturn",
+                     Ops(kCallBase + 1, Word(10), PushInt(-1), kRetN, kNop, kNop, kRet, kiM, kI1,
+                         kIncr, kMv, kI1, kGoToBase + 1, Word(1)),
+                     "enter,enter", 5000, 10000, 1},
         SteppingCase{"SerialPrintInTheLoop",
                      Ops(kiM, kI1, kIncr, kDup, kMv, kI1, kSerialPrint, kGoToBase + 1, Word(1)),
                      "enter,enter", 300}),
