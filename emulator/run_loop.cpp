@@ -115,7 +115,7 @@ void Emulator::RunInstructions() {
     (--r.left != 0 && !attention_.load(std::memory_order_relaxed) && \
      static_cast<std::uintptr_t>(r.pc - 1) < machine::kProgramSize - 1u)
     try {
-#if defined(__GNUC__)
+#if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
         static const void* const kHandlers[256] = {ZR_ALL_OPCODES(ZR_LABEL_ADDRESS)};
 #undef ZR_LABEL_ADDRESS
@@ -137,7 +137,9 @@ void Emulator::RunInstructions() {
         m.runState = fault.code;
         return;
     }
+#if ZR_THREADED_DISPATCH
 done:
+#endif
     StoreRegisters(r);
 #undef ZR_GO_ON
 }
