@@ -34,6 +34,8 @@ inline constexpr std::string_view kAddressPrompt = "Adres\\Enter?";
 
 class Emulator {
   public:
+    // The host must outlive the emulator: it is connected to the emulator's
+    // attention flag until the emulator is destroyed.
     explicit Emulator(Host& host);
     ~Emulator();
     Emulator(const Emulator&) = delete;
