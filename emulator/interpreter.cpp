@@ -3,6 +3,7 @@
 #include "emulator/conversions.h"
 #include "emulator/dispatch.h"
 #include "emulator/emulator.h"
+#include "machine/encodings.h"
 #include "machine/opcodes.h"
 
 namespace zr::emulator {
@@ -65,10 +66,11 @@ void Emulator::ExecuteByGroup(std::uint8_t op) {
     }
 }
 
-// A limit or table word above 32500 names the variable whose operand is word - 32500.
+// A limit or table word above the base names the variable whose operand is
+// word - base.
 int Emulator::WordOrVariable(int word) {
-    if (word <= 32500) return word;
-    return ToInt16(ReadVariable(ToByte(word - 32500)));
+    if (word <= kVariableWordBase) return word;
+    return ToInt16(ReadVariable(ToByte(word - kVariableWordBase)));
 }
 
 // iM, Mv, PushByte, PushInt, Drop, Dup, Ret and RetIf are in the dispatch.
