@@ -1,8 +1,5 @@
-// What the run loop must do after an instruction: Plain ones change nothing
-// the loop checks between instructions (other than by a fault or a pin
-// change, which raise attention themselves); the others may talk to the
-// host, the display, the keys, the event flags, the segment or the run
-// state, so the loop makes its checks after them.
+// The run loop's class of every byte value: from the instruction table, the
+// jump family Plain, unassigned values Attention (they fault anyway).
 #pragma once
 
 #include <array>
@@ -12,24 +9,14 @@
 
 namespace zr::emulator {
 
-enum class RunClass : std::uint8_t { Plain, Attention };
+using machine::RunClass;
 
 namespace detail {
 constexpr std::array<RunClass, 256> MakeRunClasses() {
-    using namespace machine;
     std::array<RunClass, 256> classes{};
     classes.fill(RunClass::Attention);
-    auto plain = [&](int first, int last) {
-        for (int op = first; op <= last; ++op) classes[op] = RunClass::Plain;
-    };
-    plain(kNop, kAdd);
-    plain(kE, kPeek2);
-    plain(kRol, kPoke2);
-    plain(kiM, kStoreElement);
-    for (int op : {kDrop, kDup, kDupN, kRet, kRetIf, kPushByte, kPushInt, kPushSingle, kOnX, kRetN,
-                   kSwapN, kOver, kLoop, kSkipIfZero, kHex16, kHex10})
-        classes[op] = RunClass::Plain;
-    plain(kFirstJumpOpcode, 0xFF);
+    for (const auto& info : machine::kOpcodeTable) classes[info.value] = info.runClass;
+    for (int op = machine::kFirstJumpOpcode; op <= 0xFF; ++op) classes[op] = RunClass::Plain;
     return classes;
 }
 }  // namespace detail
