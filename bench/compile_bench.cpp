@@ -51,6 +51,22 @@ void BM_CompileFullMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_CompileFullMemory)->Unit(benchmark::kMicrosecond);
 
+// A 10 MB source, Russian comments and texts among ASCII code with LF line
+// ends, to compiler text: decoding, code page and line ends in one pass.
+void BM_DecodeBigSource(benchmark::State& state) {
+    const std::string line =
+        "' Счётчик циклов: считаем до тысячи\n"
+        "count 1 + -> count  ! [1,1] \"Итог=\" count\n";
+    std::string source;
+    while (source.size() < 10'000'000) source += line;
+    for (auto _ : state) {
+        std::string text = zr::compiler::PlainBytesToCompilerText(source);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.size()));
+}
+BENCHMARK(BM_DecodeBigSource)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

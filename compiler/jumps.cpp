@@ -3,6 +3,7 @@
 #include "compiler/compiler.h"
 #include "compiler/messages.h"
 #include "machine/cp1251.h"
+#include "machine/encodings.h"
 #include "machine/opcodes.h"
 
 namespace zr::compiler {
@@ -173,9 +174,10 @@ bool Compiler::ResolveForwardReferences() {
                 PatchInteger(reference.slot, record.address);
                 break;
             case ForwardReference::kParameter:
-                PatchInteger(reference.slot, record.kind == NameKind::Label
-                                                 ? record.address
-                                                 : 32500 + VariableOperand(record));
+                PatchInteger(reference.slot,
+                             record.kind == NameKind::Label
+                                 ? record.address
+                                 : machine::kVariableWordBase + VariableOperand(record));
                 break;
             case ForwardReference::kShortOffset: {
                 // The jump instruction stands one byte before its offset byte.

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 
+#include "machine/opcodes.h"
+
 namespace zr::compiler {
 namespace {
+
+// A word that is no single instruction.
+constexpr std::uint8_t kNoInstruction = 0;
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -16,127 +21,127 @@ KeywordTable BuildStandardTable() {
     using namespace colours;
     KeywordTable t;
     // Arithmetic and logic.
-    t.AddKeyword("+", 18, kRed);
-    t.AddKeyword("-", 1);
-    t.AddKeyword("*", 2);
-    t.AddKeyword("/", 3);
-    t.AddKeyword("Neg", 46);
-    t.AddKeyword("[", 0);
-    t.AddKeyword("]", 0);
-    t.AddKeyword("Or", 4);
-    t.AddKeyword("And", 6);
-    t.AddKeyword("XOr", 5);
-    t.AddKeyword("Not", 39);
+    t.AddKeyword("+", machine::kAdd, kRed);
+    t.AddKeyword("-", machine::kSubtract);
+    t.AddKeyword("*", machine::kMultiply);
+    t.AddKeyword("/", machine::kDivide);
+    t.AddKeyword("Neg", machine::kNeg);
+    t.AddKeyword("[", kNoInstruction);
+    t.AddKeyword("]", kNoInstruction);
+    t.AddKeyword("Or", machine::kOr);
+    t.AddKeyword("And", machine::kAnd);
+    t.AddKeyword("XOr", machine::kXOr);
+    t.AddKeyword("Not", machine::kNot);
     // Conditions.
-    t.AddKeyword("=0", 55, kMagenta, "Call; Ret; GoTo");
-    t.AddKeyword(">>", 0);
-    t.AddKeyword(">=0", 57);
-    t.AddKeyword("<=0", 54);
-    t.AddKeyword(">0", 56);
-    t.AddKeyword("<0", 53);
-    t.AddKeyword("<>0", 0);
-    t.AddKeyword("><0", 0);
-    t.AddKeyword("<>", 10);
-    t.AddKeyword("><", 10);
-    t.AddKeyword("<", 7);
-    t.AddKeyword("<=", 8);
-    t.AddKeyword("=", 9);
-    t.AddKeyword(">", 11);
-    t.AddKeyword(">=", 12);
-    t.AddKeyword("Steck>=X", 0);
-    t.AddKeyword("PORT>0", 0);
-    t.AddKeyword("&", 17);
-    t.AddKeyword("<<", 0);
+    t.AddKeyword("=0", machine::kEqualZero, kMagenta, "Call; Ret; GoTo");
+    t.AddKeyword(">>", kNoInstruction);
+    t.AddKeyword(">=0", machine::kGreaterEqualZero);
+    t.AddKeyword("<=0", machine::kLessEqualZero);
+    t.AddKeyword(">0", machine::kGreaterZero);
+    t.AddKeyword("<0", machine::kLessZero);
+    t.AddKeyword("<>0", kNoInstruction);
+    t.AddKeyword("><0", kNoInstruction);
+    t.AddKeyword("<>", machine::kNotEqual);
+    t.AddKeyword("><", machine::kNotEqual);
+    t.AddKeyword("<", machine::kLess);
+    t.AddKeyword("<=", machine::kLessEqual);
+    t.AddKeyword("=", machine::kEqual);
+    t.AddKeyword(">", machine::kGreater);
+    t.AddKeyword(">=", machine::kGreaterEqual);
+    t.AddKeyword("Steck>=X", kNoInstruction);
+    t.AddKeyword("PORT>0", kNoInstruction);
+    t.AddKeyword("&", machine::kBetween);
+    t.AddKeyword("<<", kNoInstruction);
     // Declarations.
-    t.AddKeyword("DimS", 0, kLightMagenta, "Var1, Var2, ...VarN");
-    t.AddKeyword("DimI", 0, kLightMagenta, "Var1, Var2, ...VarN");
-    t.AddKeyword("DimB", 0, kLightMagenta, "Var1, Var2, ...VarN");
-    t.AddKeyword("Bytes", 0);
-    t.AddKeyword("Integers", 0);
-    t.AddKeyword("Messanges", 0);
+    t.AddKeyword("DimS", kNoInstruction, kLightMagenta, "Var1, Var2, ...VarN");
+    t.AddKeyword("DimI", kNoInstruction, kLightMagenta, "Var1, Var2, ...VarN");
+    t.AddKeyword("DimB", kNoInstruction, kLightMagenta, "Var1, Var2, ...VarN");
+    t.AddKeyword("Bytes", kNoInstruction);
+    t.AddKeyword("Integers", kNoInstruction);
+    t.AddKeyword("Messanges", kNoInstruction);
     // Stack and loop words.
-    t.AddKeyword("Do", 0, kBlue,
+    t.AddKeyword("Do", kNoInstruction, kBlue,
                  "\\Criteria\\ +- [Var >> Criteria] \\ [Value1, Value2,..ValueN] \\");
-    t.AddKeyword("Loop", 123, kBlue, "\\Var\\");
-    t.AddKeyword("Drop", 104);
-    t.AddKeyword("End", 102);
-    t.AddKeyword("X1", 50);
-    t.AddKeyword("Swap", 14);
-    t.AddKeyword("Cls", 103);
-    t.AddKeyword("Dup", 105);
-    t.AddKeyword("Dup2", 65);
-    t.AddKeyword("Over", 122);
-    t.AddKeyword("DupN", 106);
-    t.AddKeyword("Wait", 107);
-    t.AddKeyword("Rol", 64);
-    t.AddKeyword("BynRol", 15);
-    t.AddKeyword("PrtX", 124);
-    t.AddKeyword("OutS", 0);
+    t.AddKeyword("Loop", machine::kLoop, kBlue, "\\Var\\");
+    t.AddKeyword("Drop", machine::kDrop);
+    t.AddKeyword("End", machine::kEnd);
+    t.AddKeyword("X1", machine::kX1);
+    t.AddKeyword("Swap", machine::kSwap);
+    t.AddKeyword("Cls", machine::kCls);
+    t.AddKeyword("Dup", machine::kDup);
+    t.AddKeyword("Dup2", machine::kDup2);
+    t.AddKeyword("Over", machine::kOver);
+    t.AddKeyword("DupN", machine::kDupN);
+    t.AddKeyword("Wait", machine::kWait);
+    t.AddKeyword("Rol", machine::kRol);
+    t.AddKeyword("BynRol", machine::kBynRol);
+    t.AddKeyword("PrtX", machine::kPrtX);
+    t.AddKeyword("OutS", kNoInstruction);
     // Control flow.
-    t.AddKeyword("Call", 0, kGreen, "Label");
-    t.AddKeyword("GoTo", 0, kGreen, "Label");
-    t.AddKeyword("Segm", 119, kGreen, "StartLabel, RetLabel");
-    t.AddKeyword("Ret", 108);
-    t.AddKeyword("RetN", 120);
-    t.AddKeyword("iM", 96);
-    t.AddKeyword("Mv", 98);
-    t.AddKeyword("->", 98);
-    t.AddKeyword("Events", 118);
-    t.AddKeyword("Timer", 116);
-    t.AddKeyword("\u2116", 0);  // the numero sign
-    t.AddKeyword("OnX", 117);
-    t.AddKeyword("IF", 0);
-    t.AddKeyword("THEN", 0);
-    t.AddKeyword("ELSE", 0);
+    t.AddKeyword("Call", kNoInstruction, kGreen, "Label");
+    t.AddKeyword("GoTo", kNoInstruction, kGreen, "Label");
+    t.AddKeyword("Segm", machine::kSegm, kGreen, "StartLabel, RetLabel");
+    t.AddKeyword("Ret", machine::kRet);
+    t.AddKeyword("RetN", machine::kRetN);
+    t.AddKeyword("iM", machine::kiM);
+    t.AddKeyword("Mv", machine::kMv);
+    t.AddKeyword("->", machine::kMv);
+    t.AddKeyword("Events", machine::kEvents);
+    t.AddKeyword("Timer", machine::kTimer);
+    t.AddKeyword("\u2116", kNoInstruction);  // the numero sign
+    t.AddKeyword("OnX", machine::kOnX);
+    t.AddKeyword("IF", kNoInstruction);
+    t.AddKeyword("THEN", kNoInstruction);
+    t.AddKeyword("ELSE", kNoInstruction);
     // Keypad and display.
-    t.AddKeyword("KeyCod", 135, kOrange);
-    t.AddKeyword("KeyReg", 136);
-    t.AddKeyword("Edit", 137);
-    t.AddKeyword("?", 110);
-    t.AddKeyword("!", 111);
+    t.AddKeyword("KeyCod", machine::kKeyCod, kOrange);
+    t.AddKeyword("KeyReg", machine::kKeyReg);
+    t.AddKeyword("Edit", machine::kEdit);
+    t.AddKeyword("?", machine::kInput);
+    t.AddKeyword("!", machine::kPrint);
     // Functions.
-    t.AddKeyword("RetN", 120, kTeal);  // shadowed by the first RetN
-    t.AddKeyword("Sqr", 36);
-    t.AddKeyword("1\\x", 37);
-    t.AddKeyword("Int", 49);
-    t.AddKeyword("Abs", 58);
-    t.AddKeyword("Mod", 16);
-    t.AddKeyword("^2", 38);
-    t.AddKeyword("^X", 13);
-    t.AddKeyword("Rnd", 51);
-    t.AddKeyword("Log", 59);
-    t.AddKeyword("Rn", 0);
-    t.AddKeyword("Sin", 40);
-    t.AddKeyword("Cos", 41);
-    t.AddKeyword("Tan", 42);
-    t.AddKeyword("ASin", 43);
-    t.AddKeyword("ACos", 44);
-    t.AddKeyword("ATan", 45);
-    t.AddKeyword("e", 32);
-    t.AddKeyword("pi", 33);
-    t.AddKeyword("Decr", 47);
-    t.AddKeyword("Incr", 48);
+    t.AddKeyword("RetN", machine::kRetN, kTeal);  // shadowed by the first RetN
+    t.AddKeyword("Sqr", machine::kSqr);
+    t.AddKeyword("1\\x", machine::kReciprocal);
+    t.AddKeyword("Int", machine::kInt);
+    t.AddKeyword("Abs", machine::kAbs);
+    t.AddKeyword("Mod", machine::kMod);
+    t.AddKeyword("^2", machine::kSquare);
+    t.AddKeyword("^X", machine::kPower);
+    t.AddKeyword("Rnd", machine::kRnd);
+    t.AddKeyword("Log", machine::kLog);
+    t.AddKeyword("Rn", kNoInstruction);
+    t.AddKeyword("Sin", machine::kSin);
+    t.AddKeyword("Cos", machine::kCos);
+    t.AddKeyword("Tan", machine::kTan);
+    t.AddKeyword("ASin", machine::kASin);
+    t.AddKeyword("ACos", machine::kACos);
+    t.AddKeyword("ATan", machine::kATan);
+    t.AddKeyword("e", machine::kE);
+    t.AddKeyword("pi", machine::kPi);
+    t.AddKeyword("Decr", machine::kDecr);
+    t.AddKeyword("Incr", machine::kIncr);
     // Hardware.
-    t.AddKeyword("ADC", 0, kOlive, "(0..3)");
-    t.AddKeyword("PORT", 0, kOlive);
-    t.AddKeyword("RX", 0);
-    t.AddKeyword("MODE", 126);
-    t.AddKeyword("I2C", 0, kOlive, "(0..127)");
-    t.AddKeyword("SERIES", 128);
-    t.AddKeyword("SEND", 129);
-    t.AddKeyword("PRINT", 130);
-    t.AddKeyword("INPUT", 131);
-    t.AddKeyword("LOAD", 132);
-    t.AddKeyword("PEEK", 52);
-    t.AddKeyword("PEEK2", 61);
-    t.AddKeyword("POKE", 66);
-    t.AddKeyword("POKE2", 67);
-    t.AddKeyword("STACK", 0);
-    t.AddKeyword("#16", 133);
-    t.AddKeyword("#10", 134);
+    t.AddKeyword("ADC", kNoInstruction, kOlive, "(0..3)");
+    t.AddKeyword("PORT", kNoInstruction, kOlive);
+    t.AddKeyword("RX", kNoInstruction);
+    t.AddKeyword("MODE", machine::kMode);
+    t.AddKeyword("I2C", kNoInstruction, kOlive, "(0..127)");
+    t.AddKeyword("SERIES", machine::kSeries);
+    t.AddKeyword("SEND", machine::kSend);
+    t.AddKeyword("PRINT", machine::kSerialPrint);
+    t.AddKeyword("INPUT", machine::kSerialInput);
+    t.AddKeyword("LOAD", machine::kSerialLoad);
+    t.AddKeyword("PEEK", machine::kPeek);
+    t.AddKeyword("PEEK2", machine::kPeek2);
+    t.AddKeyword("POKE", machine::kPoke);
+    t.AddKeyword("POKE2", machine::kPoke2);
+    t.AddKeyword("STACK", kNoInstruction);
+    t.AddKeyword("#16", machine::kHex16);
+    t.AddKeyword("#10", machine::kHex10);
     // Directives.
-    t.AddKeyword("$Adres", 0, kDarkYellow);
-    t.AddKeyword("$Lib", 0, kDarkYellow);
+    t.AddKeyword("$Adres", kNoInstruction, kDarkYellow);
+    t.AddKeyword("$Lib", kNoInstruction, kDarkYellow);
     return t;
 }
 

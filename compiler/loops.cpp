@@ -6,15 +6,14 @@
 #include "compiler/internal.h"
 #include "compiler/messages.h"
 #include "machine/cp1251.h"
+#include "machine/encodings.h"
 #include "machine/numbers.h"
 #include "machine/opcodes.h"
 
 namespace zr::compiler {
 namespace {
 
-// A word of 32500 + v, as a loop limit or a parameter, stands for the variable
-// whose VariableOperand is v; the interpreter takes smaller words as numbers.
-constexpr int kVariableWordBase = 32500;
+using machine::kVariableWordBase;  // limits and parameters naming a variable
 
 // The predeclared loop variables i..o sit in name-table slots 5..11.
 constexpr int kFirstLoopVariableSlot = 5;
@@ -25,30 +24,27 @@ constexpr long kMaxWord = 32766;
 constexpr long kMaxLimit = kVariableWordBase;  // anything above reads as a variable
 constexpr long kMinOnXEntry = -32760;
 
-// Loop, 7B d b operands:
-//   d, counted:    bits 0-2 the loop variable i..o (1..7), bit 3 counting down
-//   d, compare:    0 (jump back while X <> limit), 8 (while X = limit)
-//   d, criteria:   bit 4 set, bits 0-3 the number n of words that follow
-//   b:             body length + 1; the back jump lands at (address of 7B) + 1 - b
-//   then a limit word (counted, compare) or n words (criteria)
-constexpr int kModeEqual = 0x08;
-constexpr int kModeStepDown = 0x08;
-constexpr int kModeCriteria = 0x10;
-constexpr int kMaxCriteria = 15;
+// Loop, 7B d b (d: machine/encodings.h); b is the body length + 1, the back
+// jump landing at (address of 7B) + 1 - b; then a limit word (counted,
+// compare) or n words (criteria, the value-list form).
+constexpr int kModeEqual = machine::kLoopDownOrEqual;
+constexpr int kModeStepDown = machine::kLoopDownOrEqual;
+constexpr int kModeCriteria = machine::kLoopValueList;
+constexpr int kMaxCriteria = machine::kLoopListCountBits;
 
-// OnX, 75 h operands: h bits 7-6 the mode, bits 4-0 the number n of words
-// that follow. Longer lists would spill into the mode bits.
-constexpr int kMaxOnXEntries = 31;
+// OnX, 75 h (machine/encodings.h), then n words. Longer lists would spill
+// into the mode bits.
+constexpr int kMaxOnXEntries = machine::kOnXCountBits;
 
 struct OnXMode {
     std::string_view word;
     int bits;
 };
 constexpr OnXMode kOnXModes[] = {
-    {"x", 0x00},     // search the list for X
-    {"call", 0x40},  // call the address in entry X
-    {"ret", 0x80},   // push entry X
-    {"goto", 0xC0},  // jump to the address in entry X
+    {"x", 0 << machine::kOnXModeShift},     // search the list for X
+    {"call", 1 << machine::kOnXModeShift},  // call the address in entry X
+    {"ret", 2 << machine::kOnXModeShift},   // push entry X
+    {"goto", 3 << machine::kOnXModeShift},  // jump to the address in entry X
 };
 
 bool IsLoopLimitKind(NameKind kind) {

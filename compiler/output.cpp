@@ -9,25 +9,20 @@
 #include "compiler/messages.h"
 #include "compiler/scanner.h"
 #include "machine/cp1251.h"
+#include "machine/encodings.h"
 #include "machine/numbers.h"
 #include "machine/opcodes.h"
 
 namespace zr::compiler {
 namespace {
 
-// Print list, the operand of ? (6E) and ! (6F): a count byte n, then n bytes
-// of items:
-//   04 v    show variable v as a number
-//   01 p    move the cursor to p (the cursor byte below)
-//   c       any other byte: show the character c
-constexpr int kItemNumber = 0x04;
-constexpr int kItemCursor = 0x01;
+// Print list, the operand of ? (6E) and ! (6F), and its cursor byte:
+// machine/encodings.h.
+constexpr int kItemNumber = machine::kPrintItemNumber;
+constexpr int kItemCursor = machine::kPrintItemCursor;
 constexpr int kMaxCountByte = 255;
-
-// Cursor byte: bit 7 clears the display first, bit 6 selects line 1 (clear:
-// line 2), bits 0-4 the column 1..16.
-constexpr int kCursorClear = 0x80;
-constexpr int kCursorLine1 = 0x40;
+constexpr int kCursorClear = machine::kCursorClear;
+constexpr int kCursorLine1 = machine::kCursorLine1;
 constexpr int kDisplayColumns = 16;
 
 // Data list, placed behind the code:
@@ -36,8 +31,8 @@ constexpr int kDisplayColumns = 16;
 //               word each, Messages each text followed by a 0 byte.
 // Six bits could count 64, but a Table header of 64 reads as an empty list.
 constexpr int kMaxListElements = 63;
-constexpr int kMaxMessageLength = kDisplayColumns;  // one display line
-constexpr long kMaxListInteger = 32499;             // 32500 and up stand for variables
+constexpr int kMaxMessageLength = kDisplayColumns;                // one display line
+constexpr long kMaxListInteger = machine::kVariableWordBase - 1;  // the base and up: variables
 // Data may not reach the last program cell.
 constexpr int kDataEnd = machine::kProgramSize;
 

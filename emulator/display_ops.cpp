@@ -3,6 +3,7 @@
 #include "emulator/conversions.h"
 #include "emulator/emulator.h"
 #include "emulator/number_text.h"
+#include "machine/encodings.h"
 #include "machine/opcodes.h"
 
 namespace zr::emulator {
@@ -119,13 +120,13 @@ void Emulator::ExecutePrintList(bool thenInput) {
     int n = m.FetchByte();
     while (n >= 1) {
         const std::uint8_t c = m.FetchByte();
-        if (c == 4) {
+        if (c == machine::kPrintItemNumber) {
             ShowNumber(ReadVariable(m.FetchByte()));
             n -= 2;
-        } else if (c == 1) {
+        } else if (c == machine::kPrintItemCursor) {
             const std::uint8_t p = m.FetchByte();
-            if (p & 0x80) ClearDisplay();
-            LocateCursor((p & 0x40) ? 1 : 2, p & 0x0F);
+            if (p & machine::kCursorClear) ClearDisplay();
+            LocateCursor((p & machine::kCursorLine1) ? 1 : 2, p & machine::kCursorColumnRead);
             n -= 2;
         } else {
             const char ch = static_cast<char>(c);

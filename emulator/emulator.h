@@ -4,6 +4,7 @@
 // host delivers outside events from inside Pump on the emulator's thread.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -33,7 +34,10 @@ inline constexpr std::string_view kAddressPrompt = "Adres\\Enter?";
 
 class Emulator {
   public:
+    // The host must outlive the emulator: it is connected to the emulator's
+    // attention flag until the emulator is destroyed.
     explicit Emulator(Host& host);
+    ~Emulator();
     Emulator(const Emulator&) = delete;
     Emulator& operator=(const Emulator&) = delete;
 
@@ -66,7 +70,8 @@ class Emulator {
     void RunLoop();
     // One instruction: fetch the opcode at the program counter and execute it.
     void Step();
-    // Executes one fetched opcode; a fault becomes the RunState error code.
+    // Executes one fetched opcode the way the firmware's full pass does: the
+    // trace first; a fault becomes the RunState error code.
     void ExecuteInstruction(std::uint8_t op) {
         try {
             if (traceOn) TraceStep();
@@ -82,12 +87,17 @@ class Emulator {
     std::uint64_t instructionCount() const { return instructionCount_; }
     void SetCheckpoint(std::uint64_t instructions) {
         checkpointAt_ = instructions;
-        quietLimit_ = 0;
+        RequestAttention();
     }
-    // The run loop's fast lane (on by default) runs plain instructions back to
-    // back; turned off, every instruction takes the full pass. Both must
-    // behave the same: the tests compare them.
-    void SetQuietRunEnabled(bool enabled) { quietRunEnabled_ = enabled; }
+
+    // The run loop runs instructions back to back until this flag is raised;
+    // then, before the next instruction, it makes the firmware's checks
+    // (end, restart, strobes, stop key, segment end, checkpoint, events, run
+    // state) and lowers it again. Whatever needs those checks raises it: the
+    // host's pending input, the checkpoint, pin changes, faults, instructions
+    // that talk to the outside. A debugger (breakpoints, single steps) raises
+    // it to get control between two instructions. Any thread may call this.
+    void RequestAttention() { attention_.store(true, std::memory_order_release); }
 
     // ---- Commands of the window (call from Host::Pump) ----
     void PressKey(int index);  // a released key 0..15; anything else is no key
@@ -96,7 +106,10 @@ class Emulator {
     void CommandStop();
     void CommandAddress1();
     void ClearProgramMemory();  // cells 1..1024 := 0
-    void RequestEnd() { endRequested = true; }
+    void RequestEnd() {
+        endRequested = true;
+        RequestAttention();
+    }
     void GrantStep() { stepGranted = true; }
     void SetTraceOn(bool on);
     void TimerTick();  // one 100 ms tick
@@ -153,36 +166,53 @@ class Emulator {
     }
     void ApplyPendingRestart();
     void RunningPass();
-    void RunQuietly();
-    bool QuietOnEntry() const;
+    bool Attend(bool afterInstruction);
+    bool NeedsAttention() const;
+    void RunInstructions();
     void ReportError();
     void StartAt(int address);
     void DispatchEvents();
     void LeftRunning();
     void TraceStep();
 
-    // The four most frequent instructions are decided inline; the rest by group.
-    void Execute(std::uint8_t op) {
-        MachineState& m = machine;
-        switch (op) {
-            case machine::kiM:
-                m.PushValue(ReadVariable(m.FetchByte()));
-                return;
-            case machine::kMv: {
-                const std::uint8_t v = m.FetchByte();
-                WriteVariable(v, m.PopValue());
-                return;
-            }
-            case machine::kPushByte:
-                m.PushValue(m.FetchByte());
-                return;
-            case machine::kPushInt:
-                m.PushValue(static_cast<float>(m.FetchWord()));
-                return;
-            default:
-                ExecuteByGroup(op);
-        }
-    }
+    // The registers the run loop keeps in locals: the program counter (the
+    // top return-stack entry), the stack pointer and the instructions left
+    // before the checkpoint. The machine state holds them only after
+    // StoreRegisters; anything that can look at them must come after that.
+    // (Word-sized, so they index memory as they are; sp counts 0..15.)
+    struct Registers {
+        std::intptr_t pc;
+        std::intptr_t sp;
+        std::uint64_t left;
+    };
+    void LoadRegisters(Registers& r);
+    void StoreRegisters(const Registers& r);
+
+    // One instruction through the dispatch (emulator/dispatch.h).
+    void Execute(std::uint8_t op);
+    inline void Dispatch(std::uint8_t op, Registers& r);
+    template <std::uint8_t Op>
+    inline void Instruction(Registers& r);
+    void OutOfLine(std::uint8_t op);
+    inline std::uint8_t FetchByte(Registers& r);
+    inline int FetchWord(Registers& r);
+    inline float& Slot(std::intptr_t s);
+    inline void Push(Registers& r, float value);
+    inline float Pop(Registers& r);
+    inline float ReadVariable(Registers& r, std::uint8_t operand);
+    inline void WriteVariable(Registers& r, std::uint8_t operand, float value);
+    [[noreturn]] void StoreAndThrow(std::intptr_t pc, std::intptr_t sp, std::uint64_t left,
+                                    std::uint8_t code);
+    [[noreturn]] inline void Fault(const Registers& r, std::uint8_t code);
+    inline float Checked(const Registers& r, double value);
+    inline std::int16_t CheckedInt16(const Registers& r, double value);
+    inline int Target(const Registers& r, double value);
+    template <bool Divides, typename Operation>
+    inline void Binary(Registers& r, Operation operation);
+    inline void AddToX(Registers& r, double amount);
+    inline void Call(Registers& r, std::intptr_t target);
+    inline void Return(Registers& r);
+    inline void Jump(std::uint8_t op, Registers& r);
 
     // Instruction groups.
     void ExecuteByGroup(std::uint8_t op);
@@ -190,7 +220,6 @@ class Emulator {
     void ExecuteUnary(std::uint8_t op);     // pages 2, 3
     void ExecutePairPage(std::uint8_t op);  // page 4
     void ExecuteDirect(std::uint8_t op);    // pages 6, 7, 8 (80-89)
-    void ExecuteJump(std::uint8_t op);      // 8A-FF
     void Rol(std::uint8_t d);
     void LoadElement(std::uint8_t m);
     void StoreElement(std::uint8_t m);
@@ -209,17 +238,15 @@ class Emulator {
     double SerialReadNumber();
     float Random(int argument);
     int WordOrVariable(int word);
-    int ComputedTarget(double value);
 
     Host& host_;
     Display display_;
     char decimalSeparator_ = '.';
     std::uint64_t instructionCount_ = 0;
     std::uint64_t checkpointAt_ = std::numeric_limits<std::uint64_t>::max();
-    // RunQuietly runs while the instruction count is below this; anything the
-    // full pass must see (a pin change, a new checkpoint) sets it to 0.
-    std::uint64_t quietLimit_ = 0;
-    bool quietRunEnabled_ = true;
+    // The instruction count when the loop's countdown reaches 0 (see Registers).
+    std::uint64_t countAtZero_ = 0;
+    std::atomic<bool> attention_{true};
     bool pendingRestart_ = false;   // Run from 1 / Adr=1 wait for the instruction boundary
     std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
     std::vector<TraceStatement> statements_;

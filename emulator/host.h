@@ -66,11 +66,20 @@ class Host {
     // the end of its input); the host may request the end of the run then.
     virtual std::optional<std::string> SerialReadLine(Emulator& emulator) { return std::nullopt; }
 
+    // The run loop's attention flag of the emulator this host drives: a
+    // pending delivery raises it, so the loop stops to pump. Set by the
+    // emulator itself.
+    void ConnectAttention(std::atomic<bool>* attention) { attention_ = attention; }
+
   protected:
-    void SetPending(bool pending) { pending_.store(pending, std::memory_order_release); }
+    void SetPending(bool pending) {
+        pending_.store(pending, std::memory_order_release);
+        if (pending && attention_) attention_->store(true, std::memory_order_release);
+    }
 
   private:
     std::atomic<bool> pending_{false};
+    std::atomic<bool>* attention_ = nullptr;
 };
 
 }  // namespace zr::emulator

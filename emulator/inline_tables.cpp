@@ -2,6 +2,7 @@
 // initialisation), OnX (computed call, jump, value or search) and Loop.
 #include "emulator/conversions.h"
 #include "emulator/emulator.h"
+#include "machine/encodings.h"
 #include "machine/opcodes.h"
 
 namespace zr::emulator {
@@ -27,9 +28,9 @@ void CheckAddress(int address, int width) {
 void Emulator::ExecuteTable() {
     MachineState& m = machine;
     const std::uint8_t h = m.FetchByte();
-    const int count = h & 0x3F;
+    const int count = h & kTableCountBits;
     const int data = m.ProgramCounter();
-    switch (h & 0xC0) {
+    switch (h & kTableFormBits) {
         case kTableBytes: {
             const int address = data + DataIndex(m.PopValue()) - 1;
             CheckAddress(address, 1);
@@ -68,8 +69,8 @@ void Emulator::ExecuteOnX() {
     MachineState& m = machine;
     const float x = m.PopValue();
     const std::uint8_t h = m.FetchByte();
-    const int mode = h >> 6;
-    const int n = h & 0x1F;
+    const int mode = h >> kOnXModeShift;
+    const int n = h & kOnXCountBits;
     const int after = m.ProgramCounter() + 2 * n;
     if (!(x >= 1 && x <= n)) {
         m.SetProgramCounter(after);
@@ -108,8 +109,8 @@ void Emulator::ExecuteLoop(int opAddress) {
     MachineState& m = machine;
     const std::uint8_t d = m.FetchByte();
     const int back = opAddress + 1 - m.FetchByte();
-    if (d & 0x10) {  // value list: one pass counter shared by every such loop
-        const int n = d & 0x0F;
+    if (d & kLoopValueList) {  // value list: one pass counter shared by every such loop
+        const int n = d & kLoopListCountBits;
         ++m.listPassCounter;
         if (m.listPassCounter > n) {
             m.listPassCounter = 0;
@@ -122,8 +123,8 @@ void Emulator::ExecuteLoop(int opAddress) {
         m.SetProgramCounter(back);
         return;
     }
-    const int i = d & 0x07;
-    const bool down = d & 0x08;
+    const int i = d & kLoopVariableBits;
+    const bool down = d & kLoopDownOrEqual;
     const int limit = WordOrVariable(m.FetchWord());
     if (i == 0) {  // compare form
         const float x = m.PopValue();

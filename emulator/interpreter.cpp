@@ -1,12 +1,45 @@
 // Instruction dispatch and control flow: calls, jumps, returns, segments,
 // skips and the inline-table instructions' entry points.
 #include "emulator/conversions.h"
+#include "emulator/dispatch.h"
 #include "emulator/emulator.h"
+#include "machine/encodings.h"
 #include "machine/opcodes.h"
 
 namespace zr::emulator {
 
 using namespace machine;
+
+// One instruction outside the run loop: the registers are loaded for it and
+// stored after it (a fault has stored them already).
+void Emulator::Execute(std::uint8_t op) {
+    Registers r;
+    LoadRegisters(r);
+    Dispatch(op, r);
+    StoreRegisters(r);
+}
+
+void Emulator::StoreAndThrow(std::intptr_t pc, std::intptr_t sp, std::uint64_t left,
+                             std::uint8_t code) {
+    StoreRegisters({pc, sp, left});
+    throw RunFault{code};
+}
+
+// The instructions the dispatch does not do on the registers run here, on
+// the machine state, with the registers stored. A fault ends the instruction
+// here (RunState takes its code); either that or an instruction that can
+// talk to the outside raises the run loop's attention.
+void Emulator::OutOfLine(std::uint8_t op) {
+    try {
+        ExecuteByGroup(op);
+        if (RunClassOf(op) == RunClass::Attention) RequestAttention();
+    } catch (const RunFault& fault) {
+        machine.runState = fault.code;
+        RequestAttention();
+    } catch (const InstructionAbandoned&) {
+        RequestAttention();
+    }
+}
 
 void Emulator::Step() {
     try {
@@ -17,14 +50,13 @@ void Emulator::Step() {
     }
 }
 
-// Tests in order of frequency in compiled code; each group has its own switch.
+// The instructions the dispatch leaves out of line (never the jump family);
+// each group has its own switch.
 void Emulator::ExecuteByGroup(std::uint8_t op) {
     if (op >= kiM && op < kFirstJumpOpcode) {
         ExecuteDirect(op);  // pages 6, 7 and 80-89; 5x is unassigned
-    } else if (op >= kFirstJumpOpcode) {
-        ExecuteJump(op);
     } else if (op < 0x20) {
-        if (op != kNop) ExecuteBinary(op);
+        ExecuteBinary(op);
     } else if (op < 0x40) {
         ExecuteUnary(op);
     } else if (op < 0x50) {
@@ -34,57 +66,14 @@ void Emulator::ExecuteByGroup(std::uint8_t op) {
     }
 }
 
-// A target computed at run time (address modes 0, 2 and 3) must lie in 0..1024.
-int Emulator::ComputedTarget(double value) {
-    if (!(value >= 0 && value <= kProgramSize)) throw RunFault{kErrorJumpTarget};
-    return ToInt16(value);
-}
-
-void Emulator::ExecuteJump(std::uint8_t op) {
-    int target = 0;
-    switch (AddressModeOf(op)) {
-        case AddressMode::Short: {
-            const int offset = machine.FetchByte();
-            target = offset - 129 + machine.ProgramCounter();
-            if (target < 0 || target > kProgramSize) throw RunFault{kErrorJumpTarget};
-            break;
-        }
-        case AddressMode::Absolute:
-            target = machine.FetchWord();  // used unchanged: a bad one faults at the next fetch
-            break;
-        case AddressMode::FromX: {
-            const float v = machine.PopValue();
-            if (!(v >= 0 && v <= 255)) throw RunFault{kErrorJumpVariable};
-            target = ComputedTarget(ReadVariable(ToByte(v)));
-            break;
-        }
-        case AddressMode::FromVariable:
-            target = ComputedTarget(ReadVariable(machine.FetchByte()));
-            break;
-    }
-    switch (JumpKindOf(op)) {
-        case JumpKind::Call:
-            machine.PushReturn(target);
-            return;
-        case JumpKind::GoTo:
-            machine.SetProgramCounter(target);
-            return;
-        case JumpKind::CallIf:
-            if (machine.PopValue() != 0) machine.PushReturn(target);
-            return;
-        case JumpKind::GoToIf:
-            if (machine.PopValue() != 0) machine.SetProgramCounter(target);
-            return;
-    }
-}
-
-// A limit or table word above 32500 names the variable whose operand is word - 32500.
+// A limit or table word above the base names the variable whose operand is
+// word - base.
 int Emulator::WordOrVariable(int word) {
-    if (word <= 32500) return word;
-    return ToInt16(ReadVariable(ToByte(word - 32500)));
+    if (word <= kVariableWordBase) return word;
+    return ToInt16(ReadVariable(ToByte(word - kVariableWordBase)));
 }
 
-// iM, Mv, PushByte and PushInt are decided in Execute before the groups.
+// iM, Mv, PushByte, PushInt, Drop, Dup, Ret and RetIf are in the dispatch.
 void Emulator::ExecuteDirect(std::uint8_t op) {
     MachineState& m = machine;
     switch (op) {
@@ -112,12 +101,6 @@ void Emulator::ExecuteDirect(std::uint8_t op) {
         case kCls:
             ClearDisplay();
             return;
-        case kDrop:
-            m.PopValue();
-            return;
-        case kDup:
-            m.PushValue(m.X());
-            return;
         case kDupN: {
             const int n = m.FetchByte();
             m.PushValue(m.valueStack[MachineState::RingSlot(m.stackPointer - n + 1)]);
@@ -125,12 +108,6 @@ void Emulator::ExecuteDirect(std::uint8_t op) {
         }
         case kWait:
             Wait();
-            return;
-        case kRet:
-            m.PopReturn();
-            return;
-        case kRetIf:
-            if (m.PopValue() != 0) m.PopReturn();
             return;
         case kInput:
             ExecutePrintList(true);

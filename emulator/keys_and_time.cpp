@@ -43,6 +43,7 @@ void Emulator::TimerTick() {
     if (tickCount == 9) {
         TimerEventTick();
         tickCount = 0;
+        RequestAttention();
     }
 }
 
@@ -57,8 +58,11 @@ void Emulator::TimerEventTick() {
     }
 }
 
+// The window's commands and keys come between instructions: each raises
+// the run loop's attention.
 void Emulator::PressKey(int index) {
     keyRegister = (index >= 0 && index < kNoKey) ? static_cast<std::uint8_t>(index) : kNoKey;
+    RequestAttention();
 }
 
 // The restart of Run from 1 and Adr=1 waits for the instruction boundary, so
@@ -67,20 +71,24 @@ void Emulator::CommandRunFrom1() {
     pendingRestart_ = true;
     machine.runState = kRunning;
     keyRegister = kRunCommandKey;
+    RequestAttention();
 }
 
 void Emulator::CommandRun() {
     machine.runState = kRunning;
     keyRegister = kRunCommandKey;
+    RequestAttention();
 }
 
 void Emulator::CommandStop() {
     machine.runState = kStopped;
+    RequestAttention();
 }
 
 void Emulator::CommandAddress1() {
     pendingRestart_ = true;
     keyRegister = kRunCommandKey;
+    RequestAttention();
 }
 
 void Emulator::ApplyPendingRestart() {
@@ -95,6 +103,7 @@ void Emulator::ClearProgramMemory() {
 
 void Emulator::SetTraceOn(bool on) {
     traceOn = on;
+    RequestAttention();
     if (!on) stepGranted = true;  // a waiting step is released
 }
 

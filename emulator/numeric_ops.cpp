@@ -34,6 +34,7 @@ int CheckedAddress(double value, int width) {
 
 }  // namespace
 
+// Arithmetic and comparisons are in the dispatch, done in place.
 void Emulator::ExecuteBinary(std::uint8_t op) {
     MachineState& m = machine;
     if (op > kAdd) throw RunFault{kErrorUnassignedOpcode};
@@ -42,16 +43,6 @@ void Emulator::ExecuteBinary(std::uint8_t op) {
     const double y = m.operandRegister;
     double result = 0;
     switch (op) {
-        case kSubtract:
-            result = y - x;
-            break;
-        case kMultiply:
-            result = y * x;
-            break;
-        case kDivide:
-            if (x == 0) throw RunFault{kErrorDivideOrCallDepth};
-            result = y / x;
-            break;
         case kOr:
             result = ToInt32(y) | ToInt32(x);
             break;
@@ -60,24 +51,6 @@ void Emulator::ExecuteBinary(std::uint8_t op) {
             break;
         case kAnd:
             result = ToInt32(y) & ToInt32(x);
-            break;
-        case kLess:
-            result = Truth(y < x);
-            break;
-        case kLessEqual:
-            result = Truth(y <= x);
-            break;
-        case kEqual:
-            result = Truth(y == x);
-            break;
-        case kNotEqual:
-            result = Truth(y != x);
-            break;
-        case kGreater:
-            result = Truth(y > x);
-            break;
-        case kGreaterEqual:
-            result = Truth(y >= x);
             break;
         case kPower:
             result = std::pow(y, x);
@@ -101,9 +74,6 @@ void Emulator::ExecuteBinary(std::uint8_t op) {
             result = Truth(y <= z && z <= x);
             break;
         }
-        case kAdd:
-            result = y + x;
-            break;
     }
     m.resultRegister = CheckedFloat(result);
     m.PushValue(m.resultRegister);
@@ -159,12 +129,6 @@ void Emulator::ExecuteUnary(std::uint8_t op) {
         case kATan:
         case kNeg:
             result = -x;
-            break;
-        case kDecr:
-            result = x - 1;
-            break;
-        case kIncr:
-            result = x + 1;
             break;
         case kInt:
             result = std::floor(x);

@@ -3,11 +3,18 @@
 #include <string>
 
 #include "emulator/conversions.h"
+#include "emulator/dispatch.h"
 #include "emulator/emulator.h"
 
 namespace zr::emulator {
 
-Emulator::Emulator(Host& host) : host_(host) {}
+Emulator::Emulator(Host& host) : host_(host) {
+    host_.ConnectAttention(&attention_);
+}
+
+Emulator::~Emulator() {
+    host_.ConnectAttention(nullptr);
+}
 
 void Emulator::LoadProgram(const machine::ProgramImage& image) {
     std::copy(image.begin() + 1, image.end(), machine.programImage.begin() + 1);
@@ -82,14 +89,84 @@ void Emulator::ReportError() {
     m.runState = kStopped;
 }
 
-// Passes of the loop while the program runs; returns when the run state
-// changes or the end is requested. One pass per instruction: the checks that
-// cost anything run only when their flag is set.
+// The loop while the program runs; returns when the run state changes or
+// the end is requested. Instructions run back to back; whenever the
+// attention flag is up, the firmware's checks run between two of them.
 void Emulator::RunningPass() {
+    RequestAttention();
+    if (!Attend(false)) return;
+    for (;;) {
+        RunInstructions();
+        if (!Attend(true)) return;
+    }
+}
+
+// Runs instructions until the attention flag is raised, the checkpoint is
+// reached or the counter leaves 1..1023 (0 may end a segment, 1024 ends the
+// run); at least one. The registers live in locals meanwhile. Where the
+// compiler takes the address of a label, every handler ends in its own copy
+// of the step to the next instruction (one indirect jump each, which the
+// processor predicts per handler); elsewhere one switch dispatches.
+void Emulator::RunInstructions() {
+    MachineState& m = machine;
+    Registers r;
+    LoadRegisters(r);
+#define ZR_GO_ON                                                     \
+    (--r.left != 0 && !attention_.load(std::memory_order_relaxed) && \
+     static_cast<std::uintptr_t>(r.pc - 1) < machine::kProgramSize - 1u)
+    try {
+#if ZR_THREADED_DISPATCH
+#define ZR_LABEL_ADDRESS(value) &&op_##value,
+        static const void* const kHandlers[256] = {ZR_ALL_OPCODES(ZR_LABEL_ADDRESS)};
+#undef ZR_LABEL_ADDRESS
+        goto* kHandlers[m.programImage[r.pc++]];
+#define ZR_HANDLER(value)               \
+    op_##value : Instruction<value>(r); \
+    if (!ZR_GO_ON) goto done;           \
+    goto* kHandlers[m.programImage[r.pc++]];
+        ZR_ALL_OPCODES(ZR_HANDLER)
+#undef ZR_HANDLER
+#else
+        do {
+            Dispatch(m.programImage[r.pc++], r);
+        } while (ZR_GO_ON);
+#endif
+    } catch (const RunFault& fault) {
+        // The fault has stored the registers; a faulting instruction counts.
+        ++instructionCount_;
+        m.runState = fault.code;
+        return;
+    }
+#if ZR_THREADED_DISPATCH
+done:
+#endif
+    StoreRegisters(r);
+#undef ZR_GO_ON
+}
+
+// The firmware's checks between two instructions: after the previous one
+// the checkpoint, due events and the run state; before the next one the end,
+// a restart, the strobes, the end of memory, the stop key and the segment
+// end. Runs the next instruction here when the loop cannot: under the trace,
+// or at counter 0 (with a segment) or below. Returns false when the program
+// leaves the running state.
+bool Emulator::Attend(bool afterInstruction) {
     MachineState& m = machine;
     try {
         for (;;) {
-            if (endRequested) return;
+            // Lowered first: whatever is raised from here on is seen next time.
+            attention_.exchange(false);
+            if (afterInstruction) {
+                if (instructionCount_ >= checkpointAt_) host_.Checkpoint(*this, instructionCount_);
+                if ((m.eventFlags & (kEventTimerPending | kEventProgramPending)) &&
+                    !(m.eventFlags & kEventsHeld))
+                    DispatchEvents();
+                if (m.runState != kRunning) {
+                    if (m.runState == kStopped) LeftRunning();
+                    return false;
+                }
+            }
+            if (endRequested) return false;
             if (pendingRestart_) ApplyPendingRestart();
             // The bus-control pins rest high between instructions.
             SetPin(kPinWE, 1);
@@ -97,39 +174,49 @@ void Emulator::RunningPass() {
             if (m.ProgramCounter() >= machine::kProgramSize) {
                 m.runState = kStopped;
                 LeftRunning();
-                return;
+                return false;
             }
             // A key taken here is consumed; a program that wants the keypad sets bit 2.
             if (!(m.eventFlags & kEventKeysToProgram)) {
                 if (PollKey() == kCodeLeft) {
                     m.runState = kStopped;
                     LeftRunning();
-                    return;
+                    return false;
                 }
             } else {
                 // The keypad is the program's, but the window's commands (End,
                 // Stop, ticks) must still get in to a loop that never prints.
                 PumpHost();
             }
+            // With no segment, SegmentEnd 0 matches counter 0.
             if (m.segmentEnd == m.ProgramCounter()) {
                 m.segmentEnd = 0;
                 m.PopReturn();
             }
-            ExecuteInstruction(m.FetchByte());
-            if (++instructionCount_ >= checkpointAt_) host_.Checkpoint(*this, instructionCount_);
-            if ((m.eventFlags & (kEventTimerPending | kEventProgramPending)) &&
-                !(m.eventFlags & kEventsHeld))
-                DispatchEvents();
-            if (m.runState != kRunning) {
-                if (m.runState == kStopped) LeftRunning();
-                return;
+            const int pc = m.ProgramCounter();
+            if (!traceOn && static_cast<unsigned>(pc - 1) < machine::kProgramSize - 1u) {
+                if (NeedsAttention()) RequestAttention();
+                return true;
             }
-            RunQuietly();
-            if (m.runState != kRunning) return;  // a fault: End and Stop never run there
+            ExecuteInstruction(m.FetchByte());
+            ++instructionCount_;
+            afterInstruction = true;
         }
     } catch (const RunFault& fault) {
         m.runState = fault.code;
+        return false;
     }
+}
+
+// Whether the checks must run again before the instruction after next.
+bool Emulator::NeedsAttention() const {
+    const MachineState& m = machine;
+    const bool eventsDue = (m.eventFlags & (kEventTimerPending | kEventProgramPending)) &&
+                           !(m.eventFlags & kEventsHeld);
+    const bool keyWaiting = !(m.eventFlags & kEventKeysToProgram) && keyRegister != kNoKey;
+    return endRequested || pendingRestart_ || traceOn || m.runState != kRunning ||
+           m.segmentEnd != 0 || eventsDue || keyWaiting || host_.HasPending() ||
+           io.pins[kPinWE] != 1 || io.pins[kPinCE] != 1;
 }
 
 // With both pending, the program event routine runs first and returns into

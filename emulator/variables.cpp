@@ -44,7 +44,7 @@ void Emulator::WriteOtherVariable(std::uint8_t operand, double value) {
 
 void Emulator::PinChanged(int pin, int value) {
     io.pins[pin] = value;
-    quietLimit_ = 0;  // the next pass raises the strobes again
+    RequestAttention();  // the loop raises the strobes again
     host_.PinChanged(pin, value);
 }
 

@@ -25,22 +25,29 @@ enum class Operands : std::uint8_t {
 };
 
 enum Opcode : std::uint8_t {
-#define OPCODE(value, id, name, word, operands, effect) k##id = value,
+#define OPCODE(value, id, name, word, operands, length, runClass, effect) k##id = value,
 #include "machine/opcodes.def"
 #undef OPCODE
 };
+
+// What the run loop does after an instruction: Plain ones change nothing it
+// checks between instructions (other than by a fault or a pin change); after
+// the others it makes its checks.
+enum class RunClass : std::uint8_t { Plain, Attention };
 
 struct OpcodeInfo {
     std::uint8_t value;
     std::string_view name;  // the instruction's name
     std::string_view word;  // the Kelto word that compiles to it, empty if none
     Operands operands;
+    int operandBytes;  // -1: as many as the data says (print list, tables, OnX, Loop)
+    RunClass runClass;
     std::string_view effect;
 };
 
 inline constexpr OpcodeInfo kOpcodeTable[] = {
-#define OPCODE(value, id, name, word, operands, effect) \
-    {value, name, word, Operands::operands, effect},
+#define OPCODE(value, id, name, word, operands, length, runClass, effect) \
+    {value, name, word, Operands::operands, length, RunClass::runClass, effect},
 #include "machine/opcodes.def"
 #undef OPCODE
 };

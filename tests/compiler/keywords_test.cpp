@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <utility>
+
+#include "machine/opcodes.h"
+
 namespace zr::compiler {
 namespace {
 
@@ -11,6 +16,32 @@ TEST(KeywordTable, HoldsTheVocabularyInOrder) {
     EXPECT_EQ(table.entries().front().word, "+");
     EXPECT_EQ(table.entries().back().word, "$Lib");
     EXPECT_EQ(table.entries()[110].word, "$Adres");
+}
+
+// Each keyword that is one instruction names an opcode of the instruction
+// table whose Kelto word it is (or one of that word's other spellings); and
+// each instruction with a Kelto word is some keyword's, unless the compiler
+// reads that word itself (IF, <>0, SwapN are not in the vocabulary).
+TEST(KeywordTable, AgreesWithTheInstructionTable) {
+    const auto& table = KeywordTable::Standard();
+    const std::pair<std::string_view, std::string_view> otherSpellings[] = {{"><", "<>"},
+                                                                            {"Mv", "->"}};
+    for (const auto& entry : table.entries()) {
+        if (entry.opcode == 0) continue;
+        const machine::OpcodeInfo* info = machine::FindOpcode(entry.opcode);
+        ASSERT_NE(info, nullptr) << entry.word;
+        std::string_view word = entry.word;
+        for (const auto& [spelling, standard] : otherSpellings)
+            if (word == spelling) word = standard;
+        EXPECT_EQ(word, info->word) << entry.word;
+    }
+    for (const auto& info : machine::kOpcodeTable) {
+        if (info.word.empty() || info.word == "IF" || info.word == "<>0" || info.word == "SwapN")
+            continue;
+        const KeywordRecord* keyword = table.FindKeyword(info.word);
+        ASSERT_NE(keyword, nullptr) << info.word;
+        EXPECT_EQ(keyword->opcode, info.value) << info.word;
+    }
 }
 
 TEST(KeywordTable, FirstMatchIgnoringCaseWins) {

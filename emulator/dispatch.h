@@ -1,0 +1,336 @@
+// The instruction dispatch, inlined into the run loop: one handler per
+// opcode. The frequent instructions work on the registers the loop keeps in
+// locals (program counter, stack pointer); arithmetic and comparisons write
+// their result over Y in place. Everything else stores the registers, runs
+// out of line in its group and loads them again.
+//
+// The order of effects is the device's: operands are fetched and values
+// popped before a fault is raised, so a fault leaves the registers where the
+// device leaves them. Every fault stores the registers before it is thrown
+// (Fault), so whoever catches it finds the machine state complete.
+#pragma once
+
+#include "emulator/conversions.h"
+#include "emulator/emulator.h"
+#include "emulator/run_class.h"
+#include "machine/opcodes.h"
+
+#if defined(__GNUC__)
+#define ZR_ALWAYS_INLINE [[gnu::always_inline]]
+#else
+#define ZR_ALWAYS_INLINE
+#endif
+
+// The run loop jumps through a table of label addresses where the compiler
+// has them (GCC, Clang); ZR_NO_THREADED_DISPATCH selects the portable switch.
+#if defined(__GNUC__) && !defined(ZR_NO_THREADED_DISPATCH)
+#define ZR_THREADED_DISPATCH 1
+#else
+#define ZR_THREADED_DISPATCH 0
+#endif
+
+namespace zr::emulator {
+
+// The register form of the stack pointer counts 0..15 (slot 1..16 less 1),
+// so a step around the ring is one mask.
+constexpr std::intptr_t SlotAbove(std::intptr_t s) {
+    return (s + 1) & 15;
+}
+constexpr std::intptr_t SlotBelow(std::intptr_t s) {
+    return (s - 1) & 15;
+}
+
+ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
+    r.left = checkpointAt_ > instructionCount_ ? checkpointAt_ - instructionCount_ : 1;
+    countAtZero_ = instructionCount_ + r.left;
+    r.pc = machine.ProgramCounter();
+    r.sp = machine.stackPointer - 1;
+}
+
+ZR_ALWAYS_INLINE inline void Emulator::StoreRegisters(const Registers& r) {
+    machine.SetProgramCounter(static_cast<int>(r.pc));
+    machine.stackPointer = static_cast<int>(r.sp) + 1;
+    instructionCount_ = countAtZero_ - r.left;
+}
+
+// The registers go by value, so the compiler can keep them in registers.
+ZR_ALWAYS_INLINE inline void Emulator::Fault(const Registers& r, std::uint8_t code) {
+    StoreAndThrow(r.pc, r.sp, r.left, code);
+}
+
+ZR_ALWAYS_INLINE inline float Emulator::Checked(const Registers& r, double value) {
+    const float result = static_cast<float>(value);
+    if (!std::isfinite(result)) Fault(r, kErrorFloatRange);
+    return result;
+}
+
+ZR_ALWAYS_INLINE inline std::int16_t Emulator::CheckedInt16(const Registers& r, double value) {
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) Fault(r, kErrorConversionRange);
+    return static_cast<std::int16_t>(rounded);
+}
+
+ZR_ALWAYS_INLINE inline std::uint8_t Emulator::FetchByte(Registers& r) {
+    // One unsigned compare covers negative counters and those past the image.
+    if (static_cast<std::uintptr_t>(r.pc) > machine::kProgramSize) Fault(r, kErrorAddressRange);
+    return machine.programImage[r.pc++];
+}
+
+ZR_ALWAYS_INLINE inline int Emulator::FetchWord(Registers& r) {
+    const int high = FetchByte(r);
+    const int low = FetchByte(r);
+    const int magnitude = (high & 0x7F) * 256 + low;
+    return (high & 0x80) ? -magnitude : magnitude;
+}
+
+ZR_ALWAYS_INLINE inline float& Emulator::Slot(std::intptr_t s) {
+    return machine.valueStack[s + 1];
+}
+
+ZR_ALWAYS_INLINE inline void Emulator::Push(Registers& r, float value) {
+    machine.lastX = Slot(r.sp);
+    r.sp = SlotAbove(r.sp);
+    Slot(r.sp) = value;
+}
+
+ZR_ALWAYS_INLINE inline float Emulator::Pop(Registers& r) {
+    const float value = Slot(r.sp);
+    r.sp = SlotBelow(r.sp);
+    return value;
+}
+
+// Singles and Integers here; RX, Bytes, the stack pointer and the hardware
+// out of line, which may look at the stack pointer and call the host.
+ZR_ALWAYS_INLINE inline float Emulator::ReadVariable(Registers& r, std::uint8_t operand) {
+    if (operand - 1u < machine::kSingleCount) return machine.singles[operand];
+    if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount)
+        return machine.integers[operand - machine::kIntegerOperandBase];
+    StoreRegisters(r);
+    return ReadOtherVariable(operand);
+}
+
+ZR_ALWAYS_INLINE inline void Emulator::WriteVariable(Registers& r, std::uint8_t operand,
+                                                     float value) {
+    if (operand - 1u < machine::kSingleCount) {
+        machine.singles[operand] = Checked(r, value);
+    } else if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount) {
+        machine.integers[operand - machine::kIntegerOperandBase] = CheckedInt16(r, value);
+    } else {
+        // A write to the stack pointer's name moves it; nothing here faults after a change.
+        StoreRegisters(r);
+        WriteOtherVariable(operand, value);
+        r.sp = machine.stackPointer - 1;
+    }
+}
+
+// PopPair, the operation, then the push, done over Y: X goes to the result
+// register and Y to the operand register; the result replaces Y and the
+// slot below Y becomes LastX. A fault (a zero divisor when the operation
+// divides) leaves the pair popped.
+template <bool Divides, typename Operation>
+ZR_ALWAYS_INLINE inline void Emulator::Binary(Registers& r, Operation operation) {
+    const std::intptr_t ySlot = SlotBelow(r.sp);
+    const std::intptr_t zSlot = SlotBelow(ySlot);
+    const float x = Slot(r.sp);
+    const float y = Slot(ySlot);
+    machine.operandRegister = y;
+    machine.resultRegister = x;
+    r.sp = zSlot;
+    if (Divides && x == 0) Fault(r, kErrorDivideOrCallDepth);
+    const float result = Checked(r, operation(static_cast<double>(y), static_cast<double>(x)));
+    machine.resultRegister = result;
+    machine.lastX = Slot(zSlot);
+    Slot(ySlot) = result;
+    r.sp = ySlot;
+}
+
+// Incr and Decr over X: X goes to the operand register, the slot below
+// becomes LastX.
+ZR_ALWAYS_INLINE inline void Emulator::AddToX(Registers& r, double amount) {
+    const std::intptr_t xSlot = r.sp;
+    const std::intptr_t below = SlotBelow(xSlot);
+    const float x = Slot(xSlot);
+    machine.operandRegister = x;
+    r.sp = below;
+    const float result = Checked(r, x + amount);
+    machine.resultRegister = result;
+    machine.lastX = Slot(below);
+    Slot(xSlot) = result;
+    r.sp = xSlot;
+}
+
+// The caller's counter, already past the calling instruction, stays in its
+// entry; the new top entry is the program counter.
+ZR_ALWAYS_INLINE inline void Emulator::Call(Registers& r, std::intptr_t target) {
+    if (machine.returnPointer == kReturnStackSize) Fault(r, kErrorDivideOrCallDepth);
+    machine.SetProgramCounter(static_cast<int>(r.pc));
+    ++machine.returnPointer;
+    r.pc = target;
+}
+
+// The entry left behind keeps the counter it ended with: RetN can move the
+// return pointer back up over it.
+ZR_ALWAYS_INLINE inline void Emulator::Return(Registers& r) {
+    if (machine.returnPointer == 1) Fault(r, kErrorSqrtOrReturn);
+    machine.SetProgramCounter(static_cast<int>(r.pc));
+    --machine.returnPointer;
+    r.pc = machine.ProgramCounter();
+}
+
+// A target computed at run time (address modes 2 and 3) must lie in 0..1024.
+ZR_ALWAYS_INLINE inline int Emulator::Target(const Registers& r, double value) {
+    if (!(value >= 0 && value <= machine::kProgramSize)) Fault(r, kErrorJumpTarget);
+    return CheckedInt16(r, value);
+}
+
+// The jump family, 8A-FF.
+ZR_ALWAYS_INLINE inline void Emulator::Jump(std::uint8_t op, Registers& r) {
+    using machine::AddressMode;
+    using machine::JumpKind;
+    std::intptr_t target = 0;
+    switch (machine::AddressModeOf(op)) {
+        case AddressMode::Short: {
+            const int offset = FetchByte(r);
+            target = offset - 129 + r.pc;
+            if (target < 0 || target > machine::kProgramSize) Fault(r, kErrorJumpTarget);
+            break;
+        }
+        case AddressMode::Absolute:
+            target = FetchWord(r);  // used unchanged: a bad one faults at the next fetch
+            break;
+        case AddressMode::FromX: {
+            const float v = Pop(r);
+            if (!(v >= 0 && v <= 255)) Fault(r, kErrorJumpVariable);
+            target = Target(r, ReadVariable(r, static_cast<std::uint8_t>(std::nearbyint(v))));
+            break;
+        }
+        case AddressMode::FromVariable:
+            target = Target(r, ReadVariable(r, FetchByte(r)));
+            break;
+    }
+    switch (machine::JumpKindOf(op)) {
+        case JumpKind::Call:
+            Call(r, target);
+            return;
+        case JumpKind::GoTo:
+            r.pc = target;
+            return;
+        case JumpKind::CallIf:
+            if (Pop(r) != 0) Call(r, target);
+            return;
+        case JumpKind::GoToIf:
+            if (Pop(r) != 0) r.pc = target;
+            return;
+    }
+}
+
+// One handler per opcode of machine/opcodes.def: the frequent ones below
+// work on the registers, every other one runs out of line.
+template <std::uint8_t Op>
+ZR_ALWAYS_INLINE inline void Emulator::Instruction(Registers& r) {
+    if constexpr (Op >= machine::kFirstJumpOpcode) {
+        Jump(Op, r);
+    } else {
+        StoreRegisters(r);
+        OutOfLine(Op);  // unassigned ones fault there
+        LoadRegisters(r);
+    }
+}
+
+#define ZR_INSTRUCTION(op) \
+    template <>            \
+    ZR_ALWAYS_INLINE inline void Emulator::Instruction<machine::op>(Registers & r)
+
+ZR_INSTRUCTION(kNop) {}
+ZR_INSTRUCTION(kiM) {
+    Push(r, ReadVariable(r, FetchByte(r)));
+}
+ZR_INSTRUCTION(kMv) {
+    const std::uint8_t v = FetchByte(r);
+    WriteVariable(r, v, Pop(r));
+}
+ZR_INSTRUCTION(kPushByte) {
+    Push(r, FetchByte(r));
+}
+ZR_INSTRUCTION(kPushInt) {
+    Push(r, static_cast<float>(FetchWord(r)));
+}
+ZR_INSTRUCTION(kSubtract) {
+    Binary<false>(r, [](double y, double x) { return y - x; });
+}
+ZR_INSTRUCTION(kMultiply) {
+    Binary<false>(r, [](double y, double x) { return y * x; });
+}
+ZR_INSTRUCTION(kDivide) {
+    Binary<true>(r, [](double y, double x) { return y / x; });
+}
+ZR_INSTRUCTION(kAdd) {
+    Binary<false>(r, [](double y, double x) { return y + x; });
+}
+ZR_INSTRUCTION(kLess) {
+    Binary<false>(r, [](double y, double x) { return Truth(y < x); });
+}
+ZR_INSTRUCTION(kLessEqual) {
+    Binary<false>(r, [](double y, double x) { return Truth(y <= x); });
+}
+ZR_INSTRUCTION(kEqual) {
+    Binary<false>(r, [](double y, double x) { return Truth(y == x); });
+}
+ZR_INSTRUCTION(kNotEqual) {
+    Binary<false>(r, [](double y, double x) { return Truth(y != x); });
+}
+ZR_INSTRUCTION(kGreater) {
+    Binary<false>(r, [](double y, double x) { return Truth(y > x); });
+}
+ZR_INSTRUCTION(kGreaterEqual) {
+    Binary<false>(r, [](double y, double x) { return Truth(y >= x); });
+}
+ZR_INSTRUCTION(kIncr) {
+    AddToX(r, 1);
+}
+ZR_INSTRUCTION(kDecr) {
+    AddToX(r, -1);
+}
+ZR_INSTRUCTION(kDup) {
+    Push(r, Slot(r.sp));
+}
+ZR_INSTRUCTION(kDrop) {
+    Pop(r);
+}
+ZR_INSTRUCTION(kRet) {
+    Return(r);
+}
+ZR_INSTRUCTION(kRetIf) {
+    if (Pop(r) != 0) Return(r);
+}
+
+#undef ZR_INSTRUCTION
+
+// M(0x00) M(0x01) ... M(0xFF): the dispatch tables are made with it.
+#define ZR_OPCODES_16(M, h)                                                             \
+    M(0x##h##0)                                                                         \
+    M(0x##h##1)                                                                         \
+    M(0x##h##2) M(0x##h##3) M(0x##h##4) M(0x##h##5) M(0x##h##6) M(0x##h##7) M(0x##h##8) \
+        M(0x##h##9) M(0x##h##A) M(0x##h##B) M(0x##h##C) M(0x##h##D) M(0x##h##E) M(0x##h##F)
+#define ZR_ALL_OPCODES(M)                                                                   \
+    ZR_OPCODES_16(M, 0)                                                                     \
+    ZR_OPCODES_16(M, 1)                                                                     \
+    ZR_OPCODES_16(M, 2) ZR_OPCODES_16(M, 3) ZR_OPCODES_16(M, 4) ZR_OPCODES_16(M, 5)         \
+        ZR_OPCODES_16(M, 6) ZR_OPCODES_16(M, 7) ZR_OPCODES_16(M, 8) ZR_OPCODES_16(M, 9)     \
+            ZR_OPCODES_16(M, A) ZR_OPCODES_16(M, B) ZR_OPCODES_16(M, C) ZR_OPCODES_16(M, D) \
+                ZR_OPCODES_16(M, E) ZR_OPCODES_16(M, F)
+
+// A case for every byte value, so the compiler builds one 256-entry jump
+// table with no range check.
+ZR_ALWAYS_INLINE inline void Emulator::Dispatch(std::uint8_t op, Registers& r) {
+    switch (op) {
+#define ZR_CASE(value)         \
+    case value:                \
+        Instruction<value>(r); \
+        return;
+        ZR_ALL_OPCODES(ZR_CASE)
+#undef ZR_CASE
+    }
+}
+
+}  // namespace zr::emulator

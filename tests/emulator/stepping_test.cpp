@@ -1,0 +1,141 @@
+// Running instructions back to back must not change a run: each program
+// here runs through the loop and single-stepping, and the two runs must
+// match in every pin and display change, the stop, errors, serial output,
+// count and final state. The programs aim at what the loop's checks between
+// instructions look after.
+#include "device_fixture.h"
+#include "stepping_check.h"
+
+namespace zr::emulator::testing {
+namespace {
+
+using namespace machine;
+
+constexpr std::uint8_t kS1 = 1, kI1 = 129, kI2 = 130;
+
+// s1 := s1 / 3 + 7; i1 := i1 + 1; until i1 = 30000, then i1 := 0; forever.
+Code BusyLoop() {
+    return Ops(kiM, kS1, PushByte(3), kDivide, PushByte(7), kAdd, kMv, kS1,  //  1..10
+               kiM, kI1, kIncr, kMv, kI1, kiM, kI1, PushInt(30000), kLess,   // 11..21
+               kGoToIfBase + 1, Word(1), PushByte(0), kMv, kI1, kGoToBase + 1, Word(1));
+}
+
+struct SteppingCase {
+    const char* name;
+    Code code;
+    const char* keys;
+    std::uint64_t maxInstructions = 20000;
+    std::uint64_t instructionsPerTick = 10000;
+    int counter = 0;  // an integer cell the program must have moved (events, segments)
+};
+
+class Stepping : public ::testing::TestWithParam<SteppingCase> {};
+
+TEST_P(Stepping, MatchesSingleSteps) {
+    const SteppingCase& c = GetParam();
+    const HeadlessOptions options{Keys(c.keys), c.instructionsPerTick, c.maxInstructions, {"4"}};
+    const std::string difference = CompareWithStepping(options, [&](Emulator& e) {
+        std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+        e.io.portInputs = 0x5A;
+    });
+    EXPECT_EQ(difference, "");
+    if (c.counter) {
+        const RunRecord run = RecordRun(options, false, [&](Emulator& e) {
+            std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+        });
+        EXPECT_GT(run.machine.integers[c.counter], 0) << "the program never reached its counter";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Stepping,
+    ::testing::Values(
+        SteppingCase{"BusyLoopToTheLimit", BusyLoop(), "enter,enter"},
+        // The stop key mid-loop, then a new start from the prompt.
+        SteppingCase{"StopKeyAndRestart", BusyLoop(), "enter,enter,@5001:left,1,1,enter"},
+        SteppingCase{"WindowCommands", BusyLoop(),
+                     "enter,enter,@3000:run1,@6000:adr1,@9000:stop,enter,@12000:run,tick"},
+        SteppingCase{"TimedKeysTheProgramIgnores", BusyLoop(), "enter,enter,@100:5,@101:6,@7000:F"},
+        // Port writes and reads lower the strobes inside the loop.
+        SteppingCase{"PortInTheLoop",
+                     Ops(kiM, kI1, kIncr, kMv, kI1, kiM, kI1, kMv, kOperandPort, kiM, kOperandPort,
+                         kMv, kS1, kGoToBase + 1, Word(1)),
+                     "enter,enter"},
+        // One port write, then a long loop with the strobes back up.
+        SteppingCase{"PortWriteThenBusy",
+                     Ops(PushByte(0x3C), kMv, kOperandPort, kiM, kI1, kIncr, kMv, kI1,
+                         kGoToBase + 1, Word(5)),
+                     "enter,enter", 5000},
+        SteppingCase{"EndAfterCounting",
+                     Ops(kiM, kI1, kIncr, kDup, kMv, kI1, PushByte(50), kLess, kGoToIfBase + 1,
+                         Word(1), kEnd, kiM, kI2, kIncr, kMv, kI2, kGoToBase + 1, Word(1)),
+                     "enter,enter"},
+        // Mode 2 raises the program event by hand; its routine counts in i2.
+        SteppingCase{
+            "ModeRaisesTheEvent",
+            Ops(kEvents, Word(20), PushByte(2), kMode, kiM, kI1, kIncr, kMv, kI1, kGoToBase + 1,
+                Word(7), kNop, kNop, kNop, kNop, kNop, kiM, kI2, kIncr, kMv, kI2, kRet),
+            "enter,enter", 5000, 10000, 2},
+        // The timer event calls a routine that counts in i2.
+        SteppingCase{"TimerEvents",
+                     Ops(PushByte(1), kTimer, Word(14), kiM, kI1, kIncr, kMv, kI1, kGoToBase + 1,
+                         Word(6), kiM, kI2, kIncr, kMv, kI2, kRet),
+                     "enter,enter", 20000, 100, 2},
+        // Division by zero once i1 counts down to 0: the error report, then a restart.
+        SteppingCase{"FaultInTheLoop",
+                     Ops(PushByte(40), kMv, kI1, kiM, kI1, kDecr, kMv, kI1, PushByte(1), kiM, kI1,
+                         kDivide, kMv, kS1, kGoToBase + 1, Word(5)),
+                     "enter,enter,enter,1,enter"},
+        // A segment: calls 9 and returns when the counter reaches 15.
+        SteppingCase{"Segment",
+                     Ops(kSegm, Word(9), Word(15), kGoToBase + 1, Word(1), kiM, kI1, kIncr, kMv,
+                         kI1, kNop, kNop, kGoToBase + 1, Word(9)),
+                     "enter,enter", 5000, 10000, 1},
+        // Mode 4 gives the program the keypad; it polls KeyCod in a loop.
+        SteppingCase{"KeysToTheProgram",
+                     Ops(PushByte(4), kMode, kKeyCod, kMv, kI1, kiM, kI1, kIncr, kMv, kI2,
+                         kGoToBase + 1, Word(4)),
+                     "enter,enter,@500:7,@900:left,@1300:stop", 5000},
+        // Running off the end of memory stops the run.
+        SteppingCase{"EndOfMemory", Ops(kGoToBase + 1, Word(1000)), "enter,enter"},
+        // With no segment, SegmentEnd 0 matches counter 0: a jump to 0 returns
+        // from the current call level (here to 4, then at the bottom: error 11).
+        SteppingCase{
+            "JumpToCellZero",
+            Ops(kCallBase + 1, Word(8), kGoToBase + 1, Word(0), kNop, kGoToBase + 1, Word(0)),
+            "enter,enter,enter"},
+        // A jump to an address beyond the memory faults at the next fetch.
+        SteppingCase{"JumpOutOfMemory", Ops(kGoToBase + 1, Word(-5)), "enter,enter,enter"},
+        // Faults raised inside the loop's own handlers, each then reported.
+        SteppingCase{"CallsTooDeep", Ops(kCallBase + 1, Word(1)), "enter,enter,enter"},
+        SteppingCase{"ReturnAtTheBottom", Ops(kNop, kRet), "enter,enter,enter"},
+        SteppingCase{"FloatOverflow",
+                     Ops(PushByte(1), kMv, kS1, kiM, kS1, PushInt(1000), kMultiply, kMv, kS1,
+                         kGoToBase + 1, Word(5)),
+                     "enter,enter,enter"},
+        SteppingCase{"IntegerOutOfRange",
+                     Ops(kiM, kI1, PushInt(1000), kAdd, kMv, kI1, kGoToBase + 1, Word(1)),
+                     "enter,enter,enter"},
+        // The stack pointer and X as variables, read and written in the loop.
+        SteppingCase{"StackPointerAsVariable",
+                     Ops(kiM, kI1, kIncr, kMv, kI1, kiM, kI1, kMv, kOperandStack, kiM, kOperandRX,
+                         kMv, kS1, kiM, kOperandStack, kMv, kI2, kGoToBase + 1, Word(1)),
+                     "enter,enter", 5000, 10000, 1},
+        // A jump to the address an Integer holds (6), round and round.
+        SteppingCase{
+            "JumpFromVariable",
+            Ops(PushByte(6), kMv, kI1, kNop, kiM, kI2, kIncr, kMv, kI2, kGoToBase + 3, kI1),
+            "enter,enter", 5000, 10000, 2},
+        // Ret at 10 leaves its counter (11) in the entry it returns from;
+        // RetN -1 moves back up over it, on to 11 and back to 1.
+        SteppingCase{"RetNUncoversAReturn",
+                     Ops(kCallBase + 1, Word(10), PushInt(-1), kRetN, kNop, kNop, kRet, kiM, kI1,
+                         kIncr, kMv, kI1, kGoToBase + 1, Word(1)),
+                     "enter,enter", 5000, 10000, 1},
+        SteppingCase{"SerialPrintInTheLoop",
+                     Ops(kiM, kI1, kIncr, kDup, kMv, kI1, kSerialPrint, kGoToBase + 1, Word(1)),
+                     "enter,enter", 300}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace zr::emulator::testing
