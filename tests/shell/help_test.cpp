@@ -209,8 +209,12 @@ class HelpTest : public QObject {
 
     void fullTextSearchFindsAPage() {
         // The viewer builds the search index in the background when it opens;
-        // a search before the index is ready finds nothing, so ask until it does.
+        // a search before the index is ready finds nothing. Build it now and
+        // wait for it (slow on a loaded machine), then ask until a search finds it.
         QHelpSearchEngine* search = viewer_->engine()->searchEngine();
+        QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
+        search->reindexDocumentation();
+        QVERIFY(indexed.wait(120000));
         auto findsHardwarePage = [search] {
             QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
             search->search(QStringLiteral("синхронизации"));
