@@ -1,5 +1,7 @@
 #include "emulator/debugger.h"
 
+#include <algorithm>
+
 #include "emulator/emulator.h"
 
 namespace zr::emulator {
@@ -13,6 +15,7 @@ Debugger::Debugger(Emulator& emulator, std::vector<DebugStatement> statements)
             statementAt_[address] = static_cast<int>(i) + 1;
     }
     emulator_.debugger_ = this;
+    Rearm();
 }
 
 Debugger::~Debugger() {
@@ -109,7 +112,8 @@ bool Debugger::RuleStopsAt(int address) const {
 // breakpoints, a run-to target, and every statement start while a step
 // rule or the observer needs them. With nothing marked the loop runs plain.
 void Debugger::Rearm() {
-    stopMap_.fill(0);
+    stopMap_.assign(std::size_t{1} << 16, 1);
+    std::fill(stopMap_.begin() + 1, stopMap_.begin() + machine::kProgramSize, 0);
     bool any = false;
     for (const int address : breakpoints_) stopMap_[address] = any = true;
     if (rule_ == Rule::RunTo && ruleTarget_ >= 0 && ruleTarget_ <= machine::kProgramSize)

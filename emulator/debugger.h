@@ -1,12 +1,11 @@
 // The debugger beside an Emulator: breakpoints, stepping rules and a
 // statement observer. It reaches the run loop only through the attention
-// flag and a stop map (one byte per program address): with nothing armed
+// flag and a stop map (one byte per counter value): with nothing armed
 // the loop runs its plain form and pays nothing; with something armed the
 // loop leaves at a marked address and the checks between two instructions
 // ask the debugger whether to pause there.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -97,7 +96,10 @@ class Debugger {
     int seenAddress_ = -1;
     std::uint64_t seenCount_ = 0;
     bool pausedHere_ = false;
-    std::array<std::uint8_t, machine::kProgramSize + 1> stopMap_{};
+    // Indexed by the counter as 16 bits: the run loop's one test for "leave
+    // here". Besides the debugger's stops it marks every counter the plain
+    // loop leaves at (0 and 1024 up, negative ones from 32768 up).
+    std::vector<std::uint8_t> stopMap_;
 };
 
 }  // namespace zr::emulator

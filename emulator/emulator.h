@@ -257,7 +257,8 @@ class Emulator {
     std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
     std::vector<TraceStatement> statements_;
     Debugger* debugger_ = nullptr;
-    const std::uint8_t* stopMap_ = nullptr;  // per address: 1 where the debugger looks; null: none
+    const std::uint8_t* stopMap_ =
+        nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none
     std::uint32_t randomState_ = 0x2545F491u;
     float randomLast_ = -1;  // -1: no number drawn yet
 };

@@ -118,10 +118,11 @@ void Emulator::RunInstructions() {
     Registers r;
     LoadRegisters(r);
     [[maybe_unused]] const std::uint8_t* const stopMap = stopMap_;
-#define ZR_GO_ON                                                           \
-    (--r.left != 0 && !attention_.load(std::memory_order_relaxed) &&       \
-     static_cast<std::uintptr_t>(r.pc - 1) < machine::kProgramSize - 1u && \
-     (!Watched || !stopMap[r.pc]))
+    // Watched, the stop map's one test covers the counter's range as well.
+#define ZR_GO_ON                                                     \
+    (--r.left != 0 && !attention_.load(std::memory_order_relaxed) && \
+     (Watched ? !stopMap[static_cast<std::uint16_t>(r.pc)]           \
+              : static_cast<std::uintptr_t>(r.pc - 1) < machine::kProgramSize - 1u))
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
