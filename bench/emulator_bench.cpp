@@ -102,6 +102,32 @@ void FullRunLoopDebugger(benchmark::State& state) {
 }
 BENCHMARK(FullRunLoopDebugger)->Arg(0)->Arg(10)->Unit(benchmark::kMillisecond);
 
+// Step back's history: the device state kept at each of the loop's three
+// statement starts (1 and 11 every pass; 25 once in 30,000), the last 10,000
+// of them; counts stops per second.
+void StepBackHistory(benchmark::State& state) {
+    constexpr std::uint64_t kInstructions = 2'000'000;
+    std::uint64_t stops = 0;
+    for (auto _ : state) {
+        emulator::HeadlessOptions options;
+        std::string error;
+        options.keys = *emulator::ParseKeyTokens("enter,enter", error);
+        options.maxInstructions = kInstructions;
+        emulator::HeadlessHost host(options);
+        emulator::Emulator device(host);
+        LoadLoop(device);
+        emulator::Debugger debugger(
+            device, {{1, 1, 1, 0, "iM"}, {11, 2, 1, 0, "iM"}, {25, 3, 1, 0, "PushByte"}});
+        debugger.KeepHistory(10000);
+        host.Run(device);
+        stops += 2 * kInstructions / kLoopInstructions;  // 1 and 11 each pass
+    }
+    state.counters["stops/s"] =
+        benchmark::Counter(static_cast<double>(stops), benchmark::Counter::kIsRate);
+    state.counters["bytes/stop"] = sizeof(emulator::DeviceState);
+}
+BENCHMARK(StepBackHistory)->Unit(benchmark::kMillisecond);
+
 // The same work in C++: one "instruction" counted per emulated instruction
 // the loop stands for, so the rates compare directly. A plain loop; only its
 // result leaves it, printed once, so the compiler cannot drop the work.

@@ -103,6 +103,8 @@ bool Debugger::RuleStopsAt(int address) const {
             return statementStart && depth < ruleDepth_;
         case Rule::RunTo:
             return address == ruleTarget_;
+        case Rule::PauseAgain:
+            return true;
         default:
             return false;
     }
@@ -118,8 +120,8 @@ void Debugger::Rearm() {
     for (const int address : breakpoints_) stopMap_[address] = any = true;
     if (rule_ == Rule::RunTo && ruleTarget_ >= 0 && ruleTarget_ <= machine::kProgramSize)
         stopMap_[ruleTarget_] = any = true;
-    const bool everyStatement =
-        observer_ || rule_ == Rule::StepInto || rule_ == Rule::StepOver || rule_ == Rule::StepOut;
+    const bool everyStatement = observer_ || maxStops_ > 0 || rule_ == Rule::StepInto ||
+                                rule_ == Rule::StepOver || rule_ == Rule::StepOut;
     if (everyStatement)
         for (int address = 0; address <= machine::kProgramSize; ++address)
             if (statementAt_[address]) stopMap_[address] = any = true;
@@ -138,13 +140,60 @@ bool Debugger::CheckBeforeInstruction() {
     const DebugStatement* statement = StatementAt(address);
     if (statement && observer_) observer_(emulator_, *statement);
     PauseInfo pause{PauseReason::Breakpoint, address, statement};
-    if (!breakpoints_.count(address)) {
+    if (rule_ == Rule::PauseAgain) {  // put back by StepBack: already the latest kept
+        pause.reason = PauseReason::StepBack;
+    } else if (statement && maxStops_ > 0) {
+        if (history_.size() == maxStops_) history_.pop_front();  // the oldest falls off
+        history_.push_back(CaptureState());
+    }
+    if (pause.reason != PauseReason::StepBack && !breakpoints_.count(address)) {
         if (!RuleStopsAt(address)) return false;
         pause.reason = rule_ == Rule::RunTo ? PauseReason::RunTo : PauseReason::Step;
     }
     SetRule(Rule::None);
     if (onPause) onPause(emulator_, pause);
     return true;
+}
+
+}  // namespace zr::emulator
+
+namespace zr::emulator {
+
+void Debugger::KeepHistory(std::size_t maxStops) {
+    maxStops_ = maxStops;
+    while (history_.size() > maxStops_) history_.pop_front();
+    Rearm();
+}
+
+bool Debugger::StepBack() {
+    if (history_.size() < 2) return false;
+    history_.pop_back();
+    RestoreState(history_.back());
+    SetRule(Rule::PauseAgain);
+    return true;
+}
+
+DeviceState Debugger::CaptureState() const {
+    const Emulator& e = emulator_;
+    return {e.machine,           e.io,           e.display_,   e.keyRegister,
+            e.shiftLevel,        e.tickCount,    e.delayTicks, e.timerCount,
+            e.instructionCount_, e.randomState_, e.randomLast_};
+}
+
+void Debugger::RestoreState(const DeviceState& state) {
+    Emulator& e = emulator_;
+    e.machine = state.machine;
+    e.io = state.io;
+    e.display_ = state.display;
+    e.keyRegister = state.keyRegister;
+    e.shiftLevel = state.shiftLevel;
+    e.tickCount = state.tickCount;
+    e.delayTicks = state.delayTicks;
+    e.timerCount = state.timerCount;
+    e.instructionCount_ = state.instructionCount;
+    e.randomState_ = state.randomState;
+    e.randomLast_ = state.randomLast;
+    e.RequestAttention();
 }
 
 }  // namespace zr::emulator

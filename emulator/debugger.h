@@ -7,11 +7,13 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "emulator/device_state.h"
 #include "machine/image.h"
 
 namespace zr::emulator {
@@ -27,7 +29,7 @@ struct DebugStatement {
     std::string word;     // its first word (Windows-1251)
 };
 
-enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo };
+enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack };
 
 struct PauseInfo {
     PauseReason reason = PauseReason::Breakpoint;
@@ -66,6 +68,20 @@ class Debugger {
     void StepOut();           // ... once the current call level has returned
     void RunTo(int address);  // to `address` (or a breakpoint before it)
 
+    // ---- Step back ----
+    // Keeps the device state at each statement start reached, the last
+    // `maxStops` of them (0: none, the history is dropped).
+    void KeepHistory(std::size_t maxStops);
+    std::size_t historySize() const { return history_.size(); }
+    // While paused: puts the device back as it was at the previous statement
+    // stop and pauses there again (reason StepBack) once onPause returns.
+    // Running on from there executes again. False when no earlier stop is kept.
+    bool StepBack();
+
+    // The device state now, and putting one back.
+    DeviceState CaptureState() const;
+    void RestoreState(const DeviceState& state);
+
     // Called at every statement start reached (without pausing); empty: none.
     void SetStatementObserver(std::function<void(Emulator&, const DebugStatement&)> observer);
 
@@ -78,7 +94,7 @@ class Debugger {
     bool CheckBeforeInstruction();
 
   private:
-    enum class Rule : std::uint8_t { None, StepInto, StepOver, StepOut, RunTo };
+    enum class Rule : std::uint8_t { None, StepInto, StepOver, StepOut, RunTo, PauseAgain };
     void SetRule(Rule rule, int target = 0);
     bool RuleStopsAt(int address) const;
     void Rearm();
@@ -95,7 +111,8 @@ class Debugger {
     // again when the checks run twice before it executes.
     int seenAddress_ = -1;
     std::uint64_t seenCount_ = 0;
-    bool pausedHere_ = false;
+    std::size_t maxStops_ = 0;
+    std::deque<DeviceState> history_;  // the last entry: the state at the latest stop
     // Indexed by the counter as 16 bits: the run loop's one test for "leave
     // here". Besides the debugger's stops it marks every counter the plain
     // loop leaves at (0 and 1024 up, negative ones from 32768 up).
