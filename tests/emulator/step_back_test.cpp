@@ -10,27 +10,10 @@
 #include "device_fixture.h"
 #include "emulator/debugger.h"
 #include "formats/zrt.h"
-#include "stepping_check.h"
+#include "step_back_check.h"
 
 namespace zr::emulator::testing {
 namespace {
-
-std::string Difference(const DeviceState& a, const DeviceState& b) {
-    if (auto part = StateDifference(a.machine, b.machine); !part.empty()) return part;
-    if (a.io.pins != b.io.pins || a.io.i2c != b.io.i2c || a.io.portInputs != b.io.portInputs)
-        return "pins, port or I2C";
-    if (a.display.Line(1) != b.display.Line(1) || a.display.Line(2) != b.display.Line(2) ||
-        a.display.cursorRow() != b.display.cursorRow() ||
-        a.display.cursorColumn() != b.display.cursorColumn())
-        return "display";
-    if (a.instructionCount != b.instructionCount) return "instruction count";
-    if (a.randomState != b.randomState || std::memcmp(&a.randomLast, &b.randomLast, 4) != 0)
-        return "random generator";
-    if (a.keyRegister != b.keyRegister || a.tickCount != b.tickCount ||
-        a.timerCount != b.timerCount || a.delayTicks != b.delayTicks)
-        return "keys or time";
-    return {};
-}
 
 std::string Example(const std::string& name) {
     std::ifstream in(std::string(ZR_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
@@ -85,11 +68,11 @@ TEST_P(StepBack, ForwardBackForwardIsExact) {
     ASSERT_EQ(states.size(), static_cast<std::size_t>(c.forward + 2 * c.back + 1))
         << "the program ended before its stops";
     const int n = c.forward, m = c.back;
-    EXPECT_EQ(Difference(states[n + m], states[n - m]), "");
-    EXPECT_EQ(Difference(states[n + 2 * m], states[n]), "");
+    EXPECT_EQ(DeviceStateDifference(states[n + m], states[n - m]), "");
+    EXPECT_EQ(DeviceStateDifference(states[n + 2 * m], states[n]), "");
     for (int k = 1; k <= m; ++k) {
         EXPECT_EQ(reasons[n + k], PauseReason::StepBack);
-        EXPECT_EQ(Difference(states[n + k], states[n - k]), "") << "back " << k;
+        EXPECT_EQ(DeviceStateDifference(states[n + k], states[n - k]), "") << "back " << k;
     }
 }
 

@@ -5,6 +5,7 @@
 // instructions look after.
 #include "device_fixture.h"
 #include "emulator/debugger.h"
+#include "step_back_check.h"
 #include "stepping_check.h"
 
 namespace zr::emulator::testing {
@@ -73,6 +74,21 @@ TEST_P(Stepping, BreakpointsThatPauseForNothingChangeNothing) {
     EXPECT_EQ(host.stopReason(), plain.stop);
     EXPECT_EQ(host.serialOut(), plain.serialOut);
     EXPECT_EQ(StateDifference(emulator.machine, plain.machine), "");
+}
+
+// Every instruction a stop: forward 60, back 30, forward 30 again. The host's
+// virtual clock is not part of the device state, so no tick comes due.
+TEST_P(Stepping, StepBackIsExact) {
+    const SteppingCase& c = GetParam();
+    const HeadlessOptions options{Keys(c.keys), 1'000'000'000, c.maxInstructions, {"4"}};
+    EXPECT_EQ(CompareStepBack(
+                  options,
+                  [&](Emulator& e) {
+                      std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+                      e.io.portInputs = 0x5A;
+                  },
+                  {}, 60, 30),
+              "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
