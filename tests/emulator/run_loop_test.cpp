@@ -135,7 +135,9 @@ TEST(Trace, StopsOnceAtTheFirstInstructionOfAStatement) {
         using HeadlessHost::HeadlessHost;
         std::vector<std::string> stops;
         int stackLists = 0;
-        void StatementReached(const TraceStop& stop) override { stops.push_back(stop.line); }
+        void StatementReached(Emulator&, const TraceStop& stop) override {
+            stops.push_back(stop.line);
+        }
         void TraceStack(const std::vector<std::string>&) override { ++stackLists; }
     };
     DeviceOn<TraceHost> d;
