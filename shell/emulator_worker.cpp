@@ -22,7 +22,7 @@ EmulatorWorker::~EmulatorWorker() {
     Join();
 }
 
-void EmulatorWorker::Start(EmulatorProgram program) {
+void EmulatorWorker::Start(const EmulatorProgram& program) {
     End();
     Join();
     // Actions left over from the previous run (a last click, a tick) are spent
