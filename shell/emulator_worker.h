@@ -35,7 +35,7 @@ class EmulatorWorker : public QObject {
 
     // A fresh run loop (greeting, then the address prompt) on `program`; the
     // key register starts empty and the port inputs, sliders and pins at 0.
-    void Start(EmulatorProgram program);
+    void Start(const EmulatorProgram& program);
     // While running: the new program goes in through the queue and the run
     // loop comes back at its address prompt.
     void Reload(EmulatorProgram program);
