@@ -39,7 +39,7 @@ std::uint32_t ClsZRPins::IndicatorColour(int pin) const {
     return records_[pin].value > 0 ? records_[pin].highColour : kLowColour;
 }
 
-void ClsZRPins::Draw(QPainter& painter, const QRectF& panel) const {
+void ClsZRPins::reDraw(QPainter& painter, const QRectF& panel) const {
     for (int i = 0; i < kPins; ++i) {
         const PinRecord& r = records_[i];
         const QColor colour = FromWindowsColour(IndicatorColour(i));

@@ -39,8 +39,8 @@ class ClsZRPins {
     std::uint32_t IndicatorColour(int pin) const;
     const PinRecord& record(int pin) const { return records_[pin]; }
 
-    // reDraw: draws all 14 indicators on `panel`, the pixel rectangle of the panel.
-    void Draw(QPainter& painter, const QRectF& panel) const;
+    // Draws all 14 indicators on `panel`, the pixel rectangle of the panel.
+    void reDraw(QPainter& painter, const QRectF& panel) const;
 
   private:
     std::array<PinRecord, kPins> records_;

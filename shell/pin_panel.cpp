@@ -71,7 +71,7 @@ void PinPanel::paintEvent(QPaintEvent*) {
             painter.drawLine(
                 QPointF(line.x1 * panel.width() / 100, (100 - line.y1) * panel.height() / 100),
                 QPointF(line.x2 * panel.width() / 100, (100 - line.y2) * panel.height() / 100));
-        for (const auto& [key, pins] : pinSets_) pins.Draw(painter, panel);
+        for (const auto& [key, pins] : pinSets_) pins.reDraw(painter, panel);
         return;
     }
     painter.setPen(QPen(Qt::gray, 1));
