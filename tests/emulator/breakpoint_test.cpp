@@ -167,7 +167,9 @@ TEST(Breakpoint, StopsNeverReachedChangeNothing) {
     }
     for (const int line : {0, 7}) {
         Debugged p(source);
-        if (line) EXPECT_EQ(p.debugger->AddBreakpointAtLine(line), line);
+        if (line) {
+            EXPECT_EQ(p.debugger->AddBreakpointAtLine(line), line);
+        }
         p.Run();
         EXPECT_TRUE(p.lines.empty());
         EXPECT_EQ(p.d.emulator.instructionCount(), plain.emulator.instructionCount());
