@@ -1,5 +1,6 @@
 // Emulated instructions per second: the bare interpreter, the full run loop
-// with the headless host (key poll and pin updates each instruction), and a
+// with the headless host (key poll and pin updates each instruction), the
+// same with a debugger attached (no breakpoint, or 10 never reached), and a
 // native loop doing the same arithmetic.
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "emulator/debugger.h"
 #include "emulator/emulator.h"
 #include "emulator/headless_host.h"
 #include "machine/opcodes.h"
@@ -73,6 +75,58 @@ void FullRunLoop(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(executed), benchmark::Counter::kIsRate);
 }
 BENCHMARK(FullRunLoop)->Unit(benchmark::kMillisecond);
+
+// FullRunLoop with a debugger attached and range(0) breakpoints on addresses
+// the loop never reaches.
+void FullRunLoopDebugger(benchmark::State& state) {
+    constexpr std::uint64_t kInstructions = 20'000'000;
+    std::uint64_t executed = 0;
+    for (auto _ : state) {
+        emulator::HeadlessOptions options;
+        std::string error;
+        options.keys = *emulator::ParseKeyTokens("enter,enter", error);
+        options.maxInstructions = kInstructions;
+        emulator::HeadlessHost host(options);
+        emulator::Emulator device(host);
+        LoadLoop(device);
+        emulator::Debugger debugger(
+            device, {{1, 1, 1, 0, "iM"}, {11, 2, 1, 0, "iM"}, {25, 3, 1, 0, "PushByte"}});
+        for (int k = 0; k < state.range(0); ++k) debugger.AddBreakpoint(100 + k);
+        host.Run(device);
+        executed += device.instructionCount();
+        if (host.stopReason() != emulator::StopReason::MaxInstructions)
+            state.SkipWithError("run ended early");
+    }
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(executed), benchmark::Counter::kIsRate);
+}
+BENCHMARK(FullRunLoopDebugger)->Arg(0)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Step back's history: the device state kept at each of the loop's three
+// statement starts (1 and 11 every pass; 25 once in 30,000), the last 10,000
+// of them; counts stops per second.
+void StepBackHistory(benchmark::State& state) {
+    constexpr std::uint64_t kInstructions = 2'000'000;
+    std::uint64_t stops = 0;
+    for (auto _ : state) {
+        emulator::HeadlessOptions options;
+        std::string error;
+        options.keys = *emulator::ParseKeyTokens("enter,enter", error);
+        options.maxInstructions = kInstructions;
+        emulator::HeadlessHost host(options);
+        emulator::Emulator device(host);
+        LoadLoop(device);
+        emulator::Debugger debugger(
+            device, {{1, 1, 1, 0, "iM"}, {11, 2, 1, 0, "iM"}, {25, 3, 1, 0, "PushByte"}});
+        debugger.KeepHistory(10000);
+        host.Run(device);
+        stops += 2 * kInstructions / kLoopInstructions;  // 1 and 11 each pass
+    }
+    state.counters["stops/s"] =
+        benchmark::Counter(static_cast<double>(stops), benchmark::Counter::kIsRate);
+    state.counters["bytes/stop"] = sizeof(emulator::DeviceState);
+}
+BENCHMARK(StepBackHistory)->Unit(benchmark::kMillisecond);
 
 // The same work in C++: one "instruction" counted per emulated instruction
 // the loop stands for, so the rates compare directly. A plain loop; only its

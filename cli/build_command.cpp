@@ -1,9 +1,10 @@
-// keltoc build SOURCE [-o IMAGE.bin] [--json]
+// keltoc build SOURCE [-o IMAGE.bin] [--json] [--listing]
 #include <cstring>
 #include <ostream>
 
 #include "cli/commands.h"
 #include "cli/compile_output.h"
+#include "cli/listing_output.h"
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
 #include "formats/atomic_save.h"
@@ -16,6 +17,7 @@ struct BuildOptions {
     std::filesystem::path source;
     std::filesystem::path imageOut;
     bool json = false;
+    bool listing = false;
 };
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -50,13 +52,14 @@ int Build(const BuildOptions& options, const CommonOptions& common, std::ostream
     compiler.sourceFolder = SourceFolder(options.source);
     const bool ok = compiler.CompileSource(SourceBytesToCompilerText(*bytes));
 
-    if (options.json)
-        out << CompileResultJson(compiler).dump(2, ' ', false,
-                                                nlohmann::json::error_handler_t::replace)
-            << '\n';
-    else if (ok)
+    if (options.json) {
+        auto result = CompileResultJson(compiler);
+        if (options.listing && ok) result["listing"] = ListingJson(MakeListing(compiler));
+        out << result.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    } else if (ok) {
+        if (options.listing) PrintListing(MakeListing(compiler), out);
         PrintMemoryReport(compiler, out);
-    else
+    } else
         PrintCompileMessages(compiler, options.source, err);
 
     if (ok && !options.imageOut.empty() &&
@@ -70,8 +73,10 @@ int Build(const BuildOptions& options, const CommonOptions& common, std::ostream
 void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,
                      std::ostream& err) {
     auto options = std::make_shared<BuildOptions>();
-    auto* build =
-        app.add_subcommand("build", "Compile a Kelto source into the 1024-byte program memory");
+    auto* build = app.add_subcommand(
+        "build",
+        "Compile a Kelto source into the 1024-byte program memory (--listing: the "
+        "compiled program decoded)");
     build->add_option("SOURCE", options->source, "Source file: .zrt (RTF) or plain text (UTF-8)")
         ->required();
     build
@@ -80,6 +85,11 @@ void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, 
                      "file is replaced only once the new one is written in full)")
         ->check(NonEmptyFileName());
     build->add_flag("--json", options->json, "Print the result as one JSON object");
+    build->add_flag("--listing", options->listing,
+                    "Print the listing before the memory report: per instruction the address, "
+                    "the bytes in hex, the name and the decoded operands, each group under its "
+                    "source line as a \"; LINE: TEXT\" comment (with --json: a \"listing\" "
+                    "list of {address, bytes, name, operands, line})");
     build->footer(
         "SOURCE and the libraries must be regular files (links are followed) of at most 64 MB. "
         "A leading byte-order mark is skipped; UTF-16 text with its mark is decoded.");

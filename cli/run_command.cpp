@@ -1,5 +1,6 @@
 // keltoc run SOURCE|IMAGE.bin [--keys LIST] [--port N] [--adc A,B,C,D]
 //   [--instructions-per-tick N] [--max-instructions N] [--serial-in FILE] [--json]
+//   [--break LINE[,LINE...]] [--trace]
 #include <algorithm>
 #include <charconv>
 #include <fstream>
@@ -7,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/compile_output.h"
+#include "cli/run_debugging.h"
 #include "cli/run_report.h"
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
@@ -26,6 +28,7 @@ struct RunOptions {
     std::uint64_t maxInstructions = 10'000'000;
     std::filesystem::path serialIn;
     bool json = false;
+    RunDebugOptions debug;
 };
 
 bool IsImageFile(const std::filesystem::path& path) {
@@ -52,12 +55,17 @@ std::optional<int> ParsePort(std::string_view text) {
 // The program: a 1024-byte image, or a source compiled as the run command
 // would. Returns an exit code when it cannot go on.
 std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& common,
-                               emulator::Emulator& device, std::ostream& err) {
+                               emulator::Emulator& device, DebugProgram& debugProgram,
+                               std::ostream& err) {
     const bool image = IsImageFile(options.program);
     const auto bytes = ReadInputFile(
         options.program, image ? machine::kProgramSize : machine::kMaxTextFileSize, err);
     if (!bytes) return kUsageError;
     if (image) {
+        if (options.debug.Wanted()) {
+            Complain(err, "--break and --trace need a source: an image has no statement map");
+            return kUsageError;
+        }
         if (bytes->size() != static_cast<std::size_t>(machine::kProgramSize)) {
             Complain(err, options.program.string() + " is not a 1024-byte image");
             return kUsageError;
@@ -80,6 +88,7 @@ std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& c
     for (const auto& record : compiler.statementMap)
         statements.push_back({record.address, record.word, record.position});
     device.SetStatementMap(std::move(statements));
+    debugProgram = DebugProgramOf(compiler);
     return std::nullopt;
 }
 
@@ -115,19 +124,23 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
 
     emulator::HeadlessHost host(std::move(headless));
     emulator::Emulator device(host);
-    if (const auto failed = LoadProgram(options, common, device, err)) return *failed;
+    DebugProgram debugProgram;
+    if (const auto failed = LoadProgram(options, common, device, debugProgram, err)) return *failed;
+    const auto debugger = AttachDebugger(options.debug, debugProgram, device, host, out);
     device.ClearSinglesAndIntegers();
     device.io.portInputs = static_cast<std::uint8_t>(*port);
     if (!options.adc.empty())
         std::copy(options.adc.begin(), options.adc.end(), device.io.adc.begin());
     host.Run(device);
 
-    if (options.json)
-        out << RunResultJson(device, host)
-                   .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-            << '\n';
-    else
+    const bool atBreakpoint = debugger && host.stopReason() == emulator::StopReason::Breakpoint;
+    if (options.json) {
+        auto result = RunResultJson(device, host);
+        if (atBreakpoint) AddPausePlace(result, *debugger, device);
+        out << result.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    } else {
         PrintDisplayBox(device.display(), out);
+    }
     const bool runError = !host.errors().empty() || device.machine.runState > emulator::kRunning;
     return runError ? kFailure : kSuccess;
 }
@@ -138,7 +151,9 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
                    std::ostream& err) {
     auto options = std::make_shared<RunOptions>();
     auto* run = app.add_subcommand(
-        "run", "Compile a source (or load a 1024-byte image) and run it on the headless emulator");
+        "run",
+        "Compile a source (or load a 1024-byte image) and run it on the headless emulator "
+        "(--break: end at a source line; --trace: a line per statement reached)");
     run->add_option("PROGRAM", options->program,
                     "Source (.zrt RTF or plain UTF-8 text) or IMAGE.bin (cells 1..1024)")
         ->required();
@@ -167,6 +182,17 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
     run->add_flag("--json", options->json,
                   "Print the final state as one JSON object; a float that is not a finite number "
                   "is written as the string \"NaN\", \"Infinity\" or \"-Infinity\"");
+    run->add_option("--break", options->debug.breakLines,
+                    "End the run just before the first statement that starts on one of these "
+                    "source lines (1-based; a line without a statement stands for the next line "
+                    "that has one): stopReason \"breakpoint\", and --json gains the statement's "
+                    "\"line\" and \"column\"")
+        ->delimiter(',')
+        ->check(CLI::PositiveNumber);
+    run->add_flag("--trace", options->debug.trace,
+                  "Before the final report, print a line per statement reached: LINE:COLUMN, "
+                  "its address, its first word and the value stack (slots 1..StackPointer, X "
+                  "last, in the trace's number form)");
     run->footer(
         "The run ends when no token is left and the emulator waits for input or returns to the "
         "stopped state, or at --max-instructions. Exit code 1 when a run error was reported. "

@@ -21,6 +21,8 @@
 
 namespace zr::emulator {
 
+class Debugger;
+
 // A statement of the compiled program, for the trace.
 struct TraceStatement {
     int address = 0;   // of its first instruction
@@ -152,6 +154,8 @@ class Emulator {
     float ReadAdc(int channel);
 
   private:
+    friend class Debugger;  // arms the stop map (emulator/debugger.h)
+
     float ReadOtherVariable(std::uint8_t operand);
     void WriteOtherVariable(std::uint8_t operand, double value);
     void PinChanged(int pin, int value);
@@ -168,6 +172,8 @@ class Emulator {
     void RunningPass();
     bool Attend(bool afterInstruction);
     bool NeedsAttention() const;
+    // Watched: the loop also leaves before an address marked in the stop map.
+    template <bool Watched>
     void RunInstructions();
     void ReportError();
     void StartAt(int address);
@@ -250,6 +256,9 @@ class Emulator {
     bool pendingRestart_ = false;   // Run from 1 / Adr=1 wait for the instruction boundary
     std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
     std::vector<TraceStatement> statements_;
+    Debugger* debugger_ = nullptr;
+    const std::uint8_t* stopMap_ =
+        nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none
     std::uint32_t randomState_ = 0x2545F491u;
     float randomLast_ = -1;  // -1: no number drawn yet
 };

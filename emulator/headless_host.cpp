@@ -18,6 +18,8 @@ std::string_view StopReasonName(StopReason reason) {
             return "max-instructions";
         case StopReason::SerialInputEnded:
             return "serial-input-ended";
+        case StopReason::Breakpoint:
+            return "breakpoint";
         case StopReason::EndToken:
             return "end";
     }

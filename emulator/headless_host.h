@@ -22,6 +22,7 @@ enum class StopReason : std::uint8_t {
     MaxInstructions,   // the instruction limit was reached
     SerialInputEnded,  // INPUT or LOAD read past the end of the serial input
     EndToken,          // the script's `end`
+    Breakpoint,        // the debugger paused the program (the run ends there)
 };
 
 std::string_view StopReasonName(StopReason reason);
@@ -46,6 +47,8 @@ class HeadlessHost : public Host {
     void Run(Emulator& emulator);
 
     StopReason stopReason() const { return stopReason_; }
+    // Ends the run where the debugger paused it.
+    void EndAtPause(Emulator& emulator) { End(emulator, StopReason::Breakpoint); }
     const std::vector<std::string>& serialOut() const { return serialOut_; }
     const std::vector<ReportedError>& errors() const { return errors_; }
     // Every screen of the run, the last DisplayHistory::kMaxScreens of them.

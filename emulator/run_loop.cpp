@@ -3,6 +3,7 @@
 #include <string>
 
 #include "emulator/conversions.h"
+#include "emulator/debugger.h"
 #include "emulator/dispatch.h"
 #include "emulator/emulator.h"
 
@@ -96,24 +97,32 @@ void Emulator::RunningPass() {
     RequestAttention();
     if (!Attend(false)) return;
     for (;;) {
-        RunInstructions();
+        if (stopMap_)
+            RunInstructions<true>();
+        else
+            RunInstructions<false>();
         if (!Attend(true)) return;
     }
 }
 
 // Runs instructions until the attention flag is raised, the checkpoint is
 // reached or the counter leaves 1..1023 (0 may end a segment, 1024 ends the
-// run); at least one. The registers live in locals meanwhile. Where the
+// run), or, Watched, before an address the debugger's stop map marks; at
+// least one. The registers live in locals meanwhile. Where the
 // compiler takes the address of a label, every handler ends in its own copy
 // of the step to the next instruction (one indirect jump each, which the
 // processor predicts per handler); elsewhere one switch dispatches.
+template <bool Watched>
 void Emulator::RunInstructions() {
     MachineState& m = machine;
     Registers r;
     LoadRegisters(r);
+    [[maybe_unused]] const std::uint8_t* const stopMap = stopMap_;
+    // Watched, the stop map's one test covers the counter's range as well.
 #define ZR_GO_ON                                                     \
     (--r.left != 0 && !attention_.load(std::memory_order_relaxed) && \
-     static_cast<std::uintptr_t>(r.pc - 1) < machine::kProgramSize - 1u)
+     (Watched ? !stopMap[static_cast<std::uint16_t>(r.pc)]           \
+              : static_cast<std::uintptr_t>(r.pc - 1) < machine::kProgramSize - 1u))
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
@@ -192,6 +201,12 @@ bool Emulator::Attend(bool afterInstruction) {
             if (m.segmentEnd == m.ProgramCounter()) {
                 m.segmentEnd = 0;
                 m.PopReturn();
+            }
+            if (debugger_ && debugger_->CheckBeforeInstruction()) {
+                // Paused before this instruction; the checks run again for
+                // whatever happened meanwhile (the end, a restart, keys).
+                afterInstruction = false;
+                continue;
             }
             const int pc = m.ProgramCounter();
             if (!traceOn && static_cast<unsigned>(pc - 1) < machine::kProgramSize - 1u) {

@@ -3,7 +3,9 @@
 // 1..1024; each further byte is one scripted token, optionally timed. Each
 // input runs twice, through the run loop and single-stepping (back to the
 // host after every instruction), and the two runs must agree in everything
-// the outside can see.
+// the outside can see. Then step back: forward N instructions, back M,
+// forward M, and the device states must match (no ticks: the host's clock
+// is not part of the device state).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include "emulator/emulator.h"
 #include "emulator/headless_host.h"
 #include "machine/image.h"
+#include "tests/emulator/step_back_check.h"
 #include "tests/emulator/stepping_check.h"
 
 namespace {
@@ -58,6 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         options, [&](zr::emulator::Emulator& emulator) { emulator.LoadProgram(image); });
     if (!difference.empty()) {
         std::fprintf(stderr, "the run loop differs from single steps: %s\n", difference.c_str());
+        std::abort();
+    }
+
+    zr::emulator::HeadlessOptions stepping;
+    stepping.instructionsPerTick = 1'000'000'000;
+    stepping.maxInstructions = 5'000;
+    stepping.serialIn = options.serialIn;
+    stepping.keys = {options.keys[0], options.keys[1]};
+    const int forward = 1 + (size > 0 ? data[size - 1] % 64 : 0);
+    const int back = 1 + (size > 1 ? data[size - 2] % forward : 0);
+    const std::string stepBack = zr::emulator::testing::CompareStepBack(
+        stepping, [&](zr::emulator::Emulator& emulator) { emulator.LoadProgram(image); }, {},
+        forward, back);
+    if (!stepBack.empty()) {
+        std::fprintf(stderr, "step back is not exact: %s\n", stepBack.c_str());
         std::abort();
     }
     return 0;

@@ -4,6 +4,8 @@
 // count and final state. The programs aim at what the loop's checks between
 // instructions look after.
 #include "device_fixture.h"
+#include "emulator/debugger.h"
+#include "step_back_check.h"
 #include "stepping_check.h"
 
 namespace zr::emulator::testing {
@@ -45,6 +47,48 @@ TEST_P(Stepping, MatchesSingleSteps) {
         });
         EXPECT_GT(run.machine.integers[c.counter], 0) << "the program never reached its counter";
     }
+}
+
+// Breakpoints whose pauses do nothing: the watched loop, its stops and the
+// checks run again after each pause must leave the run exactly as it was.
+TEST_P(Stepping, BreakpointsThatPauseForNothingChangeNothing) {
+    const SteppingCase& c = GetParam();
+    const HeadlessOptions options{Keys(c.keys), c.instructionsPerTick, c.maxInstructions, {"4"}};
+    const auto load = [&](Emulator& e) {
+        std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+        e.io.portInputs = 0x5A;
+    };
+    const RunRecord plain = RecordRun(options, false, load);
+    RecordingHost host(options, false);
+    Emulator emulator(host);
+    host.emulator = &emulator;
+    load(emulator);
+    {
+        Debugger debugger(emulator, {});
+        for (const int address : {0, 1, 2, 5, 9, 11, 17, 24, 100, 1000, 1023, 1024})
+            debugger.AddBreakpoint(address);
+        host.Run(emulator);
+    }
+    EXPECT_EQ(emulator.instructionCount(), plain.instructions);
+    EXPECT_TRUE(host.events == plain.events);
+    EXPECT_EQ(host.stopReason(), plain.stop);
+    EXPECT_EQ(host.serialOut(), plain.serialOut);
+    EXPECT_EQ(StateDifference(emulator.machine, plain.machine), "");
+}
+
+// Every instruction a stop: forward 60, back 30, forward 30 again. The host's
+// virtual clock is not part of the device state, so no tick comes due.
+TEST_P(Stepping, StepBackIsExact) {
+    const SteppingCase& c = GetParam();
+    const HeadlessOptions options{Keys(c.keys), 1'000'000'000, c.maxInstructions, {"4"}};
+    EXPECT_EQ(CompareStepBack(
+                  options,
+                  [&](Emulator& e) {
+                      std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+                      e.io.portInputs = 0x5A;
+                  },
+                  {}, 60, 30),
+              "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

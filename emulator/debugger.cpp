@@ -1,0 +1,199 @@
+#include "emulator/debugger.h"
+
+#include <algorithm>
+
+#include "emulator/emulator.h"
+
+namespace zr::emulator {
+
+Debugger::Debugger(Emulator& emulator, std::vector<DebugStatement> statements)
+    : emulator_(emulator), statements_(std::move(statements)) {
+    statementAt_.assign(machine::kProgramSize + 1, 0);
+    for (std::size_t i = 0; i < statements_.size(); ++i) {
+        const int address = statements_[i].address;
+        if (address >= 1 && address <= machine::kProgramSize)
+            statementAt_[address] = static_cast<int>(i) + 1;
+    }
+    emulator_.debugger_ = this;
+    Rearm();
+}
+
+Debugger::~Debugger() {
+    emulator_.debugger_ = nullptr;
+    emulator_.stopMap_ = nullptr;
+    emulator_.RequestAttention();
+}
+
+const DebugStatement* Debugger::StatementAt(int address) const {
+    if (address < 0 || address > machine::kProgramSize || statementAt_[address] == 0)
+        return nullptr;
+    return &statements_[statementAt_[address] - 1];
+}
+
+int Debugger::AddBreakpointAtLine(int line) {
+    // The statement of an address is the last record there, so a line that
+    // holds only declarations has no statement of its own.
+    const DebugStatement* best = nullptr;
+    for (int address = 1; address <= machine::kProgramSize; ++address) {
+        const DebugStatement* statement = StatementAt(address);
+        if (!statement || statement->sourceIndex != 0 || statement->line < line) continue;
+        if (!best || statement->line < best->line ||
+            (statement->line == best->line && statement->column < best->column))
+            best = statement;
+    }
+    if (!best) return 0;
+    AddBreakpoint(best->address);
+    return best->line;
+}
+
+void Debugger::AddBreakpoint(int address) {
+    if (address < 0 || address > machine::kProgramSize) return;
+    breakpoints_.insert(address);
+    Rearm();
+}
+
+void Debugger::RemoveBreakpoint(int address) {
+    breakpoints_.erase(address);
+    Rearm();
+}
+
+void Debugger::ClearBreakpoints() {
+    breakpoints_.clear();
+    Rearm();
+}
+
+void Debugger::Continue() {
+    SetRule(Rule::None);
+}
+void Debugger::StepInto() {
+    SetRule(Rule::StepInto);
+}
+void Debugger::StepOver() {
+    SetRule(Rule::StepOver);
+}
+void Debugger::StepOut() {
+    SetRule(Rule::StepOut);
+}
+void Debugger::RunTo(int address) {
+    SetRule(Rule::RunTo, address);
+}
+
+void Debugger::SetStatementObserver(
+    std::function<void(Emulator&, const DebugStatement&)> observer) {
+    observer_ = std::move(observer);
+    Rearm();
+}
+
+void Debugger::SetRule(Rule rule, int target) {
+    rule_ = rule;
+    ruleTarget_ = target;
+    ruleDepth_ = emulator_.machine.returnPointer;
+    Rearm();
+}
+
+bool Debugger::RuleStopsAt(int address) const {
+    const bool statementStart = StatementAt(address) != nullptr;
+    const int depth = emulator_.machine.returnPointer;
+    switch (rule_) {
+        case Rule::StepInto:
+            return statementStart;
+        case Rule::StepOver:
+            return statementStart && depth <= ruleDepth_;
+        case Rule::StepOut:
+            return statementStart && depth < ruleDepth_;
+        case Rule::RunTo:
+            return address == ruleTarget_;
+        case Rule::PauseAgain:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The stop map marks every address where the loop must hand over: the
+// breakpoints, a run-to target, and every statement start while a step
+// rule or the observer needs them. With nothing marked the loop runs plain.
+void Debugger::Rearm() {
+    stopMap_.assign(std::size_t{1} << 16, 1);
+    std::fill(stopMap_.begin() + 1, stopMap_.begin() + machine::kProgramSize, 0);
+    bool any = false;
+    for (const int address : breakpoints_) stopMap_[address] = any = true;
+    if (rule_ == Rule::RunTo && ruleTarget_ >= 0 && ruleTarget_ <= machine::kProgramSize)
+        stopMap_[ruleTarget_] = any = true;
+    const bool everyStatement = observer_ || maxStops_ > 0 || rule_ == Rule::StepInto ||
+                                rule_ == Rule::StepOver || rule_ == Rule::StepOut;
+    if (everyStatement)
+        for (int address = 0; address <= machine::kProgramSize; ++address)
+            if (statementAt_[address]) stopMap_[address] = any = true;
+    emulator_.stopMap_ = any ? stopMap_.data() : nullptr;
+    emulator_.RequestAttention();
+}
+
+bool Debugger::CheckBeforeInstruction() {
+    const int address = emulator_.machine.ProgramCounter();
+    const std::uint64_t count = emulator_.instructionCount();
+    if (address == seenAddress_ && count == seenCount_) return false;  // now it runs
+    seenAddress_ = address;
+    seenCount_ = count;
+    if (address < 0 || address > machine::kProgramSize || !stopMap_[address]) return false;
+
+    const DebugStatement* statement = StatementAt(address);
+    if (statement && observer_) observer_(emulator_, *statement);
+    PauseInfo pause{PauseReason::Breakpoint, address, statement};
+    if (rule_ == Rule::PauseAgain) {  // put back by StepBack: already the latest kept
+        pause.reason = PauseReason::StepBack;
+    } else if (statement && maxStops_ > 0) {
+        if (history_.size() == maxStops_) history_.pop_front();  // the oldest falls off
+        history_.push_back(CaptureState());
+    }
+    if (pause.reason != PauseReason::StepBack && !breakpoints_.count(address)) {
+        if (!RuleStopsAt(address)) return false;
+        pause.reason = rule_ == Rule::RunTo ? PauseReason::RunTo : PauseReason::Step;
+    }
+    SetRule(Rule::None);
+    if (onPause) onPause(emulator_, pause);
+    return true;
+}
+
+}  // namespace zr::emulator
+
+namespace zr::emulator {
+
+void Debugger::KeepHistory(std::size_t maxStops) {
+    maxStops_ = maxStops;
+    while (history_.size() > maxStops_) history_.pop_front();
+    Rearm();
+}
+
+bool Debugger::StepBack() {
+    if (history_.size() < 2) return false;
+    history_.pop_back();
+    RestoreState(history_.back());
+    SetRule(Rule::PauseAgain);
+    return true;
+}
+
+DeviceState Debugger::CaptureState() const {
+    const Emulator& e = emulator_;
+    return {e.machine,           e.io,           e.display_,   e.keyRegister,
+            e.shiftLevel,        e.tickCount,    e.delayTicks, e.timerCount,
+            e.instructionCount_, e.randomState_, e.randomLast_};
+}
+
+void Debugger::RestoreState(const DeviceState& state) {
+    Emulator& e = emulator_;
+    e.machine = state.machine;
+    e.io = state.io;
+    e.display_ = state.display;
+    e.keyRegister = state.keyRegister;
+    e.shiftLevel = state.shiftLevel;
+    e.tickCount = state.tickCount;
+    e.delayTicks = state.delayTicks;
+    e.timerCount = state.timerCount;
+    e.instructionCount_ = state.instructionCount;
+    e.randomState_ = state.randomState;
+    e.randomLast_ = state.randomLast;
+    e.RequestAttention();
+}
+
+}  // namespace zr::emulator

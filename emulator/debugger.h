@@ -1,0 +1,122 @@
+// The debugger beside an Emulator: breakpoints, stepping rules and a
+// statement observer. It reaches the run loop only through the attention
+// flag and a stop map (one byte per counter value): with nothing armed
+// the loop runs its plain form and pays nothing; with something armed the
+// loop leaves at a marked address and the checks between two instructions
+// ask the debugger whether to pause there.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "emulator/device_state.h"
+#include "machine/image.h"
+
+namespace zr::emulator {
+
+class Emulator;
+
+// A statement of the compiled program as the debugger knows it.
+struct DebugStatement {
+    int address = 0;  // of its first instruction
+    int line = 0;     // 1-based line and column in its text
+    int column = 0;
+    int sourceIndex = 0;  // 0: the main text; k: library k (no line breakpoints there)
+    std::string word;     // its first word (Windows-1251)
+};
+
+enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack };
+
+struct PauseInfo {
+    PauseReason reason = PauseReason::Breakpoint;
+    int address = 0;
+    const DebugStatement* statement = nullptr;  // the statement about to run
+};
+
+class Debugger {
+  public:
+    // `statements` in the compiler's order; for each address the last one
+    // is the statement whose instruction is there (declarations and labels
+    // share the address of the statement after them).
+    Debugger(Emulator& emulator, std::vector<DebugStatement> statements);
+    ~Debugger();
+    Debugger(const Debugger&) = delete;
+    Debugger& operator=(const Debugger&) = delete;
+
+    // Called when the program pauses, just before the statement's first
+    // instruction. It may block (a window waits for the next command) or end
+    // the run; when it returns, the run goes on under the rule then set.
+    std::function<void(Emulator&, const PauseInfo&)> onPause;
+
+    // ---- Breakpoints ----
+    // On the first statement that starts on `line` or, when none does, on the
+    // next line that has one. Returns the line used, 0 when none follows.
+    int AddBreakpointAtLine(int line);
+    void AddBreakpoint(int address);
+    void RemoveBreakpoint(int address);
+    void ClearBreakpoints();
+    const std::set<int>& breakpoints() const { return breakpoints_; }
+
+    // ---- Stepping rules (set while paused, or before a run) ----
+    void Continue();          // to the next breakpoint
+    void StepInto();          // to the next statement start
+    void StepOver();          // ... at this call level or above: a Call runs to its return
+    void StepOut();           // ... once the current call level has returned
+    void RunTo(int address);  // to `address` (or a breakpoint before it)
+
+    // ---- Step back ----
+    // Keeps the device state at each statement start reached, the last
+    // `maxStops` of them (0: none, the history is dropped).
+    void KeepHistory(std::size_t maxStops);
+    std::size_t historySize() const { return history_.size(); }
+    // While paused: puts the device back as it was at the previous statement
+    // stop and pauses there again (reason StepBack) once onPause returns.
+    // Running on from there executes again. False when no earlier stop is kept.
+    bool StepBack();
+
+    // The device state now, and putting one back.
+    DeviceState CaptureState() const;
+    void RestoreState(const DeviceState& state);
+
+    // Called at every statement start reached (without pausing); empty: none.
+    void SetStatementObserver(std::function<void(Emulator&, const DebugStatement&)> observer);
+
+    // The statement whose first instruction is at `address`, or nullptr.
+    const DebugStatement* StatementAt(int address) const;
+
+    // ---- For the run loop ----
+    // Before the instruction at the program counter: whether the program
+    // paused there (onPause has run).
+    bool CheckBeforeInstruction();
+
+  private:
+    enum class Rule : std::uint8_t { None, StepInto, StepOver, StepOut, RunTo, PauseAgain };
+    void SetRule(Rule rule, int target = 0);
+    bool RuleStopsAt(int address) const;
+    void Rearm();
+
+    Emulator& emulator_;
+    std::vector<DebugStatement> statements_;
+    std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
+    std::set<int> breakpoints_;
+    Rule rule_ = Rule::None;
+    int ruleTarget_ = 0;
+    int ruleDepth_ = 0;  // the return pointer when the rule was set
+    std::function<void(Emulator&, const DebugStatement&)> observer_;
+    // The last place checked: a statement is seen once per arrival, not
+    // again when the checks run twice before it executes.
+    int seenAddress_ = -1;
+    std::uint64_t seenCount_ = 0;
+    std::size_t maxStops_ = 0;
+    std::deque<DeviceState> history_;  // the last entry: the state at the latest stop
+    // Indexed by the counter as 16 bits: the run loop's one test for "leave
+    // here". Besides the debugger's stops it marks every counter the plain
+    // loop leaves at (0 and 1024 up, negative ones from 32768 up).
+    std::vector<std::uint8_t> stopMap_;
+};
+
+}  // namespace zr::emulator

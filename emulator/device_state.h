@@ -1,0 +1,27 @@
+// Everything of the device that a program's run changes, as one value: what
+// the debugger's step back keeps per statement stop and puts back.
+#pragma once
+
+#include <cstdint>
+
+#include "emulator/display.h"
+#include "emulator/io_model.h"
+#include "emulator/machine.h"
+
+namespace zr::emulator {
+
+struct DeviceState {
+    MachineState machine;  // memory, stacks, registers, variables, events, timer
+    IoModel io;            // pins, port and ADC inputs, I2C
+    Display display;
+    std::uint8_t keyRegister = 0;
+    std::uint8_t shiftLevel = 0;
+    int tickCount = 0;
+    int delayTicks = 0;
+    int timerCount = 0;
+    std::uint64_t instructionCount = 0;
+    std::uint32_t randomState = 0;
+    float randomLast = 0;
+};
+
+}  // namespace zr::emulator

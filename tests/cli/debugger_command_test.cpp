@@ -1,0 +1,94 @@
+// keltoc's debugger options: build --listing (text and JSON), run --break
+// and run --trace.
+#include <nlohmann/json.hpp>
+
+#include "keltoc_fixture.h"
+
+namespace zr::cli {
+namespace {
+
+using nlohmann::json;
+using DebuggerCommand = KeltocTest;
+
+constexpr const char* kSquare = "DimS x\n3.5 -> x\nx Dup *\n-> x\nEnd\n";
+
+TEST_F(DebuggerCommand, ListingGroupsInstructionsUnderTheirLines) {
+    const auto source = Write("square.txt", kSquare);
+    ASSERT_EQ(Run({"build", source.string(), "--listing"}), kSuccess) << err_.str();
+    const std::string golden =
+        "; 2: 3.5 -> x\n"
+        "    1  73 00 00 60 40  PushSingle 3.5\n"
+        "    6  62 01  Mv x\n"
+        "; 3: x Dup *\n"
+        "    8  60 01  iM x\n"
+        "   10  69  Dup\n"
+        "   11  02  *\n"
+        "; 4: -> x\n"
+        "   12  62 01  Mv x\n"
+        "; 5: End\n"
+        "   14  66  End\n";
+    EXPECT_EQ(out_.str().substr(0, golden.size()), golden);
+    EXPECT_NE(out_.str().find("Program: 14 of 1024"), std::string::npos);  // the report follows
+}
+
+TEST_F(DebuggerCommand, ListingInJson) {
+    const auto source = Write("square.txt", kSquare);
+    ASSERT_EQ(Run({"build", source.string(), "--listing", "--json"}), kSuccess) << err_.str();
+    const auto listing = json::parse(out_.str())["listing"];
+    ASSERT_EQ(listing.size(), 7u);
+    EXPECT_EQ(listing[0], json({{"address", 1},
+                                {"bytes", {0x73, 0, 0, 0x60, 0x40}},
+                                {"name", "PushSingle"},
+                                {"operands", "3.5"},
+                                {"line", 2}}));
+    EXPECT_EQ(listing[6]["name"], "End");
+    EXPECT_EQ(listing[6]["line"], 5);
+}
+
+constexpr const char* kDoubling = "DimI cnt\n1 -> cnt\ncnt 2 * -> cnt\ncnt PrtX\nEnd\n";
+
+TEST_F(DebuggerCommand, BreakpointEndsTheRunBeforeTheStatement) {
+    const auto source = Write("d.txt", kDoubling);
+    ASSERT_EQ(Run({"run", source.string(), "--keys", "enter,enter", "--break", "3", "--json"}),
+              kSuccess)
+        << err_.str();
+    const auto r = json::parse(out_.str());
+    EXPECT_EQ(r["stopReason"], "breakpoint");
+    EXPECT_EQ(r["line"], 3);
+    EXPECT_EQ(r["column"], 1);
+    EXPECT_EQ(r["integers"][7], 1);  // n: not doubled yet
+}
+
+TEST_F(DebuggerCommand, BreakpointListTakesTheFirstReached) {
+    const auto source = Write("d.txt", kDoubling);
+    ASSERT_EQ(Run({"run", source.string(), "--keys", "enter,enter", "--break", "5,1", "--json"}),
+              kSuccess);
+    const auto r = json::parse(out_.str());
+    EXPECT_EQ(r["line"], 2);  // line 1 declares only: its breakpoint moves on
+    EXPECT_EQ(r["integers"][7], 0);
+}
+
+TEST_F(DebuggerCommand, BreakpointOptionsAreChecked) {
+    const auto source = Write("d.txt", kDoubling);
+    EXPECT_EQ(Run({"run", source.string(), "--break", "0"}), kUsageError);
+    EXPECT_EQ(Run({"run", source.string(), "--break", "x"}), kUsageError);
+    const auto image = Write("d.bin", std::string(1024, '\0'));
+    EXPECT_EQ(Run({"run", image.string(), "--break", "2"}), kUsageError);
+}
+
+TEST_F(DebuggerCommand, TraceListsEveryStatementReached) {
+    const auto source = Write("d.txt", kDoubling);
+    ASSERT_EQ(Run({"run", source.string(), "--keys", "enter,enter", "--trace"}), kSuccess)
+        << err_.str();
+    const std::string out = out_.str();
+    const std::string expected =
+        "2:1  1  1  0\n"
+        "2:3  3  ->  0 1\n"
+        "3:1  5  cnt  0\n";
+    EXPECT_EQ(out.substr(0, expected.size()), expected) << out;
+    EXPECT_NE(out.find("5:1  "), std::string::npos);
+    EXPECT_NE(out.find("+----"), std::string::npos);  // the display box follows
+}
+
+}  // namespace
+}  // namespace zr::cli

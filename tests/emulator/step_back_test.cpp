@@ -1,0 +1,109 @@
+// Step back: forward N statement stops, back M, forward M again, and the
+// device state must equal the first pass's bit for bit at both ends.
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+#include "compiler/compiler.h"
+#include "compiler/source_text.h"
+#include "device_fixture.h"
+#include "emulator/debugger.h"
+#include "formats/zrt.h"
+#include "step_back_check.h"
+
+namespace zr::emulator::testing {
+namespace {
+
+std::string Example(const std::string& name) {
+    std::ifstream in(std::string(ZR_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return formats::ReadZrt(bytes.str()).text;
+}
+
+struct StepBackCase {
+    const char* name;
+    std::string source;  // UTF-8
+    const char* keys;
+    int forward;  // N
+    int back;     // M
+};
+
+class StepBack : public ::testing::TestWithParam<StepBackCase> {};
+
+TEST_P(StepBack, ForwardBackForwardIsExact) {
+    const StepBackCase& c = GetParam();
+    compiler::Compiler compiler;
+    compiler.libraryFolder = std::string(ZR_SOURCE_DIR) + "/libraries";
+    ASSERT_TRUE(compiler.CompileSource(compiler::ToCompilerText(c.source)));
+    std::vector<DebugStatement> statements;
+    for (const auto& record : compiler.statementMap)
+        statements.push_back({record.address, 0, 0, record.sourceIndex, record.word});
+    // Time is left out: the host's virtual clock runs on and is not put back.
+    Device d(HeadlessOptions{Keys(c.keys), 1'000'000'000, 10'000'000, {}});
+    d.emulator.LoadProgram(compiler.programImage);
+    d.emulator.ClearSinglesAndIntegers();
+    Debugger debugger(d.emulator, statements);
+    debugger.KeepHistory(10000);
+    debugger.AddBreakpoint(1);
+
+    // Pause 0 at the breakpoint; N steps; M steps back; M steps forward.
+    std::vector<DeviceState> states;
+    std::vector<PauseReason> reasons;
+    int pauses = 0;
+    debugger.onPause = [&](Emulator& e, const PauseInfo& pause) {
+        states.push_back(debugger.CaptureState());
+        reasons.push_back(pause.reason);
+        ++pauses;
+        if (pauses <= c.forward) return debugger.StepInto();
+        if (pauses <= c.forward + c.back) {
+            EXPECT_TRUE(debugger.StepBack());
+            return;
+        }
+        if (pauses <= c.forward + 2 * c.back) return debugger.StepInto();
+        d.host.EndAtPause(e);
+    };
+    d.Run();
+    ASSERT_EQ(states.size(), static_cast<std::size_t>(c.forward + 2 * c.back + 1))
+        << "the program ended before its stops";
+    const int n = c.forward, m = c.back;
+    EXPECT_EQ(DeviceStateDifference(states[n + m], states[n - m]), "");
+    EXPECT_EQ(DeviceStateDifference(states[n + 2 * m], states[n]), "");
+    for (int k = 1; k <= m; ++k) {
+        EXPECT_EQ(reasons[n + k], PauseReason::StepBack);
+        EXPECT_EQ(DeviceStateDifference(states[n + k], states[n - k]), "") << "back " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, StepBack,
+    ::testing::Values(
+        StepBackCase{"CallsAndDisplay",
+                     "DimI cnt\nDimS x\nDo + i = 1 >> 5\ncnt i + -> cnt\n! [1,1,clr] cnt\n"
+                     "1 Rnd -> x\nLoop i\nCall Twice\nEnd\nTwice:\ncnt 2 * -> cnt\nRet\n",
+                     "enter,enter", 30, 12},
+        StepBackCase{"CountLoopExample", Example("count_loop.zrt"), "enter,enter", 40, 25},
+        StepBackCase{"HypotenuseExample", Example("hypotenuse.zrt"), "enter,enter,3,enter,4,enter",
+                     12, 6},
+        StepBackCase{"PortAdcExample", Example("port_adc.zrt"), "enter,enter", 8, 4}),
+    kByName);
+
+TEST(StepBackHistory, KeepsOnlyTheLastStops) {
+    compiler::Compiler compiler;
+    ASSERT_TRUE(compiler.CompileSource(
+        compiler::ToCompilerText("DimI cnt\nTop:\ncnt 1 + -> cnt\nGoTo Top\n")));
+    std::vector<DebugStatement> statements;
+    for (const auto& record : compiler.statementMap)
+        statements.push_back({record.address, 0, 0, 0, record.word});
+    Device d("enter,enter", 2000);
+    d.emulator.LoadProgram(compiler.programImage);
+    Debugger debugger(d.emulator, statements);
+    debugger.KeepHistory(50);
+    d.Run();
+    EXPECT_EQ(debugger.historySize(), 50u);
+    EXPECT_GT(d.m.integers[8], 50);
+}
+
+}  // namespace
+}  // namespace zr::emulator::testing
