@@ -84,10 +84,7 @@ std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& c
         return kFailure;
     }
     device.LoadProgram(compiler.programImage);
-    std::vector<emulator::TraceStatement> statements;
-    for (const auto& record : compiler.statementMap)
-        statements.push_back({record.address, record.word, record.position});
-    device.SetStatementMap(std::move(statements));
+    device.SetStatementMap(emulator::TraceStatementsOf(compiler.statementMap));
     debugProgram = DebugProgramOf(compiler);
     return std::nullopt;
 }

@@ -10,7 +10,7 @@ namespace zr::emulator {
 
 void Emulator::ClearDisplay() {
     display_.Clear();
-    host_.DisplayChanged(display_);
+    host_.DisplayChanged(*this, display_);
 }
 
 void Emulator::LocateCursor(int row, int column) {
@@ -20,7 +20,7 @@ void Emulator::LocateCursor(int row, int column) {
 
 void Emulator::PrintText(std::string_view text) {
     display_.Print(text);
-    host_.DisplayChanged(display_);
+    host_.DisplayChanged(*this, display_);
     PumpHost();
 }
 

@@ -30,6 +30,18 @@ struct TraceStatement {
     std::int32_t position = 0;
 };
 
+// The trace statements of a compiled program's statement map: any records with
+// address, word and position, in slot order. A template, so that the emulator
+// needs nothing from the compiler.
+template <typename StatementRecords>
+std::vector<TraceStatement> TraceStatementsOf(const StatementRecords& records) {
+    std::vector<TraceStatement> statements;
+    statements.reserve(records.size());
+    for (const auto& record : records)
+        statements.push_back({record.address, record.word, record.position});
+    return statements;
+}
+
 inline constexpr std::string_view kGreetingLine1 = "ZR-7340 vers.B01";
 inline constexpr std::string_view kGreetingLine2 = "Kelto vers.03";
 inline constexpr std::string_view kAddressPrompt = "Adres\\Enter?";
@@ -64,6 +76,20 @@ class Emulator {
     // start at 0; the Byte area keeps its values.
     void ClearSinglesAndIntegers();
     void SetStatementMap(std::vector<TraceStatement> statements);
+    // Ready for the next RunLoop after one that ended: the end request is
+    // withdrawn and the key register holds `key` (a key already given, or none).
+    void PrepareNextRun(std::uint8_t key = kNoKey) {
+        endRequested = false;
+        keyRegister = key;
+    }
+    // A new run as from a freshly opened window: PrepareNextRun with no key,
+    // and the port inputs, sliders and pins at 0.
+    void PrepareFreshRun() {
+        PrepareNextRun();
+        io.portInputs = 0;
+        io.adc.fill(0);
+        io.pins.fill(0);
+    }
     void SetDecimalSeparator(char separator) { decimalSeparator_ = separator; }
     char decimalSeparator() const { return decimalSeparator_; }
 

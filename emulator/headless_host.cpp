@@ -35,16 +35,14 @@ HeadlessHost::HeadlessHost(HeadlessOptions options) : options_(std::move(options
 }
 
 void HeadlessHost::Run(Emulator& emulator) {
-    running_ = &emulator;
     history_.Clear();
     nextTick_ = emulator.instructionCount() + options_.instructionsPerTick;
     ScheduleCheckpoint(emulator);
     emulator.RunLoop();
-    running_ = nullptr;
 }
 
-void HeadlessHost::DisplayChanged(const Display& display) {
-    history_.Record(running_ ? running_->instructionCount() : 0, display);
+void HeadlessHost::DisplayChanged(Emulator& emulator, const Display& display) {
+    history_.Record(emulator.instructionCount(), display);
 }
 
 void HeadlessHost::ScheduleCheckpoint(Emulator& emulator) {

@@ -55,7 +55,7 @@ class HeadlessHost : public Host {
     const DisplayHistory& displayHistory() const { return history_; }
 
     void Pump(Emulator& emulator) override {}
-    void DisplayChanged(const Display& display) override;
+    void DisplayChanged(Emulator& emulator, const Display& display) override;
     void WaitForEvent(Emulator& emulator, WaitReason reason) override;
     void Checkpoint(Emulator& emulator, std::uint64_t instructions) override;
     void ProgramStopped(Emulator& emulator) override;
@@ -74,7 +74,6 @@ class HeadlessHost : public Host {
     StopReason stopReason_ = StopReason::None;
     std::vector<std::string> serialOut_;
     std::vector<ReportedError> errors_;
-    const Emulator* running_ = nullptr;  // while Run runs: whose instructions count
     DisplayHistory history_;
 };
 

@@ -48,7 +48,7 @@ class Host {
     virtual void Checkpoint(Emulator& emulator, std::uint64_t instructions) {}
 
     // ---- Output notifications ----
-    virtual void DisplayChanged(const Display& display) {}
+    virtual void DisplayChanged(Emulator& emulator, const Display& display) {}
     virtual void PinChanged(int pin, int value) {}
     // A running program went back to the stopped state (End, stop key, the
     // end of memory, the Stop command, a silent error).
@@ -58,7 +58,7 @@ class Host {
     // Trace: the stack list before every traced instruction (top slot first),
     // and a stop at the first instruction of a statement.
     virtual void TraceStack(const std::vector<std::string>& stackLines) {}
-    virtual void StatementReached(const TraceStop& stop) {}
+    virtual void StatementReached(Emulator& emulator, const TraceStop& stop) {}
 
     // ---- Serial channel 1 ----
     virtual void SerialWriteLine(std::string_view line) {}

@@ -79,17 +79,9 @@ double ReadEntryNumber(std::string_view entry) {
         std::uint32_t bits = 0;
         int digits = 0;
         for (std::size_t i = 2; i < text.size() && digits < 8; ++i, ++digits) {
-            const char c = text[i];
-            int d;
-            if (c >= '0' && c <= '9')
-                d = c - '0';
-            else if (c >= 'A' && c <= 'F')
-                d = c - 'A' + 10;
-            else if (c >= 'a' && c <= 'f')
-                d = c - 'a' + 10;
-            else
-                break;
-            bits = bits * 16 + d;
+            const int d = machine::HexDigitValue(text[i]);
+            if (d < 0) break;
+            bits = bits * 16 + static_cast<std::uint32_t>(d);
         }
         if (digits == 0) return 0;
         if (digits <= 4) return static_cast<std::int16_t>(static_cast<std::uint16_t>(bits));

@@ -35,7 +35,7 @@ void Emulator::TraceStep() {
     stop.statementIndex = statementAt_[address] - 1;
     stop.line = std::to_string(m.ProgramCounter()) + ": " + statements_[stop.statementIndex].word +
                 "  (" + FormatTraceNumber(static_cast<float>(stackLines.size() - 1)) + ")";
-    host_.StatementReached(stop);
+    host_.StatementReached(*this, stop);
 
     stepGranted = false;
     PumpHost();

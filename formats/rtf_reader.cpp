@@ -8,6 +8,7 @@
 
 #include "formats/code_pages.h"
 #include "formats/text_builder.h"
+#include "machine/numbers.h"
 
 namespace zr::formats {
 namespace {
@@ -128,13 +129,6 @@ static_assert(std::ranges::is_sorted(kControlWords, {}, &ControlWord::name));
 const ControlWord* FindControlWord(std::string_view name) {
     const auto* it = std::ranges::lower_bound(kControlWords, name, {}, &ControlWord::name);
     return it != std::end(kControlWords) && it->name == name ? it : nullptr;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 bool IsLetter(char c) {
@@ -300,7 +294,7 @@ class RtfReader {
         int value = 0;
         int digits = 0;
         for (; digits < 2 && pos_ < in_.size(); ++digits, ++pos_) {
-            const int digit = HexDigit(in_[pos_]);
+            const int digit = machine::HexDigitValue(in_[pos_]);
             if (digit < 0) break;
             value = value * 16 + digit;
         }

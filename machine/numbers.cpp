@@ -15,15 +15,8 @@ bool IsDigit(char c) {
 double ReadHex(std::string_view digits) {
     double value = 0;
     for (char c : digits) {
-        int d;
-        if (IsDigit(c))
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            break;
+        const int d = HexDigitValue(c);
+        if (d < 0) break;
         value = value * 16 + d;
     }
     return value;
@@ -46,6 +39,13 @@ long long DecimalExponent(std::string_view mantissa, std::string_view exponent) 
 }
 
 }  // namespace
+
+int HexDigitValue(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
 
 double ReadNumber(std::string_view text) {
     if (text.size() >= 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h'))

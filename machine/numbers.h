@@ -13,6 +13,9 @@ namespace zr::machine {
 // with a number reads as 0. So "12abc" reads 12 and "&H1F" reads 31.
 double ReadNumber(std::string_view text);
 
+// The value of one hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
+
 // True when the text is exactly "0" or reads as a non-zero number: "0" and
 // "12abc" are numeric; "0.0", "00", "-0" and "abc" are not.
 bool IsNumericText(std::string_view text);

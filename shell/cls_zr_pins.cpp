@@ -24,34 +24,34 @@ QPointF ToPixels(const QRectF& panel, double x, double y) {
 
 ClsZRPins::ClsZRPins() {
     for (int i = 0; i < kPins; ++i) {
-        records_[i].Y = static_cast<std::int16_t>(std::nearbyint(4 + i * 100.0 / 14));
-        records_[i].Name = QString::fromLatin1(emulator::kPinNames[i].data(),
+        records_[i].centreY = static_cast<std::int16_t>(std::nearbyint(4 + i * 100.0 / 14));
+        records_[i].name = QString::fromLatin1(emulator::kPinNames[i].data(),
                                                static_cast<int>(emulator::kPinNames[i].size()));
     }
 }
 
 void ClsZRPins::SetPinValue(int pin, double value) {
     const double rounded = std::nearbyint(value);
-    records_[pin].Value = static_cast<std::int16_t>(std::clamp(rounded, -32768.0, 32767.0));
+    records_[pin].value = static_cast<std::int16_t>(std::clamp(rounded, -32768.0, 32767.0));
 }
 
 std::uint32_t ClsZRPins::IndicatorColour(int pin) const {
-    return records_[pin].Value > 0 ? records_[pin].Colour : kLowColour;
+    return records_[pin].value > 0 ? records_[pin].highColour : kLowColour;
 }
 
-void ClsZRPins::reDraw(QPainter& painter, const QRectF& panel) const {
+void ClsZRPins::Draw(QPainter& painter, const QRectF& panel) const {
     for (int i = 0; i < kPins; ++i) {
         const PinRecord& r = records_[i];
         const QColor colour = FromWindowsColour(IndicatorColour(i));
-        const QPointF topLeft = ToPixels(panel, r.X - r.HalfSize, r.Y + r.HalfSize);
-        const QPointF bottomRight = ToPixels(panel, r.X + r.HalfSize, r.Y - r.HalfSize);
+        const QPointF topLeft = ToPixels(panel, r.centreX - r.halfSize, r.centreY + r.halfSize);
+        const QPointF bottomRight = ToPixels(panel, r.centreX + r.halfSize, r.centreY - r.halfSize);
         painter.setPen(colour);
         painter.setBrush(colour);
         painter.drawRect(QRectF(topLeft, bottomRight));
         // The name starts at the box's lower right corner.
         painter.setPen(Qt::black);
         const QFontMetricsF metrics(painter.font());
-        painter.drawText(QPointF(bottomRight.x() + 2, bottomRight.y() + metrics.ascent()), r.Name);
+        painter.drawText(QPointF(bottomRight.x() + 2, bottomRight.y() + metrics.ascent()), r.name);
     }
 }
 

@@ -12,13 +12,16 @@ class QRectF;
 
 namespace zr::shell {
 
+// One indicator: a box of half size `halfSize` around (centreX, centreY),
+// its name to the right. The fields keep the order and meaning of clsZRPins'
+// X, Y, Name, Value, HalfSize and Colour.
 struct PinRecord {
-    std::int16_t X = 1;
-    std::int16_t Y = 0;
-    QString Name;
-    std::int16_t Value = 0;
-    std::int16_t HalfSize = 2;
-    std::uint32_t Colour = 255;  // pure red
+    std::int16_t centreX = 1;
+    std::int16_t centreY = 0;
+    QString name;
+    std::int16_t value = 0;
+    std::int16_t halfSize = 2;
+    std::uint32_t highColour = 255;  // pure red, shown while value > 0
 };
 
 class ClsZRPins {
@@ -28,7 +31,7 @@ class ClsZRPins {
 
     ClsZRPins();
 
-    int PinValue(int pin) const { return records_[pin].Value; }
+    int PinValue(int pin) const { return records_[pin].value; }
     // The number rounded (half to even) and kept in a signed 16-bit value.
     void SetPinValue(int pin, double value);
 
@@ -36,8 +39,8 @@ class ClsZRPins {
     std::uint32_t IndicatorColour(int pin) const;
     const PinRecord& record(int pin) const { return records_[pin]; }
 
-    // Draws all 14 indicators on `panel`, the pixel rectangle of the panel.
-    void reDraw(QPainter& painter, const QRectF& panel) const;
+    // reDraw: draws all 14 indicators on `panel`, the pixel rectangle of the panel.
+    void Draw(QPainter& painter, const QRectF& panel) const;
 
   private:
     std::array<PinRecord, kPins> records_;

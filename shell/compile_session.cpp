@@ -4,7 +4,7 @@
 
 #include "compiler/source_text.h"
 #include "shell/data_folders.h"
-#include "machine/cp1251.h"
+#include "shell/device_text.h"
 
 namespace zr::shell {
 namespace {
@@ -50,8 +50,7 @@ std::optional<LibraryErrorPlace> LibraryErrorOf(const compiler::Compiler& compil
             QString::fromStdU16String(compiler.libraries[message.sourceIndex - 1].path.u16string());
         place.line =
             compiler::LineColumnOf(text, compiler::SkipBlanks(text, message.errorStart)).line;
-        const QString editorText =
-            QString::fromStdString(machine::Cp1251ToUtf8(text)).remove(u'\r');
+        const QString editorText = FromDevice(text).remove(u'\r');
         place.range = ErrorSelectionOf(editorText, text, message.errorStart, message.errorLength);
         return place;
     }

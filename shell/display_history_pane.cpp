@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "machine/cp1251.h"
+#include "shell/device_text.h"
 
 namespace zr::shell {
 
@@ -51,12 +51,9 @@ int DisplayHistoryPane::screenCount() const {
 }
 
 QString DisplayHistoryPane::ScreenLine(const emulator::DisplayScreen& screen) {
-    auto text = [](const std::string& bytes) {
-        return QString::fromStdString(machine::Cp1251ToUtf8(bytes));
-    };
     return QString("%1  |%2|%3|")
         .arg(static_cast<qulonglong>(screen.instructions), 10)
-        .arg(text(screen.line1), text(screen.line2));
+        .arg(FromDevice(screen.line1), FromDevice(screen.line2));
 }
 
 }  // namespace zr::shell

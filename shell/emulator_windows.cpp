@@ -7,7 +7,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "machine/cp1251.h"
+#include "shell/device_text.h"
 #include "shell/frm_main.h"
 #include "shell/frm_test.h"
 #include "shell/frm_trac.h"
@@ -19,10 +19,6 @@
 namespace zr::shell {
 namespace {
 
-QString FromDevice(const std::string& bytes) {
-    return QString::fromStdString(machine::Cp1251ToUtf8(bytes));
-}
-
 char LocaleDecimalSeparator() {
     const QString point = QLocale().decimalPoint();
     return point == "," ? ',' : '.';
@@ -31,8 +27,7 @@ char LocaleDecimalSeparator() {
 EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start) {
     EmulatorProgram program;
     program.image = compiled.programImage;
-    for (const auto& record : compiled.statementMap)
-        program.statements.push_back({record.address, record.word, record.position});
+    program.statements = emulator::TraceStatementsOf(compiled.statementMap);
     program.clearVariables = start == EmulatorStart::AfterRun;
     return program;
 }
@@ -63,7 +58,7 @@ FrmTrac* EmulatorWindows::traceWindow() const {
 }
 
 EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces) {
-    auto* windows = new EmulatorWindows(&main, main.editor(), main.findChild<QAction*>("mnuTrass"));
+    auto* windows = new EmulatorWindows(&main, main.editor(), main.traceAction());
     if (rememberPlaces) {
         auto* places = new WindowPlaces(nullptr, windows);
         places->Restore(main, "main");
@@ -170,8 +165,7 @@ void EmulatorWindows::StopFromTrace() {
 }
 
 void EmulatorWindows::ChooseWatch(const QString& name) {
-    const WatchChoice choice =
-        ChooseWatchOperand(names_, machine::Utf8ToCp1251(name.toStdString()));
+    const WatchChoice choice = ChooseWatchOperand(names_, ToDevice(name));
     if (choice.clearName && trac_) trac_->ClearWatchName();
     worker_.SetWatchOperand(choice.operand);
 }
@@ -195,11 +189,7 @@ void EmulatorWindows::MarkStatement(int statementIndex) {
     const auto range =
         StatementMarkRange(editor_->toPlainText(), compiledText_, statements_, statementIndex);
     if (!range) return;
-    QTextCursor cursor = editor_->textCursor();
-    const int end = editor_->document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(range->start, 0, end));
-    cursor.setPosition(std::clamp(range->start + range->length, 0, end), QTextCursor::KeepAnchor);
-    editor_->setTextCursor(cursor);
+    SelectRange(*editor_, range->start, range->length);
     editor_->setFocus();
 }
 

@@ -6,7 +6,6 @@ namespace zr::shell {
 constexpr int kEnterKeyIndex = 15;
 
 EmulatorWorker::EmulatorWorker(QObject* parent) : QObject(parent) {
-    host_.setEmulator(&emulator_);
     frameTimer_.setSingleShot(true);
     frameTimer_.setInterval(kFrameMilliseconds);
     connect(&frameTimer_, &QTimer::timeout, this, &EmulatorWorker::DeliverFrame);
@@ -33,11 +32,7 @@ void EmulatorWorker::Start(EmulatorProgram program) {
     restart_ = false;
     host_.ResetFrame();
     Load(program);
-    emulator_.endRequested = false;
-    emulator_.keyRegister = emulator::kNoKey;
-    emulator_.io.portInputs = 0;
-    emulator_.io.adc.fill(0);
-    emulator_.io.pins.fill(0);
+    emulator_.PrepareFreshRun();
     quit_ = false;
     thread_ = std::thread([this] { ThreadMain(); });
 }
@@ -98,14 +93,13 @@ void EmulatorWorker::ThreadMain() {
     for (;;) {
         emulator_.RunLoop();
         if (quit_.load() || (!reload_ && !restart_)) break;
-        emulator_.endRequested = false;
         if (reload_) {
             Load(*reload_);
             reload_.reset();
             host_.BeginRun();
-            emulator_.keyRegister = kEnterKeyIndex;
+            emulator_.PrepareNextRun(kEnterKeyIndex);
         } else {
-            emulator_.keyRegister = emulator::kNoKey;
+            emulator_.PrepareNextRun();
             host_.StartProgramOnce(emulator_);
         }
         restart_ = false;

@@ -17,15 +17,15 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit* editor, QWidget* parent)
       target_(editor),
       findText_(new QLineEdit(this)),
       replaceText_(new QLineEdit(this)),
-      fromCurrent_(new QRadioButton(QStringLiteral("Search on the current position"), this)),
-      fromFirst_(new QRadioButton(QStringLiteral("Search from the first position"), this)),
-      findButton_(new QPushButton(QStringLiteral("Find next"), this)),
-      replaceButton_(new QPushButton(QStringLiteral("Replace"), this)),
-      replaceAllButton_(new QPushButton(QStringLiteral("Replace ALL"), this)),
-      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)),
+      fromCurrent_(new QRadioButton(tr("Search on the current position"), this)),
+      fromFirst_(new QRadioButton(tr("Search from the first position"), this)),
+      findButton_(new QPushButton(tr("Find next"), this)),
+      replaceButton_(new QPushButton(tr("Replace"), this)),
+      replaceAllButton_(new QPushButton(tr("Replace ALL"), this)),
+      cancelButton_(new QPushButton(tr("Cancel"), this)),
       searchNote_(new QLabel(this)) {
     setObjectName(QStringLiteral("rfmFindReplace"));
-    setWindowTitle(QStringLiteral(" Find & Replace"));
+    setWindowTitle(tr(" Find & Replace"));
     setModal(false);
     // The controls keep the names the rest of the system knows them by.
     findText_->setObjectName(QStringLiteral("Text1"));
@@ -41,9 +41,9 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit* editor, QWidget* parent)
     findButton_->setDefault(true);
 
     auto* texts = new QGridLayout;
-    texts->addWidget(new QLabel(QStringLiteral("Find:"), this), 0, 0);
+    texts->addWidget(new QLabel(tr("Find:"), this), 0, 0);
     texts->addWidget(findText_, 0, 1);
-    texts->addWidget(new QLabel(QStringLiteral("Replace with:"), this), 1, 0);
+    texts->addWidget(new QLabel(tr("Replace with:"), this), 1, 0);
     texts->addWidget(replaceText_, 1, 1);
     texts->addWidget(fromCurrent_, 2, 1);
     texts->addWidget(fromFirst_, 3, 1);

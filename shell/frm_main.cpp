@@ -15,8 +15,8 @@
 #include <QToolBar>
 
 #include "shell/companion_windows.h"
-#include "shell/dialog_prompts.h"
 #include "shell/data_folders.h"
+#include "shell/dialog_prompts.h"
 #include "shell/source_editor.h"
 #include "shell/source_files.h"
 #include "shell/start_folders.h"
@@ -44,7 +44,7 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
       prompts_(std::make_unique<DialogPrompts>(this)),
       session_(ToPath(programFolder)) {
     setObjectName("frmMain");
-    setWindowTitle("Code Highlight Test");
+    setWindowTitle(tr("Code Highlight Test"));
     resize(900, 640);
 
     setCentralWidget(editor_);
@@ -55,16 +55,6 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
     CreateToolbar();
     CreateStatusBar();
     editor_->setContextMenu(menuEdit_);
-
-    emulatorOpener_ = [this](const compiler::Compiler&, EmulatorStart) {
-        prompts_->showNotice(
-            tr("Программа откомпилирована. Окно эмулятора ZR-7340 появится в "
-               "следующей версии среды; до тех пор программу можно "
-               "проверить командой keltoc run."));
-    };
-    traceOpener_ = [this](const compiler::Compiler&) {
-        prompts_->showNotice(tr("Окно трассировки появится в следующей версии среды."));
-    };
 
     newSource();
     editor_->setFocus();
@@ -87,22 +77,22 @@ QAction* FrmMain::AddAction(const QString& name, const QString& caption) {
 }
 
 void FrmMain::CreateActions() {
-    mnuFileNew_ = AddAction("mnuFile0", "Новый");
+    mnuFileNew_ = AddAction("mnuFile0", tr("Новый"));
     mnuFileNew_->setShortcut(QKeySequence::New);
     connect(mnuFileNew_, &QAction::triggered, this, &FrmMain::newSource);
-    mnuFileOpen_ = AddAction("mnuFile1", "Открыть");
+    mnuFileOpen_ = AddAction("mnuFile1", tr("Открыть"));
     mnuFileOpen_->setShortcut(QKeySequence::Open);
     connect(mnuFileOpen_, &QAction::triggered, this, &FrmMain::openSource);
-    mnuFileSave_ = AddAction("mnuFile2", "Сохранить");
+    mnuFileSave_ = AddAction("mnuFile2", tr("Сохранить"));
     mnuFileSave_->setShortcut(QKeySequence::Save);
     connect(mnuFileSave_, &QAction::triggered, this, &FrmMain::saveSource);
     mnuFileSaveAs_ = AddAction("mnuFileSaveAs", tr("Сохранить как…"));
     mnuFileSaveAs_->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     connect(mnuFileSaveAs_, &QAction::triggered, this, &FrmMain::saveSourceAs);
     // The transfer to the device belongs to the emulator window.
-    mnuOutToZr7340_ = AddAction("mnuOutToZr7340", "Загрузить Zr7340");
+    mnuOutToZr7340_ = AddAction("mnuOutToZr7340", tr("Загрузить Zr7340"));
     mnuOutToZr7340_->setEnabled(false);
-    mnuExit_ = AddAction("mnuExit", "Выход");
+    mnuExit_ = AddAction("mnuExit", tr("Выход"));
     connect(mnuExit_, &QAction::triggered, this, &QWidget::close);
 
     mnuEditUndo_ = AddAction("mnuEditUndo", tr("Отменить"));
@@ -116,22 +106,22 @@ void FrmMain::CreateActions() {
     connect(mnuEditRedo_, &QAction::triggered, editor_, &QTextEdit::redo);
     connect(editor_, &QTextEdit::redoAvailable, mnuEditRedo_, &QAction::setEnabled);
 
-    mnuEditCut_ = AddAction("mnuEdit0", "Вырезать");
+    mnuEditCut_ = AddAction("mnuEdit0", tr("Вырезать"));
     mnuEditCut_->setShortcut(QKeySequence::Cut);
     connect(mnuEditCut_, &QAction::triggered, editor_, &SourceEditor::cutAsPlainText);
-    mnuEditCopy_ = AddAction("mnuEdit1", "Копировать");
+    mnuEditCopy_ = AddAction("mnuEdit1", tr("Копировать"));
     mnuEditCopy_->setShortcut(QKeySequence::Copy);
     connect(mnuEditCopy_, &QAction::triggered, editor_, &SourceEditor::copyAsRichText);
-    mnuEditPaste_ = AddAction("mnuEdit2", "Вставить");
+    mnuEditPaste_ = AddAction("mnuEdit2", tr("Вставить"));
     mnuEditPaste_->setShortcut(QKeySequence::Paste);
     connect(mnuEditPaste_, &QAction::triggered, editor_, &SourceEditor::pastePlainText);
-    mnuEditSelectAll_ = AddAction("mnuEdit4", "Выбрать все");
+    mnuEditSelectAll_ = AddAction("mnuEdit4", tr("Выбрать все"));
     mnuEditSelectAll_->setShortcut(QKeySequence::SelectAll);
     connect(mnuEditSelectAll_, &QAction::triggered, editor_, &QTextEdit::selectAll);
-    mnuEditFind_ = AddAction("mnuEdit5", "Найти");
+    mnuEditFind_ = AddAction("mnuEdit5", tr("Найти"));
     mnuEditFind_->setShortcut(QKeySequence::Find);
     connect(mnuEditFind_, &QAction::triggered, this, &FrmMain::showFind);
-    mnuEditReplace_ = AddAction("mnuEdit6", "Заменить");
+    mnuEditReplace_ = AddAction("mnuEdit6", tr("Заменить"));
     // The platform's Replace key is empty on plain X11, so Ctrl+H is given too.
     QList<QKeySequence> replaceKeys = QKeySequence::keyBindings(QKeySequence::Replace);
     if (!replaceKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_H)))
@@ -139,29 +129,29 @@ void FrmMain::CreateActions() {
     mnuEditReplace_->setShortcuts(replaceKeys);
     connect(mnuEditReplace_, &QAction::triggered, this, &FrmMain::showReplace);
 
-    mnuAbout_ = AddAction("mnuAbout", "About Qt");
+    mnuAbout_ = AddAction("mnuAbout", tr("About Qt"));
     connect(mnuAbout_, &QAction::triggered, qApp, &QApplication::aboutQt);
 
-    mnuCompile_ = AddAction("mnuCompile", "Пробная компиляция");
+    mnuCompile_ = AddAction("mnuCompile", tr("Пробная компиляция"));
     mnuCompile_->setShortcut(Qt::CTRL | Qt::Key_F9);
     connect(mnuCompile_, &QAction::triggered, this, &FrmMain::compile);
-    mnuRun_ = AddAction("mnuRun", "Компиляция и запуск");
+    mnuRun_ = AddAction("mnuRun", tr("Компиляция и запуск"));
     mnuRun_->setShortcut(Qt::Key_F9);
     connect(mnuRun_, &QAction::triggered, this, &FrmMain::compileAndRun);
-    mnuEmulator_ = AddAction("mnuEmulator", "Эмулятор  ZR-7340");
+    mnuEmulator_ = AddAction("mnuEmulator", tr("Эмулятор  ZR-7340"));
     connect(mnuEmulator_, &QAction::triggered, this, &FrmMain::openEmulator);
 
-    mnuTrass_ = AddAction("mnuTrass", "Трассировка");
+    mnuTrass_ = AddAction("mnuTrass", tr("Трассировка"));
     connect(mnuTrass_, &QAction::triggered, this, &FrmMain::openTrace);
 
-    mnuSVLib_ = AddAction("mnuSVLib", "Сохранить библиотеку");
+    mnuSVLib_ = AddAction("mnuSVLib", tr("Сохранить библиотеку"));
     connect(mnuSVLib_, &QAction::triggered, this, &FrmMain::saveLibrary);
-    mnuEditLib_ = AddAction("mnuEditLib", "Редактировать библиотеку");
+    mnuEditLib_ = AddAction("mnuEditLib", tr("Редактировать библиотеку"));
     connect(mnuEditLib_, &QAction::triggered, this, &FrmMain::editLibrary);
 
-    mnuHelpKelto_ = AddAction("mnuHelpKelto", "Kelto");
+    mnuHelpKelto_ = AddAction("mnuHelpKelto", tr("Kelto"));
     connect(mnuHelpKelto_, &QAction::triggered, this, [this] { showHelp(QString()); });
-    mnuByMe_ = AddAction("mnuByMe", "О проекте");
+    mnuByMe_ = AddAction("mnuByMe", tr("О проекте"));
     connect(mnuByMe_, &QAction::triggered, this, [this] {
         QMessageBox::about(this, mnuByMe_->text(),
                            tr("Среда разработки ZR-7340, версия 1.03.\n\n"
@@ -197,7 +187,7 @@ void FrmMain::CreateActions() {
 }
 
 void FrmMain::CreateMenus() {
-    QMenu* menuFile = menuBar()->addMenu("&File");
+    QMenu* menuFile = menuBar()->addMenu(tr("&File"));
     menuFile->setObjectName("menuFile");
     menuFile->addActions({mnuFileNew_, mnuFileOpen_, mnuFileSave_, mnuFileSaveAs_});
     menuExamples_ = menuFile->addMenu(tr("Примеры"));
@@ -209,7 +199,7 @@ void FrmMain::CreateMenus() {
     menuFile->addSeparator()->setObjectName("mnuSep");
     menuFile->addAction(mnuExit_);
 
-    menuEdit_ = menuBar()->addMenu("Редактирование");
+    menuEdit_ = menuBar()->addMenu(tr("Редактирование"));
     menuEdit_->setObjectName("menuEdit");
     menuEdit_->addActions({mnuEditUndo_, mnuEditRedo_});
     menuEdit_->addSeparator();
@@ -217,25 +207,25 @@ void FrmMain::CreateMenus() {
     menuEdit_->addSeparator();
     menuEdit_->addActions({mnuEditSelectAll_, mnuEditFind_, mnuEditReplace_});
 
-    QMenu* menuHelp = menuBar()->addMenu("&Help");
+    QMenu* menuHelp = menuBar()->addMenu(tr("&Help"));
     menuHelp->setObjectName("menuHelp");
     menuHelp->addAction(mnuAbout_);
 
-    QMenu* mnuZr7340 = menuBar()->addMenu("Комиляция");
+    QMenu* mnuZr7340 = menuBar()->addMenu(tr("Комиляция"));
     mnuZr7340->setObjectName("mnuZr7340");
     mnuZr7340->addActions({mnuCompile_, mnuRun_});
     mnuZr7340->addSeparator()->setObjectName("mnuZr111");
     mnuZr7340->addAction(mnuEmulator_);
 
-    QMenu* mnuTool1 = menuBar()->addMenu("Отладка");
+    QMenu* mnuTool1 = menuBar()->addMenu(tr("Отладка"));
     mnuTool1->setObjectName("mnuTool1");
     mnuTool1->addAction(mnuTrass_);
 
-    QMenu* mnuLib = menuBar()->addMenu("Библиотеки");
+    QMenu* mnuLib = menuBar()->addMenu(tr("Библиотеки"));
     mnuLib->setObjectName("mnuLib");
     mnuLib->addActions({mnuSVLib_, mnuEditLib_});
 
-    QMenu* mnuHelp = menuBar()->addMenu("Help");
+    QMenu* mnuHelp = menuBar()->addMenu(tr("Help"));
     mnuHelp->setObjectName("mnuHelp");
     mnuHelp->addActions({mnuHelpKelto_, mnuByMe_});
 }
@@ -247,20 +237,20 @@ void FrmMain::CreateToolbar() {
         QAction* target;
     };
     const Button buttons[] = {
-        {"new", "New", mnuFileNew_},
-        {"open", "Open", mnuFileOpen_},
-        {"save", "Save", mnuFileSave_},
+        {"new", QT_TR_NOOP("New"), mnuFileNew_},
+        {"open", QT_TR_NOOP("Open"), mnuFileOpen_},
+        {"save", QT_TR_NOOP("Save"), mnuFileSave_},
         {"", "", nullptr},
-        {"cut", "Cut", mnuEditCut_},
-        {"copy", "Copy", mnuEditCopy_},
-        {"paste", "Paste", mnuEditPaste_},
+        {"cut", QT_TR_NOOP("Cut"), mnuEditCut_},
+        {"copy", QT_TR_NOOP("Copy"), mnuEditCopy_},
+        {"paste", QT_TR_NOOP("Paste"), mnuEditPaste_},
         {"", "", nullptr},
-        {"Find", "Find", mnuEditFind_},
-        {"Replace", "Replace", mnuEditReplace_},
+        {"Find", QT_TR_NOOP("Find"), mnuEditFind_},
+        {"Replace", QT_TR_NOOP("Replace"), mnuEditReplace_},
         {"", "", nullptr},
-        {"Run", "Run", mnuRun_},
+        {"Run", QT_TR_NOOP("Run"), mnuRun_},
         {"", "", nullptr},
-        {"Help", "Help", mnuHelpKelto_},
+        {"Help", QT_TR_NOOP("Help"), mnuHelpKelto_},
     };
 
     toolbar_ = addToolBar("tbMain");
@@ -275,7 +265,7 @@ void FrmMain::CreateToolbar() {
         }
         QAction* action = toolbar_->addAction(ToolbarIcon(key), key);
         action->setObjectName(key);
-        action->setToolTip(button.toolTip);
+        action->setToolTip(tr(button.toolTip));
         toolbarTargets_.insert(key, button.target);
         connect(action, &QAction::triggered, this, [this, key] { onToolbarKey(key); });
     }
@@ -483,11 +473,7 @@ bool FrmMain::compile() {
 }
 
 void FrmMain::SelectInEditor(const EditorRange& range) {
-    QTextCursor cursor = editor_->textCursor();
-    const int end = editor_->document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(range.start, 0, end));
-    cursor.setPosition(std::clamp(range.start + range.length, 0, end), QTextCursor::KeepAnchor);
-    editor_->setTextCursor(cursor);
+    SelectRange(*editor_, range.start, range.length);
 }
 
 // An error inside a library: where it is, and the library opened there on request.
@@ -503,15 +489,16 @@ void FrmMain::OfferLibraryError(const LibraryErrorPlace& place) {
 }
 
 void FrmMain::compileAndRun() {
-    if (compile()) emulatorOpener_(session_.lastCompile(), EmulatorStart::AfterRun);
+    if (compile() && emulatorOpener_)
+        emulatorOpener_(session_.lastCompile(), EmulatorStart::AfterRun);
 }
 
 void FrmMain::openEmulator() {
-    emulatorOpener_(session_.lastCompile(), EmulatorStart::LastCompile);
+    if (emulatorOpener_) emulatorOpener_(session_.lastCompile(), EmulatorStart::LastCompile);
 }
 
 void FrmMain::openTrace() {
-    traceOpener_(session_.lastCompile());
+    if (traceOpener_) traceOpener_(session_.lastCompile());
 }
 
 // ---- Find, replace, help ----

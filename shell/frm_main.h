@@ -39,8 +39,12 @@ class FrmMain : public QMainWindow {
     const CompileSession& compileSession() const { return session_; }
 
     void setPrompts(std::unique_ptr<UserPrompts> prompts);
+    // What the run, emulator and trace commands open; until set they do nothing
+    // (tests of the main window alone).
     void setEmulatorOpener(EmulatorOpener opener) { emulatorOpener_ = std::move(opener); }
     void setTraceOpener(TraceOpener opener) { traceOpener_ = std::move(opener); }
+    // The trace command, checked while the trace window is open.
+    QAction* traceAction() const { return mnuTrass_; }
 
     // Loads a source without asking for its name; false (and the reason shown)
     // when it cannot be read or the user does not open a file that is no

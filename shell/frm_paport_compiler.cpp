@@ -16,10 +16,10 @@ FrmPaportCompiler::FrmPaportCompiler(const compiler::MemoryReport& report, QWidg
     new QGridLayout(this);
 
     // A program that fills the memory exactly ends at address 1025: a full bar.
-    AddAreaBar("Program:", "ProgressBar1", 1024, std::min(report.compileAddress, 1024));
-    AddAreaBar("Byte:", "ProgressBar3", 97, report.bytesUsed);
-    AddAreaBar("Integer:", "ProgressBar4", 128, report.integersUsed);
-    AddAreaBar("Single:", "ProgressBar5", 32, report.singlesUsed);
+    AddAreaBar(tr("Program:"), "ProgressBar1", 1024, std::min(report.compileAddress, 1024));
+    AddAreaBar(tr("Byte:"), "ProgressBar3", 97, report.bytesUsed);
+    AddAreaBar(tr("Integer:"), "ProgressBar4", 128, report.integersUsed);
+    AddAreaBar(tr("Single:"), "ProgressBar5", 32, report.singlesUsed);
 
     auto* grid = static_cast<QGridLayout*>(layout());
     auto* busy = new QLabel(QString::fromStdString(report.BusyText()), this);

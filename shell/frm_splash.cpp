@@ -38,7 +38,7 @@ QPixmap DevicePicture() {
 
 FrmSplash::FrmSplash(QWidget* owner) : QDialog(owner), timer_(new QTimer(this)) {
     setObjectName("frmSplash");
-    setWindowTitle("ZR-7340");
+    setWindowTitle(tr("ZR-7340"));
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 

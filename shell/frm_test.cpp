@@ -20,7 +20,7 @@
 #include <QToolBar>
 #include <chrono>
 
-#include "machine/cp1251.h"
+#include "shell/device_text.h"
 #include "shell/display_history_pane.h"
 #include "shell/emulator_worker.h"
 #include "shell/i2c_table.h"
@@ -43,18 +43,14 @@ constexpr int kPanelWidth = 2655;
 constexpr int kTimer1Milliseconds = 100;
 constexpr double kDisplayPoints = 33;
 
-QString FromDevice(const std::string& bytes) {
-    return QString::fromStdString(machine::Cp1251ToUtf8(bytes));
-}
-
 }  // namespace
 
 FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     : QMainWindow(parent, Qt::Window), worker_(worker) {
     setObjectName("frmTest");
-    setWindowTitle("+");
+    setWindowTitle(tr("+"));
     confirmClear_ = [this] {
-        return QMessageBox::question(this, windowTitle(), "Clear?",
+        return QMessageBox::question(this, windowTitle(), tr("Clear?"),
                                      QMessageBox::Ok | QMessageBox::Cancel,
                                      QMessageBox::Ok) != QMessageBox::Cancel;
     };
@@ -190,9 +186,9 @@ void FrmTest::CreatePanel() {
         label->setMinimumHeight(label->fontMetrics().lineSpacing() * 2);
         return label;
     };
-    grid->addWidget(caption("Label2", "Модель входв АЦП"), row++, 1, 1, 3);
-    grid->addWidget(caption("Label3", "Модель входов-выходов порта"), row, 1, 1, 2);
-    grid->addWidget(caption("Label1", "\"1\""), row++, 3, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(caption("Label2", tr("Модель входв АЦП")), row++, 1, 1, 3);
+    grid->addWidget(caption("Label3", tr("Модель входов-выходов порта")), row, 1, 1, 2);
+    grid->addWidget(caption("Label1", tr("\"1\"")), row++, 3, Qt::AlignRight | Qt::AlignTop);
 
     for (int pin : {emulator::kPinCE, emulator::kPinWE})
         pinCaption(pin,
@@ -218,24 +214,24 @@ void FrmTest::CreateMenus() {
         menu->addAction(item);
         return item;
     };
-    QAction* end = action(menuBar(), "mnuEnd", "End");
+    QAction* end = action(menuBar(), "mnuEnd", tr("End"));
     connect(end, &QAction::triggered, this, &FrmTest::endChosen);
 
-    QMenu* file = menuBar()->addMenu("File");
+    QMenu* file = menuBar()->addMenu(tr("File"));
     file->setObjectName("mnuFile");
-    connect(action(file, "mnuClear", "Clear"), &QAction::triggered, this, &FrmTest::Clear);
+    connect(action(file, "mnuClear", tr("Clear")), &QAction::triggered, this, &FrmTest::Clear);
     file->addSeparator()->setObjectName("mnuFile1");
     // No transfer protocol to a real device is defined: the item says so.
-    QAction* save = action(file, "mnuSaveToRealZr", "Save to real zr-7340");
+    QAction* save = action(file, "mnuSaveToRealZr", tr("Save to real zr-7340"));
     save->setEnabled(false);
     save->setToolTip(tr("Передача программы в настоящий zr-7340 не поддерживается"));
     file->setToolTipsVisible(true);
 
-    QMenu* run = menuBar()->addMenu("Run");
+    QMenu* run = menuBar()->addMenu(tr("Run"));
     run->setObjectName("mnuRun");
-    connect(action(run, "mnuRunToAdres", "Run to adres"), &QAction::triggered, this,
+    connect(action(run, "mnuRunToAdres", tr("Run to adres")), &QAction::triggered, this,
             [this] { worker_.Post([](Emulator& e) { e.CommandRun(); }); });
-    connect(action(run, "mnuRunTo1", "Run to 1"), &QAction::triggered, this,
+    connect(action(run, "mnuRunTo1", tr("Run to 1")), &QAction::triggered, this,
             [this] { worker_.Post([](Emulator& e) { e.CommandRunFrom1(); }); });
     // Starts at address 1 from any state, the greeting and the prompt included.
     QAction* start = action(run, "mnuStartProgram", tr("Запустить программу"));
@@ -249,18 +245,17 @@ void FrmTest::CreateMenus() {
     toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolbar->addAction(start);
     run->addSeparator()->setObjectName("mnuRun1");
-    connect(action(run, "mnuStop", "Stop"), &QAction::triggered, this,
+    connect(action(run, "mnuStop", tr("Stop")), &QAction::triggered, this,
             [this] { worker_.Post([](Emulator& e) { e.CommandStop(); }); });
-    connect(action(run, "nnuAdr1", "Adr=1"), &QAction::triggered, this,
+    connect(action(run, "nnuAdr1", tr("Adr=1")), &QAction::triggered, this,
             [this] { worker_.Post([](Emulator& e) { e.CommandAddress1(); }); });
 }
 
 void FrmTest::CreateDocks() {
     console_ = new SerialConsole;
     console_->setObjectName("serialConsole");
-    connect(console_, &SerialConsole::lineEntered, this, [this](const QString& line) {
-        worker_.PostSerialLine(machine::Utf8ToCp1251(line.toStdString()));
-    });
+    connect(console_, &SerialConsole::lineEntered, this,
+            [this](const QString& line) { worker_.PostSerialLine(ToDevice(line)); });
     auto* consoleDock = new QDockWidget(tr("Serial 1"), this);
     consoleDock->setObjectName("serialDock");
     consoleDock->setWidget(console_);
@@ -274,7 +269,7 @@ void FrmTest::CreateDocks() {
             e.io.i2c[element] = static_cast<std::uint8_t>(value);
         });
     });
-    auto* i2cDock = new QDockWidget("I2C", this);
+    auto* i2cDock = new QDockWidget(tr("I2C"), this);
     i2cDock->setObjectName("i2cDock");
     i2cDock->setWidget(i2cTable_);
     i2cDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);

@@ -47,8 +47,6 @@ class FrmTest : public QMainWindow {
     // The status line: the run state, the instruction count, the speed.
     QString runStateText() const;
     QString instructionCountText() const;
-
-  public slots:
     void ShowFrame(const zr::shell::EmulatorFrame& frame);
 
   signals:

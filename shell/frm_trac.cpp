@@ -16,56 +16,56 @@ namespace zr::shell {
 
 FrmTrac::FrmTrac(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      label2_(new QLabel(this)),
-      command2_(new QPushButton("Переменная", this)),
-      text1_(new QLineEdit(this)),
-      label1_(new QLabel(this)),
-      list1_(new QListWidget(this)),
-      list2_(nullptr) {
+      statementLabel_(new QLabel(this)),
+      watchButton_(new QPushButton(tr("Переменная"), this)),
+      watchName_(new QLineEdit(this)),
+      watchedValueLabel_(new QLabel(this)),
+      stackList_(new QListWidget(this)),
+      history_(nullptr) {
     setObjectName("frmTrac");
-    setWindowTitle("Трассировка");
+    setWindowTitle(tr("Трассировка"));
 
-    label2_->setObjectName("Label2");
-    label2_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statementLabel_->setObjectName("Label2");
+    statementLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long statement line must not widen the window; the history shows it whole.
-    label2_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    command2_->setObjectName("Command2");
-    text1_->setObjectName("Text1");
-    text1_->setMinimumWidth(fontMetrics().averageCharWidth() * 8);
-    label1_->setObjectName("Label1");
-    label1_->setMinimumWidth(fontMetrics().averageCharWidth() * 10);
-    label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    list1_->setObjectName("List1");
+    statementLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    watchButton_->setObjectName("Command2");
+    watchName_->setObjectName("Text1");
+    watchName_->setMinimumWidth(fontMetrics().averageCharWidth() * 8);
+    watchedValueLabel_->setObjectName("Label1");
+    watchedValueLabel_->setMinimumWidth(fontMetrics().averageCharWidth() * 10);
+    watchedValueLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    stackList_->setObjectName("List1");
 
-    auto* frame1 = new QGroupBox("История", this);
-    frame1->setObjectName("Frame1");
-    list2_ = new QListWidget(frame1);
-    list2_->setObjectName("List2");
-    auto* frameLayout = new QVBoxLayout(frame1);
-    frameLayout->addWidget(list2_);
+    auto* historyFrame = new QGroupBox(tr("История"), this);
+    historyFrame->setObjectName("Frame1");
+    history_ = new QListWidget(historyFrame);
+    history_->setObjectName("List2");
+    auto* frameLayout = new QVBoxLayout(historyFrame);
+    frameLayout->addWidget(history_);
 
     auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(name);
         return b;
     };
-    auto* command1 = button("Command1", "Закрыть");
-    auto* command4 = button("Command4", "STOP");
-    auto* command3 = button("Command3", "ШАГ");
+    auto* command1 = button("Command1", tr("Закрыть"));
+    auto* command4 = button("Command4", tr("STOP"));
+    auto* command3 = button("Command3", tr("ШАГ"));
     command3->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     command3->setDefault(true);
 
     // Top to bottom: the statement line, the watched variable, the stack,
     // the history, and the buttons (Закрыть over STOP, ШАГ beside them).
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label2_);
+    layout->addWidget(statementLabel_);
     auto* watch = new QHBoxLayout;
-    watch->addWidget(command2_);
-    watch->addWidget(text1_, 1);
-    watch->addWidget(label1_, 1);
+    watch->addWidget(watchButton_);
+    watch->addWidget(watchName_, 1);
+    watch->addWidget(watchedValueLabel_, 1);
     layout->addLayout(watch);
-    layout->addWidget(list1_, 1);
-    layout->addWidget(frame1, 1);
+    layout->addWidget(stackList_, 1);
+    layout->addWidget(historyFrame, 1);
     auto* buttons = new QGridLayout;
     buttons->addWidget(command1, 0, 0);
     buttons->addWidget(command4, 1, 0);
@@ -76,32 +76,34 @@ FrmTrac::FrmTrac(QWidget* parent)
     connect(command1, &QPushButton::clicked, this, &FrmTrac::closeChosen);
     connect(command4, &QPushButton::clicked, this, &FrmTrac::stopChosen);
     connect(command3, &QPushButton::clicked, this, &FrmTrac::stepChosen);
-    connect(command2_, &QPushButton::clicked, this, [this] { emit watchChosen(text1_->text()); });
+    connect(watchButton_, &QPushButton::clicked, this,
+            [this] { emit watchChosen(watchName_->text()); });
 }
 
 void FrmTrac::ShowStack(const QStringList& lines) {
-    if (list1_->count() == lines.size()) {
+    if (stackList_->count() == lines.size()) {
         bool same = true;
-        for (int i = 0; i < lines.size() && same; ++i) same = list1_->item(i)->text() == lines[i];
+        for (int i = 0; i < lines.size() && same; ++i)
+            same = stackList_->item(i)->text() == lines[i];
         if (same) return;
     }
-    list1_->clear();
-    list1_->addItems(lines);
+    stackList_->clear();
+    stackList_->addItems(lines);
 }
 
 void FrmTrac::ShowStatement(const QString& line) {
-    label2_->setText(line);
-    list2_->addItem(line);
-    list2_->setCurrentRow(list2_->count() - 1);
-    list2_->scrollToBottom();
+    statementLabel_->setText(line);
+    history_->addItem(line);
+    history_->setCurrentRow(history_->count() - 1);
+    history_->scrollToBottom();
 }
 
 void FrmTrac::ShowWatchedValue(const QString& text) {
-    label1_->setText(text);
+    watchedValueLabel_->setText(text);
 }
 
 void FrmTrac::ClearWatchName() {
-    text1_->clear();
+    watchName_->clear();
 }
 
 void FrmTrac::closeEvent(QCloseEvent* event) {

@@ -20,16 +20,16 @@ class FrmTrac : public QWidget {
     explicit FrmTrac(QWidget* parent = nullptr);
 
     void ShowStack(const QStringList& lines);
-    // A stop: the line goes to Label2 and to the end of the history.
+    // A stop: the line goes to the statement label and to the end of the history.
     void ShowStatement(const QString& line);
     void ShowWatchedValue(const QString& text);
     void ClearWatchName();
 
-    QLabel* statementLabel() const { return label2_; }
-    QLabel* watchedValueLabel() const { return label1_; }
-    QLineEdit* watchName() const { return text1_; }
-    QListWidget* stackList() const { return list1_; }
-    QListWidget* history() const { return list2_; }
+    QLabel* statementLabel() const { return statementLabel_; }
+    QLabel* watchedValueLabel() const { return watchedValueLabel_; }
+    QLineEdit* watchName() const { return watchName_; }
+    QListWidget* stackList() const { return stackList_; }
+    QListWidget* history() const { return history_; }
 
   signals:
     void stepChosen();
@@ -41,12 +41,12 @@ class FrmTrac : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    QLabel* label2_;
-    QPushButton* command2_;
-    QLineEdit* text1_;
-    QLabel* label1_;
-    QListWidget* list1_;
-    QListWidget* list2_;
+    QLabel* statementLabel_;
+    QPushButton* watchButton_;
+    QLineEdit* watchName_;
+    QLabel* watchedValueLabel_;
+    QListWidget* stackList_;
+    QListWidget* history_;
 };
 
 }  // namespace zr::shell

@@ -127,9 +127,9 @@ void GuiHost::Pump(emulator::Emulator& emulator) {
 
 // The screens of a start the user asked for (greeting, prompt) are not the
 // program's and stay out of the history.
-void GuiHost::DisplayChanged(const emulator::Display& display) {
-    const bool starting = emulator_ && StartingProgram(*emulator_);
-    const RunStatus status = emulator_ ? CurrentStatus(*emulator_) : RunStatus{};
+void GuiHost::DisplayChanged(emulator::Emulator& emulator, const emulator::Display& display) {
+    const bool starting = StartingProgram(emulator);
+    const RunStatus status = CurrentStatus(emulator);
     Publish([&](EmulatorFrame& f) {
         f.lines[0].assign(display.Line(1));
         f.lines[1].assign(display.Line(2));
@@ -146,14 +146,13 @@ void GuiHost::TraceStack(const std::vector<std::string>& stackLines) {
     Publish([&](EmulatorFrame& f) { f.stackLines = stackLines; });
 }
 
-void GuiHost::StatementReached(const emulator::TraceStop& stop) {
+void GuiHost::StatementReached(emulator::Emulator& emulator, const emulator::TraceStop& stop) {
     TraceStopView view{stop.statementIndex, stop.line};
     const int operand = watchOperand_.load();
-    if (operand != 0 && emulator_) {
+    if (operand != 0) {
         view.watched = true;
-        view.watchedValue =
-            emulator::FormatDecimal(emulator_->ReadVariable(static_cast<std::uint8_t>(operand)),
-                                    emulator_->decimalSeparator());
+        view.watchedValue = emulator::FormatDecimal(
+            emulator.ReadVariable(static_cast<std::uint8_t>(operand)), emulator.decimalSeparator());
     }
     Publish([&](EmulatorFrame& f) { f.stops.push_back(std::move(view)); });
 }

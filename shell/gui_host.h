@@ -22,8 +22,6 @@ class GuiHost : public emulator::QueuedHost {
 
     // Called on the worker thread when the published state becomes changed.
     void setChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
-    // The emulator whose variables a trace stop reads for the watched value.
-    void setEmulator(emulator::Emulator* emulator) { emulator_ = emulator; }
     // Any thread: the VariableOperand shown at each trace stop, 0 = none.
     void setWatchOperand(int operand) { watchOperand_.store(operand); }
 
@@ -45,10 +43,10 @@ class GuiHost : public emulator::QueuedHost {
 
     void Pump(emulator::Emulator& emulator) override;
     void WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason reason) override;
-    void DisplayChanged(const emulator::Display& display) override;
+    void DisplayChanged(emulator::Emulator& emulator, const emulator::Display& display) override;
     void PinChanged(int pin, int value) override;
     void TraceStack(const std::vector<std::string>& stackLines) override;
-    void StatementReached(const emulator::TraceStop& stop) override;
+    void StatementReached(emulator::Emulator& emulator, const emulator::TraceStop& stop) override;
     void SerialWriteLine(std::string_view line) override;
     std::optional<std::string> SerialReadLine(emulator::Emulator& emulator) override;
 
@@ -60,7 +58,6 @@ class GuiHost : public emulator::QueuedHost {
     bool StartingProgram(const emulator::Emulator& emulator) const;
 
     std::function<void()> changed_;
-    emulator::Emulator* emulator_ = nullptr;
     std::atomic<int> watchOperand_{0};
     std::deque<std::string> serialInput_;  // worker only
     bool waitingForSerialInput_ = false;   // worker only

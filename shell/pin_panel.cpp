@@ -49,10 +49,10 @@ QRectF PinPanel::IndicatorRect(int pin) const {
     if (!anchor) {
         const PinRecord& r = pins().record(pin);
         const QRectF panel = rect();
-        return QRectF(QPointF((r.X - r.HalfSize) * panel.width() / 100,
-                              (100 - r.Y - r.HalfSize) * panel.height() / 100),
-                      QPointF((r.X + r.HalfSize) * panel.width() / 100,
-                              (100 - r.Y + r.HalfSize) * panel.height() / 100));
+        return QRectF(QPointF((r.centreX - r.halfSize) * panel.width() / 100,
+                              (100 - r.centreY - r.halfSize) * panel.height() / 100),
+                      QPointF((r.centreX + r.halfSize) * panel.width() / 100,
+                              (100 - r.centreY + r.halfSize) * panel.height() / 100));
     }
     // A square as high as the caption's text, in the margin left of it.
     const QRect place(anchor->mapTo(this, QPoint(0, 0)), anchor->size());
@@ -71,7 +71,7 @@ void PinPanel::paintEvent(QPaintEvent*) {
             painter.drawLine(
                 QPointF(line.x1 * panel.width() / 100, (100 - line.y1) * panel.height() / 100),
                 QPointF(line.x2 * panel.width() / 100, (100 - line.y2) * panel.height() / 100));
-        for (const auto& [key, pins] : pinSets_) pins.reDraw(painter, panel);
+        for (const auto& [key, pins] : pinSets_) pins.Draw(painter, panel);
         return;
     }
     painter.setPen(QPen(Qt::gray, 1));

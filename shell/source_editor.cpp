@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
+#include <algorithm>
 
 #include "shell/clipboard_data.h"
 #include "shell/document_conversion.h"
@@ -148,6 +149,14 @@ void SourceEditor::InsertPlain(const QString& text) {
     cursor.endEditBlock();
     setTextCursor(cursor);
     setTextColor(KeywordColourer::TypingColourAt(*document(), cursor.position()));
+}
+
+void SelectRange(QTextEdit& editor, int start, int length) {
+    QTextCursor cursor = editor.textCursor();
+    const int last = editor.document()->characterCount() - 1;  // after the final character
+    cursor.setPosition(std::clamp(start, 0, last));
+    cursor.setPosition(std::clamp(start + length, 0, last), QTextCursor::KeepAnchor);
+    editor.setTextCursor(cursor);
 }
 
 }  // namespace zr::shell

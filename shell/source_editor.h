@@ -32,9 +32,10 @@ class SourceEditor : public QTextEdit {
     // Up, Down, and typing a bracket.
     static bool IsTriggerKey(const QKeyEvent& event);
 
-  public slots:
     // Colours the word before the caret and shows its hint.
     void ColorText();
+
+  public slots:
     void copyAsRichText();
     void cutAsPlainText();
     void pastePlainText();
@@ -57,5 +58,9 @@ class SourceEditor : public QTextEdit {
     QMenu* contextMenu_ = nullptr;
     bool colouring_ = false;  // ColorText is changing the text
 };
+
+// Selects `length` editor positions from `start` (UTF-16 units), clamped to the
+// text: the one way the error selection, the trace mark and find select text.
+void SelectRange(QTextEdit& editor, int start, int length);
 
 }  // namespace zr::shell

@@ -4,6 +4,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "shell/source_editor.h"
+
 namespace zr::shell {
 
 TextSearchEditorTarget::TextSearchEditorTarget(QTextEdit* editor) : editor_(editor) {}
@@ -22,11 +24,7 @@ int TextSearchEditorTarget::selectionLength() const {
 }
 
 void TextSearchEditorTarget::select(int start, int length) {
-    QTextCursor cursor = editor_->textCursor();
-    const int last = editor_->document()->characterCount() - 1;  // after the final character
-    cursor.setPosition(qBound(0, start, last));
-    cursor.setPosition(qBound(0, start + length, last), QTextCursor::KeepAnchor);
-    editor_->setTextCursor(cursor);
+    SelectRange(*editor_, start, length);
 }
 
 void TextSearchEditorTarget::replaceSelection(const QString& replacement) {

@@ -12,11 +12,9 @@ WatchChoice ChooseWatchOperand(const compiler::NameTable& names, std::string_vie
     const compiler::NameRecord& record = names[slot];
     switch (record.kind) {
         case compiler::NameKind::Single:
-            return {record.address, false};
         case compiler::NameKind::Byte:
-            return {record.address + 32, false};
         case compiler::NameKind::Integer:
-            return {record.address + 128, false};
+            return {compiler::VariableOperand(record), false};
         default:
             return {0, true};
     }

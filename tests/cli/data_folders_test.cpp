@@ -62,7 +62,9 @@ TEST(DefaultLibraryFolders, TheBuildTreeMirrorsTheInstalledLayout) {
     ASSERT_FALSE(folders.empty());
     EXPECT_EQ(folders.front(), build / "share/zr7340/libraries");
     EXPECT_TRUE(fs::exists(folders.front() / "stackmath.bib"));
-    if (folders.size() > 1) EXPECT_EQ(folders[1].filename(), "libraries");
+    if (folders.size() > 1) {
+        EXPECT_EQ(folders[1].filename(), "libraries");
+    }
 }
 
 }  // namespace

@@ -125,7 +125,9 @@ TEST_F(RunCommand, ExitCodes) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.args), c.exitCode) << c.args.back() << "\n" << err_.str();
-        if (!c.err.empty()) EXPECT_EQ(err_.str(), c.err);
+        if (!c.err.empty()) {
+            EXPECT_EQ(err_.str(), c.err);
+        }
     }
 }
 

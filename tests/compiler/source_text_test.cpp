@@ -57,7 +57,9 @@ TEST(SourceText, EditorOffsetsCountALineEndOnce) {
     } cases[] = {{1, 0}, {3, 2}, {5, 3}, {6, 4}, {9, 6}, {11, 7}, {12, 8}};
     for (const auto& c : cases) {
         EXPECT_EQ(EditorOffsetOf(text, c.position), c.offset) << c.position;
-        if (text[c.position - 1] != '\n') EXPECT_EQ(CompilerPositionOf(text, c.offset), c.position);
+        if (text[c.position - 1] != '\n') {
+            EXPECT_EQ(CompilerPositionOf(text, c.offset), c.position);
+        }
     }
 }
 

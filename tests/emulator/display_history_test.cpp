@@ -76,7 +76,7 @@ TEST(Trace, StopsAtTheStatementThatOwnsTheInstructionNotADeclarationBeforeIt) {
     struct TraceHost : HeadlessHost {
         using HeadlessHost::HeadlessHost;
         std::vector<int> stops;
-        void StatementReached(const TraceStop& stop) override {
+        void StatementReached(Emulator&, const TraceStop& stop) override {
             stops.push_back(stop.statementIndex);
         }
     };

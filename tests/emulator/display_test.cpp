@@ -1,4 +1,8 @@
 // The display model, number texts, print lists and the number entry.
+#include <cctype>
+#include <string>
+#include <string_view>
+
 #include "device_fixture.h"
 #include "emulator/number_text.h"
 
@@ -18,6 +22,27 @@ TEST(Display, PrintAdvancesAndWrapsOnTheSameLine) {
     EXPECT_EQ(display.cursorColumn(), 19);
     display.Print("z");
     EXPECT_EQ(display.Line(2), "z             ab");
+}
+
+// A test name made of a number text: '-' becomes m, '.' p, "&h" hex, blanks
+// between characters _, and any other character is left out.
+std::string TestName(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return "blank";
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (text.starts_with("&h")) return "hex" + TestName(text.substr(2));
+    std::string name;
+    for (char c : text) {
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+        else if (c == '-')
+            name += 'm';
+        else if (c == '.')
+            name += 'p';
+        else if (c == ' ')
+            name += '_';
+    }
+    return name;
 }
 
 struct Num {
@@ -41,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Num{2.5f, "2.5", "2", " 2.5"}, Num{3.5f, "3.5", "4", " 3.5"},
                       Num{-1, "-1", "FFFFFFFF", "-1"}, Num{0.001f, "0.001", "0", " .001"},
                       Num{-2.5e-7f, "-2.5E-07", "0", "-2.5E-07"},
-                      Num{3e9f, "3E+09", "none", " 3E+09"}));
+                      Num{3e9f, "3E+09", "none", " 3E+09"}),
+    [](const auto& info) { return TestName(info.param.decimal); });
 
 TEST(NumberTexts, DecimalSeparatorComesFromTheCaller) {
     EXPECT_EQ(FormatDecimal(-0.75f, ','), "-0,75");
@@ -61,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Entry{"&hFFFF          ", -1}, Entry{"&h7FFF          ", 32767},
                       Entry{"&hFFFFFFFF      ", -1}, Entry{"&h1F            ", 31},
                       Entry{"                ", 0}, Entry{"  1 2           ", 12},
-                      Entry{"  1.2.3         ", 1.2}));
+                      Entry{"  1.2.3         ", 1.2}),
+    [](const auto& info) { return TestName(info.param.entry); });
 
 struct Input {
     const char *name, *keys;

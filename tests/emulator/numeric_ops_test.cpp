@@ -72,7 +72,9 @@ TEST_P(RunErrors, StopTheRun) {
     d.Put(20, c.at20);
     d.RunCode(c.code, c.stack);
     EXPECT_EQ(d.RunState(), c.error);
-    if (c.depth) EXPECT_EQ(d.m.stackPointer, c.depth);
+    if (c.depth) {
+        EXPECT_EQ(d.m.stackPointer, c.depth);
+    }
 }
 const Code kMessages = Ops(kTable, 0x82, 'O', 'n', 'e', 0, 'T', 'w', 'o', 0);
 INSTANTIATE_TEST_SUITE_P(

@@ -34,10 +34,16 @@ TEST_P(RunLoop, StopsAsScripted) {
     Device d(c.keys, c.maxInstructions);
     d.Run(c.code);
     EXPECT_EQ(d.Stop(), c.stop);
-    if (c.count >= 0) EXPECT_EQ(d.emulator.instructionCount(), c.count);
+    if (c.count >= 0) {
+        EXPECT_EQ(d.emulator.instructionCount(), c.count);
+    }
     EXPECT_EQ(d.m.integers[1], c.integer1);
-    if (*c.line1) EXPECT_EQ(d.Line(1), c.line1);
-    if (*c.line2) EXPECT_EQ(d.Line(2), c.line2);
+    if (*c.line1) {
+        EXPECT_EQ(d.Line(1), c.line1);
+    }
+    if (*c.line2) {
+        EXPECT_EQ(d.Line(2), c.line2);
+    }
 }
 using enum StopReason;
 INSTANTIATE_TEST_SUITE_P(
@@ -135,7 +141,9 @@ TEST(Trace, StopsOnceAtTheFirstInstructionOfAStatement) {
         using HeadlessHost::HeadlessHost;
         std::vector<std::string> stops;
         int stackLists = 0;
-        void StatementReached(const TraceStop& stop) override { stops.push_back(stop.line); }
+        void StatementReached(Emulator&, const TraceStop& stop) override {
+            stops.push_back(stop.line);
+        }
         void TraceStack(const std::vector<std::string>&) override { ++stackLists; }
     };
     DeviceOn<TraceHost> d;

@@ -64,7 +64,7 @@ class RecordingHost : public HeadlessHost {
     void PinChanged(int pin, int value) override {
         Note(static_cast<std::uint64_t>(pin) * 2 + value);
     }
-    void DisplayChanged(const Display& display) override {
+    void DisplayChanged(Emulator&, const Display& display) override {
         const std::string lines = std::string(display.Line(1)) + std::string(display.Line(2));
         Note(std::hash<std::string>{}(lines) | 1ull << 63);
     }

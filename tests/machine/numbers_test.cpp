@@ -23,6 +23,15 @@ TEST(ReadNumber, ReadsTheLongestNumberAtTheStart) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << c.text;
 }
 
+TEST(HexDigitValue, BothCasesAndNothingElse) {
+    const struct {
+        char c;
+        int value;
+    } cases[] = {{'0', 0},  {'9', 9},  {'a', 10}, {'f', 15}, {'A', 10}, {'F', 15},
+                 {'g', -1}, {'G', -1}, {'/', -1}, {':', -1}, {'@', -1}, {' ', -1}};
+    for (const auto& c : cases) EXPECT_EQ(HexDigitValue(c.c), c.value) << c.c;
+}
+
 // Out of the double's range, the value decides, not the exponent's sign: too
 // large is infinite; too small (but not zero) is the smallest double, so the
 // text stays a number.

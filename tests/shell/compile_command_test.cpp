@@ -105,16 +105,6 @@ class CompileCommandTest : public QObject {
         QVERIFY(test.prompts->reports.empty());
         QVERIFY(!test.window->compileSession().hasCompiled());
     }
-
-    void withoutAnEmulatorWindowRunAndTraceSaySo() {
-        TestWindow test;
-        test.setText("End");
-        test.window->compileAndRun();
-        QCOMPARE(test.prompts->reports.size(), size_t(1));
-        QCOMPARE(test.prompts->notices.size(), 1);
-        test.window->findChild<QAction*>("mnuTrass")->trigger();
-        QCOMPARE(test.prompts->notices.size(), 2);
-    }
 };
 
 }  // namespace zr::shell::testing

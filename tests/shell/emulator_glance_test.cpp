@@ -125,6 +125,7 @@ class EmulatorGlanceTest : public QObject {
              {Case{RunStatus{0, 1}, "Остановлена"}, Case{RunStatus{1, 7}, "Выполняется"},
               Case{waitingKey, "Ждёт нажатия клавиши"},
               Case{waitingSerial, "Ждёт ввода с последовательного порта"},
+              Case{waitingStep, "Ждёт шага трассировки"},
               Case{RunStatus{37, 412}, "Ошибка 37 в 412"}})
             QCOMPARE(RunStatusLine::StateText(c.status), QString(c.text));
 

@@ -34,7 +34,8 @@ class GuiHostTest : public QObject {
 
     void stopsAndSerialLinesArriveOnceEach() {
         GuiHost host;
-        host.StatementReached({3, "12: PRINT  ( 2)"});
+        zr::emulator::Emulator emulator(host);
+        host.StatementReached(emulator, {3, "12: PRINT  ( 2)"});
         host.SerialWriteLine("42");
         EmulatorFrame frame = host.TakeFrame();
         QCOMPARE(frame.stops.size(), std::size_t(1));
