@@ -29,6 +29,7 @@ struct RunStatus {
     bool waitingForSerialInput = false;
     std::uint64_t instructions = 0;  // executed since the emulator was made
     bool waitingForStep = false;     // a trace stop waits for the step button
+    bool paused = false;             // the debugger holds the program before a statement
     friend bool operator==(const RunStatus&, const RunStatus&) = default;
 };
 
@@ -48,6 +49,8 @@ struct EmulatorFrame {
     // of them); when historyRestarted, a new run began and earlier ones go.
     std::deque<emulator::DisplayScreen> screens;
     bool historyRestarted = false;
+    // While paused: the address of the statement about to run; -1 otherwise.
+    int pausedAddress = -1;
 };
 
 }  // namespace zr::shell

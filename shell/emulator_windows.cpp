@@ -7,7 +7,9 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "compiler/source_text.h"
 #include "shell/device_text.h"
+#include "shell/editor_gutter.h"
 #include "shell/frm_main.h"
 #include "shell/frm_test.h"
 #include "shell/frm_trac.h"
@@ -24,11 +26,27 @@ char LocaleDecimalSeparator() {
     return point == "," ? ',' : '.';
 }
 
-EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start) {
+// Each statement with its line and column in the text it came from.
+std::vector<emulator::DebugStatement> DebugStatementsOf(const compiler::Compiler& compiled) {
+    std::vector<emulator::DebugStatement> statements;
+    for (const compiler::StatementRecord& record : compiled.statementMap) {
+        const std::string& text = compiled.TextOf(record.sourceIndex);
+        const auto at = compiler::LineColumnOf(text, compiler::SkipBlanks(text, record.position));
+        statements.push_back({record.address, at.line, at.column, record.sourceIndex, record.word});
+    }
+    return statements;
+}
+
+EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start,
+                          const QTextEdit* editor) {
     EmulatorProgram program;
     program.image = compiled.programImage;
     program.statements = emulator::TraceStatementsOf(compiled.statementMap);
     program.clearVariables = start == EmulatorStart::AfterRun;
+    program.debugStatements = DebugStatementsOf(compiled);
+    if (auto* source = qobject_cast<const SourceEditor*>(editor))
+        for (const int line : source->gutter()->breakpointLines())
+            program.breakpointLines.push_back(line);
     return program;
 }
 
@@ -41,6 +59,12 @@ EmulatorWindows::EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* tra
         traceCommand_->setChecked(false);
     }
     connect(&worker_, &EmulatorWorker::frameReady, this, &EmulatorWindows::ShowFrame);
+    if (auto* source = qobject_cast<SourceEditor*>(editor))
+        connect(source->gutter(), &EditorGutter::breakpointsChanged, this, [this, source] {
+            std::vector<int> lines;
+            for (const int line : source->gutter()->breakpointLines()) lines.push_back(line);
+            if (worker_.running()) worker_.SetBreakpointLines(std::move(lines));
+        });
     if (owner_) owner_->installEventFilter(this);
 }
 
@@ -85,7 +109,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
         // its address prompt; the emulator command only brings it forward.
         if (start == EmulatorStart::AfterRun) {
             TakeProgramFacts(lastCompile);
-            worker_.Reload(ProgramOf(lastCompile, start));
+            worker_.Reload(ProgramOf(lastCompile, start, editor_));
         }
         test_->show();
         test_->raise();
@@ -96,11 +120,12 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     test_ = new FrmTest(worker_, owner_);
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
     connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
+    connect(test_, &FrmTest::runToCursorChosen, this, &EmulatorWindows::RunToCursor);
     PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);
     worker_.SetWatchOperand(0);
-    worker_.Start(ProgramOf(lastCompile, start));
+    worker_.Start(ProgramOf(lastCompile, start, editor_));
     test_->show();
     test_->raise();
     test_->activateWindow();
@@ -170,8 +195,31 @@ void EmulatorWindows::ChooseWatch(const QString& name) {
     worker_.SetWatchOperand(choice.operand);
 }
 
+// The caret's line, or the next line with a statement, as an address.
+void EmulatorWindows::RunToCursor() {
+    if (!editor_) return;
+    const int line = editor_->textCursor().blockNumber() + 1;
+    int best = -1;
+    int bestLine = 0;
+    for (const compiler::StatementRecord& record : statements_) {
+        if (record.sourceIndex != 0) continue;
+        const int at = compiler::LineColumnOf(compiledText_,
+                                              compiler::SkipBlanks(compiledText_, record.position))
+                           .line;
+        if (at >= line && (best < 0 || at < bestLine)) {
+            best = record.address;
+            bestLine = at;
+        }
+    }
+    if (best >= 0) worker_.RunTo(best);
+}
+
 void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (test_) test_->ShowFrame(frame);
+    if (frame.pausedAddress != pausedAddress_) {
+        pausedAddress_ = frame.pausedAddress;
+        if (pausedAddress_ >= 0) MarkStatement(StatementIndexAt(pausedAddress_));
+    }
     if (!trac_) return;
     QStringList stack;
     for (const std::string& line : frame.stackLines) stack << FromDevice(line);
@@ -191,6 +239,13 @@ void EmulatorWindows::MarkStatement(int statementIndex) {
     if (!range) return;
     SelectRange(*editor_, range->start, range->length);
     editor_->setFocus();
+}
+
+// The last statement of an address is the one whose instruction is there.
+int EmulatorWindows::StatementIndexAt(int address) const {
+    for (int i = static_cast<int>(statements_.size()) - 1; i >= 0; --i)
+        if (statements_[i].address == address) return i;
+    return -1;
 }
 
 void EmulatorWindows::UnmarkStatement() {

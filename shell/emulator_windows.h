@@ -68,6 +68,8 @@ class EmulatorWindows : public QObject {
     void MarkStatement(int statementIndex);
     void UnmarkStatement();
     void Step();
+    void RunToCursor();
+    int StatementIndexAt(int address) const;
     void StopFromTrace();
     void ChooseWatch(const QString& name);
     void PlaceWindow(QWidget& window, const QString& key);
@@ -81,6 +83,7 @@ class EmulatorWindows : public QObject {
     bool traceOn_ = false;
     std::function<bool()> confirmClear_;
     WindowPlaces* places_ = nullptr;
+    int pausedAddress_ = -1;  // as the last frame showed it
 
     // Of the program the emulator runs: the text compiled, its statements and names.
     std::string compiledText_;

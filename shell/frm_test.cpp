@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <chrono>
+#include <optional>
 
 #include "shell/device_text.h"
 #include "shell/display_history_pane.h"
@@ -68,6 +69,7 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     columns->addWidget(pinPanel_);
     CreatePanel();
     CreateMenus();
+    CreateDebugCommands();
     CreateDocks();
     CreateStatusLine();
 
@@ -249,6 +251,51 @@ void FrmTest::CreateMenus() {
             [this] { worker_.Post([](Emulator& e) { e.CommandStop(); }); });
     connect(action(run, "nnuAdr1", tr("Adr=1")), &QAction::triggered, this,
             [this] { worker_.Post([](Emulator& e) { e.CommandAddress1(); }); });
+}
+
+// The debugger's commands, in a menu and a toolbar. Their keys work from
+// the editor too, where the user sets breakpoints and reads the mark.
+void FrmTest::CreateDebugCommands() {
+    QMenu* menu = menuBar()->addMenu(tr("Отладка"));
+    menu->setObjectName("mnuDebug");
+    auto* toolbar = addToolBar(tr("Отладка"));
+    toolbar->setObjectName("debugToolbar");
+    toolbar->setMovable(false);
+    const struct Command {
+        const char* name;
+        const char* caption;
+        QKeySequence key;
+        std::optional<DebugCommand> command;  // none: run to cursor
+    } commands[] = {
+        {"mnuContinue", QT_TR_NOOP("Продолжить"), QKeySequence(Qt::Key_F5), DebugCommand::Continue},
+        {"mnuStepInto", QT_TR_NOOP("Шаг с заходом"), QKeySequence(Qt::Key_F11),
+         DebugCommand::StepInto},
+        {"mnuStepOver", QT_TR_NOOP("Шаг с обходом"), QKeySequence(Qt::Key_F10),
+         DebugCommand::StepOver},
+        {"mnuStepOut", QT_TR_NOOP("Шаг с выходом"), QKeySequence(Qt::SHIFT | Qt::Key_F11),
+         DebugCommand::StepOut},
+        {"mnuRunToCursor", QT_TR_NOOP("Выполнить до курсора"), QKeySequence(Qt::CTRL | Qt::Key_F10),
+         std::nullopt},
+        {"mnuPause", QT_TR_NOOP("Пауза"), QKeySequence(Qt::CTRL | Qt::Key_Pause),
+         DebugCommand::Pause},
+        {"mnuStepBack", QT_TR_NOOP("Шаг назад"), QKeySequence(Qt::SHIFT | Qt::Key_F10),
+         DebugCommand::StepBack},
+    };
+    for (const Command& c : commands) {
+        auto* item = new QAction(tr(c.caption), this);
+        item->setObjectName(c.name);
+        item->setShortcut(c.key);
+        item->setShortcutContext(Qt::ApplicationShortcut);
+        item->setToolTip(
+            QStringLiteral("%1 (%2)").arg(item->text(), c.key.toString(QKeySequence::NativeText)));
+        menu->addAction(item);
+        toolbar->addAction(item);
+        if (c.command)
+            connect(item, &QAction::triggered, this,
+                    [this, command = *c.command] { worker_.Debug(command); });
+        else
+            connect(item, &QAction::triggered, this, &FrmTest::runToCursorChosen);
+    }
 }
 
 void FrmTest::CreateDocks() {

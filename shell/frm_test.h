@@ -52,6 +52,8 @@ class FrmTest : public QMainWindow {
   signals:
     // End was chosen, or the window was closed by its close box.
     void endChosen();
+    // Run to cursor: the window knows no editor, its owner finds the address.
+    void runToCursorChosen();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -63,6 +65,7 @@ class FrmTest : public QMainWindow {
     void CreateFace(QVBoxLayout* face);
     void CreatePanel();
     void CreateMenus();
+    void CreateDebugCommands();
     void CreateDocks();
     void CreateStatusLine();
     void ShowStatus(const RunStatus& status);

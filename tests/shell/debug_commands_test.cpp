@@ -1,0 +1,124 @@
+// The debugger in the emulator window: a run stops before a statement with
+// a breakpoint and marks it; the stepping commands, run to cursor, pause and
+// step back move the mark; Continue runs to the end; the keys are bound.
+#include <QAction>
+#include <QTextBlock>
+#include <QtTest>
+
+#include "emulator_test_support.h"
+#include "shell/editor_gutter.h"
+#include "shell/source_editor.h"
+
+using namespace zr::shell;
+using namespace zr::shell::testing;
+
+namespace {
+
+const char* kProgram =
+    "DimB b1\n"
+    "1 -> b1\n"
+    "b1 1 + -> b1\n"
+    "! [1,1,clr] \"Done\"\n"
+    "-1 Wait\n";
+
+}  // namespace
+
+class DebugCommandsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    struct Session {
+        SourceEditor editor;
+        std::unique_ptr<zr::compiler::Compiler> compiled = Compile(kProgram);
+        EmulatorWindows windows{nullptr, &editor, nullptr};
+
+        Session() { editor.setPlainText(kProgram); }
+        FrmTest* window() const { return windows.emulatorWindow(); }
+        void Trigger(const char* command) const {
+            window()->findChild<QAction*>(command)->trigger();
+        }
+        // Waits for the pause whose mark selects `statement`.
+        void WaitForPauseAt(const QString& statement) const {
+            QTRY_COMPARE_WITH_TIMEOUT(editor.textCursor().selectedText(), statement,
+                                      kWorkerTimeout);
+            QTRY_COMPARE_WITH_TIMEOUT(window()->runStateText(), QString("Пауза"), kWorkerTimeout);
+        }
+        void PutCaretOnLine(int line) {
+            editor.setTextCursor(QTextCursor(editor.document()->findBlockByNumber(line - 1)));
+        }
+    };
+
+  private slots:
+    void runStopsAtBreakpointAndStepsMoveTheMark() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        QCOMPARE(s.window()->displayLine(1).trimmed(), QString());  // nothing of line 4 yet
+
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("1");
+        s.Trigger("mnuStepOver");
+        s.WaitForPauseAt("+");
+
+        s.Trigger("mnuContinue");
+        ZR_WAIT_LINE1(s.window(), "Done");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Ждёт нажатия клавиши"),
+                                  kWorkerTimeout);
+    }
+
+    void stepBackReturnsToThePreviousStop() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("1");
+        s.Trigger("mnuStepBack");
+        s.WaitForPauseAt("b1");
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("1");
+    }
+
+    void runToCursorAndBreakpointSetWhilePaused() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(2);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("1");
+        s.PutCaretOnLine(4);
+        s.Trigger("mnuRunToCursor");
+        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        // A breakpoint set now holds the next run through line 5.
+        s.editor.gutter()->toggleBreakpoint(5);
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("-1");
+        ZR_WAIT_LINE1(s.window(), "Done");
+    }
+
+    void commandsHaveTheirBreakpointKeys() {
+        Session s;
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        const struct {
+            const char* name;
+            QKeySequence key;
+        } expected[] = {
+            {"mnuContinue", QKeySequence(Qt::Key_F5)},
+            {"mnuStepInto", QKeySequence(Qt::Key_F11)},
+            {"mnuStepOver", QKeySequence(Qt::Key_F10)},
+            {"mnuStepOut", QKeySequence(Qt::SHIFT | Qt::Key_F11)},
+            {"mnuRunToCursor", QKeySequence(Qt::CTRL | Qt::Key_F10)},
+            {"mnuPause", QKeySequence(Qt::CTRL | Qt::Key_Pause)},
+            {"mnuStepBack", QKeySequence(Qt::SHIFT | Qt::Key_F10)},
+        };
+        for (const auto& command : expected) {
+            auto* action = s.window()->findChild<QAction*>(command.name);
+            QVERIFY2(action, command.name);
+            QCOMPARE(action->shortcut(), command.key);
+        }
+        // The program ran to its key wait without stopping: no breakpoint.
+        ZR_WAIT_LINE1(s.window(), "Done");
+    }
+};
+
+QTEST_MAIN(DebugCommandsTest)
+#include "debug_commands_test.moc"
