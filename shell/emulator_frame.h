@@ -6,11 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "emulator/display_history.h"
 #include "emulator/io_model.h"
+#include "emulator/machine.h"
 
 namespace zr::shell {
 
@@ -33,6 +35,13 @@ struct RunStatus {
     friend bool operator==(const RunStatus&, const RunStatus&) = default;
 };
 
+// The variable areas and inputs at a pause, for the Variables pane.
+struct PausedState {
+    emulator::MachineState machine;
+    emulator::IoModel io;
+    char decimalSeparator = '.';
+};
+
 struct EmulatorFrame {
     std::array<std::string, 2> lines{std::string(16, ' '), std::string(16, ' ')};
     std::array<int, emulator::kPinCount> pins{};
@@ -51,6 +60,7 @@ struct EmulatorFrame {
     bool historyRestarted = false;
     // While paused: the address of the statement about to run; -1 otherwise.
     int pausedAddress = -1;
+    std::shared_ptr<const PausedState> pausedState;  // of the latest pause
 };
 
 }  // namespace zr::shell

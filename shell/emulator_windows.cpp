@@ -15,6 +15,7 @@
 #include "shell/frm_trac.h"
 #include "shell/source_editor.h"
 #include "shell/statement_mark.h"
+#include "shell/variables_pane.h"
 #include "shell/watch_choice.h"
 #include "shell/window_places.h"
 
@@ -109,6 +110,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
         // its address prompt; the emulator command only brings it forward.
         if (start == EmulatorStart::AfterRun) {
             TakeProgramFacts(lastCompile);
+            test_->variablesPane()->SetNames(names_);
             worker_.Reload(ProgramOf(lastCompile, start, editor_));
         }
         test_->show();
@@ -118,6 +120,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     }
     TakeProgramFacts(lastCompile);
     test_ = new FrmTest(worker_, owner_);
+    test_->variablesPane()->SetNames(names_);
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
     connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
     connect(test_, &FrmTest::runToCursorChosen, this, &EmulatorWindows::RunToCursor);
@@ -219,6 +222,9 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (frame.pausedAddress != pausedAddress_) {
         pausedAddress_ = frame.pausedAddress;
         if (pausedAddress_ >= 0) MarkStatement(StatementIndexAt(pausedAddress_));
+        if (pausedAddress_ >= 0 && test_ && frame.pausedState)
+            test_->variablesPane()->ShowValues(frame.pausedState->machine, frame.pausedState->io,
+                                               frame.pausedState->decimalSeparator);
     }
     if (!trac_) return;
     QStringList stack;

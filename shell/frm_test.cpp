@@ -31,6 +31,7 @@
 #include "shell/serial_console.h"
 #include "shell/toolbar_icons.h"
 #include "shell/twips.h"
+#include "shell/variables_pane.h"
 
 namespace zr::shell {
 namespace {
@@ -334,6 +335,13 @@ void FrmTest::CreateDocks() {
     tabifyDockWidget(consoleDock, historyDock);
     consoleDock->raise();
     resizeDocks({consoleDock}, {TwipsToPixels(kDockHeight, logicalDpiY())}, Qt::Vertical);
+
+    variables_ = new VariablesPane;
+    auto* variablesDock = new QDockWidget(tr("Переменные"), this);
+    variablesDock->setObjectName("variablesDock");
+    variablesDock->setWidget(variables_);
+    variablesDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, variablesDock);
 }
 
 void FrmTest::CreateStatusLine() {

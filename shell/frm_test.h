@@ -27,6 +27,7 @@ class I2cTable;
 class KeypadPicture;
 class PinPanel;
 class SerialConsole;
+class VariablesPane;
 
 class FrmTest : public QMainWindow {
     Q_OBJECT
@@ -44,6 +45,7 @@ class FrmTest : public QMainWindow {
     SerialConsole* serialConsole() const { return console_; }
     I2cTable* i2cTable() const { return i2cTable_; }
     DisplayHistoryPane* displayHistory() const { return history_; }
+    VariablesPane* variablesPane() const { return variables_; }
     // The status line: the run state, the instruction count, the speed.
     QString runStateText() const;
     QString instructionCountText() const;
@@ -82,6 +84,7 @@ class FrmTest : public QMainWindow {
     SerialConsole* console_ = nullptr;
     I2cTable* i2cTable_ = nullptr;
     DisplayHistoryPane* history_ = nullptr;
+    VariablesPane* variables_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
     RunStatusLine statusLine_;
     QTimer* timer1_ = nullptr;

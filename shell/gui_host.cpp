@@ -125,8 +125,11 @@ void GuiHost::Pause(emulator::Emulator& emulator, int address) {
     for (int slot = m.stackPointer; slot >= 1; --slot)
         stackLines.push_back(emulator::FormatTraceNumber(m.valueStack[slot]));
     const RunStatus status = CurrentStatus(emulator);
+    auto state = std::make_shared<PausedState>(
+        PausedState{emulator.machine, emulator.io, emulator.decimalSeparator()});
     Publish([&](EmulatorFrame& f) {
         f.pausedAddress = address;
+        f.pausedState = std::move(state);
         f.stackLines = stackLines;
         f.status = status;
     });

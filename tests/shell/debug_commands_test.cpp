@@ -8,6 +8,7 @@
 #include "emulator_test_support.h"
 #include "shell/editor_gutter.h"
 #include "shell/source_editor.h"
+#include "shell/variables_pane.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;
@@ -21,6 +22,16 @@ const char* kProgram =
     "! [1,1,clr] \"Done\"\n"
     "-1 Wait\n";
 
+// Two declared names beside the predeclared ones; b1 changes between the
+// breakpoints on lines 4 and 5, the array does not.
+const char* kVariablesProgram =
+    "DimB b1\n"
+    "DimI t(3)\n"
+    "1 -> b1\n"
+    "b1 1 + -> b1\n"
+    "! [1,1,clr] \"Done\"\n"
+    "-1 Wait\n";
+
 }  // namespace
 
 class DebugCommandsTest : public QObject {
@@ -29,10 +40,12 @@ class DebugCommandsTest : public QObject {
   private:
     struct Session {
         SourceEditor editor;
-        std::unique_ptr<zr::compiler::Compiler> compiled = Compile(kProgram);
+        std::unique_ptr<zr::compiler::Compiler> compiled;
         EmulatorWindows windows{nullptr, &editor, nullptr};
 
-        Session() { editor.setPlainText(kProgram); }
+        explicit Session(const char* program = kProgram) : compiled(Compile(program)) {
+            editor.setPlainText(program);
+        }
         FrmTest* window() const { return windows.emulatorWindow(); }
         void Trigger(const char* command) const {
             window()->findChild<QAction*>(command)->trigger();
@@ -67,7 +80,7 @@ class DebugCommandsTest : public QObject {
                                   kWorkerTimeout);
     }
 
-    void stepBackReturnsToThePreviousStop() {
+    void pauseThenStepBackReturnsToThePreviousStop() {
         Session s;
         s.editor.gutter()->toggleBreakpoint(3);
         QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
@@ -93,6 +106,45 @@ class DebugCommandsTest : public QObject {
         s.Trigger("mnuContinue");
         s.WaitForPauseAt("-1");
         ZR_WAIT_LINE1(s.window(), "Done");
+    }
+
+    void pausedVariablesShowWithChangesHighlighted() {
+        Session s(kVariablesProgram);
+        s.editor.gutter()->toggleBreakpoint(4);
+        s.editor.gutter()->toggleBreakpoint(5);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        VariablesPane* pane = s.window()->variablesPane();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            pane->itemNamed("b1") && pane->itemNamed("b1")->text(VariablesPane::kValue) == "1",
+            kWorkerTimeout);
+        const struct {
+            const char* name;
+            const char* kind;
+        } names[] = {{"b1", "Byte"},
+                     {"t", "массив Integer (3)"},
+                     {"i", "Integer"},
+                     {"o", "Integer"},
+                     {"Stack", "Stack"},
+                     {"PORT", "PORT"},
+                     {"ADC", "массив ADC (4)"},
+                     {"I2C", "массив I2C (128)"}};
+        for (const auto& name : names) {
+            QTreeWidgetItem* item = pane->itemNamed(name.name);
+            QVERIFY2(item, name.name);
+            QCOMPARE(item->text(VariablesPane::kKind), QString(name.kind));
+        }
+        QCOMPARE(pane->itemNamed("t")->childCount(), 3);
+        QCOMPARE(pane->itemNamed("t(2)")->text(VariablesPane::kValue), QString("0"));
+        QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("b1")));  // the first pause
+
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        QTRY_COMPARE_WITH_TIMEOUT(pane->itemNamed("b1")->text(VariablesPane::kValue), QString("2"),
+                                  kWorkerTimeout);
+        QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("b1")));
+        QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("t(2)")));
+        QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("i")));
     }
 
     void commandsHaveTheirBreakpointKeys() {

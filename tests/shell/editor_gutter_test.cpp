@@ -45,7 +45,7 @@ class EditorGutterTest : public QObject {
         QCOMPARE(gutter->breakpointLines(), QList<int>{3});
     }
 
-    void breakpointsFollowTheirLinesThroughEdits() {
+    void gutterBreakpointsFollowTheirLinesThroughEdits() {
         TestWindow test;
         test.setText("A = 1\nB = 2\nC = 3\nEnd");
         EditorGutter* gutter = test.editor()->gutter();
@@ -64,7 +64,7 @@ class EditorGutterTest : public QObject {
         QCOMPARE(test.editor()->document()->findBlockByNumber(4).text(), QString("End"));
     }
 
-    void breakpointsAreRememberedPerFile() {
+    void gutterBreakpointsAreRememberedPerFile() {
         QTemporaryDir folder;
         const QString first = folder.filePath("first.zrt");
         const QString second = folder.filePath("second.zrt");
