@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QLocale>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 #include "shell/frm_main.h"
 #include "shell/frm_test.h"
 #include "shell/frm_trac.h"
+#include "shell/listing_pane.h"
 #include "shell/source_editor.h"
 #include "shell/statement_mark.h"
 #include "shell/variables_pane.h"
@@ -111,6 +113,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
         if (start == EmulatorStart::AfterRun) {
             TakeProgramFacts(lastCompile);
             test_->variablesPane()->SetNames(names_);
+            test_->listingPane()->SetProgram(lastCompile);
             worker_.Reload(ProgramOf(lastCompile, start, editor_));
         }
         test_->show();
@@ -121,6 +124,9 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     TakeProgramFacts(lastCompile);
     test_ = new FrmTest(worker_, owner_);
     test_->variablesPane()->SetNames(names_);
+    test_->listingPane()->SetProgram(lastCompile);
+    connect(test_->listingPane(), &ListingPane::sourceLineChosen, this,
+            &EmulatorWindows::ShowSourceLine);
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
     connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
     connect(test_, &FrmTest::runToCursorChosen, this, &EmulatorWindows::RunToCursor);
@@ -222,6 +228,7 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (frame.pausedAddress != pausedAddress_) {
         pausedAddress_ = frame.pausedAddress;
         if (pausedAddress_ >= 0) MarkStatement(StatementIndexAt(pausedAddress_));
+        if (test_) test_->listingPane()->ShowPause(pausedAddress_);
         if (pausedAddress_ >= 0 && test_ && frame.pausedState)
             test_->variablesPane()->ShowValues(frame.pausedState->machine, frame.pausedState->io,
                                                frame.pausedState->decimalSeparator);
@@ -245,6 +252,14 @@ void EmulatorWindows::MarkStatement(int statementIndex) {
     if (!range) return;
     SelectRange(*editor_, range->start, range->length);
     editor_->setFocus();
+}
+
+// The whole line selected, from a click in the listing.
+void EmulatorWindows::ShowSourceLine(int line) {
+    if (!editor_) return;
+    const QTextBlock block = editor_->document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) return;
+    SelectRange(*editor_, block.position(), block.length() - 1);
 }
 
 // The last statement of an address is the one whose instruction is there.

@@ -69,6 +69,7 @@ class EmulatorWindows : public QObject {
     void UnmarkStatement();
     void Step();
     void RunToCursor();
+    void ShowSourceLine(int line);
     int StatementIndexAt(int address) const;
     void StopFromTrace();
     void ChooseWatch(const QString& name);

@@ -27,6 +27,7 @@
 #include "shell/i2c_table.h"
 #include "shell/keypad_layout.h"
 #include "shell/keypad_picture.h"
+#include "shell/listing_pane.h"
 #include "shell/pin_panel.h"
 #include "shell/serial_console.h"
 #include "shell/toolbar_icons.h"
@@ -342,6 +343,14 @@ void FrmTest::CreateDocks() {
     variablesDock->setWidget(variables_);
     variablesDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, variablesDock);
+
+    listing_ = new ListingPane;
+    auto* listingDock = new QDockWidget(tr("Листинг"), this);
+    listingDock->setObjectName("listingDock");
+    listingDock->setWidget(listing_);
+    listingDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, listingDock);
+    splitDockWidget(variablesDock, listingDock, Qt::Vertical);
 }
 
 void FrmTest::CreateStatusLine() {

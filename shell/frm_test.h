@@ -26,6 +26,7 @@ class EmulatorWorker;
 class I2cTable;
 class KeypadPicture;
 class PinPanel;
+class ListingPane;
 class SerialConsole;
 class VariablesPane;
 
@@ -46,6 +47,7 @@ class FrmTest : public QMainWindow {
     I2cTable* i2cTable() const { return i2cTable_; }
     DisplayHistoryPane* displayHistory() const { return history_; }
     VariablesPane* variablesPane() const { return variables_; }
+    ListingPane* listingPane() const { return listing_; }
     // The status line: the run state, the instruction count, the speed.
     QString runStateText() const;
     QString instructionCountText() const;
@@ -85,6 +87,7 @@ class FrmTest : public QMainWindow {
     I2cTable* i2cTable_ = nullptr;
     DisplayHistoryPane* history_ = nullptr;
     VariablesPane* variables_ = nullptr;
+    ListingPane* listing_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
     RunStatusLine statusLine_;
     QTimer* timer1_ = nullptr;

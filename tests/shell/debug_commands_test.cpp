@@ -7,6 +7,7 @@
 
 #include "emulator_test_support.h"
 #include "shell/editor_gutter.h"
+#include "shell/listing_pane.h"
 #include "shell/source_editor.h"
 #include "shell/variables_pane.h"
 
@@ -145,6 +146,28 @@ class DebugCommandsTest : public QObject {
         QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("b1")));
         QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("t(2)")));
         QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("i")));
+    }
+
+    void listingHighlightsTheInstructionAtABreakpoint() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        ListingPane* listing = s.window()->listingPane();
+        QTRY_VERIFY_WITH_TIMEOUT(listing->highlightedRow() > 0, kWorkerTimeout);
+        const int row = listing->highlightedRow();
+        QCOMPARE(listing->item(row - 1)->text(), QString("; 3: b1 1 + -> b1"));
+        QVERIFY2(listing->item(row)->text().contains("b1"), qPrintable(listing->item(row)->text()));
+
+        // A click on a line of the listing selects its source line.
+        const QList<QListWidgetItem*> headers = listing->findItems("; 4:", Qt::MatchStartsWith);
+        QCOMPARE(headers.size(), 1);
+        listing->scrollToItem(headers[0]);
+        QTest::mouseClick(listing->viewport(), Qt::LeftButton, {},
+                          listing->visualItemRect(headers[0]).center());
+        QCOMPARE(s.editor.textCursor().selectedText(), QString("! [1,1,clr] \"Done\""));
+        s.Trigger("mnuContinue");
+        QTRY_COMPARE_WITH_TIMEOUT(listing->highlightedRow(), -1, kWorkerTimeout);
     }
 
     void commandsHaveTheirBreakpointKeys() {
