@@ -60,6 +60,8 @@ struct EmulatorFrame {
     bool historyRestarted = false;
     // While paused: the address of the statement about to run; -1 otherwise.
     int pausedAddress = -1;
+    // Counts the pauses: two at the same address may fall between two frames.
+    std::uint64_t pauseCount = 0;
     std::shared_ptr<const PausedState> pausedState;  // of the latest pause
 };
 

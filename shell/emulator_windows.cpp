@@ -134,6 +134,8 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);
     worker_.SetWatchOperand(0);
+    pausedAddress_ = -1;  // a fresh frame counts pauses from 0
+    pauseCount_ = 0;
     worker_.Start(ProgramOf(lastCompile, start, editor_));
     test_->show();
     test_->raise();
@@ -225,8 +227,9 @@ void EmulatorWindows::RunToCursor() {
 
 void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (test_) test_->ShowFrame(frame);
-    if (frame.pausedAddress != pausedAddress_) {
+    if (frame.pausedAddress != pausedAddress_ || frame.pauseCount != pauseCount_) {
         pausedAddress_ = frame.pausedAddress;
+        pauseCount_ = frame.pauseCount;
         if (pausedAddress_ >= 0) MarkStatement(StatementIndexAt(pausedAddress_));
         if (test_) test_->listingPane()->ShowPause(pausedAddress_);
         if (pausedAddress_ >= 0 && test_ && frame.pausedState)

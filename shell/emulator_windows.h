@@ -85,6 +85,7 @@ class EmulatorWindows : public QObject {
     std::function<bool()> confirmClear_;
     WindowPlaces* places_ = nullptr;
     int pausedAddress_ = -1;  // as the last frame showed it
+    std::uint64_t pauseCount_ = 0;
 
     // Of the program the emulator runs: the text compiled, its statements and names.
     std::string compiledText_;

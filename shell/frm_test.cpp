@@ -45,6 +45,7 @@ constexpr int kDockHeight = 2400;
 constexpr int kPanelWidth = 2655;
 constexpr int kTimer1Milliseconds = 100;
 constexpr double kDisplayPoints = 33;
+constexpr int kDebugDockCharacters = 40;  // the Variables and listing column
 
 }  // namespace
 
@@ -85,7 +86,8 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     pinPanel_->ResetPins();
     const int dpi = logicalDpiY();
-    resize(TwipsToPixels(kClientWidth, logicalDpiX()),
+    resize(TwipsToPixels(kClientWidth, logicalDpiX()) +
+               fontMetrics().averageCharWidth() * kDebugDockCharacters,
            TwipsToPixels(kClientHeight + kDockHeight, dpi) + menuBar()->sizeHint().height() +
                statusBar()->sizeHint().height() + fontMetrics().height() * 3);
     // A large scale on a small screen: the window opens no larger than the
@@ -351,6 +353,8 @@ void FrmTest::CreateDocks() {
     listingDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, listingDock);
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
+    resizeDocks({variablesDock}, {fontMetrics().averageCharWidth() * kDebugDockCharacters},
+                Qt::Horizontal);
 }
 
 void FrmTest::CreateStatusLine() {

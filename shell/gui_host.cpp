@@ -129,6 +129,7 @@ void GuiHost::Pause(emulator::Emulator& emulator, int address) {
         PausedState{emulator.machine, emulator.io, emulator.decimalSeparator()});
     Publish([&](EmulatorFrame& f) {
         f.pausedAddress = address;
+        ++f.pauseCount;
         f.pausedState = std::move(state);
         f.stackLines = stackLines;
         f.status = status;

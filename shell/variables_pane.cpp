@@ -80,7 +80,7 @@ const QColor kChangedColour(255, 230, 120);
 
 VariablesPane::VariablesPane(QWidget* parent) : QTreeWidget(parent) {
     setObjectName("variablesPane");
-    setHeaderLabels({tr("Имя"), tr("Вид"), tr("Адрес"), tr("Значение")});
+    setHeaderLabels({tr("Имя"), tr("Значение"), tr("Вид"), tr("Адрес")});
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     header()->setStretchLastSection(true);
@@ -148,6 +148,7 @@ void VariablesPane::ShowValues(const emulator::MachineState& machine, const emul
         for (int k = 0; k < item->childCount(); ++k) show(item->child(k));
     }
     shownBefore_ = true;
+    resizeColumnToContents(kValue);
 }
 
 QTreeWidgetItem* VariablesPane::itemNamed(const QString& name) const {

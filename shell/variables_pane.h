@@ -19,7 +19,8 @@ class VariablesPane : public QTreeWidget {
     Q_OBJECT
 
   public:
-    enum Column { kName, kKind, kAddress, kValue };
+    // The value next to the name: the column a narrow pane still shows.
+    enum Column { kName, kValue, kKind, kAddress };
 
     explicit VariablesPane(QWidget* parent = nullptr);
 

@@ -33,6 +33,15 @@ const char* kVariablesProgram =
     "! [1,1,clr] \"Done\"\n"
     "-1 Wait\n";
 
+// The breakpoint on line 4 is reached once per pass of the loop.
+const char* kLoopProgram =
+    "DimI sum\n"
+    "0 -> sum\n"
+    "Do + i = 1 >> 3\n"
+    "  sum i + -> sum\n"
+    "Loop i\n"
+    "-1 Wait\n";
+
 }  // namespace
 
 class DebugCommandsTest : public QObject {
@@ -146,6 +155,24 @@ class DebugCommandsTest : public QObject {
         QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("b1")));
         QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("t(2)")));
         QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("i")));
+    }
+
+    void pausedVariablesRefreshAtTheSameBreakpointAgain() {
+        Session s(kLoopProgram);
+        s.editor.gutter()->toggleBreakpoint(4);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("sum");
+        VariablesPane* pane = s.window()->variablesPane();
+        QTRY_COMPARE_WITH_TIMEOUT(pane->itemNamed("i")->text(VariablesPane::kValue), QString("1"),
+                                  kWorkerTimeout);
+        for (const char* sum : {"1", "3"}) {
+            s.Trigger("mnuContinue");
+            QTRY_COMPARE_WITH_TIMEOUT(pane->itemNamed("sum")->text(VariablesPane::kValue),
+                                      QString(sum), kWorkerTimeout);
+            QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("sum")));
+            QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("i")));
+            QCOMPARE(s.window()->runStateText(), QString("Пауза"));
+        }
     }
 
     void listingHighlightsTheInstructionAtABreakpoint() {
