@@ -94,7 +94,18 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     // screen (less a title bar), down to what its layouts need.
     if (QScreen* shown = screen()) {
         const QSize room = shown->availableGeometry().size() - QSize(0, fontMetrics().height() * 2);
+        const int wanted = width();
         resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+        // Too narrow for a column of its own: the debug panes join the tabs below.
+        if (width() < wanted) {
+            auto* console = findChild<QDockWidget*>("serialDock");
+            for (const char* name : {"variablesDock", "listingDock"}) {
+                auto* dock = findChild<QDockWidget*>(name);
+                addDockWidget(Qt::BottomDockWidgetArea, dock);
+                tabifyDockWidget(console, dock);
+            }
+            console->raise();
+        }
     }
 }
 
