@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -92,6 +93,7 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
         places->Track(main, "main");
         windows->setWindowPlaces(places);
     }
+    windows->debugMenu_ = main.debugMenu();
     main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
         windows->OpenEmulator(compiled, start);
     });
@@ -130,6 +132,8 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
     connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
     connect(test_, &FrmTest::runToCursorChosen, this, &EmulatorWindows::RunToCursor);
+    // The same actions: they leave the menu when the window goes.
+    if (debugMenu_) debugMenu_->addActions(test_->debugActions());
     PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);

@@ -17,6 +17,7 @@
 #include "shell/run_hooks.h"
 
 class QAction;
+class QMenu;
 class QTextEdit;
 class QWidget;
 
@@ -78,6 +79,7 @@ class EmulatorWindows : public QObject {
     QWidget* owner_;
     QPointer<QTextEdit> editor_;
     QPointer<QAction> traceCommand_;
+    QPointer<QMenu> debugMenu_;  // the main window's: gets the emulator's debug commands
     EmulatorWorker worker_;
     QPointer<FrmTest> test_;
     QPointer<FrmTrac> trac_;

@@ -303,6 +303,7 @@ void FrmTest::CreateDebugCommands() {
         item->setShortcutContext(Qt::ApplicationShortcut);
         item->setToolTip(
             QStringLiteral("%1 (%2)").arg(item->text(), c.key.toString(QKeySequence::NativeText)));
+        item->setStatusTip(item->toolTip());
         menu->addAction(item);
         toolbar->addAction(item);
         if (c.command)
@@ -311,6 +312,10 @@ void FrmTest::CreateDebugCommands() {
         else
             connect(item, &QAction::triggered, this, &FrmTest::runToCursorChosen);
     }
+}
+
+QList<QAction*> FrmTest::debugActions() const {
+    return findChild<QMenu*>("mnuDebug")->actions();
 }
 
 void FrmTest::CreateDocks() {

@@ -48,6 +48,8 @@ class FrmTest : public QMainWindow {
     DisplayHistoryPane* displayHistory() const { return history_; }
     VariablesPane* variablesPane() const { return variables_; }
     ListingPane* listingPane() const { return listing_; }
+    // Continue, the steps, run to cursor, pause and step back.
+    QList<QAction*> debugActions() const;
     // The status line: the run state, the instruction count, the speed.
     QString runStateText() const;
     QString instructionCountText() const;
