@@ -6,11 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "emulator/display_history.h"
 #include "emulator/io_model.h"
+#include "emulator/machine.h"
 
 namespace zr::shell {
 
@@ -29,7 +31,15 @@ struct RunStatus {
     bool waitingForSerialInput = false;
     std::uint64_t instructions = 0;  // executed since the emulator was made
     bool waitingForStep = false;     // a trace stop waits for the step button
+    bool paused = false;             // the debugger holds the program before a statement
     friend bool operator==(const RunStatus&, const RunStatus&) = default;
+};
+
+// The variable areas and inputs at a pause, for the Variables pane.
+struct PausedState {
+    emulator::MachineState machine;
+    emulator::IoModel io;
+    char decimalSeparator = '.';
 };
 
 struct EmulatorFrame {
@@ -48,6 +58,11 @@ struct EmulatorFrame {
     // of them); when historyRestarted, a new run began and earlier ones go.
     std::deque<emulator::DisplayScreen> screens;
     bool historyRestarted = false;
+    // While paused: the address of the statement about to run; -1 otherwise.
+    int pausedAddress = -1;
+    // Counts the pauses: two at the same address may fall between two frames.
+    std::uint64_t pauseCount = 0;
+    std::shared_ptr<const PausedState> pausedState;  // of the latest pause
 };
 
 }  // namespace zr::shell

@@ -3,16 +3,22 @@
 #include <QAction>
 #include <QEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 
+#include "compiler/source_text.h"
 #include "shell/device_text.h"
+#include "shell/editor_gutter.h"
 #include "shell/frm_main.h"
 #include "shell/frm_test.h"
 #include "shell/frm_trac.h"
+#include "shell/listing_pane.h"
 #include "shell/source_editor.h"
 #include "shell/statement_mark.h"
+#include "shell/variables_pane.h"
 #include "shell/watch_choice.h"
 #include "shell/window_places.h"
 
@@ -24,11 +30,27 @@ char LocaleDecimalSeparator() {
     return point == "," ? ',' : '.';
 }
 
-EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start) {
+// Each statement with its line and column in the text it came from.
+std::vector<emulator::DebugStatement> DebugStatementsOf(const compiler::Compiler& compiled) {
+    std::vector<emulator::DebugStatement> statements;
+    for (const compiler::StatementRecord& record : compiled.statementMap) {
+        const std::string& text = compiled.TextOf(record.sourceIndex);
+        const auto at = compiler::LineColumnOf(text, compiler::SkipBlanks(text, record.position));
+        statements.push_back({record.address, at.line, at.column, record.sourceIndex, record.word});
+    }
+    return statements;
+}
+
+EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start,
+                          const QTextEdit* editor) {
     EmulatorProgram program;
     program.image = compiled.programImage;
     program.statements = emulator::TraceStatementsOf(compiled.statementMap);
     program.clearVariables = start == EmulatorStart::AfterRun;
+    program.debugStatements = DebugStatementsOf(compiled);
+    if (auto* source = qobject_cast<const SourceEditor*>(editor))
+        for (const int line : source->gutter()->breakpointLines())
+            program.breakpointLines.push_back(line);
     return program;
 }
 
@@ -41,6 +63,12 @@ EmulatorWindows::EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* tra
         traceCommand_->setChecked(false);
     }
     connect(&worker_, &EmulatorWorker::frameReady, this, &EmulatorWindows::ShowFrame);
+    if (auto* source = qobject_cast<SourceEditor*>(editor))
+        connect(source->gutter(), &EditorGutter::breakpointsChanged, this, [this, source] {
+            std::vector<int> lines;
+            for (const int line : source->gutter()->breakpointLines()) lines.push_back(line);
+            if (worker_.running()) worker_.SetBreakpointLines(std::move(lines));
+        });
     if (owner_) owner_->installEventFilter(this);
 }
 
@@ -65,6 +93,7 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
         places->Track(main, "main");
         windows->setWindowPlaces(places);
     }
+    windows->debugMenu_ = main.debugMenu();
     main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
         windows->OpenEmulator(compiled, start);
     });
@@ -85,7 +114,9 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
         // its address prompt; the emulator command only brings it forward.
         if (start == EmulatorStart::AfterRun) {
             TakeProgramFacts(lastCompile);
-            worker_.Reload(ProgramOf(lastCompile, start));
+            test_->variablesPane()->SetNames(names_);
+            test_->listingPane()->SetProgram(lastCompile);
+            worker_.Reload(ProgramOf(lastCompile, start, editor_));
         }
         test_->show();
         test_->raise();
@@ -94,13 +125,22 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     }
     TakeProgramFacts(lastCompile);
     test_ = new FrmTest(worker_, owner_);
+    test_->variablesPane()->SetNames(names_);
+    test_->listingPane()->SetProgram(lastCompile);
+    connect(test_->listingPane(), &ListingPane::sourceLineChosen, this,
+            &EmulatorWindows::ShowSourceLine);
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
     connect(test_, &FrmTest::endChosen, this, &EmulatorWindows::EndEmulator);
+    connect(test_, &FrmTest::runToCursorChosen, this, &EmulatorWindows::RunToCursor);
+    // The same actions: they leave the menu when the window goes.
+    if (debugMenu_) debugMenu_->addActions(test_->debugActions());
     PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);
     worker_.SetWatchOperand(0);
-    worker_.Start(ProgramOf(lastCompile, start));
+    pausedAddress_ = -1;  // a fresh frame counts pauses from 0
+    pauseCount_ = 0;
+    worker_.Start(ProgramOf(lastCompile, start, editor_));
     test_->show();
     test_->raise();
     test_->activateWindow();
@@ -170,8 +210,36 @@ void EmulatorWindows::ChooseWatch(const QString& name) {
     worker_.SetWatchOperand(choice.operand);
 }
 
+// The caret's line, or the next line with a statement, as an address.
+void EmulatorWindows::RunToCursor() {
+    if (!editor_) return;
+    const int line = editor_->textCursor().blockNumber() + 1;
+    int best = -1;
+    int bestLine = 0;
+    for (const compiler::StatementRecord& record : statements_) {
+        if (record.sourceIndex != 0) continue;
+        const int at = compiler::LineColumnOf(compiledText_,
+                                              compiler::SkipBlanks(compiledText_, record.position))
+                           .line;
+        if (at >= line && (best < 0 || at < bestLine)) {
+            best = record.address;
+            bestLine = at;
+        }
+    }
+    if (best >= 0) worker_.RunTo(best);
+}
+
 void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (test_) test_->ShowFrame(frame);
+    if (frame.pausedAddress != pausedAddress_ || frame.pauseCount != pauseCount_) {
+        pausedAddress_ = frame.pausedAddress;
+        pauseCount_ = frame.pauseCount;
+        if (pausedAddress_ >= 0) MarkStatement(StatementIndexAt(pausedAddress_));
+        if (test_) test_->listingPane()->ShowPause(pausedAddress_);
+        if (pausedAddress_ >= 0 && test_ && frame.pausedState)
+            test_->variablesPane()->ShowValues(frame.pausedState->machine, frame.pausedState->io,
+                                               frame.pausedState->decimalSeparator);
+    }
     if (!trac_) return;
     QStringList stack;
     for (const std::string& line : frame.stackLines) stack << FromDevice(line);
@@ -191,6 +259,21 @@ void EmulatorWindows::MarkStatement(int statementIndex) {
     if (!range) return;
     SelectRange(*editor_, range->start, range->length);
     editor_->setFocus();
+}
+
+// The whole line selected, from a click in the listing.
+void EmulatorWindows::ShowSourceLine(int line) {
+    if (!editor_) return;
+    const QTextBlock block = editor_->document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) return;
+    SelectRange(*editor_, block.position(), block.length() - 1);
+}
+
+// The last statement of an address is the one whose instruction is there.
+int EmulatorWindows::StatementIndexAt(int address) const {
+    for (int i = static_cast<int>(statements_.size()) - 1; i >= 0; --i)
+        if (statements_[i].address == address) return i;
+    return -1;
 }
 
 void EmulatorWindows::UnmarkStatement() {

@@ -17,6 +17,7 @@
 #include "shell/run_hooks.h"
 
 class QAction;
+class QMenu;
 class QTextEdit;
 class QWidget;
 
@@ -68,6 +69,9 @@ class EmulatorWindows : public QObject {
     void MarkStatement(int statementIndex);
     void UnmarkStatement();
     void Step();
+    void RunToCursor();
+    void ShowSourceLine(int line);
+    int StatementIndexAt(int address) const;
     void StopFromTrace();
     void ChooseWatch(const QString& name);
     void PlaceWindow(QWidget& window, const QString& key);
@@ -75,12 +79,15 @@ class EmulatorWindows : public QObject {
     QWidget* owner_;
     QPointer<QTextEdit> editor_;
     QPointer<QAction> traceCommand_;
+    QPointer<QMenu> debugMenu_;  // the main window's: gets the emulator's debug commands
     EmulatorWorker worker_;
     QPointer<FrmTest> test_;
     QPointer<FrmTrac> trac_;
     bool traceOn_ = false;
     std::function<bool()> confirmClear_;
     WindowPlaces* places_ = nullptr;
+    int pausedAddress_ = -1;  // as the last frame showed it
+    std::uint64_t pauseCount_ = 0;
 
     // Of the program the emulator runs: the text compiled, its statements and names.
     std::string compiledText_;

@@ -89,6 +89,50 @@ void EmulatorWorker::SetDecimalSeparator(char separator) {
     emulator_.SetDecimalSeparator(separator);
 }
 
+void EmulatorWorker::Debug(DebugCommand command) {
+    Post([this, command](emulator::Emulator&) {
+        if (!debugger_) return;
+        switch (command) {
+            case DebugCommand::Continue:
+                debugger_->Continue();
+                break;
+            case DebugCommand::StepInto:
+                debugger_->StepInto();
+                break;
+            case DebugCommand::StepOver:
+                debugger_->StepOver();
+                break;
+            case DebugCommand::StepOut:
+                debugger_->StepOut();
+                break;
+            case DebugCommand::Pause:
+                if (!host_.paused()) debugger_->StepInto();
+                return;
+            case DebugCommand::StepBack:
+                if (!host_.paused() || !debugger_->StepBack()) return;
+                break;
+        }
+        host_.Resume();
+    });
+}
+
+void EmulatorWorker::RunTo(int address) {
+    Post([this, address](emulator::Emulator&) {
+        if (!debugger_) return;
+        debugger_->RunTo(address);
+        host_.Resume();
+    });
+}
+
+void EmulatorWorker::SetBreakpointLines(std::vector<int> lines) {
+    Post([this, lines = std::move(lines)](emulator::Emulator&) {
+        if (!debugger_) return;
+        debugger_->ClearBreakpoints();
+        for (const int line : lines) debugger_->AddBreakpointAtLine(line);
+        debugger_->KeepHistory(lines.empty() ? 0 : kStepBackStops);
+    });
+}
+
 void EmulatorWorker::ThreadMain() {
     for (;;) {
         emulator_.RunLoop();
@@ -111,6 +155,14 @@ void EmulatorWorker::ThreadMain() {
 void EmulatorWorker::Load(const EmulatorProgram& program) {
     emulator_.LoadProgram(program.image);
     emulator_.SetStatementMap(program.statements);
+    debugger_.reset();
+    debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);
+    for (const int line : program.breakpointLines) debugger_->AddBreakpointAtLine(line);
+    // History makes the loop stop at every statement: only while debugging.
+    if (!program.breakpointLines.empty()) debugger_->KeepHistory(kStepBackStops);
+    debugger_->onPause = [this](emulator::Emulator& e, const emulator::PauseInfo& pause) {
+        host_.Pause(e, pause.address);
+    };
     if (program.clearVariables) emulator_.ClearSinglesAndIntegers();
 }
 

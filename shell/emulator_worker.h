@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "emulator/debugger.h"
 #include "emulator/emulator.h"
 #include "shell/emulator_frame.h"
 #include "shell/gui_host.h"
@@ -22,7 +23,17 @@ struct EmulatorProgram {
     machine::ProgramImage image{};
     std::vector<emulator::TraceStatement> statements;
     bool clearVariables = false;  // the run command: Single and Integer areas start at 0
+    // For the debugger: every statement with its line, and the breakpoint lines.
+    std::vector<emulator::DebugStatement> debugStatements;
+    std::vector<int> breakpointLines;
 };
+
+// The debugger's commands from the window; each ends a pause except Pause,
+// which makes a running program pause at its next statement.
+enum class DebugCommand { Continue, StepInto, StepOver, StepOut, Pause, StepBack };
+
+// Statement stops kept for step back while breakpoints are set.
+constexpr std::size_t kStepBackStops = 10000;
 
 class EmulatorWorker : public QObject {
     Q_OBJECT
@@ -57,6 +68,12 @@ class EmulatorWorker : public QObject {
     void SetWatchOperand(int operand) { host_.setWatchOperand(operand); }
     void SetDecimalSeparator(char separator);
 
+    void Debug(DebugCommand command);
+    // Continues to the statement at `address` (or a breakpoint before it).
+    void RunTo(int address);
+    // The breakpoints from now on, by 1-based source line.
+    void SetBreakpointLines(std::vector<int> lines);
+
     // Only while no run loop runs (set-up, tests after Join).
     emulator::Emulator& emulator() { return emulator_; }
 
@@ -71,6 +88,7 @@ class EmulatorWorker : public QObject {
 
     GuiHost host_;
     emulator::Emulator emulator_{host_};
+    std::unique_ptr<emulator::Debugger> debugger_;  // worker thread while a run loop runs
     std::thread thread_;
     std::atomic<bool> quit_{false};
     std::optional<EmulatorProgram> reload_;  // worker thread only

@@ -14,9 +14,11 @@
 #include <QTextDocument>
 #include <QToolBar>
 
+#include "shell/breakpoint_store.h"
 #include "shell/companion_windows.h"
 #include "shell/data_folders.h"
 #include "shell/dialog_prompts.h"
+#include "shell/editor_gutter.h"
 #include "shell/source_editor.h"
 #include "shell/source_files.h"
 #include "shell/start_folders.h"
@@ -49,6 +51,10 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
 
     setCentralWidget(editor_);
     connect(editor_, &SourceEditor::helpRequested, this, &FrmMain::showHelp);
+    connect(editor_->gutter(), &EditorGutter::breakpointsChanged, this, [this] {
+        if (!currentPath_.isEmpty())
+            StoreBreakpoints(currentPath_, editor_->gutter()->breakpointLines());
+    });
 
     CreateActions();
     CreateMenus();
@@ -143,6 +149,10 @@ void FrmMain::CreateActions() {
 
     mnuTrass_ = AddAction("mnuTrass", tr("Трассировка"));
     connect(mnuTrass_, &QAction::triggered, this, &FrmMain::openTrace);
+    mnuBreakpoint_ = AddAction("mnuBreakpoint", tr("Точка останова"));
+    mnuBreakpoint_->setShortcut(Qt::CTRL | Qt::Key_B);
+    connect(mnuBreakpoint_, &QAction::triggered, editor_->gutter(),
+            &EditorGutter::toggleBreakpointAtCaret);
 
     mnuSVLib_ = AddAction("mnuSVLib", tr("Сохранить библиотеку"));
     connect(mnuSVLib_, &QAction::triggered, this, &FrmMain::saveLibrary);
@@ -178,6 +188,7 @@ void FrmMain::CreateActions() {
         {mnuRun_, tr("Откомпилировать программу и запустить её в эмуляторе")},
         {mnuEmulator_, tr("Открыть эмулятор с последней откомпилированной программой")},
         {mnuTrass_, tr("Открыть окно трассировки")},
+        {mnuBreakpoint_, tr("Поставить или снять точку останова на строке курсора (Ctrl+B)")},
         {mnuSVLib_, tr("Сохранить текст как библиотеку (.bib)")},
         {mnuEditLib_, tr("Открыть библиотеку (.bib) для правки")},
         {mnuHelpKelto_, tr("Справка по языку Kelto")},
@@ -220,6 +231,8 @@ void FrmMain::CreateMenus() {
     QMenu* mnuTool1 = menuBar()->addMenu(tr("Отладка"));
     mnuTool1->setObjectName("mnuTool1");
     mnuTool1->addAction(mnuTrass_);
+    mnuTool1->addAction(mnuBreakpoint_);
+    debugMenu_ = mnuTool1;
 
     QMenu* mnuLib = menuBar()->addMenu(tr("Библиотеки"));
     mnuLib->setObjectName("mnuLib");
@@ -376,6 +389,7 @@ bool FrmMain::loadFile(const QString& path) {
         return false;
     editor_->loadDocument(*read.document, read.plainText);
     SetCurrentFile(path);
+    editor_->gutter()->setBreakpointLines(StoredBreakpoints(path));
     hintPanel_->clear();
     if (read.damaged)
         prompts_->showFileError(tr("Файл %1 повреждён: он обрывается на середине. Открыто то, "
@@ -415,6 +429,8 @@ bool FrmMain::WriteSource(const QString& path) {
     }
     editor_->document()->setModified(false);
     SetCurrentFile(path);
+    // Saved lines are where the breakpoints stand now, after the edits.
+    StoreBreakpoints(path, editor_->gutter()->breakpointLines());
     return true;
 }
 
@@ -439,6 +455,8 @@ bool FrmMain::WriteLibrary(const QString& path) {
     }
     editor_->document()->setModified(false);
     SetCurrentFile(path);
+    // Saved lines are where the breakpoints stand now, after the edits.
+    StoreBreakpoints(path, editor_->gutter()->breakpointLines());
     return true;
 }
 

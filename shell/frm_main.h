@@ -45,6 +45,8 @@ class FrmMain : public QMainWindow {
     void setTraceOpener(TraceOpener opener) { traceOpener_ = std::move(opener); }
     // The trace command, checked while the trace window is open.
     QAction* traceAction() const { return mnuTrass_; }
+    // The Debug menu, for the emulator's stepping commands.
+    QMenu* debugMenu() const { return debugMenu_; }
 
     // Loads a source without asking for its name; false (and the reason shown)
     // when it cannot be read or the user does not open a file that is no
@@ -131,6 +133,8 @@ class FrmMain : public QMainWindow {
     QAction* mnuRun_ = nullptr;
     QAction* mnuEmulator_ = nullptr;
     QAction* mnuTrass_ = nullptr;
+    QAction* mnuBreakpoint_ = nullptr;
+    QMenu* debugMenu_ = nullptr;
     QAction* mnuSVLib_ = nullptr;
     QAction* mnuEditLib_ = nullptr;
     QAction* mnuHelpKelto_ = nullptr;

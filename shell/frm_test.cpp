@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <chrono>
+#include <optional>
 
 #include "shell/device_text.h"
 #include "shell/display_history_pane.h"
@@ -26,10 +27,12 @@
 #include "shell/i2c_table.h"
 #include "shell/keypad_layout.h"
 #include "shell/keypad_picture.h"
+#include "shell/listing_pane.h"
 #include "shell/pin_panel.h"
 #include "shell/serial_console.h"
 #include "shell/toolbar_icons.h"
 #include "shell/twips.h"
+#include "shell/variables_pane.h"
 
 namespace zr::shell {
 namespace {
@@ -42,6 +45,7 @@ constexpr int kDockHeight = 2400;
 constexpr int kPanelWidth = 2655;
 constexpr int kTimer1Milliseconds = 100;
 constexpr double kDisplayPoints = 33;
+constexpr int kDebugDockCharacters = 40;  // the Variables and listing column
 
 }  // namespace
 
@@ -68,6 +72,7 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     columns->addWidget(pinPanel_);
     CreatePanel();
     CreateMenus();
+    CreateDebugCommands();
     CreateDocks();
     CreateStatusLine();
 
@@ -81,14 +86,26 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     pinPanel_->ResetPins();
     const int dpi = logicalDpiY();
-    resize(TwipsToPixels(kClientWidth, logicalDpiX()),
+    resize(TwipsToPixels(kClientWidth, logicalDpiX()) +
+               fontMetrics().averageCharWidth() * kDebugDockCharacters,
            TwipsToPixels(kClientHeight + kDockHeight, dpi) + menuBar()->sizeHint().height() +
                statusBar()->sizeHint().height() + fontMetrics().height() * 3);
     // A large scale on a small screen: the window opens no larger than the
     // screen (less a title bar), down to what its layouts need.
     if (QScreen* shown = screen()) {
         const QSize room = shown->availableGeometry().size() - QSize(0, fontMetrics().height() * 2);
+        const int wanted = width();
         resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+        // Too narrow for a column of its own: the debug panes join the tabs below.
+        if (width() < wanted) {
+            auto* console = findChild<QDockWidget*>("serialDock");
+            for (const char* name : {"variablesDock", "listingDock"}) {
+                auto* dock = findChild<QDockWidget*>(name);
+                addDockWidget(Qt::BottomDockWidgetArea, dock);
+                tabifyDockWidget(console, dock);
+            }
+            console->raise();
+        }
     }
 }
 
@@ -251,6 +268,56 @@ void FrmTest::CreateMenus() {
             [this] { worker_.Post([](Emulator& e) { e.CommandAddress1(); }); });
 }
 
+// The debugger's commands, in a menu and a toolbar. Their keys work from
+// the editor too, where the user sets breakpoints and reads the mark.
+void FrmTest::CreateDebugCommands() {
+    QMenu* menu = menuBar()->addMenu(tr("Отладка"));
+    menu->setObjectName("mnuDebug");
+    auto* toolbar = addToolBar(tr("Отладка"));
+    toolbar->setObjectName("debugToolbar");
+    toolbar->setMovable(false);
+    const struct Command {
+        const char* name;
+        const char* caption;
+        QKeySequence key;
+        std::optional<DebugCommand> command;  // none: run to cursor
+    } commands[] = {
+        {"mnuContinue", QT_TR_NOOP("Продолжить"), QKeySequence(Qt::Key_F5), DebugCommand::Continue},
+        {"mnuStepInto", QT_TR_NOOP("Шаг с заходом"), QKeySequence(Qt::Key_F11),
+         DebugCommand::StepInto},
+        {"mnuStepOver", QT_TR_NOOP("Шаг с обходом"), QKeySequence(Qt::Key_F10),
+         DebugCommand::StepOver},
+        {"mnuStepOut", QT_TR_NOOP("Шаг с выходом"), QKeySequence(Qt::SHIFT | Qt::Key_F11),
+         DebugCommand::StepOut},
+        {"mnuRunToCursor", QT_TR_NOOP("Выполнить до курсора"), QKeySequence(Qt::CTRL | Qt::Key_F10),
+         std::nullopt},
+        {"mnuPause", QT_TR_NOOP("Пауза"), QKeySequence(Qt::CTRL | Qt::Key_Pause),
+         DebugCommand::Pause},
+        {"mnuStepBack", QT_TR_NOOP("Шаг назад"), QKeySequence(Qt::SHIFT | Qt::Key_F10),
+         DebugCommand::StepBack},
+    };
+    for (const Command& c : commands) {
+        auto* item = new QAction(tr(c.caption), this);
+        item->setObjectName(c.name);
+        item->setShortcut(c.key);
+        item->setShortcutContext(Qt::ApplicationShortcut);
+        item->setToolTip(
+            QStringLiteral("%1 (%2)").arg(item->text(), c.key.toString(QKeySequence::NativeText)));
+        item->setStatusTip(item->toolTip());
+        menu->addAction(item);
+        toolbar->addAction(item);
+        if (c.command)
+            connect(item, &QAction::triggered, this,
+                    [this, command = *c.command] { worker_.Debug(command); });
+        else
+            connect(item, &QAction::triggered, this, &FrmTest::runToCursorChosen);
+    }
+}
+
+QList<QAction*> FrmTest::debugActions() const {
+    return findChild<QMenu*>("mnuDebug")->actions();
+}
+
 void FrmTest::CreateDocks() {
     console_ = new SerialConsole;
     console_->setObjectName("serialConsole");
@@ -287,6 +354,23 @@ void FrmTest::CreateDocks() {
     tabifyDockWidget(consoleDock, historyDock);
     consoleDock->raise();
     resizeDocks({consoleDock}, {TwipsToPixels(kDockHeight, logicalDpiY())}, Qt::Vertical);
+
+    variables_ = new VariablesPane;
+    auto* variablesDock = new QDockWidget(tr("Переменные"), this);
+    variablesDock->setObjectName("variablesDock");
+    variablesDock->setWidget(variables_);
+    variablesDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, variablesDock);
+
+    listing_ = new ListingPane;
+    auto* listingDock = new QDockWidget(tr("Листинг"), this);
+    listingDock->setObjectName("listingDock");
+    listingDock->setWidget(listing_);
+    listingDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, listingDock);
+    splitDockWidget(variablesDock, listingDock, Qt::Vertical);
+    resizeDocks({variablesDock}, {fontMetrics().averageCharWidth() * kDebugDockCharacters},
+                Qt::Horizontal);
 }
 
 void FrmTest::CreateStatusLine() {

@@ -26,7 +26,9 @@ class EmulatorWorker;
 class I2cTable;
 class KeypadPicture;
 class PinPanel;
+class ListingPane;
 class SerialConsole;
+class VariablesPane;
 
 class FrmTest : public QMainWindow {
     Q_OBJECT
@@ -44,6 +46,10 @@ class FrmTest : public QMainWindow {
     SerialConsole* serialConsole() const { return console_; }
     I2cTable* i2cTable() const { return i2cTable_; }
     DisplayHistoryPane* displayHistory() const { return history_; }
+    VariablesPane* variablesPane() const { return variables_; }
+    ListingPane* listingPane() const { return listing_; }
+    // Continue, the steps, run to cursor, pause and step back.
+    QList<QAction*> debugActions() const;
     // The status line: the run state, the instruction count, the speed.
     QString runStateText() const;
     QString instructionCountText() const;
@@ -52,6 +58,8 @@ class FrmTest : public QMainWindow {
   signals:
     // End was chosen, or the window was closed by its close box.
     void endChosen();
+    // Run to cursor: the window knows no editor, its owner finds the address.
+    void runToCursorChosen();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -63,6 +71,7 @@ class FrmTest : public QMainWindow {
     void CreateFace(QVBoxLayout* face);
     void CreatePanel();
     void CreateMenus();
+    void CreateDebugCommands();
     void CreateDocks();
     void CreateStatusLine();
     void ShowStatus(const RunStatus& status);
@@ -79,6 +88,8 @@ class FrmTest : public QMainWindow {
     SerialConsole* console_ = nullptr;
     I2cTable* i2cTable_ = nullptr;
     DisplayHistoryPane* history_ = nullptr;
+    VariablesPane* variables_ = nullptr;
+    ListingPane* listing_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
     RunStatusLine statusLine_;
     QTimer* timer1_ = nullptr;

@@ -45,6 +45,7 @@ void GuiHost::ResetFrame() {
     waitingForSerialInput_ = false;
     waitSeen_ = false;
     startingProgram_ = false;
+    paused_ = false;
 }
 
 void GuiHost::BeginRun() {
@@ -97,6 +98,7 @@ RunStatus GuiHost::CurrentStatus(const emulator::Emulator& emulator) const {
     status.waitingForKey = waiting && waitReason_ == emulator::WaitReason::Key;
     status.waitingForStep = waiting && waitReason_ == emulator::WaitReason::TraceStep;
     status.waitingForSerialInput = waitingForSerialInput_;
+    status.paused = paused_;
     return status;
 }
 
@@ -110,6 +112,39 @@ void GuiHost::PublishStatus(const emulator::Emulator& emulator) {
         changed = frame_.status != status;
     }
     if (changed) Publish([&](EmulatorFrame& f) { f.status = status; });
+}
+
+void GuiHost::Pause(emulator::Emulator& emulator, int address) {
+    paused_ = true;
+    {
+        std::lock_guard lock(mutex_);
+        history_.Settle();
+    }
+    const emulator::MachineState& m = emulator.machine;
+    std::vector<std::string> stackLines;
+    for (int slot = m.stackPointer; slot >= 1; --slot)
+        stackLines.push_back(emulator::FormatTraceNumber(m.valueStack[slot]));
+    const RunStatus status = CurrentStatus(emulator);
+    auto state = std::make_shared<PausedState>(
+        PausedState{emulator.machine, emulator.io, emulator.decimalSeparator()});
+    Publish([&](EmulatorFrame& f) {
+        f.pausedAddress = address;
+        ++f.pauseCount;
+        f.pausedState = std::move(state);
+        f.stackLines = stackLines;
+        f.status = status;
+    });
+    // The plain queue wait: a pause is no key or trace-step wait.
+    while (paused_ && !emulator.endRequested) {
+        QueuedHost::WaitForEvent(emulator, emulator::WaitReason::TraceStep);
+        if (HasPending()) Pump(emulator);
+    }
+    paused_ = false;
+    const RunStatus running = CurrentStatus(emulator);
+    Publish([&](EmulatorFrame& f) {
+        f.pausedAddress = -1;
+        f.status = running;
+    });
 }
 
 void GuiHost::Pump(emulator::Emulator& emulator) {

@@ -41,6 +41,14 @@ class GuiHost : public emulator::QueuedHost {
     // Worker thread (from a posted action): a line typed into the console.
     void QueueSerialInput(std::string line) { serialInput_.push_back(std::move(line)); }
 
+    // Worker thread, from the debugger: publishes the pause before the
+    // statement at `address` (with the value stack) and waits, taking posted
+    // actions, until one of them calls Resume or the run is ended.
+    void Pause(emulator::Emulator& emulator, int address);
+    // Worker thread (from a posted action): the pause ends.
+    void Resume() { paused_ = false; }
+    bool paused() const { return paused_; }
+
     void Pump(emulator::Emulator& emulator) override;
     void WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason reason) override;
     void DisplayChanged(emulator::Emulator& emulator, const emulator::Display& display) override;
@@ -66,6 +74,7 @@ class GuiHost : public emulator::QueuedHost {
     emulator::WaitReason waitReason_ = emulator::WaitReason::Key;
     std::uint64_t waitCount_ = 0;
     bool startingProgram_ = false;  // worker only: answering the greeting and prompt
+    bool paused_ = false;           // worker only: inside Pause
     std::uint64_t startCount_ = 0;  // the instruction count when the start was asked for
 
     std::mutex mutex_;

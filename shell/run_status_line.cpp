@@ -9,6 +9,7 @@ namespace zr::shell {
 QString RunStatusLine::StateText(const RunStatus& status) {
     if (status.runState >= 3)
         return tr("Ошибка %1 в %2").arg(status.runState).arg(status.programCounter);
+    if (status.paused) return tr("Пауза");
     if (status.runState == emulator::kStopped) return tr("Остановлена");
     if (status.waitingForSerialInput) return tr("Ждёт ввода с последовательного порта");
     if (status.waitingForKey) return tr("Ждёт нажатия клавиши");
@@ -27,7 +28,7 @@ QString RunStatusLine::SpeedText(double instructionsPerSecond) {
 
 void RunStatusLine::Note(std::int64_t milliseconds, const RunStatus& status) {
     const bool running = status.runState == emulator::kRunning && !status.waitingForKey &&
-                         !status.waitingForSerialInput && !status.waitingForStep;
+                         !status.waitingForSerialInput && !status.waitingForStep && !status.paused;
     if (!running || (!samples_.empty() && status.instructions < samples_.back().instructions)) {
         samples_.clear();
         speed_ = 0;

@@ -12,6 +12,7 @@
 
 #include "shell/clipboard_data.h"
 #include "shell/document_conversion.h"
+#include "shell/editor_gutter.h"
 #include "shell/word_boundaries.h"
 
 namespace zr::shell {
@@ -30,6 +31,7 @@ SourceEditor::SourceEditor(QWidget* parent) : QTextEdit(parent) {
     colours.setColor(QPalette::Text, Qt::black);
     setPalette(colours);
     setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 4);
+    gutter_ = new EditorGutter(*this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
 }
 
 void SourceEditor::loadDocument(const formats::RichText& content, bool colourWords) {

@@ -11,6 +11,8 @@ class QMenu;
 
 namespace zr::shell {
 
+class EditorGutter;
+
 class SourceEditor : public QTextEdit {
     Q_OBJECT
 
@@ -24,6 +26,9 @@ class SourceEditor : public QTextEdit {
     // `colourWords`: colour it as if typed (for text that came without colours).
     void loadDocument(const formats::RichText& document, bool colourWords = false);
     formats::RichText richText() const;
+
+    // Line numbers and breakpoints, left of the text.
+    EditorGutter* gutter() const { return gutter_; }
 
     // The word the caret stands in, for the help.
     QString wordAtCaret() const;
@@ -55,6 +60,7 @@ class SourceEditor : public QTextEdit {
     void InsertPlain(const QString& text);
 
     KeywordColourer colourer_;
+    EditorGutter* gutter_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     bool colouring_ = false;  // ColorText is changing the text
 };

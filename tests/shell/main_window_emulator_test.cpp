@@ -1,6 +1,7 @@
 // The main window with the emulator windows installed: the run command opens
 // the emulator window, the trace command's check mark follows TraceOn.
 #include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -34,6 +35,21 @@ class MainWindowEmulatorTest : public QObject {
         QVERIFY(main.window->close());
         QTRY_VERIFY(!windows->emulatorWindow());
         QVERIFY(!windows->worker().running());
+    }
+
+    void debugMenuHoldsTheBreakpointAndStepCommandsWhileTheEmulatorIsOpen() {
+        TestWindow main;
+        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
+        auto* debugMenu = main.window->findChild<QMenu*>("mnuTool1");
+        QVERIFY(debugMenu->actions().contains(main.window->findChild<QAction*>("mnuBreakpoint")));
+        main.setText("-1 Wait\n");
+        main.window->findChild<QAction*>("mnuRun")->trigger();
+        QVERIFY(windows->emulatorWindow());
+        QVERIFY(debugMenu->actions().contains(
+            windows->emulatorWindow()->findChild<QAction*>("mnuContinue")));
+        windows->EndEmulator();
+        QTRY_VERIFY(main.window->findChildren<FrmTest*>().isEmpty());
+        for (QAction* action : debugMenu->actions()) QVERIFY(action->objectName() != "mnuContinue");
     }
 
     void traceCheckMarkFollowsTraceOn() {

@@ -1,0 +1,160 @@
+#include "shell/editor_gutter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace zr::shell {
+namespace {
+
+// Marks a block that carries a breakpoint; deleted with its block.
+class BreakpointMark : public QTextBlockUserData {};
+
+bool IsMarked(const QTextBlock& block) {
+    return dynamic_cast<BreakpointMark*>(block.userData()) != nullptr;
+}
+
+void SetMarked(QTextBlock block, bool marked) {
+    block.setUserData(marked ? new BreakpointMark : nullptr);
+}
+
+const QColor kCaretLineColour(255, 250, 205);
+const QColor kGutterColour(240, 240, 240);
+const QColor kBreakpointColour(200, 30, 30);
+
+}  // namespace
+
+EditorGutter::EditorGutter(QTextEdit& editor, std::function<void(int)> setLeftMargin)
+    : QWidget(&editor), editor_(editor), setLeftMargin_(std::move(setLeftMargin)) {
+    setObjectName("editorGutter");
+    setCursor(Qt::PointingHandCursor);
+    QTextDocument* document = editor_.document();
+    connect(document, &QTextDocument::blockCountChanged, this, &EditorGutter::Relayout);
+    connect(document, &QTextDocument::contentsChanged, this, [this] { update(); });
+    connect(editor_.verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { update(); });
+    connect(&editor_, &QTextEdit::cursorPositionChanged, this, &EditorGutter::HighlightCaretLine);
+    editor_.installEventFilter(this);
+    Relayout();
+    HighlightCaretLine();
+}
+
+int EditorGutter::widthNeeded() const {
+    int digits = 1;
+    for (int count = std::max(1, editor_.document()->blockCount()); count >= 10; count /= 10)
+        ++digits;
+    const QFontMetrics metrics(editor_.font());
+    const int dot = metrics.height();
+    return dot + 6 + metrics.horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
+}
+
+QSize EditorGutter::sizeHint() const {
+    return {widthNeeded(), 0};
+}
+
+// Called when the line count changes: the margin widens with more digits.
+void EditorGutter::Relayout() {
+    const int width = widthNeeded();
+    setLeftMargin_(width);
+    const QRect area = editor_.contentsRect();
+    setGeometry(area.left(), area.top(), width, area.height());
+    update();
+}
+
+void EditorGutter::HighlightCaretLine() {
+    QTextEdit::ExtraSelection line;
+    line.format.setBackground(kCaretLineColour);
+    line.format.setProperty(QTextFormat::FullWidthSelection, true);
+    line.cursor = editor_.textCursor();
+    line.cursor.clearSelection();
+    editor_.setExtraSelections({line});
+    update();
+}
+
+int EditorGutter::BlockTop(const QTextBlock& block) const {
+    const QRectF box = editor_.document()->documentLayout()->blockBoundingRect(block);
+    return static_cast<int>(box.top()) - editor_.verticalScrollBar()->value();
+}
+
+bool EditorGutter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &editor_ && event->type() == QEvent::Resize) Relayout();
+    return QWidget::eventFilter(watched, event);
+}
+
+void EditorGutter::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), kGutterColour);
+    painter.setFont(editor_.font());
+    const QFontMetrics metrics(editor_.font());
+    const int caretLine = editor_.textCursor().blockNumber();
+    const int dot = metrics.height() - 4;
+    for (QTextBlock block = editor_.document()->begin(); block.isValid(); block = block.next()) {
+        const int top = BlockTop(block);
+        if (top > height()) break;
+        const int lineHeight = metrics.height();
+        if (top + lineHeight < 0) continue;
+        if (IsMarked(block)) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kBreakpointColour);
+            painter.drawEllipse(QRect(3, top + 2, dot, dot));
+        }
+        painter.setPen(block.blockNumber() == caretLine ? Qt::black : Qt::gray);
+        painter.drawText(QRect(0, top, width() - 4, lineHeight), Qt::AlignRight,
+                         QString::number(block.blockNumber() + 1));
+    }
+}
+
+void EditorGutter::mousePressEvent(QMouseEvent* event) {
+    const int y = event->position().toPoint().y();
+    for (QTextBlock block = editor_.document()->begin(); block.isValid(); block = block.next()) {
+        const int top = BlockTop(block);
+        const int bottom =
+            top + static_cast<int>(
+                      editor_.document()->documentLayout()->blockBoundingRect(block).height());
+        if (y >= top && y < bottom) {
+            toggleBreakpoint(block.blockNumber() + 1);
+            return;
+        }
+    }
+}
+
+QList<int> EditorGutter::breakpointLines() const {
+    QList<int> lines;
+    for (QTextBlock block = editor_.document()->begin(); block.isValid(); block = block.next())
+        if (IsMarked(block)) lines.append(block.blockNumber() + 1);
+    return lines;
+}
+
+void EditorGutter::setBreakpointLines(const QList<int>& lines) {
+    QTextDocument* document = editor_.document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        SetMarked(block, false);
+    for (const int line : lines) {
+        const QTextBlock block = document->findBlockByNumber(line - 1);
+        if (block.isValid()) SetMarked(block, true);
+    }
+    update();
+}
+
+bool EditorGutter::hasBreakpoint(int line) const {
+    const QTextBlock block = editor_.document()->findBlockByNumber(line - 1);
+    return block.isValid() && IsMarked(block);
+}
+
+void EditorGutter::toggleBreakpoint(int line) {
+    const QTextBlock block = editor_.document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) return;
+    SetMarked(block, !IsMarked(block));
+    update();
+    emit breakpointsChanged();
+}
+
+void EditorGutter::toggleBreakpointAtCaret() {
+    toggleBreakpoint(editor_.textCursor().blockNumber() + 1);
+}
+
+}  // namespace zr::shell

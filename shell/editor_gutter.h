@@ -1,0 +1,55 @@
+// The strip left of the source editor: line numbers, and breakpoints as red
+// dots. A breakpoint belongs to its text block, so it follows its line
+// through edits above it and goes with the line when the line is deleted.
+#pragma once
+
+#include <QList>
+#include <QWidget>
+#include <functional>
+
+class QTextBlock;
+class QTextEdit;
+
+namespace zr::shell {
+
+class EditorGutter : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Makes room for itself in `editor`'s left margin (the editor's own,
+    // protected, setViewportMargins given as `setLeftMargin`) and follows
+    // its scrolling.
+    EditorGutter(QTextEdit& editor, std::function<void(int)> setLeftMargin);
+
+    // 1-based line numbers with a breakpoint, ascending.
+    QList<int> breakpointLines() const;
+    // Replaces every breakpoint; lines past the end are dropped.
+    void setBreakpointLines(const QList<int>& lines);
+    bool hasBreakpoint(int line) const;
+    void toggleBreakpoint(int line);
+    // The caret's line.
+    void toggleBreakpointAtCaret();
+
+    int widthNeeded() const;
+    QSize sizeHint() const override;
+
+  signals:
+    // A breakpoint was set or cleared by the user (not by setBreakpointLines).
+    void breakpointsChanged();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    void Relayout();
+    void HighlightCaretLine();
+    // The block's top in viewport coordinates.
+    int BlockTop(const QTextBlock& block) const;
+
+    QTextEdit& editor_;
+    std::function<void(int)> setLeftMargin_;
+};
+
+}  // namespace zr::shell

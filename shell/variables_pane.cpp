@@ -1,0 +1,164 @@
+#include "shell/variables_pane.h"
+
+#include <QHeaderView>
+
+#include "emulator/number_text.h"
+#include "shell/device_text.h"
+
+namespace zr::shell {
+namespace {
+
+using compiler::NameKind;
+
+// Which area an item's value comes from, kept in the item as one number.
+enum class Area { None, Single, Integer, Byte, StackPointer, Port, Adc, I2c, ValueSlot };
+constexpr int kCellRole = Qt::UserRole;
+
+int CellOf(Area area, int index) {
+    return static_cast<int>(area) * 100000 + index;
+}
+
+float ValueOf(int cell, const emulator::MachineState& m, const emulator::IoModel& io) {
+    const int index = cell % 100000;
+    switch (static_cast<Area>(cell / 100000)) {
+        case Area::Single:
+            return m.singles.at(index);
+        case Area::Integer:
+            return m.integers.at(index);
+        case Area::Byte:
+            return m.bytes.at(index);
+        case Area::StackPointer:
+            return static_cast<float>(m.stackPointer - 1);
+        case Area::Port:
+            return io.portInputs;
+        case Area::Adc:
+            return static_cast<float>(io.adc.at(index));
+        case Area::I2c:
+            return io.i2c.at(index);
+        case Area::ValueSlot:
+            return m.valueStack.at(index);
+        case Area::None:
+            break;
+    }
+    return 0;
+}
+
+struct KindFacts {
+    Area area = Area::None;
+    const char* text = "";
+    bool array = false;
+};
+
+KindFacts FactsOf(const compiler::NameRecord& record) {
+    switch (record.kind) {
+        case NameKind::Single:
+            return {Area::Single, "Single"};
+        case NameKind::SingleArray:
+            return {Area::Single, "Single", true};
+        case NameKind::Integer:
+            return {Area::Integer, "Integer"};
+        case NameKind::IntegerArray:
+            return {Area::Integer, "Integer", true};
+        case NameKind::Byte:
+            return {Area::Byte, "Byte"};
+        case NameKind::ByteArray:
+            return {Area::Byte, "Byte", true};
+        case NameKind::Stack:
+            return {Area::StackPointer, "Stack"};
+        case NameKind::Hardware:
+            if (record.name == "PORT") return {Area::Port, "PORT"};
+            if (record.name == "ADC") return {Area::Adc, "ADC", true};
+            return {Area::I2c, "I2C", true};
+        default:
+            return {};
+    }
+}
+
+const QColor kChangedColour(255, 230, 120);
+
+}  // namespace
+
+VariablesPane::VariablesPane(QWidget* parent) : QTreeWidget(parent) {
+    setObjectName("variablesPane");
+    setHeaderLabels({tr("Имя"), tr("Значение"), tr("Вид"), tr("Адрес")});
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    header()->setStretchLastSection(true);
+}
+
+void VariablesPane::SetNames(const compiler::NameTable& names) {
+    clear();
+    shownBefore_ = false;
+    stack_ = new QTreeWidgetItem(this, {tr("Стек значений")});
+    for (const compiler::NameRecord& record : names.records()) {
+        const KindFacts facts = FactsOf(record);
+        // RX is the X register, shown with the stack.
+        if (facts.area == Area::None || record.name == "RX") continue;
+        const QString name = FromDevice(record.name);
+        auto* item = new QTreeWidgetItem(this);
+        item->setText(kName, name);
+        item->setText(kKind, facts.array ? tr("массив %1 (%2)").arg(facts.text).arg(record.size)
+                                         : QString::fromLatin1(facts.text));
+        item->setText(kAddress, QString::number(record.address));
+        if (!facts.array) {
+            item->setData(kValue, kCellRole, CellOf(facts.area, record.address));
+            continue;
+        }
+        // Elements count from 1; ADC channels and I2C elements are their own
+        // indexes, the others follow the first element's area index.
+        for (int element = 1; element <= record.size; ++element) {
+            const int index = facts.area == Area::Adc   ? element - 1
+                              : facts.area == Area::I2c ? element
+                                                        : record.address + element - 1;
+            auto* child = new QTreeWidgetItem(item, {QString("%1(%2)").arg(name).arg(element)});
+            child->setText(kAddress, QString::number(index));
+            child->setData(kValue, kCellRole, CellOf(facts.area, index));
+        }
+    }
+    resizeColumnToContents(kName);
+}
+
+void VariablesPane::ShowValues(const emulator::MachineState& machine, const emulator::IoModel& io,
+                               char decimalSeparator) {
+    // The stack: X on top, then Y, Z, T and the deeper slots by number.
+    const QStringList registers = {"X", "Y", "Z", "T"};
+    qDeleteAll(stack_->takeChildren());
+    for (int slot = machine.stackPointer, depth = 0; slot >= 1; --slot, ++depth) {
+        auto* item = new QTreeWidgetItem(
+            stack_, {depth < registers.size() ? registers[depth] : QString::number(depth + 1)});
+        item->setText(kValue, QString::fromStdString(emulator::FormatDecimal(
+                                  machine.valueStack[slot], decimalSeparator)));
+    }
+    stack_->setText(kValue, QString::number(machine.stackPointer - 1));
+
+    auto show = [&](QTreeWidgetItem* item) {
+        const QVariant cell = item->data(kValue, kCellRole);
+        if (!cell.isValid()) return;
+        const QString text = QString::fromStdString(
+            emulator::FormatDecimal(ValueOf(cell.toInt(), machine, io), decimalSeparator));
+        const bool changed = shownBefore_ && item->text(kValue) != text;
+        item->setText(kValue, text);
+        item->setBackground(kValue, changed ? QBrush(kChangedColour) : QBrush());
+        if (changed && item->parent()) item->parent()->setBackground(kValue, kChangedColour);
+    };
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = topLevelItem(i);
+        if (item != stack_ && item->childCount() > 0) item->setBackground(kValue, QBrush());
+        show(item);
+        for (int k = 0; k < item->childCount(); ++k) show(item->child(k));
+    }
+    shownBefore_ = true;
+    resizeColumnToContents(kValue);
+}
+
+QTreeWidgetItem* VariablesPane::itemNamed(const QString& name) const {
+    const QList<QTreeWidgetItem*> found =
+        findItems(name, Qt::MatchFixedString | Qt::MatchRecursive, kName);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+bool VariablesPane::IsHighlighted(const QTreeWidgetItem& item) {
+    return item.background(kValue).style() != Qt::NoBrush;
+}
+
+}  // namespace zr::shell

@@ -1,0 +1,226 @@
+// The debugger in the emulator window: a run stops before a statement with
+// a breakpoint and marks it; the stepping commands, run to cursor, pause and
+// step back move the mark; Continue runs to the end; the keys are bound.
+#include <QAction>
+#include <QTextBlock>
+#include <QtTest>
+
+#include "emulator_test_support.h"
+#include "shell/editor_gutter.h"
+#include "shell/listing_pane.h"
+#include "shell/source_editor.h"
+#include "shell/variables_pane.h"
+
+using namespace zr::shell;
+using namespace zr::shell::testing;
+
+namespace {
+
+const char* kProgram =
+    "DimB b1\n"
+    "1 -> b1\n"
+    "b1 1 + -> b1\n"
+    "! [1,1,clr] \"Done\"\n"
+    "-1 Wait\n";
+
+// Two declared names beside the predeclared ones; b1 changes between the
+// breakpoints on lines 4 and 5, the array does not.
+const char* kVariablesProgram =
+    "DimB b1\n"
+    "DimI t(3)\n"
+    "1 -> b1\n"
+    "b1 1 + -> b1\n"
+    "! [1,1,clr] \"Done\"\n"
+    "-1 Wait\n";
+
+// The breakpoint on line 4 is reached once per pass of the loop.
+const char* kLoopProgram =
+    "DimI sum\n"
+    "0 -> sum\n"
+    "Do + i = 1 >> 3\n"
+    "  sum i + -> sum\n"
+    "Loop i\n"
+    "-1 Wait\n";
+
+}  // namespace
+
+class DebugCommandsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    struct Session {
+        SourceEditor editor;
+        std::unique_ptr<zr::compiler::Compiler> compiled;
+        EmulatorWindows windows{nullptr, &editor, nullptr};
+
+        explicit Session(const char* program = kProgram) : compiled(Compile(program)) {
+            editor.setPlainText(program);
+        }
+        FrmTest* window() const { return windows.emulatorWindow(); }
+        void Trigger(const char* command) const {
+            window()->findChild<QAction*>(command)->trigger();
+        }
+        // Waits for the pause whose mark selects `statement`.
+        void WaitForPauseAt(const QString& statement) const {
+            QTRY_COMPARE_WITH_TIMEOUT(editor.textCursor().selectedText(), statement,
+                                      kWorkerTimeout);
+            QTRY_COMPARE_WITH_TIMEOUT(window()->runStateText(), QString("Пауза"), kWorkerTimeout);
+        }
+        void PutCaretOnLine(int line) {
+            editor.setTextCursor(QTextCursor(editor.document()->findBlockByNumber(line - 1)));
+        }
+    };
+
+  private slots:
+    void runStopsAtBreakpointAndStepsMoveTheMark() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        QCOMPARE(s.window()->displayLine(1).trimmed(), QString());  // nothing of line 4 yet
+
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("1");
+        s.Trigger("mnuStepOver");
+        s.WaitForPauseAt("+");
+
+        s.Trigger("mnuContinue");
+        ZR_WAIT_LINE1(s.window(), "Done");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Ждёт нажатия клавиши"),
+                                  kWorkerTimeout);
+    }
+
+    void pauseThenStepBackReturnsToThePreviousStop() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("1");
+        s.Trigger("mnuStepBack");
+        s.WaitForPauseAt("b1");
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("1");
+    }
+
+    void runToCursorAndBreakpointSetWhilePaused() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(2);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("1");
+        s.PutCaretOnLine(4);
+        s.Trigger("mnuRunToCursor");
+        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        // A breakpoint set now holds the next run through line 5.
+        s.editor.gutter()->toggleBreakpoint(5);
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("-1");
+        ZR_WAIT_LINE1(s.window(), "Done");
+    }
+
+    void pausedVariablesShowWithChangesHighlighted() {
+        Session s(kVariablesProgram);
+        s.editor.gutter()->toggleBreakpoint(4);
+        s.editor.gutter()->toggleBreakpoint(5);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        VariablesPane* pane = s.window()->variablesPane();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            pane->itemNamed("b1") && pane->itemNamed("b1")->text(VariablesPane::kValue) == "1",
+            kWorkerTimeout);
+        const struct {
+            const char* name;
+            const char* kind;
+        } names[] = {{"b1", "Byte"},
+                     {"t", "массив Integer (3)"},
+                     {"i", "Integer"},
+                     {"o", "Integer"},
+                     {"Stack", "Stack"},
+                     {"PORT", "PORT"},
+                     {"ADC", "массив ADC (4)"},
+                     {"I2C", "массив I2C (128)"}};
+        for (const auto& name : names) {
+            QTreeWidgetItem* item = pane->itemNamed(name.name);
+            QVERIFY2(item, name.name);
+            QCOMPARE(item->text(VariablesPane::kKind), QString(name.kind));
+        }
+        QCOMPARE(pane->itemNamed("t")->childCount(), 3);
+        QCOMPARE(pane->itemNamed("t(2)")->text(VariablesPane::kValue), QString("0"));
+        QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("b1")));  // the first pause
+
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        QTRY_COMPARE_WITH_TIMEOUT(pane->itemNamed("b1")->text(VariablesPane::kValue), QString("2"),
+                                  kWorkerTimeout);
+        QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("b1")));
+        QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("t(2)")));
+        QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("i")));
+    }
+
+    void pausedVariablesRefreshAtTheSameBreakpointAgain() {
+        Session s(kLoopProgram);
+        s.editor.gutter()->toggleBreakpoint(4);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("sum");
+        VariablesPane* pane = s.window()->variablesPane();
+        QTRY_COMPARE_WITH_TIMEOUT(pane->itemNamed("i")->text(VariablesPane::kValue), QString("1"),
+                                  kWorkerTimeout);
+        for (const char* sum : {"1", "3"}) {
+            s.Trigger("mnuContinue");
+            QTRY_COMPARE_WITH_TIMEOUT(pane->itemNamed("sum")->text(VariablesPane::kValue),
+                                      QString(sum), kWorkerTimeout);
+            QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("sum")));
+            QVERIFY(VariablesPane::IsHighlighted(*pane->itemNamed("i")));
+            QCOMPARE(s.window()->runStateText(), QString("Пауза"));
+        }
+    }
+
+    void listingHighlightsTheInstructionAtABreakpoint() {
+        Session s;
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        ListingPane* listing = s.window()->listingPane();
+        QTRY_VERIFY_WITH_TIMEOUT(listing->highlightedRow() > 0, kWorkerTimeout);
+        const int row = listing->highlightedRow();
+        QCOMPARE(listing->item(row - 1)->text(), QString("; 3: b1 1 + -> b1"));
+        QVERIFY2(listing->item(row)->text().contains("b1"), qPrintable(listing->item(row)->text()));
+
+        // A click on a line of the listing selects its source line.
+        const QList<QListWidgetItem*> headers = listing->findItems("; 4:", Qt::MatchStartsWith);
+        QCOMPARE(headers.size(), 1);
+        listing->scrollToItem(headers[0]);
+        QTest::mouseClick(listing->viewport(), Qt::LeftButton, {},
+                          listing->visualItemRect(headers[0]).center());
+        QCOMPARE(s.editor.textCursor().selectedText(), QString("! [1,1,clr] \"Done\""));
+        s.Trigger("mnuContinue");
+        QTRY_COMPARE_WITH_TIMEOUT(listing->highlightedRow(), -1, kWorkerTimeout);
+    }
+
+    void commandsHaveTheirBreakpointKeys() {
+        Session s;
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        const struct {
+            const char* name;
+            QKeySequence key;
+        } expected[] = {
+            {"mnuContinue", QKeySequence(Qt::Key_F5)},
+            {"mnuStepInto", QKeySequence(Qt::Key_F11)},
+            {"mnuStepOver", QKeySequence(Qt::Key_F10)},
+            {"mnuStepOut", QKeySequence(Qt::SHIFT | Qt::Key_F11)},
+            {"mnuRunToCursor", QKeySequence(Qt::CTRL | Qt::Key_F10)},
+            {"mnuPause", QKeySequence(Qt::CTRL | Qt::Key_Pause)},
+            {"mnuStepBack", QKeySequence(Qt::SHIFT | Qt::Key_F10)},
+        };
+        for (const auto& command : expected) {
+            auto* action = s.window()->findChild<QAction*>(command.name);
+            QVERIFY2(action, command.name);
+            QCOMPARE(action->shortcut(), command.key);
+        }
+        // The program ran to its key wait without stopping: no breakpoint.
+        ZR_WAIT_LINE1(s.window(), "Done");
+    }
+};
+
+QTEST_MAIN(DebugCommandsTest)
+#include "debug_commands_test.moc"

@@ -1,0 +1,103 @@
+// The editor's gutter: breakpoints set by a click or Ctrl+B, following their
+// lines through edits, remembered per file; the caret line highlighted.
+#include "shell/editor_gutter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+
+#include "shell/source_files.h"
+#include "shell_test_support.h"
+
+namespace zr::shell::testing {
+
+class EditorGutterTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void gutterClickAndCtrlBToggleBreakpoint() {
+        TestWindow test;
+        test.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(test.window.get()));
+        test.setText("Dup\nSwap\nEnd\n");
+        EditorGutter* gutter = test.editor()->gutter();
+        QVERIFY(gutter->isVisible() && gutter->width() > 0);
+
+        const QTextBlock second = test.editor()->document()->findBlockByNumber(1);
+        const int y = static_cast<int>(test.editor()
+                                           ->document()
+                                           ->documentLayout()
+                                           ->blockBoundingRect(second)
+                                           .center()
+                                           .y()) -
+                      test.editor()->verticalScrollBar()->value();
+        QTest::mouseClick(gutter, Qt::LeftButton, {}, QPoint(gutter->width() / 2, y));
+        QCOMPARE(gutter->breakpointLines(), QList<int>{2});
+
+        QTextCursor caret(test.editor()->document()->findBlockByNumber(2));
+        test.editor()->setTextCursor(caret);
+        test.editor()->setFocus();
+        QTest::keyClick(test.editor(), Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(gutter->breakpointLines(), (QList<int>{2, 3}));
+        QTest::mouseClick(gutter, Qt::LeftButton, {}, QPoint(gutter->width() / 2, y));
+        QCOMPARE(gutter->breakpointLines(), QList<int>{3});
+    }
+
+    void gutterBreakpointsFollowTheirLinesThroughEdits() {
+        TestWindow test;
+        test.setText("A = 1\nB = 2\nC = 3\nEnd");
+        EditorGutter* gutter = test.editor()->gutter();
+        gutter->setBreakpointLines({2, 4, 9});  // 9: past the end, dropped
+        QCOMPARE(gutter->breakpointLines(), (QList<int>{2, 4}));
+
+        QTextCursor cursor(test.editor()->document());
+        cursor.insertText("' a comment\n' and one more\n");
+        QCOMPARE(gutter->breakpointLines(), (QList<int>{4, 6}));
+
+        // Deleting the line takes its breakpoint with it.
+        cursor = QTextCursor(test.editor()->document()->findBlockByNumber(3));
+        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        QCOMPARE(gutter->breakpointLines(), QList<int>{5});
+        QCOMPARE(test.editor()->document()->findBlockByNumber(4).text(), QString("End"));
+    }
+
+    void gutterBreakpointsAreRememberedPerFile() {
+        QTemporaryDir folder;
+        const QString first = folder.filePath("first.zrt");
+        const QString second = folder.filePath("second.zrt");
+        QString error;
+        for (const QString& path : {first, second})
+            QVERIFY(SaveSourceFile(path, formats::RichText{"Dup\nSwap\nEnd"}, &error));
+        {
+            TestWindow test;
+            QVERIFY(test.window->loadFile(first));
+            test.editor()->gutter()->toggleBreakpoint(3);
+            QVERIFY(test.window->loadFile(second));
+            QVERIFY(test.editor()->gutter()->breakpointLines().isEmpty());
+        }
+        TestWindow again;
+        QVERIFY(again.window->loadFile(first));
+        QCOMPARE(again.editor()->gutter()->breakpointLines(), QList<int>{3});
+        again.editor()->gutter()->toggleBreakpoint(3);
+        QVERIFY(again.window->loadFile(first));
+        QVERIFY(again.editor()->gutter()->breakpointLines().isEmpty());
+    }
+
+    void caretLineIsHighlighted() {
+        TestWindow test;
+        test.setText("Dup\nSwap\nEnd");
+        test.editor()->setTextCursor(QTextCursor(test.editor()->document()->findBlockByNumber(1)));
+        const QList<QTextEdit::ExtraSelection> marks = test.editor()->extraSelections();
+        QCOMPARE(marks.size(), 1);
+        QVERIFY(marks[0].format.boolProperty(QTextFormat::FullWidthSelection));
+        QCOMPARE(marks[0].cursor.blockNumber(), 1);
+    }
+};
+
+}  // namespace zr::shell::testing
+
+QTEST_MAIN(zr::shell::testing::EditorGutterTest)
+#include "editor_gutter_test.moc"
