@@ -25,4 +25,19 @@ CLI::Validator PositiveCount() {
         "N>=1");
 }
 
+// A source line for --break: CLI11's own range check would print the largest
+// double as its upper bound.
+CLI::Validator LineNumber() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            int line = 0;
+            const char* end = value.data() + value.size();
+            const auto parsed = std::from_chars(value.data(), end, line);
+            if (value.empty() || parsed.ec != std::errc() || parsed.ptr != end || line < 1)
+                return "must be a source line number from 1, not '" + value + "'";
+            return "";
+        },
+        "LINE>=1");
+}
+
 }  // namespace zr::cli

@@ -185,7 +185,7 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
                     "that has one): stopReason \"breakpoint\", and --json gains the statement's "
                     "\"line\" and \"column\"")
         ->delimiter(',')
-        ->check(CLI::PositiveNumber);
+        ->check(LineNumber());
     run->add_flag("--trace", options->debug.trace,
                   "Before the final report, print a line per statement reached: LINE:COLUMN, "
                   "its address, its first word and the value stack (slots 1..StackPointer, X "
