@@ -1,6 +1,7 @@
 #include "emulator/debugger.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "emulator/emulator.h"
 
@@ -62,6 +63,49 @@ void Debugger::ClearBreakpoints() {
     Rearm();
 }
 
+bool Debugger::AddDataBreakpoint(std::uint8_t operand) {
+    if (operand >= machine::kOperandPort) return false;
+    dataBreakpoints_[operand] = WatchedValue(operand);
+    Rearm();
+    return true;
+}
+
+void Debugger::RemoveDataBreakpoint(std::uint8_t operand) {
+    dataBreakpoints_.erase(operand);
+    Rearm();
+}
+
+void Debugger::ClearDataBreakpoints() {
+    dataBreakpoints_.clear();
+    Rearm();
+}
+
+// Straight from the areas: the emulator's own read may fault or reach the host.
+float Debugger::WatchedValue(std::uint8_t operand) const {
+    const MachineState& m = emulator_.machine;
+    if (operand == machine::kOperandRX) return m.valueStack[m.stackPointer];
+    if (operand <= machine::kSingleCount) return m.singles[operand];
+    if (operand <= machine::kIntegerOperandBase)
+        return m.bytes[operand - machine::kByteOperandBase];
+    if (operand == machine::kOperandStack) return static_cast<float>(m.stackPointer - 1);
+    return m.integers[operand - machine::kIntegerOperandBase];
+}
+
+// Compared bit for bit, so a NaN that stays is no change and -0 after 0 is.
+int Debugger::ChangedWatch() {
+    int changed = -1;
+    for (auto& [operand, last] : dataBreakpoints_) {
+        const float now = WatchedValue(operand);
+        if (std::memcmp(&now, &last, sizeof now) != 0 && changed < 0) changed = operand;
+        last = now;
+    }
+    return changed;
+}
+
+void Debugger::NoteWatchedValues() {
+    for (auto& [operand, last] : dataBreakpoints_) last = WatchedValue(operand);
+}
+
 void Debugger::Continue() {
     SetRule(Rule::None);
 }
@@ -120,8 +164,9 @@ void Debugger::Rearm() {
     for (const int address : breakpoints_) stopMap_[address] = any = true;
     if (rule_ == Rule::RunTo && ruleTarget_ >= 0 && ruleTarget_ <= machine::kProgramSize)
         stopMap_[ruleTarget_] = any = true;
-    const bool everyStatement = observer_ || maxStops_ > 0 || rule_ == Rule::StepInto ||
-                                rule_ == Rule::StepOver || rule_ == Rule::StepOut;
+    const bool everyStatement = observer_ || maxStops_ > 0 || !dataBreakpoints_.empty() ||
+                                rule_ == Rule::StepInto || rule_ == Rule::StepOver ||
+                                rule_ == Rule::StepOut;
     if (everyStatement)
         for (int address = 0; address <= machine::kProgramSize; ++address)
             if (statementAt_[address]) stopMap_[address] = any = true;
@@ -146,9 +191,14 @@ bool Debugger::CheckBeforeInstruction() {
         if (history_.size() == maxStops_) history_.pop_front();  // the oldest falls off
         history_.push_back(CaptureState());
     }
+    if (statement && pause.reason != PauseReason::StepBack) pause.changedOperand = ChangedWatch();
     if (pause.reason != PauseReason::StepBack && !breakpoints_.count(address)) {
-        if (!RuleStopsAt(address)) return false;
-        pause.reason = rule_ == Rule::RunTo ? PauseReason::RunTo : PauseReason::Step;
+        if (pause.changedOperand >= 0) {
+            pause.reason = PauseReason::DataChange;
+        } else {
+            if (!RuleStopsAt(address)) return false;
+            pause.reason = rule_ == Rule::RunTo ? PauseReason::RunTo : PauseReason::Step;
+        }
     }
     SetRule(Rule::None);
     if (onPause) onPause(emulator_, pause);
@@ -193,6 +243,7 @@ void Debugger::RestoreState(const DeviceState& state) {
     e.instructionCount_ = state.instructionCount;
     e.randomState_ = state.randomState;
     e.randomLast_ = state.randomLast;
+    NoteWatchedValues();  // a state put back is no change of its own
     e.RequestAttention();
 }
 

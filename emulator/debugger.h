@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,12 +30,13 @@ struct DebugStatement {
     std::string word;     // its first word (Windows-1251)
 };
 
-enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack };
+enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack, DataChange };
 
 struct PauseInfo {
     PauseReason reason = PauseReason::Breakpoint;
     int address = 0;
     const DebugStatement* statement = nullptr;  // the statement about to run
+    int changedOperand = -1;                    // DataChange: the watched variable that changed
 };
 
 class Debugger {
@@ -60,6 +62,18 @@ class Debugger {
     void RemoveBreakpoint(int address);
     void ClearBreakpoints();
     const std::set<int>& breakpoints() const { return breakpoints_; }
+
+    // ---- Data breakpoints ----
+    // Pause at the first statement start after the variable's value changed
+    // (nothing of that statement has run). `operand` is a VariableOperand: a
+    // Single, Byte or Integer cell (an array element is its own cell), RX or
+    // Stack; the port and the analogue and I2C inputs cannot be watched, as
+    // reading them talks to the hardware. False for those.
+    bool AddDataBreakpoint(std::uint8_t operand);
+    void RemoveDataBreakpoint(std::uint8_t operand);
+    void ClearDataBreakpoints();
+    // Each watched operand with the value last seen at a statement start.
+    const std::map<std::uint8_t, float>& dataBreakpoints() const { return dataBreakpoints_; }
 
     // ---- Stepping rules (set while paused, or before a run) ----
     void Continue();          // to the next breakpoint
@@ -98,11 +112,15 @@ class Debugger {
     void SetRule(Rule rule, int target = 0);
     bool RuleStopsAt(int address) const;
     void Rearm();
+    float WatchedValue(std::uint8_t operand) const;
+    int ChangedWatch();  // the first watched operand that changed, -1 none; notes the new values
+    void NoteWatchedValues();
 
     Emulator& emulator_;
     std::vector<DebugStatement> statements_;
     std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
     std::set<int> breakpoints_;
+    std::map<std::uint8_t, float> dataBreakpoints_;
     Rule rule_ = Rule::None;
     int ruleTarget_ = 0;
     int ruleDepth_ = 0;  // the return pointer when the rule was set

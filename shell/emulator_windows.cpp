@@ -116,7 +116,9 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
             TakeProgramFacts(lastCompile);
             test_->variablesPane()->SetNames(names_);
             test_->listingPane()->SetProgram(lastCompile);
-            worker_.Reload(ProgramOf(lastCompile, start, editor_));
+            EmulatorProgram program = ProgramOf(lastCompile, start, editor_);
+            program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
+            worker_.Reload(std::move(program));
         }
         test_->show();
         test_->raise();
@@ -127,6 +129,10 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     test_ = new FrmTest(worker_, owner_);
     test_->variablesPane()->SetNames(names_);
     test_->listingPane()->SetProgram(lastCompile);
+    connect(test_->variablesPane(), &VariablesPane::dataBreakpointsChanged, this, [this] {
+        if (test_ && worker_.running())
+            worker_.SetDataBreakpoints(test_->variablesPane()->dataBreakpointOperands());
+    });
     connect(test_->listingPane(), &ListingPane::sourceLineChosen, this,
             &EmulatorWindows::ShowSourceLine);
     if (confirmClear_) test_->setClearConfirmation(confirmClear_);
@@ -140,7 +146,9 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     worker_.SetWatchOperand(0);
     pausedAddress_ = -1;  // a fresh frame counts pauses from 0
     pauseCount_ = 0;
-    worker_.Start(ProgramOf(lastCompile, start, editor_));
+    EmulatorProgram program = ProgramOf(lastCompile, start, editor_);
+    program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
+    worker_.Start(program);
     test_->show();
     test_->raise();
     test_->activateWindow();

@@ -129,8 +129,25 @@ void EmulatorWorker::SetBreakpointLines(std::vector<int> lines) {
         if (!debugger_) return;
         debugger_->ClearBreakpoints();
         for (const int line : lines) debugger_->AddBreakpointAtLine(line);
-        debugger_->KeepHistory(lines.empty() ? 0 : kStepBackStops);
+        KeepHistoryWhileDebugging();
     });
+}
+
+void EmulatorWorker::SetDataBreakpoints(std::vector<int> operands) {
+    Post([this, operands = std::move(operands)](emulator::Emulator&) {
+        if (!debugger_) return;
+        debugger_->ClearDataBreakpoints();
+        for (const int operand : operands)
+            debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
+        KeepHistoryWhileDebugging();
+    });
+}
+
+// History makes the loop stop at every statement: only while debugging.
+void EmulatorWorker::KeepHistoryWhileDebugging() {
+    const bool debugging =
+        !debugger_->breakpoints().empty() || !debugger_->dataBreakpoints().empty();
+    debugger_->KeepHistory(debugging ? kStepBackStops : 0);
 }
 
 void EmulatorWorker::ThreadMain() {
@@ -158,8 +175,9 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     debugger_.reset();
     debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);
     for (const int line : program.breakpointLines) debugger_->AddBreakpointAtLine(line);
-    // History makes the loop stop at every statement: only while debugging.
-    if (!program.breakpointLines.empty()) debugger_->KeepHistory(kStepBackStops);
+    for (const int operand : program.dataBreakpoints)
+        debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
+    KeepHistoryWhileDebugging();
     debugger_->onPause = [this](emulator::Emulator& e, const emulator::PauseInfo& pause) {
         host_.Pause(e, pause.address);
     };

@@ -26,6 +26,7 @@ struct EmulatorProgram {
     // For the debugger: every statement with its line, and the breakpoint lines.
     std::vector<emulator::DebugStatement> debugStatements;
     std::vector<int> breakpointLines;
+    std::vector<int> dataBreakpoints;  // VariableOperands that pause when they change
 };
 
 // The debugger's commands from the window; each ends a pause except Pause,
@@ -73,6 +74,8 @@ class EmulatorWorker : public QObject {
     void RunTo(int address);
     // The breakpoints from now on, by 1-based source line.
     void SetBreakpointLines(std::vector<int> lines);
+    // The data breakpoints from now on, by VariableOperand.
+    void SetDataBreakpoints(std::vector<int> operands);
 
     // Only while no run loop runs (set-up, tests after Join).
     emulator::Emulator& emulator() { return emulator_; }
@@ -85,6 +88,7 @@ class EmulatorWorker : public QObject {
     void Load(const EmulatorProgram& program);
     void ScheduleFrame();
     void DeliverFrame();
+    void KeepHistoryWhileDebugging();
 
     GuiHost host_;
     emulator::Emulator emulator_{host_};

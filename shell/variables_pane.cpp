@@ -1,8 +1,12 @@
 #include "shell/variables_pane.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QMenu>
 
 #include "emulator/number_text.h"
+#include "machine/image.h"
 #include "shell/device_text.h"
 
 namespace zr::shell {
@@ -13,6 +17,7 @@ using compiler::NameKind;
 // Which area an item's value comes from, kept in the item as one number.
 enum class Area { None, Single, Integer, Byte, StackPointer, Port, Adc, I2c, ValueSlot };
 constexpr int kCellRole = Qt::UserRole;
+constexpr int kWatchRole = Qt::UserRole + 1;  // on a pinned row: true
 
 int CellOf(Area area, int index) {
     return static_cast<int>(area) * 100000 + index;
@@ -84,6 +89,7 @@ VariablesPane::VariablesPane(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     header()->setStretchLastSection(true);
+    connect(this, &QTreeWidget::itemChanged, this, &VariablesPane::TakeWatchCheck);
 }
 
 void VariablesPane::SetNames(const compiler::NameTable& names) {
@@ -115,6 +121,7 @@ void VariablesPane::SetNames(const compiler::NameTable& names) {
             child->setData(kValue, kCellRole, CellOf(facts.area, index));
         }
     }
+    RebuildWatches();
     resizeColumnToContents(kName);
 }
 
@@ -152,9 +159,125 @@ void VariablesPane::ShowValues(const emulator::MachineState& machine, const emul
 }
 
 QTreeWidgetItem* VariablesPane::itemNamed(const QString& name) const {
-    const QList<QTreeWidgetItem*> found =
-        findItems(name, Qt::MatchFixedString | Qt::MatchRecursive, kName);
-    return found.isEmpty() ? nullptr : found.first();
+    for (QTreeWidgetItem* item : findItems(name, Qt::MatchFixedString | Qt::MatchRecursive, kName))
+        if (!item->data(kName, kWatchRole).toBool()) return item;
+    return nullptr;
+}
+
+QTreeWidgetItem* VariablesPane::watchNamed(const QString& name) const {
+    for (QTreeWidgetItem* item : findItems(name, Qt::MatchFixedString, kName))
+        if (item->data(kName, kWatchRole).toBool()) return item;
+    return nullptr;
+}
+
+int VariablesPane::OperandOf(const QTreeWidgetItem& item) {
+    const QVariant cell = item.data(kValue, kCellRole);
+    if (!cell.isValid()) return -1;
+    const int index = cell.toInt() % 100000;
+    switch (static_cast<Area>(cell.toInt() / 100000)) {
+        case Area::Single:
+            return index;
+        case Area::Byte:
+            return machine::kByteOperandBase + index;
+        case Area::Integer:
+            return machine::kIntegerOperandBase + index;
+        case Area::StackPointer:
+            return machine::kOperandStack;
+        default:
+            return -1;
+    }
+}
+
+void VariablesPane::PinWatch(const QString& name) {
+    if (watches_.contains(name) || !itemNamed(name)) return;
+    watches_.append(name);
+    RebuildWatches();
+}
+
+void VariablesPane::UnpinWatch(const QString& name) {
+    if (!watches_.removeAll(name)) return;
+    const bool wasBreaking = breakOnChange_.remove(name);
+    RebuildWatches();
+    if (wasBreaking) emit dataBreakpointsChanged();
+}
+
+void VariablesPane::SetBreakOnChange(const QString& name, bool on) {
+    if (on == breakOnChange_.contains(name)) return;
+    const QTreeWidgetItem* item = itemNamed(name);
+    if (on && (!item || OperandOf(*item) < 0)) return;
+    if (on) {
+        breakOnChange_.insert(name);
+        if (!watches_.contains(name)) watches_.append(name);
+    } else {
+        breakOnChange_.remove(name);
+    }
+    RebuildWatches();
+    emit dataBreakpointsChanged();
+}
+
+std::vector<int> VariablesPane::dataBreakpointOperands() const {
+    std::vector<int> operands;
+    for (const QString& name : watches_)
+        if (const QTreeWidgetItem* item = itemNamed(name); item && breakOnChange_.contains(name))
+            operands.push_back(OperandOf(*item));
+    return operands;
+}
+
+// The pinned rows copy their variable's row, value included, above the list.
+void VariablesPane::RebuildWatches() {
+    const QSignalBlocker quiet(this);
+    for (int i = topLevelItemCount() - 1; i >= 0; --i)
+        if (topLevelItem(i)->data(kName, kWatchRole).toBool()) delete takeTopLevelItem(i);
+    int row = 0;
+    for (const QString& name : watches_) {
+        const QTreeWidgetItem* source = itemNamed(name);
+        if (!source) continue;  // gone from the program; kept should it come back
+        auto* watch = source->clone();
+        qDeleteAll(watch->takeChildren());
+        watch->setData(kName, kWatchRole, true);
+        if (OperandOf(*source) >= 0) {
+            watch->setFlags(watch->flags() | Qt::ItemIsUserCheckable);
+            watch->setCheckState(kName,
+                                 breakOnChange_.contains(name) ? Qt::Checked : Qt::Unchecked);
+            watch->setToolTip(kName, tr("Останавливать при изменении"));
+        }
+        insertTopLevelItem(row++, watch);
+    }
+}
+
+void VariablesPane::TakeWatchCheck(QTreeWidgetItem* item) {
+    if (!item->data(kName, kWatchRole).toBool() || !(item->flags() & Qt::ItemIsUserCheckable))
+        return;
+    SetBreakOnChange(item->text(kName), item->checkState(kName) == Qt::Checked);
+}
+
+QList<QAction*> VariablesPane::ActionsFor(QTreeWidgetItem* item) {
+    if (!item || !item->data(kValue, kCellRole).isValid()) return {};
+    const QString name = item->text(kName);
+    auto* pin =
+        new QAction(watches_.contains(name) ? tr("Открепить") : tr("Закрепить наверху"), this);
+    connect(pin, &QAction::triggered, this, [this, name] {
+        if (watches_.contains(name)) {
+            UnpinWatch(name);
+        } else {
+            PinWatch(name);
+        }
+    });
+    auto* breaks = new QAction(tr("Останавливать при изменении"), this);
+    breaks->setCheckable(true);
+    breaks->setChecked(breakOnChange_.contains(name));
+    breaks->setEnabled(OperandOf(*item) >= 0);
+    connect(breaks, &QAction::toggled, this, [this, name](bool on) { SetBreakOnChange(name, on); });
+    return {pin, breaks};
+}
+
+void VariablesPane::contextMenuEvent(QContextMenuEvent* event) {
+    const QList<QAction*> actions = ActionsFor(itemAt(event->pos()));
+    if (actions.isEmpty()) return;
+    QMenu menu(this);
+    menu.addActions(actions);
+    menu.exec(event->globalPos());
+    qDeleteAll(actions);
 }
 
 bool VariablesPane::IsHighlighted(const QTreeWidgetItem& item) {

@@ -4,10 +4,14 @@
 // with its kind, area address and value in the display's number form, and
 // the value stack on top. Filled from the state published at a pause, never
 // from the running emulator; values changed since the last pause are
-// highlighted.
+// highlighted. Watches pinned at the top repeat a variable's row; a watch
+// marked to break on change (its check box) is a data breakpoint.
 #pragma once
 
+#include <QSet>
+#include <QStringList>
 #include <QTreeWidget>
+#include <vector>
 
 #include "compiler/names.h"
 #include "emulator/io_model.h"
@@ -33,7 +37,33 @@ class VariablesPane : public QTreeWidget {
     QTreeWidgetItem* itemNamed(const QString& name) const;
     static bool IsHighlighted(const QTreeWidgetItem& item);
 
+    // ---- Watches (kept by name through a new compile) ----
+    void PinWatch(const QString& name);
+    void UnpinWatch(const QString& name);
+    // Pins the watch too when it is set.
+    void SetBreakOnChange(const QString& name, bool on);
+    QTreeWidgetItem* watchNamed(const QString& name) const;  // the pinned row, or null
+    const QStringList& watches() const { return watches_; }
+    // The VariableOperands of the watches that break on change.
+    std::vector<int> dataBreakpointOperands() const;
+    // The VariableOperand behind an item, -1 for rows that cannot break on
+    // change (the port and the inputs, the stack, arrays as a whole).
+    static int OperandOf(const QTreeWidgetItem& item);
+    // The context menu's actions for an item (pin or unpin, break on change).
+    QList<QAction*> ActionsFor(QTreeWidgetItem* item);
+
+  signals:
+    void dataBreakpointsChanged();
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
   private:
+    void RebuildWatches();
+    void TakeWatchCheck(QTreeWidgetItem* item);
+
+    QStringList watches_;
+    QSet<QString> breakOnChange_;
     QTreeWidgetItem* stack_ = nullptr;
     bool shownBefore_ = false;  // a pause has shown values since SetNames
 };

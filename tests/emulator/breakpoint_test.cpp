@@ -44,6 +44,7 @@ struct Debugged {
             lines.push_back(pause.statement ? pause.statement->line : -1);
             values.push_back(e.machine.integers[8]);  // cnt, the first declared Integer
             reasons.push_back(pause.reason);
+            changed.push_back(pause.changedOperand);
             if (actions.empty()) return d.host.EndAtPause(e);
             actions.front()(*debugger);
             actions.pop_front();
@@ -60,6 +61,7 @@ struct Debugged {
     std::vector<int> lines;
     std::vector<int> values;
     std::vector<PauseReason> reasons;
+    std::vector<int> changed;
 };
 
 const Action kStepInto = [](Debugger& g) { g.StepInto(); };
@@ -177,6 +179,66 @@ TEST(Breakpoint, StopsNeverReachedChangeNothing) {
         EXPECT_EQ(p.d.m.integers, plain.m.integers);
         EXPECT_EQ(p.d.Stop(), plain.Stop());
     }
+}
+
+// cnt is Integer 8 (operand 136), tab(1..3) Integers 9..11 (operands 137..139).
+const char* const kWatched =
+    "DimI cnt\n"     // 1
+    "DimI tab(3)\n"  // 2
+    "1 -> cnt\n"     // 3
+    "7 mv tab(2)\n"  // 4
+    "7 mv tab(2)\n"  // 5: the same value again
+    "5 mv tab(3)\n"  // 6
+    "End\n";         // 7
+
+TEST(DataBreakpoint, PausesAtTheStatementAfterTheChange) {
+    struct Case {
+        std::uint8_t operand;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {
+        {136, {4}},  // cnt, before anything of line 4 ran
+        {137, {}},   // tab(1) never changes
+        {138, {5}},  // tab(2): the second store writes the value it holds
+        {139, {7}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.operand);
+        Debugged p(kWatched);
+        EXPECT_TRUE(p.debugger->AddDataBreakpoint(c.operand));
+        p.Run({kContinue, kContinue});
+        EXPECT_EQ(p.lines, c.lines);
+        for (std::size_t k = 0; k < p.reasons.size(); ++k) {
+            EXPECT_EQ(p.reasons[k], PauseReason::DataChange);
+            EXPECT_EQ(p.changed[k], c.operand);
+        }
+    }
+}
+
+TEST(DataBreakpoint, RemovedOrHardwareWatchesDoNotPause) {
+    Debugged p(kWatched);
+    EXPECT_FALSE(p.debugger->AddDataBreakpoint(machine::kOperandPort));
+    EXPECT_TRUE(p.debugger->AddDataBreakpoint(136));
+    EXPECT_TRUE(p.debugger->AddDataBreakpoint(138));
+    p.debugger->RemoveDataBreakpoint(136);
+    EXPECT_EQ(p.debugger->dataBreakpoints().size(), 1u);
+    p.debugger->ClearDataBreakpoints();
+    p.Run();
+    EXPECT_TRUE(p.lines.empty());
+    EXPECT_EQ(p.d.Stop(), StopReason::Stopped);
+}
+
+TEST(DataBreakpoint, StepBackOverADataPause) {
+    Debugged p(kWatched);
+    p.debugger->KeepHistory(100);
+    p.debugger->AddDataBreakpoint(136);
+    // Back to the store into cnt, which is no change of its own; running it
+    // again changes cnt again.
+    p.Run({[](Debugger& g) { EXPECT_TRUE(g.StepBack()); }, kContinue, kContinue});
+    EXPECT_EQ(p.lines, (std::vector<int>{4, 3, 4}));
+    EXPECT_EQ(p.values, (std::vector<int>{1, 0, 1}));
+    EXPECT_EQ(p.reasons, (std::vector<PauseReason>{PauseReason::DataChange, PauseReason::StepBack,
+                                                   PauseReason::DataChange}));
 }
 
 }  // namespace

@@ -175,6 +175,44 @@ class DebugCommandsTest : public QObject {
         }
     }
 
+    void watchedVariablesPinAndBreakOnChange() {
+        Session s(kVariablesProgram);
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("1");
+        VariablesPane* pane = s.window()->variablesPane();
+        QTRY_VERIFY_WITH_TIMEOUT(pane->itemNamed("b1")->text(VariablesPane::kValue) == "0",
+                                 kWorkerTimeout);
+        QList<QAction*> actions = pane->ActionsFor(pane->itemNamed("t(2)"));
+        QCOMPARE(actions.size(), 2);
+        actions[0]->trigger();  // pinned, not breaking
+        actions = pane->ActionsFor(pane->itemNamed("b1"));
+        QCOMPARE(actions[1]->text(), QString("Останавливать при изменении"));
+        actions[1]->trigger();  // pins it and breaks on change
+        QCOMPARE(pane->watches(), QStringList({"t(2)", "b1"}));
+        QCOMPARE(pane->topLevelItem(1), pane->watchNamed("b1"));
+        QCOMPARE(pane->watchNamed("b1")->checkState(VariablesPane::kName), Qt::Checked);
+        QCOMPARE(pane->dataBreakpointOperands(), std::vector<int>{33});  // Byte 1
+        QVERIFY(!pane->ActionsFor(pane->itemNamed("PORT"))[1]->isEnabled());
+
+        // Without the line breakpoint the change of b1 pauses before the next statement.
+        s.editor.gutter()->toggleBreakpoint(3);
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("b1");
+        QTRY_COMPARE_WITH_TIMEOUT(pane->watchNamed("b1")->text(VariablesPane::kValue), QString("1"),
+                                  kWorkerTimeout);
+        QVERIFY(VariablesPane::IsHighlighted(*pane->watchNamed("b1")));
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+
+        // Cleared by its check box, the watch stays pinned and the run goes on.
+        pane->watchNamed("b1")->setCheckState(VariablesPane::kName, Qt::Unchecked);
+        QVERIFY(pane->dataBreakpointOperands().empty());
+        QCOMPARE(pane->watches().size(), 2);
+        s.Trigger("mnuContinue");
+        ZR_WAIT_LINE1(s.window(), "Done");
+    }
+
     void listingHighlightsTheInstructionAtABreakpoint() {
         Session s;
         s.editor.gutter()->toggleBreakpoint(3);
