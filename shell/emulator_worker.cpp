@@ -92,6 +92,12 @@ void EmulatorWorker::SetDecimalSeparator(char separator) {
 void EmulatorWorker::Debug(DebugCommand command) {
     Post([this, command](emulator::Emulator&) {
         if (!debugger_) return;
+        // Stepping keeps the history from here on, so step back works after
+        // any pause; running on drops it again unless a breakpoint wants it.
+        if (command == DebugCommand::Continue)
+            KeepHistoryWhileDebugging();
+        else if (command != DebugCommand::StepBack)
+            debugger_->KeepHistory(kStepBackStops);
         switch (command) {
             case DebugCommand::Continue:
                 debugger_->Continue();
@@ -143,7 +149,8 @@ void EmulatorWorker::SetDataBreakpoints(std::vector<int> operands) {
     });
 }
 
-// History makes the loop stop at every statement: only while debugging.
+// History makes the loop stop at every statement: only while breakpoints are
+// set or the user steps.
 void EmulatorWorker::KeepHistoryWhileDebugging() {
     const bool debugging =
         !debugger_->breakpoints().empty() || !debugger_->dataBreakpoints().empty();

@@ -42,6 +42,12 @@ const char* kLoopProgram =
     "Loop i\n"
     "-1 Wait\n";
 
+// Runs until stopped: only Pause breaks into it.
+const char* kEndlessProgram =
+    "Top:\n"
+    "1 Drop\n"
+    "GoTo Top\n";
+
 }  // namespace
 
 class DebugCommandsTest : public QObject {
@@ -66,6 +72,7 @@ class DebugCommandsTest : public QObject {
                                       kWorkerTimeout);
             QTRY_COMPARE_WITH_TIMEOUT(window()->runStateText(), QString("Пауза"), kWorkerTimeout);
         }
+        int MarkedPosition() const { return editor.textCursor().selectionStart(); }
         void PutCaretOnLine(int line) {
             editor.setTextCursor(QTextCursor(editor.document()->findBlockByNumber(line - 1)));
         }
@@ -101,6 +108,30 @@ class DebugCommandsTest : public QObject {
         s.WaitForPauseAt("b1");
         s.Trigger("mnuStepInto");
         s.WaitForPauseAt("1");
+    }
+
+    // Without any breakpoint: Pause breaks into an endless loop, steps keep
+    // the history, and step back returns to the stop before.
+    void pauseWithoutBreakpointsThenStepBack() {
+        Session s(kEndlessProgram);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.Trigger("mnuPause");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза"), kWorkerTimeout);
+        // The pause holds until the next command, so its mark settles.
+        QTRY_VERIFY_WITH_TIMEOUT(!s.editor.textCursor().selectedText().isEmpty(), kWorkerTimeout);
+        QTest::qWait(200);
+        // Consecutive stops of the three-statement loop lie at different places.
+        const int paused = s.MarkedPosition();
+        s.Trigger("mnuStepInto");
+        QTRY_VERIFY_WITH_TIMEOUT(s.MarkedPosition() != paused, kWorkerTimeout);
+        const int first = s.MarkedPosition();
+        s.Trigger("mnuStepInto");
+        QTRY_VERIFY_WITH_TIMEOUT(s.MarkedPosition() != first, kWorkerTimeout);
+        const int second = s.MarkedPosition();
+        s.Trigger("mnuStepBack");
+        QTRY_COMPARE_WITH_TIMEOUT(s.MarkedPosition(), first, kWorkerTimeout);
+        s.Trigger("mnuStepInto");
+        QTRY_COMPARE_WITH_TIMEOUT(s.MarkedPosition(), second, kWorkerTimeout);
     }
 
     void runToCursorAndBreakpointSetWhilePaused() {
