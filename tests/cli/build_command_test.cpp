@@ -8,37 +8,12 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "keltoc_fixture.h"
 
 namespace zr::cli {
 namespace {
 
-class BuildCommand : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("keltoc-build-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::filesystem::path Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return folder_ / name;
-    }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), "keltoc");
-        std::vector<const char*> argv;
-        for (const auto& arg : args) argv.push_back(arg.c_str());
-        out_.str("");
-        err_.str("");
-        return RunKeltoc(static_cast<int>(argv.size()), argv.data(), out_, err_);
-    }
-
-    std::filesystem::path folder_;
-    std::ostringstream out_, err_;
-};
+using BuildCommand = KeltocTest;
 
 TEST_F(BuildCommand, JsonDescribesTheWorkedExample) {
     const auto source = Write("w.txt", "DimS x\n3.5 -> x\nx Dup *\n-> x\nEnd\n");

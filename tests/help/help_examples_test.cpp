@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/keltoc_fixture.h"
 
 namespace zr::cli {
 namespace {
@@ -103,33 +104,18 @@ std::vector<Example> ExamplesOf(const std::filesystem::path& page) {
     return examples;
 }
 
-class HelpExamples : public ::testing::Test {
+class HelpExamples : public KeltocTest {
   protected:
-    void SetUp() override {
-        // One folder per test: ctest runs the tests of this file side by side.
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("kelto-help-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::filesystem::path Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return folder_ / name;
-    }
-
     // Runs the example headless; returns keltoc's JSON result.
-    nlohmann::json Run(const Example& example) {
+    nlohmann::json RunExample(const Example& example) {
         const auto option = [&](const char* name) {
             const auto found = example.options.find(name);
             return found == example.options.end() ? std::string() : found->second;
         };
         std::string keys = "enter,enter";
         if (!option("keys").empty()) keys += "," + option("keys");
-        std::vector<std::string> args = {
-            "keltoc", "run", Write("example.txt", example.source).string(),
-            "--keys", keys,  "--json"};
+        std::vector<std::string> args = {"run", Write("example.txt", example.source).string(),
+                                         "--keys", keys, "--json"};
         if (!option("serial-in").empty()) {
             std::string lines = option("serial-in");
             std::replace(lines.begin(), lines.end(), ' ', '\n');
@@ -138,15 +124,10 @@ class HelpExamples : public ::testing::Test {
         if (!option("port").empty()) args.insert(args.end(), {"--port", option("port")});
         if (!option("adc").empty()) args.insert(args.end(), {"--adc", option("adc")});
         if (!option("max").empty()) args.insert(args.end(), {"--max-instructions", option("max")});
-        std::vector<const char*> argv;
-        for (const auto& arg : args) argv.push_back(arg.c_str());
-        std::ostringstream out, err;
-        const int code = RunKeltoc(static_cast<int>(argv.size()), argv.data(), out, err);
-        EXPECT_EQ(code, kSuccess) << err.str();
-        return code == kSuccess ? nlohmann::json::parse(out.str()) : nlohmann::json();
+        const int code = Run(args);
+        EXPECT_EQ(code, kSuccess) << err_.str();
+        return code == kSuccess ? nlohmann::json::parse(out_.str()) : nlohmann::json();
     }
-
-    std::filesystem::path folder_;
 };
 
 TEST_F(HelpExamples, EveryExampleRunsAndShowsWhatThePageSays) {
@@ -155,7 +136,7 @@ TEST_F(HelpExamples, EveryExampleRunsAndShowsWhatThePageSays) {
         for (const Example& example : ExamplesOf(page)) {
             SCOPED_TRACE(example.page + ":" + std::to_string(example.line));
             ++examples;
-            const nlohmann::json result = Run(example);
+            const nlohmann::json result = RunExample(example);
             if (result.is_null()) continue;
             if (example.display) {
                 ++checked;

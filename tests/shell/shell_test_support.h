@@ -1,7 +1,9 @@
 // Small helpers shared by the environment's tests.
 #pragma once
 
+#include <QFile>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdint>
@@ -13,6 +15,17 @@
 #include "shell/source_editor.h"
 
 namespace zr::shell::testing {
+
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 // Windows colour (0x00BBGGRR) of the character at `position`.
 inline std::uint32_t ColourAt(const QTextDocument& document, int position) {
