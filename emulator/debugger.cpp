@@ -22,6 +22,7 @@ Debugger::Debugger(Emulator& emulator, std::vector<DebugStatement> statements)
 Debugger::~Debugger() {
     emulator_.debugger_ = nullptr;
     emulator_.stopMap_ = nullptr;
+    emulator_.serialReplay_.SetRecording(false);
     emulator_.RequestAttention();
 }
 
@@ -188,7 +189,7 @@ bool Debugger::CheckBeforeInstruction() {
     if (rule_ == Rule::PauseAgain) {  // put back by StepBack: already the latest kept
         pause.reason = PauseReason::StepBack;
     } else if (statement && maxStops_ > 0) {
-        if (history_.size() == maxStops_) history_.pop_front();  // the oldest falls off
+        if (history_.size() == maxStops_) DropOldestStop();
         history_.push_back(CaptureState());
     }
     if (statement && pause.reason != PauseReason::StepBack) pause.changedOperand = ChangedWatch();
@@ -211,8 +212,14 @@ namespace zr::emulator {
 
 void Debugger::KeepHistory(std::size_t maxStops) {
     maxStops_ = maxStops;
-    while (history_.size() > maxStops_) history_.pop_front();
+    while (history_.size() > maxStops_) DropOldestStop();
+    emulator_.serialReplay_.SetRecording(maxStops_ > 0);
     Rearm();
+}
+
+void Debugger::DropOldestStop() {
+    history_.pop_front();
+    if (!history_.empty()) emulator_.serialReplay_.ForgetBefore(history_.front().serialLinesRead);
 }
 
 bool Debugger::StepBack() {
@@ -225,9 +232,9 @@ bool Debugger::StepBack() {
 
 DeviceState Debugger::CaptureState() const {
     const Emulator& e = emulator_;
-    return {e.machine,           e.io,           e.display_,   e.keyRegister,
-            e.shiftLevel,        e.tickCount,    e.delayTicks, e.timerCount,
-            e.instructionCount_, e.randomState_, e.randomLast_};
+    return {e.machine,           e.io,           e.display_,    e.keyRegister,
+            e.shiftLevel,        e.tickCount,    e.delayTicks,  e.timerCount,
+            e.instructionCount_, e.randomState_, e.randomLast_, e.serialReplay_.position()};
 }
 
 void Debugger::RestoreState(const DeviceState& state) {
@@ -243,7 +250,8 @@ void Debugger::RestoreState(const DeviceState& state) {
     e.instructionCount_ = state.instructionCount;
     e.randomState_ = state.randomState;
     e.randomLast_ = state.randomLast;
-    NoteWatchedValues();  // a state put back is no change of its own
+    e.serialReplay_.Rewind(state.serialLinesRead);  // read the same lines again
+    NoteWatchedValues();                            // a state put back is no change of its own
     e.RequestAttention();
 }
 

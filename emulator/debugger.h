@@ -112,6 +112,7 @@ class Debugger {
     void SetRule(Rule rule, int target = 0);
     bool RuleStopsAt(int address) const;
     void Rearm();
+    void DropOldestStop();
     float WatchedValue(std::uint8_t operand) const;
     int ChangedWatch();  // the first watched operand that changed, -1 none; notes the new values
     void NoteWatchedValues();

@@ -22,6 +22,7 @@ struct DeviceState {
     std::uint64_t instructionCount = 0;
     std::uint32_t randomState = 0;
     float randomLast = 0;
+    std::uint64_t serialLinesRead = 0;  // the serial replay's position
 };
 
 }  // namespace zr::emulator

@@ -17,6 +17,7 @@
 #include "emulator/io_model.h"
 #include "emulator/keypad.h"
 #include "emulator/machine.h"
+#include "emulator/serial_replay.h"
 #include "machine/opcodes.h"
 
 namespace zr::emulator {
@@ -287,6 +288,7 @@ class Emulator {
         nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none
     std::uint32_t randomState_ = 0x2545F491u;
     float randomLast_ = -1;  // -1: no number drawn yet
+    SerialReplay serialReplay_;
 };
 
 }  // namespace zr::emulator

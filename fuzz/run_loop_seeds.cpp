@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
         std::ifstream in(argv[i], std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         zr::compiler::Compiler compiler;
+        // The examples' libraries ship beside them: examples/../libraries.
+        compiler.libraryFolder =
+            std::filesystem::path(argv[i]).parent_path().parent_path() / "libraries";
         if (!compiler.CompileSource(
                 zr::compiler::ToCompilerText(zr::formats::ReadZrt(bytes).text))) {
             std::cerr << argv[i] << ": does not compile, skipped\n";

@@ -28,6 +28,7 @@ struct StepBackCase {
     const char* keys;
     int forward;  // N
     int back;     // M
+    SerialInput serialIn = {};
 };
 
 class StepBack : public ::testing::TestWithParam<StepBackCase> {};
@@ -41,7 +42,7 @@ TEST_P(StepBack, ForwardBackForwardIsExact) {
     for (const auto& record : compiler.statementMap)
         statements.push_back({record.address, 0, 0, record.sourceIndex, record.word});
     // Time is left out: the host's virtual clock runs on and is not put back.
-    Device d(HeadlessOptions{Keys(c.keys), 1'000'000'000, 10'000'000, {}});
+    Device d(HeadlessOptions{Keys(c.keys), 1'000'000'000, 10'000'000, c.serialIn});
     d.emulator.LoadProgram(compiler.programImage);
     d.emulator.ClearSinglesAndIntegers();
     Debugger debugger(d.emulator, statements);
@@ -86,7 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
         StepBackCase{"CountLoopExample", Example("count_loop.zrt"), "enter,enter", 40, 25},
         StepBackCase{"HypotenuseExample", Example("hypotenuse.zrt"), "enter,enter,3,enter,4,enter",
                      12, 6},
-        StepBackCase{"PortAdcExample", Example("port_adc.zrt"), "enter,enter", 8, 4}),
+        StepBackCase{"PortAdcExample", Example("port_adc.zrt"), "enter,enter", 8, 4},
+        // Forward again reads the lines read the first time, not the next ones.
+        StepBackCase{"SerialInputReadAgain",
+                     "DimS a\nDimS b\nINPUT -> a\nINPUT -> b\na b + -> a\nINPUT -> b\nEnd\n",
+                     "enter,enter", 5, 4, SerialInput{"1", "20", "300", "4000"}}),
     kByName);
 
 TEST(StepBackHistory, KeepsOnlyTheLastStops) {
