@@ -237,9 +237,10 @@ ZR_ALWAYS_INLINE inline void Emulator::Instruction(Registers& r) {
     }
 }
 
-#define ZR_INSTRUCTION(op) \
-    template <>            \
-    ZR_ALWAYS_INLINE inline void Emulator::Instruction<machine::op>(Registers & r)
+#define ZR_INSTRUCTION(op)                                                                       \
+    template <>                                                                                  \
+    ZR_ALWAYS_INLINE inline void Emulator::Instruction<machine::op>([[maybe_unused]] Registers & \
+                                                                    r)
 
 ZR_INSTRUCTION(kNop) {}
 ZR_INSTRUCTION(kiM) {
@@ -307,18 +308,17 @@ ZR_INSTRUCTION(kRetIf) {
 #undef ZR_INSTRUCTION
 
 // M(0x00) M(0x01) ... M(0xFF): the dispatch tables are made with it.
-#define ZR_OPCODES_16(M, h)                                                             \
-    M(0x##h##0)                                                                         \
-    M(0x##h##1)                                                                         \
-    M(0x##h##2) M(0x##h##3) M(0x##h##4) M(0x##h##5) M(0x##h##6) M(0x##h##7) M(0x##h##8) \
-        M(0x##h##9) M(0x##h##A) M(0x##h##B) M(0x##h##C) M(0x##h##D) M(0x##h##E) M(0x##h##F)
+// clang-format off
+#define ZR_OPCODES_16(M, h)                                                 \
+    M(0x##h##0) M(0x##h##1) M(0x##h##2) M(0x##h##3) M(0x##h##4) M(0x##h##5) \
+    M(0x##h##6) M(0x##h##7) M(0x##h##8) M(0x##h##9) M(0x##h##A) M(0x##h##B) \
+    M(0x##h##C) M(0x##h##D) M(0x##h##E) M(0x##h##F)
 #define ZR_ALL_OPCODES(M)                                                                   \
-    ZR_OPCODES_16(M, 0)                                                                     \
-    ZR_OPCODES_16(M, 1)                                                                     \
-    ZR_OPCODES_16(M, 2) ZR_OPCODES_16(M, 3) ZR_OPCODES_16(M, 4) ZR_OPCODES_16(M, 5)         \
-        ZR_OPCODES_16(M, 6) ZR_OPCODES_16(M, 7) ZR_OPCODES_16(M, 8) ZR_OPCODES_16(M, 9)     \
-            ZR_OPCODES_16(M, A) ZR_OPCODES_16(M, B) ZR_OPCODES_16(M, C) ZR_OPCODES_16(M, D) \
-                ZR_OPCODES_16(M, E) ZR_OPCODES_16(M, F)
+    ZR_OPCODES_16(M, 0) ZR_OPCODES_16(M, 1) ZR_OPCODES_16(M, 2) ZR_OPCODES_16(M, 3)         \
+    ZR_OPCODES_16(M, 4) ZR_OPCODES_16(M, 5) ZR_OPCODES_16(M, 6) ZR_OPCODES_16(M, 7)         \
+    ZR_OPCODES_16(M, 8) ZR_OPCODES_16(M, 9) ZR_OPCODES_16(M, A) ZR_OPCODES_16(M, B)         \
+    ZR_OPCODES_16(M, C) ZR_OPCODES_16(M, D) ZR_OPCODES_16(M, E) ZR_OPCODES_16(M, F)
+// clang-format on
 
 // A case for every byte value, so the compiler builds one 256-entry jump
 // table with no range check.

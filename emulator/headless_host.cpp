@@ -98,7 +98,7 @@ void HeadlessHost::ProgramStopped(Emulator& emulator) {
     if (waitTokens_.empty() && timedTokens_.empty()) End(emulator, StopReason::Stopped);
 }
 
-void HeadlessHost::RunErrorReported(Emulator& emulator, int code, int address) {
+void HeadlessHost::RunErrorReported(Emulator& /*emulator*/, int code, int address) {
     errors_.push_back({code, address});
 }
 

@@ -54,7 +54,7 @@ class HeadlessHost : public Host {
     // Every screen of the run, the last DisplayHistory::kMaxScreens of them.
     const DisplayHistory& displayHistory() const { return history_; }
 
-    void Pump(Emulator& emulator) override {}
+    void Pump(Emulator& /*emulator*/) override {}
     void DisplayChanged(Emulator& emulator, const Display& display) override;
     void WaitForEvent(Emulator& emulator, WaitReason reason) override;
     void Checkpoint(Emulator& emulator, std::uint64_t instructions) override;

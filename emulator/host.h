@@ -45,26 +45,28 @@ class Host {
 
     // Called when `instructions` executed instructions reach the checkpoint
     // the host last set with Emulator::SetCheckpoint (virtual time, scripts).
-    virtual void Checkpoint(Emulator& emulator, std::uint64_t instructions) {}
+    virtual void Checkpoint(Emulator& /*emulator*/, std::uint64_t /*instructions*/) {}
 
     // ---- Output notifications ----
-    virtual void DisplayChanged(Emulator& emulator, const Display& display) {}
-    virtual void PinChanged(int pin, int value) {}
+    virtual void DisplayChanged(Emulator& /*emulator*/, const Display& /*display*/) {}
+    virtual void PinChanged(int /*pin*/, int /*value*/) {}
     // A running program went back to the stopped state (End, stop key, the
     // end of memory, the Stop command, a silent error).
-    virtual void ProgramStopped(Emulator& emulator) {}
+    virtual void ProgramStopped(Emulator& /*emulator*/) {}
     // A run error is about to be reported on the display.
-    virtual void RunErrorReported(Emulator& emulator, int code, int address) {}
+    virtual void RunErrorReported(Emulator& /*emulator*/, int /*code*/, int /*address*/) {}
     // Trace: the stack list before every traced instruction (top slot first),
     // and a stop at the first instruction of a statement.
-    virtual void TraceStack(const std::vector<std::string>& stackLines) {}
-    virtual void StatementReached(Emulator& emulator, const TraceStop& stop) {}
+    virtual void TraceStack(const std::vector<std::string>& /*stackLines*/) {}
+    virtual void StatementReached(Emulator& /*emulator*/, const TraceStop& /*stop*/) {}
 
     // ---- Serial channel 1 ----
-    virtual void SerialWriteLine(std::string_view line) {}
+    virtual void SerialWriteLine(std::string_view /*line*/) {}
     // The next line, or nothing when the channel has none (no endpoint, or
     // the end of its input); the host may request the end of the run then.
-    virtual std::optional<std::string> SerialReadLine(Emulator& emulator) { return std::nullopt; }
+    virtual std::optional<std::string> SerialReadLine(Emulator& /*emulator*/) {
+        return std::nullopt;
+    }
 
     // The run loop's attention flag of the emulator this host drives: a
     // pending delivery raises it, so the loop stops to pump. Set by the
