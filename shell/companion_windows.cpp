@@ -18,7 +18,7 @@ void OpenFindReplace(QTextEdit* editor, QWidget* owner, bool replaceMode) {
 }
 
 void OpenHelp(const QString& word, QWidget* owner) {
-    HelpViewer::showTopic(word, owner);
+    HelpViewer::ShowTopic(word, owner);
 }
 
 }  // namespace zr::shell

@@ -26,12 +26,14 @@ class EditorGutter : public QWidget {
     // Replaces every breakpoint; lines past the end are dropped.
     void setBreakpointLines(const QList<int>& lines);
     bool hasBreakpoint(int line) const;
-    void toggleBreakpoint(int line);
-    // The caret's line.
-    void toggleBreakpointAtCaret();
 
     int widthNeeded() const;
     QSize sizeHint() const override;
+
+  public slots:
+    void toggleBreakpoint(int line);
+    // The caret's line.
+    void toggleBreakpointAtCaret();
 
   signals:
     // A breakpoint was set or cleared by the user (not by setBreakpointLines).

@@ -65,14 +65,14 @@ FindReplaceDialog::FindReplaceDialog(QTextEdit* editor, QWidget* parent)
 }
 
 void FindReplaceDialog::showFind() {
-    openInMode(false);
+    OpenInMode(false);
 }
 
 void FindReplaceDialog::showReplace() {
-    openInMode(true);
+    OpenInMode(true);
 }
 
-void FindReplaceDialog::openInMode(bool replaceMode) {
+void FindReplaceDialog::OpenInMode(bool replaceMode) {
     searchNote_->clear();
     findText_->setText(target_.selectedText());
     replaceText_->setEnabled(replaceMode);
@@ -92,11 +92,11 @@ SearchOrigin FindReplaceDialog::origin() const {
 void FindReplaceDialog::findNext() {
     const QString text = findText_->text();
     searchNote_->clear();
-    if (TextSearch::isBlank(text)) return;
+    if (TextSearch::IsBlank(text)) return;
     TextSearch search(target_);
-    bool found = search.findNext(text, origin());
+    bool found = search.FindNext(text, origin());
     if (!found && origin() == SearchOrigin::CurrentPosition) {
-        found = search.findNext(text, SearchOrigin::FirstPosition);
+        found = search.FindNext(text, SearchOrigin::FirstPosition);
         if (found) searchNote_->setText(tr("Достигнут конец текста; поиск продолжен с начала."));
     }
     if (!found) searchNote_->setText(tr("Не найдено: «%1»").arg(text));
@@ -106,11 +106,11 @@ void FindReplaceDialog::findNext() {
 }
 
 void FindReplaceDialog::replace() {
-    TextSearch(target_).replace(replaceText_->text());
+    TextSearch(target_).Replace(replaceText_->text());
 }
 
 void FindReplaceDialog::replaceAll() {
-    TextSearch(target_).replaceAll(findText_->text(), replaceText_->text(), origin());
+    TextSearch(target_).ReplaceAll(findText_->text(), replaceText_->text(), origin());
 }
 
 }  // namespace zr::shell

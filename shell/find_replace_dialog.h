@@ -25,14 +25,17 @@ class FindReplaceDialog : public QDialog {
   public:
     FindReplaceDialog(QTextEdit* editor, QWidget* parent);
 
+  public slots:
     void showFind();
     void showReplace();
 
-  private:
-    void openInMode(bool replaceMode);
+  private slots:
     void findNext();
     void replace();
     void replaceAll();
+
+  private:
+    void OpenInMode(bool replaceMode);
     SearchOrigin origin() const;
 
     TextSearchEditorTarget target_;

@@ -354,7 +354,7 @@ FileDialogSetup FrmMain::SaveDialogFor(const QString& filter, const QString& suf
     return {filter, QDir(StartFolder()).filePath(current.fileName())};
 }
 
-bool FrmMain::maybeSave() {
+bool FrmMain::MaybeSave() {
     if (!editor_->document()->isModified()) return true;
     switch (prompts_->askAboutUnsavedChanges()) {
         case UnsavedChoice::Save:
@@ -368,13 +368,13 @@ bool FrmMain::maybeSave() {
 }
 
 void FrmMain::newSource() {
-    if (!maybeSave()) return;
-    editor_->loadDocument({NewSourceText(QDate::currentDate()).toStdString(), {}});
+    if (!MaybeSave()) return;
+    editor_->LoadDocument({NewSourceText(QDate::currentDate()).toStdString(), {}});
     SetCurrentFile(QString());
     hintPanel_->clear();
 }
 
-bool FrmMain::loadFile(const QString& path) {
+bool FrmMain::LoadFile(const QString& path) {
     const QString shownPath = QDir::toNativeSeparators(path);
     const ReadResult read = ReadSourceFile(path);
     if (!read.document) {
@@ -387,7 +387,7 @@ bool FrmMain::loadFile(const QString& path) {
                                .arg(shownPath),
                            tr("Открыть всё равно")))
         return false;
-    editor_->loadDocument(*read.document, read.plainText);
+    editor_->LoadDocument(*read.document, read.plainText);
     SetCurrentFile(path);
     editor_->gutter()->setBreakpointLines(StoredBreakpoints(path));
     hintPanel_->clear();
@@ -399,14 +399,14 @@ bool FrmMain::loadFile(const QString& path) {
 }
 
 void FrmMain::openSource() {
-    if (!maybeSave()) return;
+    if (!MaybeSave()) return;
     const QString path = prompts_->askOpenFileName({kSourceFilter, StartFolder()});
-    if (!path.isEmpty()) loadFile(path);
+    if (!path.isEmpty()) LoadFile(path);
 }
 
 void FrmMain::openExample(const QString& path) {
-    if (!maybeSave()) return;
-    loadFile(path);
+    if (!MaybeSave()) return;
+    LoadFile(path);
 }
 
 bool FrmMain::saveSource() {
@@ -435,9 +435,9 @@ bool FrmMain::WriteSource(const QString& path) {
 }
 
 void FrmMain::editLibrary() {
-    if (!maybeSave()) return;
+    if (!MaybeSave()) return;
     const QString path = prompts_->askOpenFileName({kLibraryFilter, StartFolder()});
-    if (!path.isEmpty()) loadFile(path);
+    if (!path.isEmpty()) LoadFile(path);
 }
 
 bool FrmMain::saveLibrary() {
@@ -461,7 +461,7 @@ bool FrmMain::WriteLibrary(const QString& path) {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    if (maybeSave())
+    if (MaybeSave())
         event->accept();
     else
         event->ignore();
@@ -501,7 +501,7 @@ void FrmMain::OfferLibraryError(const LibraryErrorPlace& place) {
             .arg(QDir::toNativeSeparators(place.path))
             .arg(place.line);
     if (!prompts_->confirm(question, tr("Открыть библиотеку"))) return;
-    if (!maybeSave() || !loadFile(place.path)) return;
+    if (!MaybeSave() || !LoadFile(place.path)) return;
     SelectInEditor(place.range);
     editor_->setFocus();
 }

@@ -51,11 +51,11 @@ class FrmMain : public QMainWindow {
     // Loads a source without asking for its name; false (and the reason shown)
     // when it cannot be read or the user does not open a file that is no
     // source.
-    bool loadFile(const QString& path);
+    bool LoadFile(const QString& path);
 
     // Asks what to do with unsaved changes; false when the user cancels or the
     // save fails, so whatever would replace the text must not go on.
-    bool maybeSave();
+    bool MaybeSave();
 
   public slots:
     void newSource();

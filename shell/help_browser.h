@@ -16,6 +16,7 @@ class HelpBrowser : public QTextBrowser {
 
     QVariant loadResource(int type, const QUrl& name) override;
 
+  public slots:
     // Shows a page of the help; other links open outside.
     void followLink(const QUrl& link);
 

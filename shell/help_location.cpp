@@ -23,17 +23,13 @@ bool CopyIfChanged(const QDir& from, const QDir& to, const QString& name) {
 
 }  // namespace
 
-QString HelpLocation::helpFolder() {
-    return HelpFolder();
-}
-
-QString HelpLocation::collectionFile() {
-    const QDir folder(helpFolder());
+QString HelpLocation::CollectionFile() {
+    const QDir folder(HelpFolder());
     if (!folder.exists(kCollectionName) || !folder.exists(kDocumentationName)) return {};
     return folder.absoluteFilePath(kCollectionName);
 }
 
-QString HelpLocation::writableCollection(const QString& collectionFile) {
+QString HelpLocation::WritableCollection(const QString& collectionFile) {
     const QFileInfo collection(collectionFile);
     if (QFileInfo(collection.absolutePath()).isWritable()) return collectionFile;
 

@@ -14,16 +14,13 @@ class HelpLocation {
     static inline const QString kDocumentationName = QStringLiteral("KeltoHelp.qch");
     static inline const QString kFolderVariable = QStringLiteral("ZR7340_HELP_DIR");
 
-    // The folder searched for the help files.
-    static QString helpFolder();
-
     // The collection's path; empty when either file is missing.
-    static QString collectionFile();
+    static QString CollectionFile();
 
     // The full-text search keeps its index beside the collection, so a
     // collection in a folder the user cannot write to is first copied, with
     // its pages, into the user's cache folder. Returns the path to open.
-    static QString writableCollection(const QString& collectionFile);
+    static QString WritableCollection(const QString& collectionFile);
 };
 
 }  // namespace zr::shell

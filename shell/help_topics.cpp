@@ -8,7 +8,7 @@ namespace zr::shell {
 
 HelpTopics::HelpTopics(const QHelpEngineCore& engine) : engine_(engine) {}
 
-QUrl HelpTopics::contentsPage() {
+QUrl HelpTopics::ContentsPage() {
     return QUrl(QStringLiteral("qthelp://%1/doc/index.html").arg(kNamespace));
 }
 
@@ -35,9 +35,9 @@ QString HelpTopics::keywordFor(const QString& word) const {
 
 QUrl HelpTopics::topicFor(const QString& word) const {
     const QString keyword = keywordFor(word);
-    if (keyword.isEmpty()) return contentsPage();
+    if (keyword.isEmpty()) return ContentsPage();
     const QList<QHelpLink> links = engine_.documentsForKeyword(keyword);
-    return links.isEmpty() ? contentsPage() : links.first().url;
+    return links.isEmpty() ? ContentsPage() : links.first().url;
 }
 
 }  // namespace zr::shell

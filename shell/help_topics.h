@@ -17,7 +17,7 @@ class HelpTopics {
 
     explicit HelpTopics(const QHelpEngineCore& engine);
 
-    static QUrl contentsPage();
+    static QUrl ContentsPage();
 
     // The index keyword that stands for `word`; empty when there is none.
     QString keywordFor(const QString& word) const;

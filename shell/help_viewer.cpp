@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "shell/data_folders.h"
 #include "shell/help_browser.h"
 #include "shell/help_location.h"
 #include "shell/help_topics.h"
@@ -22,21 +23,21 @@ namespace zr::shell {
 
 QPointer<HelpViewer> HelpViewer::instance_;
 
-void HelpViewer::showTopic(const QString& word, QWidget* parent) {
+void HelpViewer::ShowTopic(const QString& word, QWidget* parent) {
     if (!instance_) {
-        const QString collection = HelpLocation::collectionFile();
+        const QString collection = HelpLocation::CollectionFile();
         instance_ = new HelpViewer(
-            collection.isEmpty() ? collection : HelpLocation::writableCollection(collection),
+            collection.isEmpty() ? collection : HelpLocation::WritableCollection(collection),
             parent);
         instance_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    instance_->openWord(word);
+    instance_->OpenWord(word);
     instance_->show();
     instance_->raise();
     instance_->activateWindow();
 }
 
-HelpViewer* HelpViewer::instance() {
+HelpViewer* HelpViewer::Instance() {
     return instance_;
 }
 
@@ -46,20 +47,20 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     setWindowTitle(tr("Справка по языку Kelto"));
     resize(900, 640);
 
-    const bool opened = openCollection(collectionFile);
+    const bool opened = OpenCollection(collectionFile);
     browser_ = new HelpBrowser(engine_, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     if (!opened) {
         layout->addWidget(browser_);
-        showMissingHelp(collectionFile);
+        ShowMissingHelp(collectionFile);
         return;
     }
 
     tabs_ = new QTabWidget(this);
     tabs_->addTab(engine_->contentWidget(), tr("Содержание"));
-    tabs_->addTab(createIndexTab(), tr("Указатель"));
-    tabs_->addTab(createSearchTab(), tr("Поиск"));
+    tabs_->addTab(CreateIndexTab(), tr("Указатель"));
+    tabs_->addTab(CreateSearchTab(), tr("Поиск"));
     connect(engine_->contentWidget(), &QHelpContentWidget::linkActivated, browser_,
             [this](const QUrl& page) { browser_->setSource(page); });
     // The contents are built in the background; show their chapters open.
@@ -71,10 +72,10 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 3);
     layout->addWidget(splitter);
-    browser_->setSource(HelpTopics::contentsPage());
+    browser_->setSource(HelpTopics::ContentsPage());
 }
 
-bool HelpViewer::openCollection(const QString& collectionFile) {
+bool HelpViewer::OpenCollection(const QString& collectionFile) {
     if (collectionFile.isEmpty()) return false;
     auto* engine = new QHelpEngine(collectionFile, this);
     engine->setReadOnly(true);
@@ -87,7 +88,7 @@ bool HelpViewer::openCollection(const QString& collectionFile) {
     return true;
 }
 
-QWidget* HelpViewer::createIndexTab() {
+QWidget* HelpViewer::CreateIndexTab() {
     auto* tab = new QWidget(this);
     indexFilter_ = new QLineEdit(tab);
     indexFilter_->setPlaceholderText(tr("Введите слово"));
@@ -110,7 +111,7 @@ QWidget* HelpViewer::createIndexTab() {
     return tab;
 }
 
-QWidget* HelpViewer::createSearchTab() {
+QWidget* HelpViewer::CreateSearchTab() {
     auto* tab = new QWidget(this);
     QHelpSearchEngine* search = engine_->searchEngine();
     auto* layout = new QVBoxLayout(tab);
@@ -125,9 +126,9 @@ QWidget* HelpViewer::createSearchTab() {
     return tab;
 }
 
-void HelpViewer::showMissingHelp(const QString& collectionFile) {
-    const QString folder = collectionFile.isEmpty() ? HelpLocation::helpFolder()
-                                                    : QFileInfo(collectionFile).absolutePath();
+void HelpViewer::ShowMissingHelp(const QString& collectionFile) {
+    const QString folder =
+        collectionFile.isEmpty() ? HelpFolder() : QFileInfo(collectionFile).absolutePath();
     browser_->setHtml(
         tr("<h2>Справка по языку недоступна</h2>"
            "<p>Сборник справки <b>%1</b> и её страницы <b>%2</b> ожидались в папке "
@@ -139,7 +140,7 @@ void HelpViewer::showMissingHelp(const QString& collectionFile) {
                  HelpLocation::kFolderVariable));
 }
 
-void HelpViewer::openWord(const QString& word) {
+void HelpViewer::OpenWord(const QString& word) {
     if (!engine_) return;
     browser_->setSource(HelpTopics(*engine_).topicFor(word));
 }

@@ -21,26 +21,26 @@ class HelpViewer : public QWidget {
   public:
     // Opens the viewer at the page of `word` (looked up in the help index
     // ignoring case); an unknown or empty word shows the contents page.
-    static void showTopic(const QString& word, QWidget* parent);
+    static void ShowTopic(const QString& word, QWidget* parent);
 
     // The viewer showTopic uses; null before the first call.
-    static HelpViewer* instance();
+    static HelpViewer* Instance();
 
     // Opens the collection at `collectionFile`; an empty or unusable path
     // gives a viewer that explains where the help was expected.
     HelpViewer(const QString& collectionFile, QWidget* parent);
 
     bool hasHelp() const { return engine_ != nullptr; }
-    void openWord(const QString& word);
+    void OpenWord(const QString& word);
     QUrl currentPage() const;
     HelpBrowser* browser() const { return browser_; }
     QHelpEngine* engine() const { return engine_; }
 
   private:
-    bool openCollection(const QString& collectionFile);
-    QWidget* createIndexTab();
-    QWidget* createSearchTab();
-    void showMissingHelp(const QString& collectionFile);
+    bool OpenCollection(const QString& collectionFile);
+    QWidget* CreateIndexTab();
+    QWidget* CreateSearchTab();
+    void ShowMissingHelp(const QString& collectionFile);
 
     static QPointer<HelpViewer> instance_;
 

@@ -120,7 +120,7 @@ int main(int argc, char* argv[]) {
     zr::shell::FrmMain window(zr::shell::ShippedLibraryFolder());
     zr::shell::EmulatorWindows::InstallInto(window, /*rememberPlaces=*/true);
     window.show();
-    if (!options.files.isEmpty()) window.loadFile(options.files.constFirst());
+    if (!options.files.isEmpty()) window.LoadFile(options.files.constFirst());
 
     if (!options.screenshot.isEmpty()) {
         QTimer::singleShot(1000, &window, [&window, target = options.screenshot] {

@@ -34,7 +34,7 @@ SourceEditor::SourceEditor(QWidget* parent) : QTextEdit(parent) {
     gutter_ = new EditorGutter(*this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
 }
 
-void SourceEditor::loadDocument(const formats::RichText& content, bool colourWords) {
+void SourceEditor::LoadDocument(const formats::RichText& content, bool colourWords) {
     FillDocument(*document(), content);
     if (colourWords) colourer_.ColourRange(*document(), 0, document()->characterCount() - 1);
     document()->clearUndoRedoStacks();

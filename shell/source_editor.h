@@ -24,7 +24,7 @@ class SourceEditor : public QTextEdit {
 
     // Replaces the whole content, unmodified and without undo history.
     // `colourWords`: colour it as if typed (for text that came without colours).
-    void loadDocument(const formats::RichText& document, bool colourWords = false);
+    void LoadDocument(const formats::RichText& document, bool colourWords = false);
     formats::RichText richText() const;
 
     // Line numbers and breakpoints, left of the text.

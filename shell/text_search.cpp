@@ -4,11 +4,11 @@ namespace zr::shell {
 
 TextSearch::TextSearch(TextSearchTarget& target) : target_(target) {}
 
-bool TextSearch::isBlank(const QString& text) {
+bool TextSearch::IsBlank(const QString& text) {
     return text.trimmed().isEmpty();
 }
 
-QList<int> TextSearch::occurrences(const QString& text, const QString& searchText, int from) {
+QList<int> TextSearch::Occurrences(const QString& text, const QString& searchText, int from) {
     QList<int> hits;
     if (searchText.isEmpty()) return hits;
     for (qsizetype at = text.indexOf(searchText, qMax(from, 0), Qt::CaseSensitive); at >= 0;
@@ -19,33 +19,33 @@ QList<int> TextSearch::occurrences(const QString& text, const QString& searchTex
 
 // After the selection rather than after "selection start + search length":
 // with a bare caret the occurrence that starts at the caret is found too.
-int TextSearch::startPosition(SearchOrigin origin) const {
+int TextSearch::StartPosition(SearchOrigin origin) const {
     if (origin == SearchOrigin::FirstPosition) return 0;
     return target_.selectionStart() + target_.selectionLength();
 }
 
-bool TextSearch::findNext(const QString& searchText, SearchOrigin origin) {
-    if (isBlank(searchText)) return false;
+bool TextSearch::FindNext(const QString& searchText, SearchOrigin origin) {
+    if (IsBlank(searchText)) return false;
     const qsizetype at =
-        target_.text().indexOf(searchText, startPosition(origin), Qt::CaseSensitive);
+        target_.text().indexOf(searchText, StartPosition(origin), Qt::CaseSensitive);
     if (at < 0) return false;
     target_.select(int(at), int(searchText.size()));
     return true;
 }
 
-bool TextSearch::replace(const QString& replacement) {
+bool TextSearch::Replace(const QString& replacement) {
     if (target_.selectionLength() == 0) return false;
     target_.replaceSelection(replacement);
     return true;
 }
 
-int TextSearch::replaceAll(const QString& searchText, const QString& replacement,
+int TextSearch::ReplaceAll(const QString& searchText, const QString& replacement,
                            SearchOrigin origin) {
-    if (isBlank(searchText) || isBlank(replacement)) return 0;
+    if (IsBlank(searchText) || IsBlank(replacement)) return 0;
     // Searching the original text once and replacing from the last occurrence
     // back gives exactly what replacing one by one and resuming after each
     // inserted text gives, without re-reading the text after every change.
-    const QList<int> hits = occurrences(target_.text(), searchText, startPosition(origin));
+    const QList<int> hits = Occurrences(target_.text(), searchText, StartPosition(origin));
     if (hits.isEmpty()) return 0;
 
     target_.beginEditBlock();

@@ -24,27 +24,27 @@ class TextSearch {
 
     // Selects the next occurrence of `searchText`; false (and no change) when
     // there is none or the search text is blank. There is no wrap-around.
-    bool findNext(const QString& searchText, SearchOrigin origin);
+    bool FindNext(const QString& searchText, SearchOrigin origin);
 
     // Replaces the selected text by `replacement` as typed; nothing happens
     // without a selection.
-    bool replace(const QString& replacement);
+    bool Replace(const QString& replacement);
 
     // Replaces every occurrence from the origin on and returns how many. Each
     // search resumes after the text just inserted, so a replacement that
     // contains the search text cannot make it run forever. Blank search or
     // replacement texts change nothing.
-    int replaceAll(const QString& searchText, const QString& replacement, SearchOrigin origin);
+    int ReplaceAll(const QString& searchText, const QString& replacement, SearchOrigin origin);
 
     // True when the text holds nothing but blanks (or nothing at all).
-    static bool isBlank(const QString& text);
+    static bool IsBlank(const QString& text);
 
     // Start positions of the non-overlapping occurrences at or after `from`,
     // in order.
-    static QList<int> occurrences(const QString& text, const QString& searchText, int from);
+    static QList<int> Occurrences(const QString& text, const QString& searchText, int from);
 
   private:
-    int startPosition(SearchOrigin origin) const;
+    int StartPosition(SearchOrigin origin) const;
 
     TextSearchTarget& target_;
 };

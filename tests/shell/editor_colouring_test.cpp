@@ -178,7 +178,7 @@ class EditorColouringTest : public QObject {
 
     void loadedPlainTextIsColouredUnmodified() {
         SourceEditor editor;
-        editor.loadDocument({"dup ? \"dup\"\n'dup", {}}, true);
+        editor.LoadDocument({"dup ? \"dup\"\n'dup", {}}, true);
         QCOMPARE(editor.toPlainText(), QString("dup ? \"dup\"\n'dup"));
         QCOMPARE(ColourAt(*editor.document(), 0), kBlue);
         QCOMPARE(ColourAt(*editor.document(), 7), kQuotedTextColour);

@@ -34,7 +34,7 @@ class EditorFilesTest : public QObject {
         const QString path = folder_.filePath("prog.zrt"), copy = folder_.filePath("copy.zrt");
         WriteBytes(path, "End\n");
         TestWindow test;
-        QVERIFY(test.window->loadFile(path));
+        QVERIFY(test.window->LoadFile(path));
         QTest::keyClicks(test.editor(), "dup ");
         test.window->findChild<QAction*>("mnuFile2")->trigger();  // Save, as Ctrl+S
         QVERIFY(test.prompts->saveDialogs.empty());
@@ -86,7 +86,7 @@ class EditorFilesTest : public QObject {
         const QString program = folder_.filePath("main.zrt");
         WriteBytes(program, "$Lib broken\nCall Fine\nEnd\n");
         TestWindow test(folder_.path());
-        QVERIFY(test.window->loadFile(program));
+        QVERIFY(test.window->LoadFile(program));
         test.prompts->confirmAnswers = {true};
         QVERIFY(!test.window->compile());
         QCOMPARE(test.window->compileSession().lastCompile().sourceFolder,
@@ -106,7 +106,7 @@ class EditorFilesTest : public QObject {
         WriteBytes(path, "End\n");
         TestWindow test;
         QCOMPARE(FileField(test), QString("Без имени"));
-        QVERIFY(test.window->loadFile(path));
+        QVERIFY(test.window->LoadFile(path));
         QCOMPARE(FileField(test), QString("lamp.zrt"));
         QCOMPARE(test.window->findChild<QLabel*>("fileField")->toolTip(), path);
         QTest::keyClicks(test.editor(), "x");
@@ -120,7 +120,7 @@ class EditorFilesTest : public QObject {
         const QString path = folder_.filePath("plain.zrt");
         WriteBytes(path, "dup ? \"end\"\r\n'swap\r\n");
         TestWindow test;
-        QVERIFY(test.window->loadFile(path));
+        QVERIFY(test.window->LoadFile(path));
         QCOMPARE(test.editor()->toPlainText(), QString("dup ? \"end\"\n'swap\n"));
         QCOMPARE(ColourAt(*test.editor()->document(), 0), compiler::colours::kBlue);
         QCOMPARE(ColourAt(*test.editor()->document(), 7), kQuotedTextColour);
@@ -162,7 +162,7 @@ class EditorFilesTest : public QObject {
         for (const bool openAnyway : {false, true}) {
             TestWindow test;
             test.prompts->confirmAnswers = {openAnyway};
-            QCOMPARE(test.window->loadFile(path), openAnyway);
+            QCOMPARE(test.window->LoadFile(path), openAnyway);
             QCOMPARE(test.prompts->confirmations.size(), 1);
             QVERIFY(test.prompts->confirmations[0].contains("image.zrt"));
             QCOMPARE(test.window->currentFileName().isEmpty(), !openAnyway);
@@ -177,7 +177,7 @@ class EditorFilesTest : public QObject {
         WriteBytes(path,
                    "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\cf1 Dup\\cf0  End\\par Sw");
         TestWindow test;
-        QVERIFY(test.window->loadFile(path));
+        QVERIFY(test.window->LoadFile(path));
         QCOMPARE(test.editor()->toPlainText(), QString("Dup End\nSw"));
         QCOMPARE(test.prompts->fileErrors.size(), 1);
         QVERIFY(test.prompts->fileErrors[0].contains("повреждён"));
@@ -194,7 +194,7 @@ class EditorFilesTest : public QObject {
         } cases[] = {{"", "папка"}, {"pipe", "не обычный файл"}, {"huge.zrt", "велик"}};
         for (const auto& c : cases) {
             TestWindow test;
-            QVERIFY(!test.window->loadFile(folder_.filePath(c.name)));  // returns, never blocks
+            QVERIFY(!test.window->LoadFile(folder_.filePath(c.name)));  // returns, never blocks
             QCOMPARE(test.prompts->fileErrors.size(), 1);
             QVERIFY2(test.prompts->fileErrors[0].contains(c.reason),
                      qPrintable(test.prompts->fileErrors[0]));
@@ -212,14 +212,14 @@ class EditorFilesTest : public QObject {
             QVERIFY2(read.document && !read.plainText && !read.damaged,
                      qPrintable(example.fileName()));
             SourceEditor editor;
-            editor.loadDocument({read.document->text, {}}, true);
+            editor.LoadDocument({read.document->text, {}}, true);
             QVERIFY2(editor.richText() == *read.document, qPrintable(example.fileName()));
             QVERIFY2(read.document->text.find("Wait") != std::string::npos,
                      qPrintable(example.fileName()));
 
             // Some examples name the shipped libraries, as installed.
             TestWindow test(ZR_SOURCE_DIR "/libraries");
-            QVERIFY(test.window->loadFile(example.filePath()));
+            QVERIFY(test.window->LoadFile(example.filePath()));
             QVERIFY2(test.window->compile(), qPrintable(example.fileName()));
         }
     }

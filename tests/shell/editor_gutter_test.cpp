@@ -73,16 +73,16 @@ class EditorGutterTest : public QObject {
             QVERIFY(SaveSourceFile(path, formats::RichText{"Dup\nSwap\nEnd"}, &error));
         {
             TestWindow test;
-            QVERIFY(test.window->loadFile(first));
+            QVERIFY(test.window->LoadFile(first));
             test.editor()->gutter()->toggleBreakpoint(3);
-            QVERIFY(test.window->loadFile(second));
+            QVERIFY(test.window->LoadFile(second));
             QVERIFY(test.editor()->gutter()->breakpointLines().isEmpty());
         }
         TestWindow again;
-        QVERIFY(again.window->loadFile(first));
+        QVERIFY(again.window->LoadFile(first));
         QCOMPARE(again.editor()->gutter()->breakpointLines(), QList<int>{3});
         again.editor()->gutter()->toggleBreakpoint(3);
-        QVERIFY(again.window->loadFile(first));
+        QVERIFY(again.window->LoadFile(first));
         QVERIFY(again.editor()->gutter()->breakpointLines().isEmpty());
     }
 

@@ -64,7 +64,7 @@ class FindReplaceTest : public QObject {
             Select(editor, c.start, c.length);
             TextSearchEditorTarget target(&editor);
             const bool found = c.foundAt >= 0;
-            QCOMPARE(TextSearch(target).findNext(c.search, c.origin), found);
+            QCOMPARE(TextSearch(target).FindNext(c.search, c.origin), found);
             QCOMPARE(SelectionStart(editor), found ? c.foundAt : c.start);
             QCOMPARE(SelectedText(editor),
                      found ? QString(c.search) : QString(c.text).mid(c.start, c.length));
@@ -76,10 +76,10 @@ class FindReplaceTest : public QObject {
         editor.setPlainText("Dup Drop");
         TextSearchEditorTarget target(&editor);
         Select(editor, 4, 0);
-        QVERIFY(!TextSearch(target).replace("Swap"));
+        QVERIFY(!TextSearch(target).Replace("Swap"));
         QCOMPARE(editor.toPlainText(), QString("Dup Drop"));
         Select(editor, 4, 4);
-        QVERIFY(TextSearch(target).replace("Swap "));  // taken as typed, blanks included
+        QVERIFY(TextSearch(target).Replace("Swap "));  // taken as typed, blanks included
         QCOMPARE(editor.toPlainText(), QString("Dup Swap "));
     }
 
@@ -105,7 +105,7 @@ class FindReplaceTest : public QObject {
             editor.setPlainText(c.text);
             if (c.start >= 0) Select(editor, c.start, 1);
             TextSearchEditorTarget target(&editor);
-            QCOMPARE(TextSearch(target).replaceAll(c.search, c.replacement, c.origin), c.count);
+            QCOMPARE(TextSearch(target).ReplaceAll(c.search, c.replacement, c.origin), c.count);
             QCOMPARE(editor.toPlainText(), QString(c.result));
             if (c.caret >= 0) {
                 QCOMPARE(editor.textCursor().position(), c.caret);

@@ -46,16 +46,16 @@ class HelpTest : public QObject {
   private slots:
     void initTestCase() {
         qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
-        viewer_ = std::make_unique<HelpViewer>(HelpLocation::collectionFile(), nullptr);
+        viewer_ = std::make_unique<HelpViewer>(HelpLocation::CollectionFile(), nullptr);
         QVERIFY2(viewer_->hasHelp(), "the compiled help did not open");
     }
 
     void collectionIsFoundBesideTheProgramAndOpens() {
-        const QString collection = HelpLocation::collectionFile();
+        const QString collection = HelpLocation::CollectionFile();
         QCOMPARE(QFileInfo(collection).fileName(), QString("KeltoHelp.qhc"));
         QCOMPARE(QFileInfo(collection).absolutePath(), QDir(HelpFolder()).absolutePath());
-        QCOMPARE(viewer_->currentPage(), HelpTopics::contentsPage());
-        QVERIFY(!viewer_->engine()->fileData(HelpTopics::contentsPage()).isEmpty());
+        QCOMPARE(viewer_->currentPage(), HelpTopics::ContentsPage());
+        QVERIFY(!viewer_->engine()->fileData(HelpTopics::ContentsPage()).isEmpty());
     }
 
     void everyWordAndInstructionHasATopic() {
@@ -63,7 +63,7 @@ class HelpTest : public QObject {
         for (const auto& entry : zr::compiler::KeywordTable::Standard().entries()) {
             const QString word = QString::fromStdString(entry.word);
             const QUrl topic = topics.topicFor(word);
-            QVERIFY2(topic != HelpTopics::contentsPage(), qPrintable("no topic for " + word));
+            QVERIFY2(topic != HelpTopics::ContentsPage(), qPrintable("no topic for " + word));
             QVERIFY2(!viewer_->engine()->fileData(topic).isEmpty(),
                      qPrintable("empty page for " + word));
         }
@@ -117,7 +117,7 @@ class HelpTest : public QObject {
                 QCOMPARE(topic.fragment(), QString(expected).section('#', 1));
         }
         for (const char* unknown : {"Counter", "", "   ", ":"})
-            QCOMPARE(topics.topicFor(unknown), HelpTopics::contentsPage());
+            QCOMPARE(topics.topicFor(unknown), HelpTopics::ContentsPage());
     }
 
     void everyLinkLeadsToAPageAndAnchor() {
@@ -178,20 +178,20 @@ class HelpTest : public QObject {
 
     void showTopicOpensOneViewerAtTheWord() {
         QWidget owner;
-        HelpViewer::showTopic("swap", &owner);
-        HelpViewer* first = HelpViewer::instance();
+        HelpViewer::ShowTopic("swap", &owner);
+        HelpViewer* first = HelpViewer::Instance();
         QVERIFY(first);
         QVERIFY(first->isVisible());
         QCOMPARE(first->currentPage().fragment(), QString("Swap"));
         QVERIFY(first->browser()->toPlainText().contains(QStringLiteral("меняет местами X и Y")));
 
-        HelpViewer::showTopic("NoSuchWord", &owner);
-        QCOMPARE(HelpViewer::instance(), first);
-        QCOMPARE(first->currentPage(), HelpTopics::contentsPage());
+        HelpViewer::ShowTopic("NoSuchWord", &owner);
+        QCOMPARE(HelpViewer::Instance(), first);
+        QCOMPARE(first->currentPage(), HelpTopics::ContentsPage());
     }
 
     void clickingALinkOpensItsPage() {
-        HelpViewer viewer(HelpLocation::collectionFile(), nullptr);
+        HelpViewer viewer(HelpLocation::CollectionFile(), nullptr);
         viewer.resize(900, 640);
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
@@ -230,13 +230,13 @@ class HelpTest : public QObject {
     void missingHelpIsExplained() {
         QTemporaryDir empty;
         qputenv(HelpLocation::kFolderVariable.toUtf8(), empty.path().toUtf8());
-        QCOMPARE(HelpLocation::collectionFile(), QString());
-        HelpViewer viewer(HelpLocation::collectionFile(), nullptr);
+        QCOMPARE(HelpLocation::CollectionFile(), QString());
+        HelpViewer viewer(HelpLocation::CollectionFile(), nullptr);
         QVERIFY(!viewer.hasHelp());
         const QString shown = viewer.browser()->toPlainText();
         QVERIFY(shown.contains("KeltoHelp.qhc"));
         QVERIFY(shown.contains(QDir::toNativeSeparators(empty.path())));
-        viewer.openWord("Dup");  // harmless without help
+        viewer.OpenWord("Dup");  // harmless without help
         qputenv(HelpLocation::kFolderVariable.toUtf8(), HelpFolder().toUtf8());
     }
 

@@ -116,7 +116,7 @@ class MainWindowFilesTest : public QObject {
             QCOMPARE(test.prompts->openDialogs[0].filter, QString("*.zrt"));
             QCOMPARE(test.prompts->openDialogs[0].startAt, QString("/shipped/examples"));
             QCOMPARE(test.prompts->openDialogs[1].filter, QString("*.bib"));
-            QVERIFY(test.window->loadFile(path));
+            QVERIFY(test.window->LoadFile(path));
             test.window->saveSourceAs();
             QCOMPARE(test.prompts->saveDialogs.at(0).startAt, path);  // its name offered
             test.window->saveLibrary();

@@ -39,7 +39,7 @@ class SourceFilesTest : public QObject {
 
         test.prompts->saveNames = {path};
         QVERIFY(test.window->saveSource());
-        QVERIFY(test.window->loadFile(path));
+        QVERIFY(test.window->LoadFile(path));
 
         QCOMPARE(test.editor()->toPlainText(), QString("? \"Привет, мир\" Dup \nCall Метка "));
         QCOMPARE(test.editor()->richText(), before);
@@ -72,7 +72,7 @@ class SourceFilesTest : public QObject {
 
     void rtfFromAnotherEditorOpensWithItsColours() {
         TestWindow test;
-        QVERIFY(test.window->loadFile(ZR_SOURCE_DIR "/tests/formats/data/rtfjs__colors.rtf"));
+        QVERIFY(test.window->LoadFile(ZR_SOURCE_DIR "/tests/formats/data/rtfjs__colors.rtf"));
         const QString text = test.editor()->toPlainText();
         QVERIFY(text.contains("Normal Line 2\nColored Line\n"));
         QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Colored Line")), 0x00FF00u);

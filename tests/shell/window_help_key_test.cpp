@@ -46,7 +46,7 @@ class WindowHelpKeyTest : public QObject {
                                                           {field, "emulator-window.html"},
                                                           {&main, ""},
                                                           {&editor, ""}};
-        HelpViewer viewer(zr::shell::HelpLocation::collectionFile(), nullptr);
+        HelpViewer viewer(zr::shell::HelpLocation::CollectionFile(), nullptr);
         QVERIFY(viewer.hasHelp());
         const HelpTopics topics(*viewer.engine());
         for (const auto& [widget, page] : cases) {
@@ -63,12 +63,12 @@ class WindowHelpKeyTest : public QObject {
         auto* field = trace.findChild<QLineEdit*>("Text1");
         QVERIFY(field);
         QTest::keyClick(field, Qt::Key_F1);
-        QVERIFY(HelpViewer::instance());
-        QCOMPARE(HelpViewer::instance()->currentPage().fileName(), QString("trace-window.html"));
+        QVERIFY(HelpViewer::Instance());
+        QCOMPARE(HelpViewer::Instance()->currentPage().fileName(), QString("trace-window.html"));
         // Typed text is left alone.
         QTest::keyClick(field, Qt::Key_A);
         QCOMPARE(field->text(), QString("a"));
-        delete HelpViewer::instance();
+        delete HelpViewer::Instance();
     }
 };
 
