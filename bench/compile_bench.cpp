@@ -32,7 +32,9 @@ std::string FullMemorySource() {
         std::string next = block;
         for (auto at = next.find("{n}"); at != std::string::npos; at = next.find("{n}"))
             next.replace(at, 3, std::to_string(n));
-        if (compiledSize(head + body + next) == 0) break;
+        std::string candidate = head + body;
+        candidate += next;
+        if (compiledSize(candidate) == 0) break;
         body += next;
     }
     while (compiledSize(head + body + "Dup\n") != 0) body += "Dup\n";

@@ -1,5 +1,6 @@
 #include "cli/compile_output.h"
 
+#include <cstddef>
 #include <ostream>
 
 #include "cli/visible_text.h"
@@ -40,7 +41,7 @@ void PrintMemoryReport(const compiler::Compiler& compiler, std::ostream& out) {
 std::string ImageHex(const machine::ProgramImage& image) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string hex;
-    hex.reserve(2 * machine::kProgramSize);
+    hex.reserve(std::size_t{2} * machine::kProgramSize);
     for (int address = 1; address <= machine::kProgramSize; ++address) {
         hex += kDigits[image[address] >> 4];
         hex += kDigits[image[address] & 15];

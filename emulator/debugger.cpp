@@ -1,7 +1,7 @@
 #include "emulator/debugger.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
 
 #include "emulator/emulator.h"
 
@@ -97,7 +97,8 @@ int Debugger::ChangedWatch() {
     int changed = -1;
     for (auto& [operand, last] : dataBreakpoints_) {
         const float now = WatchedValue(operand);
-        if (std::memcmp(&now, &last, sizeof now) != 0 && changed < 0) changed = operand;
+        if (std::bit_cast<std::uint32_t>(now) != std::bit_cast<std::uint32_t>(last) && changed < 0)
+            changed = operand;
         last = now;
     }
     return changed;

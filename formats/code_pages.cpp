@@ -186,6 +186,8 @@ void* CodePageDecoder::Converter(int codePage) {
     auto [it, inserted] = converters_.try_emplace(codePage, nullptr);
     if (inserted) {
         iconv_t cd = iconv_open("UTF-32LE", name);
+        // (iconv_t)-1 is iconv_open's failure value.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
         if (cd != reinterpret_cast<iconv_t>(-1)) it->second = cd;
     }
     return it->second;

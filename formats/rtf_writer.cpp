@@ -22,7 +22,7 @@ int Cp1251Byte(char32_t cp) {
         std::vector<std::pair<char32_t, unsigned char>> table;
         for (int byte = 0x80; byte <= 0xFF; ++byte)
             if (const char32_t c = machine::Cp1251ToCodePoint(byte); c != 0)
-                table.push_back({c, byte});
+                table.emplace_back(c, byte);
         std::ranges::sort(table);
         return table;
     }();

@@ -17,8 +17,7 @@ QString DataFolder(const QString& programFolder) {
 }
 
 QString HelpFolder(const QString& programFolder) {
-    const QString configured =
-        qEnvironmentVariable(HelpLocation::kFolderVariable.toUtf8().constData());
+    QString configured = qEnvironmentVariable(HelpLocation::kFolderVariable.toUtf8().constData());
     if (!configured.isEmpty()) return configured;
     if (QFileInfo::exists(programFolder + u'/' + HelpLocation::kCollectionName))
         return programFolder;

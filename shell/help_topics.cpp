@@ -23,7 +23,7 @@ QString HelpTopics::matchKeyword(const QString& candidate) const {
 
 QString HelpTopics::keywordFor(const QString& word) const {
     const QString trimmed = word.trimmed();
-    if (const QString keyword = matchKeyword(trimmed); !keyword.isEmpty()) return keyword;
+    if (QString keyword = matchKeyword(trimmed); !keyword.isEmpty()) return keyword;
     // A declared name with its ending leads to the statement the ending makes.
     if (trimmed.size() > 1) {
         const QChar ending = trimmed.back();

@@ -128,7 +128,8 @@ void KeypadPicture::paintEvent(QPaintEvent*) {
     const double cellHeight = height() / 4.0;
     const auto& legends = KeypadLegends();
     for (int index = 0; index < kKeypadKeys; ++index) {
-        const QRectF cell((index % 4) * cellWidth, (index / 4) * cellHeight, cellWidth, cellHeight);
+        const int row = index / 4, column = index % 4;
+        const QRectF cell(column * cellWidth, row * cellHeight, cellWidth, cellHeight);
         DrawKey(painter, cell, legends[index]);
     }
     if (pressed_) {

@@ -1,6 +1,7 @@
 #include "shell/run_status_line.h"
 
 #include <QLocale>
+#include <cmath>
 
 #include "emulator/run_errors.h"
 
@@ -23,7 +24,7 @@ QString RunStatusLine::CountText(std::uint64_t instructions) {
 
 QString RunStatusLine::SpeedText(double instructionsPerSecond) {
     return tr("%1 команд/с")
-        .arg(QLocale().toString(static_cast<qulonglong>(instructionsPerSecond + 0.5)));
+        .arg(QLocale().toString(static_cast<qulonglong>(std::llround(instructionsPerSecond))));
 }
 
 void RunStatusLine::Note(std::int64_t milliseconds, const RunStatus& status) {

@@ -1,14 +1,15 @@
 #include "shell/source_files.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QLocale>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "formats/atomic_save.h"
 #include "formats/zrt.h"
+#include "machine/file_read.h"
 
 namespace zr::shell {
 namespace {
@@ -29,46 +30,43 @@ bool SaveBytes(const QString& path, const std::string& bytes, QString* error) {
     return false;
 }
 
-// Why the file at `path` cannot be opened as a source before reading a byte
-// (a pipe would block the window); empty when it can be tried.
-QString RefusalOf(const QString& path) {
-    std::error_code failed;
-    const std::filesystem::file_status status = std::filesystem::status(ToPath(path), failed);
-    if (failed || status.type() == std::filesystem::file_type::not_found)
-        return {};  // opening says why
-    if (status.type() == std::filesystem::file_type::directory) return Tr("Это папка, а не файл.");
-    if (status.type() != std::filesystem::file_type::regular)
+// Why the read failed, for the message that names the file.
+QString ReasonOf(const machine::FileRead& read, const QString& path) {
+    using Failure = machine::FileRead::Failure;
+    if (read.failure == Failure::NotRegular)
         return Tr("Это не обычный файл (канал, устройство или сокет).");
-    const auto size = std::filesystem::file_size(ToPath(path), failed);
-    if (!failed && size > static_cast<std::uintmax_t>(kLargestSourceFile))
+    if (read.failure == Failure::TooLarge) {
+        constexpr std::uintmax_t kMegabyte = std::uintmax_t{1} << 20;
+        std::error_code failed;
+        const auto size = std::filesystem::file_size(ToPath(path), failed);
         return Tr("Файл слишком велик (%1 МБ); исходный текст не бывает больше %2 МБ.")
-            .arg(size / (1024 * 1024))
-            .arg(kLargestSourceFile / (1024 * 1024));
-    return {};
+            .arg(failed ? read.cap / kMegabyte + 1 : size / kMegabyte)
+            .arg(read.cap / kMegabyte);
+    }
+    if (read.errorNumber == EISDIR) return Tr("Это папка, а не файл.");
+    return QString::fromLocal8Bit(std::strerror(read.errorNumber));
 }
 
 }  // namespace
 
 ReadResult ReadSourceFile(const QString& path) {
-    if (const QString refusal = RefusalOf(path); !refusal.isEmpty()) return {std::nullopt, refusal};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {std::nullopt, file.errorString()};
-    const QByteArray bytes = file.read(kLargestSourceFile + 1);
-    if (file.error() != QFileDevice::NoError) return {std::nullopt, file.errorString()};
-    const std::string_view view(bytes.constData(), bytes.size());
+    // Only a regular file is read: a pipe would block the window.
+    const machine::FileRead read = machine::ReadRegularFile(ToPath(path), kLargestSourceFile);
+    if (!read.ok()) return {std::nullopt, ReasonOf(read, path)};
+    const std::string_view view(read.bytes);
     ReadResult result;
     result.document = formats::ReadZrt(view);
     if (formats::IsRtf(view)) {
         result.damaged = !formats::IsCompleteRtf(view);
     } else {
         result.plainText = true;
-        result.binary = LooksBinary(bytes);
+        result.binary = LooksBinary(QByteArray::fromRawData(view.data(), qsizetype(view.size())));
     }
     return result;
 }
 
 bool LooksBinary(const QByteArray& bytes) {
-    const QByteArray head = bytes.left(64 * 1024);
+    const QByteArray head = bytes.left(qsizetype{64} * 1024);
     if (head.contains('\0')) return true;
     qsizetype controls = 0;
     for (const char c : head) {

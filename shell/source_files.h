@@ -9,12 +9,13 @@
 #include <optional>
 
 #include "formats/rich_text.h"
+#include "machine/file_read.h"
 
 namespace zr::shell {
 
 // Files larger than this are refused on open: no source comes near it, and
 // the editor would take minutes over it.
-inline constexpr qint64 kLargestSourceFile = 64 * 1024 * 1024;
+inline constexpr std::uintmax_t kLargestSourceFile = machine::kMaxTextFileSize;
 
 struct ReadResult {
     std::optional<formats::RichText> document;  // empty on failure

@@ -49,8 +49,8 @@ int TextSearch::ReplaceAll(const QString& searchText, const QString& replacement
     if (hits.isEmpty()) return 0;
 
     target_.beginEditBlock();
-    for (auto hit = hits.crbegin(); hit != hits.crend(); ++hit) {
-        target_.select(*hit, int(searchText.size()));
+    for (qsizetype i = hits.size() - 1; i >= 0; --i) {  // from the end: earlier hits stay put
+        target_.select(hits[i], int(searchText.size()));
         target_.replaceSelection(replacement);
     }
     target_.endEditBlock();

@@ -47,7 +47,7 @@ QIcon DrawnIcon(const QString& glyph) {
 QIcon ToolbarIcon(const QString& key) {
     for (const IconSource& source : kSources) {
         if (key != QLatin1String(source.key)) continue;
-        const QIcon themed = QIcon::fromTheme(source.themeName);
+        QIcon themed = QIcon::fromTheme(source.themeName);
         if (!themed.isNull()) return themed;
         if (source.hasStandard) return QApplication::style()->standardIcon(source.standard);
         return DrawnIcon(QString::fromUtf8(source.glyph));

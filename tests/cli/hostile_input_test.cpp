@@ -261,9 +261,10 @@ TEST_F(HostileInput, AFailedWriteToStandardOutputFailsTheRun) {
     const auto source = Write("p.txt", kProgram);
     const std::string keltoc = std::string(ZR_BINARY_DIR) + "/cli/keltoc";
     for (const std::string args : {" build ", " run --json "}) {
-        const int status = std::system(
-            ("'" + keltoc + "'" + args + "'" + source.string() + "' >/dev/full 2>/dev/null")
-                .c_str());
+        std::string command = "'" + keltoc + "'";
+        command += args;
+        command += "'" + source.string() + "' >/dev/full 2>/dev/null";
+        const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), kUsageError) << args;
     }

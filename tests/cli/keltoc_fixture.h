@@ -46,6 +46,7 @@ class KeltocTest : public ::testing::Test {
     int Run(std::vector<std::string> args) {
         args.insert(args.begin(), "keltoc");
         std::vector<const char*> argv;
+        argv.reserve(args.size());
         for (const auto& arg : args) argv.push_back(arg.c_str());
         out_.str("");
         err_.str("");

@@ -1,33 +1,23 @@
 // keltoc run --json: the screens the run showed, in order, with the
 // instruction count at which each appeared.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <nlohmann/json.hpp>
-#include <sstream>
-#include <vector>
 
-#include "cli/commands.h"
+#include "keltoc_fixture.h"
 
 namespace zr::cli {
 namespace {
 
-nlohmann::json RunJson(const std::string& source, const std::string& keys) {
-    const auto path = std::filesystem::temp_directory_path() / "keltoc-display-history.txt";
-    std::ofstream(path, std::ios::binary) << source;
-    const std::vector<std::string> args = {"keltoc", "run", path.string(),
-                                           "--keys", keys,  "--json"};
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    RunKeltoc(static_cast<int>(argv.size()), argv.data(), out, err);
-    std::filesystem::remove(path);
-    EXPECT_TRUE(err.str().empty()) << err.str();
-    return nlohmann::json::parse(out.str());
-}
+class RunDisplayHistory : public KeltocTest {
+  protected:
+    nlohmann::json RunJson(const std::string& source, const std::string& keys) {
+        Run({"run", Write("history.txt", source).string(), "--keys", keys, "--json"});
+        EXPECT_TRUE(err_.str().empty()) << err_.str();
+        return nlohmann::json::parse(out_.str());
+    }
+};
 
-TEST(RunDisplayHistory, ListsEveryScreenIncludingOnesOverwritten) {
+TEST_F(RunDisplayHistory, ListsEveryScreenIncludingOnesOverwritten) {
     const auto result = RunJson("! [1,1,clr] \"Done\"\n-1 Wait\n! [1,1,clr] \"Next\"\n-1 Wait\n",
                                 "enter,enter,enter");
     const auto& history = result["displayHistory"];
@@ -49,7 +39,7 @@ TEST(RunDisplayHistory, ListsEveryScreenIncludingOnesOverwritten) {
     EXPECT_EQ(history.back()["line1"], result["display"][0]);
 }
 
-TEST(RunDisplayHistory, KeepsOnlyTheLastTenThousandScreens) {
+TEST_F(RunDisplayHistory, KeepsOnlyTheLastTenThousandScreens) {
     // Counts up on the display forever; the run ends at the instruction limit.
     const auto result =
         RunJson("DimI cnt\nL1:\ncnt 1 + -> cnt\n! [1,1] cnt\ngoto L1\n", "enter,enter,@400000:end");

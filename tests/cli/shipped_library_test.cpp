@@ -1,45 +1,27 @@
 // The library that ships with the environment: each routine compiled through
 // $Lib and run, and the example that uses it, found through keltoc's default
 // library folder (the build tree's share/zr7340, as when installed).
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
-#include <vector>
 
-#include "cli/commands.h"
+#include "keltoc_fixture.h"
 
 namespace zr::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Outcome {
-    int exitCode;
-    nlohmann::json result;
-    std::string errors;
+class ShippedLibrary : public KeltocTest {
+  protected:
+    // The second display line of a successful `run --json`, without its padding.
+    std::string SecondLineOfRun(std::vector<std::string> args) {
+        args.emplace_back("--json");
+        const int code = Run(std::move(args));
+        EXPECT_EQ(code, kSuccess) << err_.str();
+        if (code != kSuccess) return {};
+        const auto line = nlohmann::json::parse(out_.str())["display"][1].get<std::string>();
+        return line.substr(0, line.find_last_not_of(' ') + 1);
+    }
 };
 
-Outcome RunJson(std::vector<std::string> args) {
-    args.insert(args.begin(), "keltoc");
-    args.push_back("--json");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    const int code = RunKeltoc(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {code, code == kSuccess ? nlohmann::json::parse(out.str()) : nlohmann::json{},
-            err.str()};
-}
-
-std::string SecondLine(const nlohmann::json& result) {
-    const auto line = result["display"][1].get<std::string>();
-    return line.substr(0, line.find_last_not_of(' ') + 1);
-}
-
-TEST(ShippedLibrary, EveryRoutineGivesItsResult) {
+TEST_F(ShippedLibrary, EveryRoutineGivesItsResult) {
     struct Case {
         const char* call;
         const char* shown;
@@ -53,23 +35,21 @@ TEST(ShippedLibrary, EveryRoutineGivesItsResult) {
         {"212 call FToC", "100"},
         {"3 call Cube 2 call Cube +", "35"},
     };
-    const fs::path source =
-        fs::temp_directory_path() / ("keltoc-stackmath-" + std::to_string(::getpid()) + ".txt");
+    const std::string libraries = ZR_SOURCE_DIR "/libraries";
     for (const Case& c : cases) {
-        std::ofstream(source) << "$Lib stackmath\nCls\n" << c.call << "\nPrtX\nEnd\n";
-        const auto run = RunJson({"--lib-dir", ZR_SOURCE_DIR "/libraries", "run", source.string(),
-                                  "--keys", "enter,enter"});
-        ASSERT_EQ(run.exitCode, kSuccess) << c.call << ": " << run.errors;
-        EXPECT_EQ(SecondLine(run.result), c.shown) << c.call;
+        const auto source =
+            Write("stackmath.txt", std::string("$Lib stackmath\nCls\n") + c.call + "\nPrtX\nEnd\n");
+        EXPECT_EQ(SecondLineOfRun(
+                      {"--lib-dir", libraries, "run", source.string(), "--keys", "enter,enter"}),
+                  c.shown)
+            << c.call;
     }
-    fs::remove(source);
 }
 
-TEST(ShippedLibrary, TheExampleFindsItInTheDefaultFolder) {
-    const auto run = RunJson(
-        {"run", ZR_SOURCE_DIR "/examples/hypotenuse.zrt", "--keys", "enter,enter,6,enter,8,enter"});
-    ASSERT_EQ(run.exitCode, kSuccess) << run.errors;
-    EXPECT_EQ(SecondLine(run.result), "10");
+TEST_F(ShippedLibrary, TheExampleFindsItInTheDefaultFolder) {
+    EXPECT_EQ(SecondLineOfRun({"run", ZR_SOURCE_DIR "/examples/hypotenuse.zrt", "--keys",
+                               "enter,enter,6,enter,8,enter"}),
+              "10");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ namespace {
 // The code point iconv gives for one byte, or U+FFFD when the page leaves the byte unassigned.
 char32_t IconvCodePoint(const char* page, unsigned char byte) {
     iconv_t cd = iconv_open("UTF-8", page);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's failure value
     if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
     char in[1] = {static_cast<char>(byte)}, out[8] = {};
     char *inPtr = in, *outPtr = out;

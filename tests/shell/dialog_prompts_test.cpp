@@ -15,7 +15,7 @@ namespace zr::shell::testing {
 namespace {
 
 // Runs `answer` on the message box once it is up.
-void WhenMessageBoxShows(std::function<void(QMessageBox&)> answer) {
+void WhenMessageBoxShows(const std::function<void(QMessageBox&)>& answer) {
     QTimer::singleShot(0, [answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);

@@ -186,7 +186,7 @@ class EditorFilesTest : public QObject {
     void foldersPipesAndHugeFilesAreRefused() {
         QVERIFY(::mkfifo(folder_.filePath("pipe").toLocal8Bit().constData(), 0600) == 0);
         QFile huge(folder_.filePath("huge.zrt"));
-        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(kLargestSourceFile + 1));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(kLargestSourceFile) + 1));
         huge.close();
         const struct {
             const char* name;
