@@ -10,8 +10,8 @@ namespace zr::shell {
 // The icon for a toolbar key ("new", "open", ..., "Run", "Help").
 QIcon ToolbarIcon(const QString& key);
 
-// Outside a desktop session Qt finds no icon theme; the freedesktop theme most
-// systems carry then stands in before the drawn pictures.
+// Outside a desktop session Qt looks in no icon theme with action icons; the
+// freedesktop theme most systems carry (Adwaita) is then made the theme.
 void PrepareIconTheme();
 
 }  // namespace zr::shell
