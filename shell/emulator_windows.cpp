@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "compiler/source_text.h"
+#include "shell/debug_statements.h"
 #include "shell/device_text.h"
 #include "shell/editor_gutter.h"
 #include "shell/frm_main.h"
@@ -28,17 +29,6 @@ namespace {
 char LocaleDecimalSeparator() {
     const QString point = QLocale().decimalPoint();
     return point == "," ? ',' : '.';
-}
-
-// Each statement with its line and column in the text it came from.
-std::vector<emulator::DebugStatement> DebugStatementsOf(const compiler::Compiler& compiled) {
-    std::vector<emulator::DebugStatement> statements;
-    for (const compiler::StatementRecord& record : compiled.statementMap) {
-        const std::string& text = compiled.TextOf(record.sourceIndex);
-        const auto at = compiler::LineColumnOf(text, compiler::SkipBlanks(text, record.position));
-        statements.push_back({record.address, at.line, at.column, record.sourceIndex, record.word});
-    }
-    return statements;
 }
 
 EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start,
