@@ -94,14 +94,17 @@ void Debugger::ClearDataBreakpoints() {
 }
 
 // Straight from the areas: the emulator's own read may fault or reach the host.
-float Debugger::WatchedValue(std::uint8_t operand) const {
-    const MachineState& m = emulator_.machine;
+float WatchedValueOf(const MachineState& m, std::uint8_t operand) {
     if (operand == machine::kOperandRX) return m.valueStack[m.stackPointer];
     if (operand <= machine::kSingleCount) return m.singles[operand];
     if (operand <= machine::kIntegerOperandBase)
         return m.bytes[operand - machine::kByteOperandBase];
     if (operand == machine::kOperandStack) return static_cast<float>(m.stackPointer - 1);
     return m.integers[operand - machine::kIntegerOperandBase];
+}
+
+float Debugger::WatchedValue(std::uint8_t operand) const {
+    return WatchedValueOf(emulator_.machine, operand);
 }
 
 // Compared bit for bit, so a NaN that stays is no change and -0 after 0 is.

@@ -35,6 +35,10 @@ struct DebugStatement {
 // that starts on `line` or after it. Its index, or -1 when none follows.
 int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line);
 
+// The value a data breakpoint compares: `operand` (a VariableOperand: a
+// Single, Byte or Integer cell, RX or Stack) read straight from the areas.
+float WatchedValueOf(const MachineState& machine, std::uint8_t operand);
+
 enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack, DataChange };
 
 struct PauseInfo {

@@ -21,6 +21,8 @@
 #include <chrono>
 #include <optional>
 
+#include "emulator/debugger.h"
+#include "emulator/number_text.h"
 #include "shell/device_text.h"
 #include "shell/display_history_pane.h"
 #include "shell/emulator_worker.h"
@@ -385,17 +387,29 @@ void FrmTest::CreateStatusLine() {
 
 // Labels change only when their text does: a program waiting for a key
 // repaints nothing.
-void FrmTest::ShowStatus(const RunStatus& status) {
+void FrmTest::ShowStatus(const RunStatus& status, const PausedState* paused) {
     statusLine_.Note(std::chrono::duration_cast<std::chrono::milliseconds>(
                          std::chrono::steady_clock::now().time_since_epoch())
                          .count(),
                      status);
     const bool running = statusLine_.speed() > 0;
-    const QString texts[3] = {RunStatusLine::StateText(status),
+    const QString texts[3] = {StateText(status, paused),
                               RunStatusLine::CountText(status.instructions),
                               running ? RunStatusLine::SpeedText(statusLine_.speed()) : QString()};
     for (std::size_t i = 0; i < statusLabels_.size(); ++i)
         if (statusLabels_[i]->text() != texts[i]) statusLabels_[i]->setText(texts[i]);
+}
+
+// A pause for a data breakpoint names the watch and its new value.
+QString FrmTest::StateText(const RunStatus& status, const PausedState* paused) const {
+    if (!status.paused || status.changedWatch < 0 || !paused)
+        return RunStatusLine::StateText(status);
+    const QString name = variables_->breakingWatchOf(status.changedWatch);
+    if (name.isEmpty()) return RunStatusLine::StateText(status);
+    const float value =
+        emulator::WatchedValueOf(paused->machine, static_cast<std::uint8_t>(status.changedWatch));
+    return RunStatusLine::DataChangeText(
+        name, QString::fromStdString(emulator::FormatDecimal(value, paused->decimalSeparator)));
 }
 
 QString FrmTest::runStateText() const {
@@ -433,7 +447,7 @@ void FrmTest::ShowFrame(const EmulatorFrame& frame) {
     i2cTable_->ShowBuffer(frame.i2c);
     if (frame.historyRestarted) history_->Restart();
     history_->Append(frame.screens);
-    ShowStatus(frame.status);
+    ShowStatus(frame.status, frame.pausedState.get());
 }
 
 void FrmTest::keyPressEvent(QKeyEvent* event) {

@@ -74,7 +74,9 @@ class FrmTest : public QMainWindow {
     void CreateDebugCommands();
     void CreateDocks();
     void CreateStatusLine();
-    void ShowStatus(const RunStatus& status);
+    // `paused`: the state of the latest pause, for the watch that changed.
+    void ShowStatus(const RunStatus& status, const PausedState* paused = nullptr);
+    QString StateText(const RunStatus& status, const PausedState* paused) const;
     void PostPortInputs();
     void Clear();
 

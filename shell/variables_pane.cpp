@@ -223,6 +223,14 @@ std::vector<int> VariablesPane::dataBreakpointOperands() const {
     return operands;
 }
 
+QString VariablesPane::breakingWatchOf(int operand) const {
+    for (const QString& name : watches_)
+        if (const QTreeWidgetItem* item = itemNamed(name);
+            item && breakOnChange_.contains(name) && OperandOf(*item) == operand)
+            return name;
+    return {};
+}
+
 // The pinned rows copy their variable's row, value included, above the list.
 void VariablesPane::RebuildWatches() {
     const QSignalBlocker quiet(this);

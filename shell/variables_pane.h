@@ -46,6 +46,8 @@ class VariablesPane : public QTreeWidget {
     const QStringList& watches() const { return watches_; }
     // The VariableOperands of the watches that break on change.
     std::vector<int> dataBreakpointOperands() const;
+    // The name of the watch that breaks on a change of `operand`, or empty.
+    QString breakingWatchOf(int operand) const;
     // The VariableOperand behind an item, -1 for rows that cannot break on
     // change (the port and the inputs, the stack, arrays as a whole).
     static int OperandOf(const QTreeWidgetItem& item);

@@ -66,11 +66,12 @@ class DebugCommandsTest : public QObject {
         void Trigger(const char* command) const {
             window()->findChild<QAction*>(command)->trigger();
         }
-        // Waits for the pause whose mark selects `statement`.
+        // Waits for the pause whose mark selects `statement`; a data
+        // breakpoint's pause says more after "Пауза".
         void WaitForPauseAt(const QString& statement) const {
             QTRY_COMPARE_WITH_TIMEOUT(editor.textCursor().selectedText(), statement,
                                       kWorkerTimeout);
-            QTRY_COMPARE_WITH_TIMEOUT(window()->runStateText(), QString("Пауза"), kWorkerTimeout);
+            QTRY_VERIFY_WITH_TIMEOUT(window()->runStateText().startsWith("Пауза"), kWorkerTimeout);
         }
         int MarkedPosition() const { return editor.textCursor().selectionStart(); }
         void PutCaretOnLine(int line) {
@@ -233,8 +234,17 @@ class DebugCommandsTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(pane->watchNamed("b1")->text(VariablesPane::kValue), QString("1"),
                                   kWorkerTimeout);
         QVERIFY(VariablesPane::IsHighlighted(*pane->watchNamed("b1")));
+        // The status line names the watch that changed and its new value.
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза: изменилась b1 = 1"),
+                                  kWorkerTimeout);
         s.Trigger("mnuContinue");
         s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза: изменилась b1 = 2"),
+                                  kWorkerTimeout);
+        // A step from there is a plain pause again.
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("-1");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза"), kWorkerTimeout);
 
         // Cleared by its check box, the watch stays pinned and the run goes on.
         pane->watchNamed("b1")->setCheckState(VariablesPane::kName, Qt::Unchecked);
