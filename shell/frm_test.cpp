@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -65,14 +67,18 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     client->setObjectName("client");
     setCentralWidget(client);
     auto* columns = new QHBoxLayout(client);
+    // Half the usual margin above and below: height is what a large scale lacks.
+    const QMargins margins = columns->contentsMargins();
+    columns->setContentsMargins(margins.left(), margins.top() / 2, margins.right(),
+                                margins.bottom() / 2);
     auto* face = new QVBoxLayout;
     columns->addLayout(face, 1);
     CreateFace(face);
-    pinPanel_ = new PinPanel(client);
+    pinPanel_ = new PinPanel;
     pinPanel_->setObjectName("Pic1");
     pinPanel_->setMinimumWidth(TwipsToPixels(kPanelWidth, logicalDpiX()));
-    columns->addWidget(pinPanel_);
     CreatePanel();
+    columns->addWidget(PanelScroller());
     CreateMenus();
     CreateDebugCommands();
     CreateDocks();
@@ -226,6 +232,22 @@ void FrmTest::CreatePanel() {
     }
 }
 
+// The panel's fourteen rows are taller than the device's face: on a short
+// screen (a large scale) they scroll, so the window is no taller than the
+// face needs and its docks and status line stay on the screen.
+QScrollArea* FrmTest::PanelScroller() {
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName("panelScroller");
+    scroller->setWidget(pinPanel_);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setMinimumWidth(pinPanel_->minimumSizeHint().width() +
+                              scroller->verticalScrollBar()->sizeHint().width());
+    scroller->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Ignored);
+    return scroller;
+}
+
 void FrmTest::CreateMenus() {
     auto action = [this](QWidget* menu, const char* name, const QString& caption) {
         auto* item = new QAction(caption, this);
@@ -373,6 +395,15 @@ void FrmTest::CreateDocks() {
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
     resizeDocks({variablesDock}, {fontMetrics().averageCharWidth() * kDebugDockCharacters},
                 Qt::Horizontal);
+
+    // At their smallest the panes show two lines (a scroll area's own minimum
+    // is a scroll bar's length): on a short screen the docks leave the face
+    // its room, and the window fits.
+    const int twoLines = fontMetrics().lineSpacing() * 2 + 4;
+    for (QAbstractScrollArea* pane : std::initializer_list<QAbstractScrollArea*>{
+             console_->findChild<QPlainTextEdit*>("serialOutput"), i2cTable_, history_, variables_,
+             listing_})
+        pane->setMinimumHeight(twoLines);
 }
 
 void FrmTest::CreateStatusLine() {

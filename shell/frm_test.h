@@ -15,6 +15,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QScrollBar;
 class QTimer;
 class QVBoxLayout;
@@ -70,6 +71,7 @@ class FrmTest : public QMainWindow {
   private:
     void CreateFace(QVBoxLayout* face);
     void CreatePanel();
+    QScrollArea* PanelScroller();
     void CreateMenus();
     void CreateDebugCommands();
     void CreateDocks();
