@@ -32,20 +32,32 @@ const DebugStatement* Debugger::StatementAt(int address) const {
     return &statements_[statementAt_[address] - 1];
 }
 
-int Debugger::AddBreakpointAtLine(int line) {
+int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line) {
     // The statement of an address is the last record there, so a line that
     // holds only declarations has no statement of its own.
-    const DebugStatement* best = nullptr;
-    for (int address = 1; address <= machine::kProgramSize; ++address) {
-        const DebugStatement* statement = StatementAt(address);
-        if (!statement || statement->sourceIndex != 0 || statement->line < line) continue;
-        if (!best || statement->line < best->line ||
-            (statement->line == best->line && statement->column < best->column))
-            best = statement;
+    std::vector<int> ownerOf(machine::kProgramSize + 1, -1);
+    for (std::size_t i = 0; i < statements.size(); ++i) {
+        const int address = statements[i].address;
+        if (address >= 1 && address <= machine::kProgramSize)
+            ownerOf[address] = static_cast<int>(i);
     }
-    if (!best) return 0;
-    AddBreakpoint(best->address);
-    return best->line;
+    int best = -1;
+    for (const int index : ownerOf) {
+        if (index < 0) continue;
+        const DebugStatement& statement = statements[index];
+        if (statement.sourceIndex != 0 || statement.line < line) continue;
+        if (best < 0 || statement.line < statements[best].line ||
+            (statement.line == statements[best].line && statement.column < statements[best].column))
+            best = index;
+    }
+    return best;
+}
+
+int Debugger::AddBreakpointAtLine(int line) {
+    const int index = BreakpointStatementIndex(statements_, line);
+    if (index < 0) return 0;
+    AddBreakpoint(statements_[index].address);
+    return statements_[index].line;
 }
 
 void Debugger::AddBreakpoint(int address) {
@@ -82,14 +94,17 @@ void Debugger::ClearDataBreakpoints() {
 }
 
 // Straight from the areas: the emulator's own read may fault or reach the host.
-float Debugger::WatchedValue(std::uint8_t operand) const {
-    const MachineState& m = emulator_.machine;
+float WatchedValueOf(const MachineState& m, std::uint8_t operand) {
     if (operand == machine::kOperandRX) return m.valueStack[m.stackPointer];
     if (operand <= machine::kSingleCount) return m.singles[operand];
     if (operand <= machine::kIntegerOperandBase)
         return m.bytes[operand - machine::kByteOperandBase];
     if (operand == machine::kOperandStack) return static_cast<float>(m.stackPointer - 1);
     return m.integers[operand - machine::kIntegerOperandBase];
+}
+
+float Debugger::WatchedValue(std::uint8_t operand) const {
+    return WatchedValueOf(emulator_.machine, operand);
 }
 
 // Compared bit for bit, so a NaN that stays is no change and -0 after 0 is.

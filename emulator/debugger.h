@@ -30,6 +30,15 @@ struct DebugStatement {
     std::string word;     // its first word (Windows-1251)
 };
 
+// The statement a breakpoint on `line` (1-based) holds at: of the statements
+// that own their address (the last record there), the first of the main text
+// that starts on `line` or after it. Its index, or -1 when none follows.
+int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line);
+
+// The value a data breakpoint compares: `operand` (a VariableOperand: a
+// Single, Byte or Integer cell, RX or Stack) read straight from the areas.
+float WatchedValueOf(const MachineState& machine, std::uint8_t operand);
+
 enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack, DataChange };
 
 struct PauseInfo {

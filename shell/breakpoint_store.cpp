@@ -11,11 +11,18 @@ const QString kApplication = QStringLiteral("zr7340-ide");
 
 // A path holds slashes, which QSettings reads as groups: the key is its
 // URL-safe Base64 form instead.
-QString KeyOf(const QString& filePath) {
+QString KeyOf(const QString& group, const QString& filePath) {
     const QByteArray path = QFileInfo(filePath).absoluteFilePath().toUtf8();
-    return QStringLiteral("breakpoints/") +
+    return group + QLatin1Char('/') +
            QString::fromLatin1(path.toBase64(QByteArray::Base64UrlEncoding));
 }
+
+QString KeyOf(const QString& filePath) {
+    return KeyOf(QStringLiteral("breakpoints"), filePath);
+}
+
+const QString kWatchGroup = QStringLiteral("watches");
+const QString kBreakingWatchGroup = QStringLiteral("watchesBreaking");
 
 }  // namespace
 
@@ -38,6 +45,29 @@ void StoreBreakpoints(const QString& filePath, const QList<int>& lines) {
     QVariantList stored;
     for (const int line : lines) stored.append(line);
     settings.setValue(KeyOf(filePath), stored);
+}
+
+WatchList StoredWatches(const QString& filePath) {
+    const QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
+    WatchList watches;
+    watches.names = settings.value(KeyOf(kWatchGroup, filePath)).toStringList();
+    for (const QString& name : settings.value(KeyOf(kBreakingWatchGroup, filePath)).toStringList())
+        if (watches.names.contains(name)) watches.breaking.append(name);
+    return watches;
+}
+
+void StoreWatches(const QString& filePath, const WatchList& watches) {
+    QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
+    if (watches.names.isEmpty()) {
+        settings.remove(KeyOf(kWatchGroup, filePath));
+        settings.remove(KeyOf(kBreakingWatchGroup, filePath));
+        return;
+    }
+    settings.setValue(KeyOf(kWatchGroup, filePath), watches.names);
+    if (watches.breaking.isEmpty())
+        settings.remove(KeyOf(kBreakingWatchGroup, filePath));
+    else
+        settings.setValue(KeyOf(kBreakingWatchGroup, filePath), watches.breaking);
 }
 
 }  // namespace zr::shell

@@ -32,6 +32,7 @@ struct RunStatus {
     std::uint64_t instructions = 0;  // executed since the emulator was made
     bool waitingForStep = false;     // a trace stop waits for the step button
     bool paused = false;             // the debugger holds the program before a statement
+    int changedWatch = -1;           // paused after a watched variable changed: its VariableOperand
     friend bool operator==(const RunStatus&, const RunStatus&) = default;
 };
 

@@ -10,6 +10,8 @@
 #include <QTimer>
 
 #include "compiler/source_text.h"
+#include "shell/breakpoint_store.h"
+#include "shell/debug_statements.h"
 #include "shell/device_text.h"
 #include "shell/editor_gutter.h"
 #include "shell/frm_main.h"
@@ -28,17 +30,6 @@ namespace {
 char LocaleDecimalSeparator() {
     const QString point = QLocale().decimalPoint();
     return point == "," ? ',' : '.';
-}
-
-// Each statement with its line and column in the text it came from.
-std::vector<emulator::DebugStatement> DebugStatementsOf(const compiler::Compiler& compiled) {
-    std::vector<emulator::DebugStatement> statements;
-    for (const compiler::StatementRecord& record : compiled.statementMap) {
-        const std::string& text = compiled.TextOf(record.sourceIndex);
-        const auto at = compiler::LineColumnOf(text, compiler::SkipBlanks(text, record.position));
-        statements.push_back({record.address, at.line, at.column, record.sourceIndex, record.word});
-    }
-    return statements;
 }
 
 EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start,
@@ -94,6 +85,7 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
         windows->setWindowPlaces(places);
     }
     windows->debugMenu_ = main.debugMenu();
+    windows->setSourceFile([&main] { return main.currentFileName(); });
     main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
         windows->OpenEmulator(compiled, start);
     });
@@ -115,6 +107,8 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
         if (start == EmulatorStart::AfterRun) {
             TakeProgramFacts(lastCompile);
             test_->variablesPane()->SetNames(names_);
+            // A run from another file brings that file's watches.
+            if (SourceFile() != watchFile_) ShowWatchesOf(SourceFile());
             test_->listingPane()->SetProgram(lastCompile);
             EmulatorProgram program = ProgramOf(lastCompile, start, editor_);
             program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
@@ -128,6 +122,9 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     TakeProgramFacts(lastCompile);
     test_ = new FrmTest(worker_, owner_);
     test_->variablesPane()->SetNames(names_);
+    ShowWatchesOf(SourceFile());
+    connect(test_->variablesPane(), &VariablesPane::watchesChanged, this,
+            &EmulatorWindows::KeepWatches);
     test_->listingPane()->SetProgram(lastCompile);
     connect(test_->variablesPane(), &VariablesPane::dataBreakpointsChanged, this, [this] {
         if (test_ && worker_.running())
@@ -152,6 +149,28 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     test_->show();
     test_->raise();
     test_->activateWindow();
+}
+
+QString EmulatorWindows::SourceFile() const {
+    return sourceFile_ ? sourceFile_() : QString();
+}
+
+// The pane shows the watches of `file`, as kept this session or, for a saved
+// file, from the settings.
+void EmulatorWindows::ShowWatchesOf(const QString& file) {
+    watchFile_ = file;
+    const auto kept = sessionWatches_.constFind(file);
+    if (kept != sessionWatches_.constEnd())
+        test_->variablesPane()->SetWatchList(*kept);
+    else
+        test_->variablesPane()->SetWatchList(file.isEmpty() ? WatchList{} : StoredWatches(file));
+}
+
+void EmulatorWindows::KeepWatches() {
+    if (!test_) return;
+    const WatchList watches = test_->variablesPane()->watchList();
+    sessionWatches_.insert(watchFile_, watches);
+    if (!watchFile_.isEmpty()) StoreWatches(watchFile_, watches);
 }
 
 void EmulatorWindows::EndEmulator() {

@@ -6,6 +6,7 @@
 // emulated device outlives any one emulator window.
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "compiler/compiler.h"
 #include "shell/emulator_worker.h"
 #include "shell/run_hooks.h"
+#include "shell/watch_list.h"
 
 class QAction;
 class QMenu;
@@ -57,6 +59,10 @@ class EmulatorWindows : public QObject {
     // Where the windows' places are remembered; null (the default): nowhere.
     void setWindowPlaces(WindowPlaces* places) { places_ = places; }
 
+    // The file the editor's text belongs to (empty: none yet), whose watches
+    // the Variables pane shows; until set, every text is one without a file.
+    void setSourceFile(std::function<QString()> sourceFile) { sourceFile_ = std::move(sourceFile); }
+
     // The answer to "Clear?" for emulator windows opened from now on (tests).
     void setClearConfirmation(std::function<bool()> confirm) { confirmClear_ = std::move(confirm); }
 
@@ -75,6 +81,9 @@ class EmulatorWindows : public QObject {
     void StopFromTrace();
     void ChooseWatch(const QString& name);
     void PlaceWindow(QWidget& window, const QString& key);
+    QString SourceFile() const;
+    void ShowWatchesOf(const QString& file);
+    void KeepWatches();
 
     QWidget* owner_;
     QPointer<QTextEdit> editor_;
@@ -88,6 +97,11 @@ class EmulatorWindows : public QObject {
     WindowPlaces* places_ = nullptr;
     int pausedAddress_ = -1;  // as the last frame showed it
     std::uint64_t pauseCount_ = 0;
+    // The watches outlive the window: kept per file for the session (the
+    // text without a file under ""), and in the settings for a saved file.
+    std::function<QString()> sourceFile_;
+    QString watchFile_;  // whose watches the pane shows
+    QHash<QString, WatchList> sessionWatches_;
 
     // Of the program the emulator runs: the text compiled, its statements and names.
     std::string compiledText_;

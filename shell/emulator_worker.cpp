@@ -186,7 +186,7 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
         debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
     KeepHistoryWhileDebugging();
     debugger_->onPause = [this](emulator::Emulator& e, const emulator::PauseInfo& pause) {
-        host_.Pause(e, pause.address);
+        host_.Pause(e, pause.address, pause.changedOperand);
     };
     if (program.clearVariables) emulator_.ClearSinglesAndIntegers();
 }

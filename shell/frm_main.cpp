@@ -17,6 +17,7 @@
 #include "shell/breakpoint_store.h"
 #include "shell/companion_windows.h"
 #include "shell/data_folders.h"
+#include "shell/debug_statements.h"
 #include "shell/dialog_prompts.h"
 #include "shell/editor_gutter.h"
 #include "shell/source_editor.h"
@@ -486,8 +487,21 @@ bool FrmMain::compile() {
         if (outcome.libraryError) OfferLibraryError(*outcome.libraryError);
         return false;
     }
+    MoveBreakpointsToStatements();
     prompts_->showCompileReport(outcome.report);
     return true;
+}
+
+// A breakpoint on a line without a statement holds at the next statement:
+// its dot moves there, so it stands where the run will stop.
+void FrmMain::MoveBreakpointsToStatements() {
+    EditorGutter* gutter = editor_->gutter();
+    const QList<int> lines = gutter->breakpointLines();
+    const QList<int> moved =
+        BreakpointLinesAtStatements(DebugStatementsOf(session_.lastCompile()), lines);
+    if (moved == lines) return;
+    gutter->setBreakpointLines(moved);
+    if (!currentPath_.isEmpty()) StoreBreakpoints(currentPath_, moved);
 }
 
 void FrmMain::SelectInEditor(const EditorRange& range) {

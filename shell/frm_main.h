@@ -99,6 +99,7 @@ class FrmMain : public QMainWindow {
     void ShowFileState();
     void SelectInEditor(const EditorRange& range);
     void OfferLibraryError(const LibraryErrorPlace& place);
+    void MoveBreakpointsToStatements();
 
     QString programFolder_;
     SourceEditor* editor_;

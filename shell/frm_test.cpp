@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -21,6 +23,8 @@
 #include <chrono>
 #include <optional>
 
+#include "emulator/debugger.h"
+#include "emulator/number_text.h"
 #include "shell/device_text.h"
 #include "shell/display_history_pane.h"
 #include "shell/emulator_worker.h"
@@ -63,14 +67,18 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     client->setObjectName("client");
     setCentralWidget(client);
     auto* columns = new QHBoxLayout(client);
+    // Half the usual margin above and below: height is what a large scale lacks.
+    const QMargins margins = columns->contentsMargins();
+    columns->setContentsMargins(margins.left(), margins.top() / 2, margins.right(),
+                                margins.bottom() / 2);
     auto* face = new QVBoxLayout;
     columns->addLayout(face, 1);
     CreateFace(face);
-    pinPanel_ = new PinPanel(client);
+    pinPanel_ = new PinPanel;
     pinPanel_->setObjectName("Pic1");
     pinPanel_->setMinimumWidth(TwipsToPixels(kPanelWidth, logicalDpiX()));
-    columns->addWidget(pinPanel_);
     CreatePanel();
+    columns->addWidget(PanelScroller());
     CreateMenus();
     CreateDebugCommands();
     CreateDocks();
@@ -224,6 +232,22 @@ void FrmTest::CreatePanel() {
     }
 }
 
+// The panel's fourteen rows are taller than the device's face: on a short
+// screen (a large scale) they scroll, so the window is no taller than the
+// face needs and its docks and status line stay on the screen.
+QScrollArea* FrmTest::PanelScroller() {
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName("panelScroller");
+    scroller->setWidget(pinPanel_);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setMinimumWidth(pinPanel_->minimumSizeHint().width() +
+                              scroller->verticalScrollBar()->sizeHint().width());
+    scroller->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Ignored);
+    return scroller;
+}
+
 void FrmTest::CreateMenus() {
     auto action = [this](QWidget* menu, const char* name, const QString& caption) {
         auto* item = new QAction(caption, this);
@@ -371,6 +395,15 @@ void FrmTest::CreateDocks() {
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
     resizeDocks({variablesDock}, {fontMetrics().averageCharWidth() * kDebugDockCharacters},
                 Qt::Horizontal);
+
+    // At their smallest the panes show two lines (a scroll area's own minimum
+    // is a scroll bar's length): on a short screen the docks leave the face
+    // its room, and the window fits.
+    const int twoLines = fontMetrics().lineSpacing() * 2 + 4;
+    for (QAbstractScrollArea* pane : std::initializer_list<QAbstractScrollArea*>{
+             console_->findChild<QPlainTextEdit*>("serialOutput"), i2cTable_, history_, variables_,
+             listing_})
+        pane->setMinimumHeight(twoLines);
 }
 
 void FrmTest::CreateStatusLine() {
@@ -385,17 +418,29 @@ void FrmTest::CreateStatusLine() {
 
 // Labels change only when their text does: a program waiting for a key
 // repaints nothing.
-void FrmTest::ShowStatus(const RunStatus& status) {
+void FrmTest::ShowStatus(const RunStatus& status, const PausedState* paused) {
     statusLine_.Note(std::chrono::duration_cast<std::chrono::milliseconds>(
                          std::chrono::steady_clock::now().time_since_epoch())
                          .count(),
                      status);
     const bool running = statusLine_.speed() > 0;
-    const QString texts[3] = {RunStatusLine::StateText(status),
+    const QString texts[3] = {StateText(status, paused),
                               RunStatusLine::CountText(status.instructions),
                               running ? RunStatusLine::SpeedText(statusLine_.speed()) : QString()};
     for (std::size_t i = 0; i < statusLabels_.size(); ++i)
         if (statusLabels_[i]->text() != texts[i]) statusLabels_[i]->setText(texts[i]);
+}
+
+// A pause for a data breakpoint names the watch and its new value.
+QString FrmTest::StateText(const RunStatus& status, const PausedState* paused) const {
+    if (!status.paused || status.changedWatch < 0 || !paused)
+        return RunStatusLine::StateText(status);
+    const QString name = variables_->breakingWatchOf(status.changedWatch);
+    if (name.isEmpty()) return RunStatusLine::StateText(status);
+    const float value =
+        emulator::WatchedValueOf(paused->machine, static_cast<std::uint8_t>(status.changedWatch));
+    return RunStatusLine::DataChangeText(
+        name, QString::fromStdString(emulator::FormatDecimal(value, paused->decimalSeparator)));
 }
 
 QString FrmTest::runStateText() const {
@@ -433,7 +478,7 @@ void FrmTest::ShowFrame(const EmulatorFrame& frame) {
     i2cTable_->ShowBuffer(frame.i2c);
     if (frame.historyRestarted) history_->Restart();
     history_->Append(frame.screens);
-    ShowStatus(frame.status);
+    ShowStatus(frame.status, frame.pausedState.get());
 }
 
 void FrmTest::keyPressEvent(QKeyEvent* event) {

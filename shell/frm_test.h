@@ -15,6 +15,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QScrollBar;
 class QTimer;
 class QVBoxLayout;
@@ -70,11 +71,14 @@ class FrmTest : public QMainWindow {
   private:
     void CreateFace(QVBoxLayout* face);
     void CreatePanel();
+    QScrollArea* PanelScroller();
     void CreateMenus();
     void CreateDebugCommands();
     void CreateDocks();
     void CreateStatusLine();
-    void ShowStatus(const RunStatus& status);
+    // `paused`: the state of the latest pause, for the watch that changed.
+    void ShowStatus(const RunStatus& status, const PausedState* paused = nullptr);
+    QString StateText(const RunStatus& status, const PausedState* paused) const;
     void PostPortInputs();
     void Clear();
 

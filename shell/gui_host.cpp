@@ -99,6 +99,7 @@ RunStatus GuiHost::CurrentStatus(const emulator::Emulator& emulator) const {
     status.waitingForStep = waiting && waitReason_ == emulator::WaitReason::TraceStep;
     status.waitingForSerialInput = waitingForSerialInput_;
     status.paused = paused_;
+    status.changedWatch = paused_ ? changedWatch_ : -1;
     return status;
 }
 
@@ -114,8 +115,9 @@ void GuiHost::PublishStatus(const emulator::Emulator& emulator) {
     if (changed) Publish([&](EmulatorFrame& f) { f.status = status; });
 }
 
-void GuiHost::Pause(emulator::Emulator& emulator, int address) {
+void GuiHost::Pause(emulator::Emulator& emulator, int address, int changedWatch) {
     paused_ = true;
+    changedWatch_ = changedWatch;
     {
         std::lock_guard lock(mutex_);
         history_.Settle();

@@ -42,9 +42,10 @@ class GuiHost : public emulator::QueuedHost {
     void QueueSerialInput(std::string line) { serialInput_.push_back(std::move(line)); }
 
     // Worker thread, from the debugger: publishes the pause before the
-    // statement at `address` (with the value stack) and waits, taking posted
+    // statement at `address` (with the value stack, and `changedWatch`, the
+    // watched VariableOperand that changed, or -1) and waits, taking posted
     // actions, until one of them calls Resume or the run is ended.
-    void Pause(emulator::Emulator& emulator, int address);
+    void Pause(emulator::Emulator& emulator, int address, int changedWatch);
     // Worker thread (from a posted action): the pause ends.
     void Resume() { paused_ = false; }
     bool paused() const { return paused_; }
@@ -75,6 +76,7 @@ class GuiHost : public emulator::QueuedHost {
     std::uint64_t waitCount_ = 0;
     bool startingProgram_ = false;  // worker only: answering the greeting and prompt
     bool paused_ = false;           // worker only: inside Pause
+    int changedWatch_ = -1;         // worker only: of the pause
     std::uint64_t startCount_ = 0;  // the instruction count when the start was asked for
 
     std::mutex mutex_;

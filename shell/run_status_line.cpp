@@ -18,6 +18,10 @@ QString RunStatusLine::StateText(const RunStatus& status) {
     return tr("Выполняется");
 }
 
+QString RunStatusLine::DataChangeText(const QString& name, const QString& value) {
+    return tr("Пауза: изменилась %1 = %2").arg(name, value);
+}
+
 QString RunStatusLine::CountText(std::uint64_t instructions) {
     return tr("Команд: %1").arg(QLocale().toString(static_cast<qulonglong>(instructions)));
 }

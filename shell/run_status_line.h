@@ -20,6 +20,8 @@ class RunStatusLine {
     static constexpr std::int64_t kSpeedWindowMilliseconds = 1000;
 
     static QString StateText(const RunStatus& status);
+    // A pause after the watched variable `name` changed, to `value`.
+    static QString DataChangeText(const QString& name, const QString& value);
     static QString CountText(std::uint64_t instructions);
     static QString SpeedText(double instructionsPerSecond);
 

@@ -188,16 +188,34 @@ int VariablesPane::OperandOf(const QTreeWidgetItem& item) {
     }
 }
 
+WatchList VariablesPane::watchList() const {
+    WatchList list{watches_, {}};
+    for (const QString& name : watches_)
+        if (breakOnChange_.contains(name)) list.breaking.append(name);
+    return list;
+}
+
+void VariablesPane::SetWatchList(const WatchList& list) {
+    watches_ = list.names;
+    watches_.removeDuplicates();
+    breakOnChange_.clear();
+    for (const QString& name : list.breaking)
+        if (watches_.contains(name)) breakOnChange_.insert(name);
+    RebuildWatches();
+}
+
 void VariablesPane::PinWatch(const QString& name) {
     if (watches_.contains(name) || !itemNamed(name)) return;
     watches_.append(name);
     RebuildWatches();
+    emit watchesChanged();
 }
 
 void VariablesPane::UnpinWatch(const QString& name) {
     if (!watches_.removeAll(name)) return;
     const bool wasBreaking = breakOnChange_.remove(name);
     RebuildWatches();
+    emit watchesChanged();
     if (wasBreaking) emit dataBreakpointsChanged();
 }
 
@@ -212,15 +230,25 @@ void VariablesPane::SetBreakOnChange(const QString& name, bool on) {
         breakOnChange_.remove(name);
     }
     RebuildWatches();
+    emit watchesChanged();
     emit dataBreakpointsChanged();
 }
 
 std::vector<int> VariablesPane::dataBreakpointOperands() const {
     std::vector<int> operands;
     for (const QString& name : watches_)
-        if (const QTreeWidgetItem* item = itemNamed(name); item && breakOnChange_.contains(name))
+        if (const QTreeWidgetItem* item = itemNamed(name);
+            item && breakOnChange_.contains(name) && OperandOf(*item) >= 0)
             operands.push_back(OperandOf(*item));
     return operands;
+}
+
+QString VariablesPane::breakingWatchOf(int operand) const {
+    for (const QString& name : watches_)
+        if (const QTreeWidgetItem* item = itemNamed(name);
+            item && breakOnChange_.contains(name) && OperandOf(*item) == operand)
+            return name;
+    return {};
 }
 
 // The pinned rows copy their variable's row, value included, above the list.

@@ -16,6 +16,7 @@
 #include "compiler/names.h"
 #include "emulator/io_model.h"
 #include "emulator/machine.h"
+#include "shell/watch_list.h"
 
 namespace zr::shell {
 
@@ -44,8 +45,14 @@ class VariablesPane : public QTreeWidget {
     void SetBreakOnChange(const QString& name, bool on);
     QTreeWidgetItem* watchNamed(const QString& name) const;  // the pinned row, or null
     const QStringList& watches() const { return watches_; }
+    // All the watches, and putting them back (names the program lacks are
+    // kept for a later one); SetWatchList emits nothing.
+    WatchList watchList() const;
+    void SetWatchList(const WatchList& list);
     // The VariableOperands of the watches that break on change.
     std::vector<int> dataBreakpointOperands() const;
+    // The name of the watch that breaks on a change of `operand`, or empty.
+    QString breakingWatchOf(int operand) const;
     // The VariableOperand behind an item, -1 for rows that cannot break on
     // change (the port and the inputs, the stack, arrays as a whole).
     static int OperandOf(const QTreeWidgetItem& item);
@@ -54,6 +61,8 @@ class VariablesPane : public QTreeWidget {
 
   signals:
     void dataBreakpointsChanged();
+    // A watch was pinned or unpinned, or its break on change set or cleared.
+    void watchesChanged();
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

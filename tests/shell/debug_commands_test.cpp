@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
+#include "shell/breakpoint_store.h"
 #include "shell/editor_gutter.h"
 #include "shell/listing_pane.h"
 #include "shell/source_editor.h"
@@ -66,11 +67,12 @@ class DebugCommandsTest : public QObject {
         void Trigger(const char* command) const {
             window()->findChild<QAction*>(command)->trigger();
         }
-        // Waits for the pause whose mark selects `statement`.
+        // Waits for the pause whose mark selects `statement`; a data
+        // breakpoint's pause says more after "Пауза".
         void WaitForPauseAt(const QString& statement) const {
             QTRY_COMPARE_WITH_TIMEOUT(editor.textCursor().selectedText(), statement,
                                       kWorkerTimeout);
-            QTRY_COMPARE_WITH_TIMEOUT(window()->runStateText(), QString("Пауза"), kWorkerTimeout);
+            QTRY_VERIFY_WITH_TIMEOUT(window()->runStateText().startsWith("Пауза"), kWorkerTimeout);
         }
         int MarkedPosition() const { return editor.textCursor().selectionStart(); }
         void PutCaretOnLine(int line) {
@@ -233,8 +235,17 @@ class DebugCommandsTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(pane->watchNamed("b1")->text(VariablesPane::kValue), QString("1"),
                                   kWorkerTimeout);
         QVERIFY(VariablesPane::IsHighlighted(*pane->watchNamed("b1")));
+        // The status line names the watch that changed and its new value.
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза: изменилась b1 = 1"),
+                                  kWorkerTimeout);
         s.Trigger("mnuContinue");
         s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза: изменилась b1 = 2"),
+                                  kWorkerTimeout);
+        // A step from there is a plain pause again.
+        s.Trigger("mnuStepInto");
+        s.WaitForPauseAt("-1");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза"), kWorkerTimeout);
 
         // Cleared by its check box, the watch stays pinned and the run goes on.
         pane->watchNamed("b1")->setCheckState(VariablesPane::kName, Qt::Unchecked);
@@ -242,6 +253,49 @@ class DebugCommandsTest : public QObject {
         QCOMPARE(pane->watches().size(), 2);
         s.Trigger("mnuContinue");
         ZR_WAIT_LINE1(s.window(), "Done");
+    }
+
+    // Closed and opened again, the window shows the same watches, and the
+    // one that breaks on change still does; a saved file keeps its own.
+    void watchedVariablesOutliveTheWindow() {
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir folder;
+        QString file;  // the text's file, none at first
+        const WatchList kept{{"t(2)", "b1"}, {"b1"}};
+        {
+            Session s(kVariablesProgram);
+            s.windows.setSourceFile([&file] { return file; });
+            s.windows.OpenEmulator(*s.compiled, EmulatorStart::AfterRun);
+            VariablesPane* pane = s.window()->variablesPane();
+            pane->PinWatch("t(2)");
+            pane->SetBreakOnChange("b1", true);
+            QCOMPARE(pane->watchList(), kept);
+            s.windows.EndEmulator();
+
+            QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+            pane = s.window()->variablesPane();
+            QCOMPARE(pane->watchList(), kept);
+            QCOMPARE(pane->watchNamed("b1")->checkState(VariablesPane::kName), Qt::Checked);
+            // b1 changes on line 3 or 4 (it may hold 1 from before): the run pauses.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                s.window()->runStateText().startsWith("Пауза: изменилась b1 ="), kWorkerTimeout);
+            s.windows.EndEmulator();
+
+            // A saved file has watches of its own, none yet.
+            file = folder.filePath("saved.zrt");
+            s.windows.OpenEmulator(*s.compiled, EmulatorStart::AfterRun);
+            pane = s.window()->variablesPane();
+            QCOMPARE(pane->watchList(), WatchList{});
+            pane->PinWatch("b1");
+            s.windows.EndEmulator();
+        }
+        // The file's watches are there in the next session too.
+        Session again(kVariablesProgram);
+        again.windows.setSourceFile([&file] { return file; });
+        again.windows.OpenEmulator(*again.compiled, EmulatorStart::AfterRun);
+        QCOMPARE(again.window()->variablesPane()->watches(), QStringList{"b1"});
+        again.windows.EndEmulator();
+        StoreWatches(file, {});
     }
 
     void listingHighlightsTheInstructionAtABreakpoint() {

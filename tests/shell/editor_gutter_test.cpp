@@ -86,6 +86,42 @@ class EditorGutterTest : public QObject {
         QVERIFY(again.editor()->gutter()->breakpointLines().isEmpty());
     }
 
+    // A comment, a declaration, a blank line and a label write no bytes: a
+    // breakpoint there holds at the next statement, and its dot moves there
+    // when the text is compiled. After the last statement there is none.
+    void gutterBreakpointsMoveToTheirStatementsOnCompile() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("moved.zrt");
+        QString error;
+        QVERIFY(SaveSourceFile(path,
+                               formats::RichText{"' a comment\nDimB b1\n\n1 -> b1\nTop:\n"
+                                                 "b1 1 + -> b1\n-1 Wait\n' the end\n"},
+                               &error));
+        {
+            TestWindow test;
+            QVERIFY(test.window->LoadFile(path));
+            EditorGutter* gutter = test.editor()->gutter();
+            gutter->setBreakpointLines({1, 3, 4, 5, 8, 9});
+            QVERIFY(test.window->compile());
+            QCOMPARE(gutter->breakpointLines(), (QList<int>{4, 6}));
+            // Compiling again changes nothing: the dots stand on statements.
+            QVERIFY(test.window->compile());
+            QCOMPARE(gutter->breakpointLines(), (QList<int>{4, 6}));
+        }
+        // The file remembers the lines the dots moved to.
+        TestWindow again;
+        QVERIFY(again.window->LoadFile(path));
+        EditorGutter* gutter = again.editor()->gutter();
+        QCOMPARE(gutter->breakpointLines(), (QList<int>{4, 6}));
+        // A failed compile knows no statements: the dots stay.
+        gutter->toggleBreakpoint(2);
+        QTextCursor end(again.editor()->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText("GoTo Nowhere\n");
+        QVERIFY(!again.window->compile());
+        QCOMPARE(gutter->breakpointLines(), (QList<int>{2, 4, 6}));
+    }
+
     void caretLineIsHighlighted() {
         TestWindow test;
         test.setText("Dup\nSwap\nEnd");

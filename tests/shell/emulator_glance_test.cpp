@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QtTest>
 
 #include "emulator_test_support.h"
@@ -85,6 +87,30 @@ class EmulatorGlanceTest : public QObject {
         auto* value = window->findChild<QLabel*>("adcValue0");
         QVERIFY(value);
         QCOMPARE(value->text(), QString("612"));
+        windows.EndEmulator();
+    }
+
+    // A scale of 2 on a 1600x1000 screen leaves 800x500 device-independent
+    // pixels, the title bar included: the window's minimum fits there, the
+    // panel's rows scroll, and the status line stays inside the window.
+    void windowFitsAShortScreenAtItsMinimumSize() {
+        EmulatorWindows windows(nullptr, nullptr, nullptr);
+        auto compiled = Compile("End\n");
+        windows.OpenEmulator(*compiled, EmulatorStart::AfterRun);
+        FrmTest* window = windows.emulatorWindow();
+        const QSize minimum = window->minimumSizeHint();
+        QVERIFY2(minimum.width() <= 800 && minimum.height() <= 480,
+                 qPrintable(QString("%1 x %2").arg(minimum.width()).arg(minimum.height())));
+        window->resize(minimum);
+        QCoreApplication::processEvents();
+        QVERIFY(window->statusBar()->geometry().bottom() <= window->height());
+        auto* scroller = window->findChild<QScrollArea*>("panelScroller");
+        QVERIFY(scroller && scroller->verticalScrollBar()->maximum() > 0);
+        // D0, the last row, scrolls into view.
+        auto* lastBox = window->findChild<QCheckBox*>("Check1_0");
+        scroller->ensureWidgetVisible(lastBox);
+        const QRect shown(lastBox->mapTo(scroller->viewport(), QPoint(0, 0)), lastBox->size());
+        QVERIFY(scroller->viewport()->rect().contains(shown));
         windows.EndEmulator();
     }
 
