@@ -347,12 +347,17 @@ QString FrmMain::StartFolder() const {
 }
 
 // Save dialogs start on the current file when it is of the kind saved, so its
-// name is offered; otherwise in the start folder.
+// name is offered; otherwise in the start folder, unless that is the shipped
+// examples' folder or one the user cannot write to: then in the home folder.
 FileDialogSetup FrmMain::SaveDialogFor(const QString& filter, const QString& suffix) const {
+    QString folder = StartFolder();
+    if (IsShippedExample(QDir(folder).filePath(QStringLiteral("new"))) ||
+        !QFileInfo(folder).isWritable())
+        folder = QDir::homePath();
     const QFileInfo current(currentPath_);
     if (currentPath_.isEmpty() || current.suffix().compare(suffix, Qt::CaseInsensitive) != 0)
-        return {filter, StartFolder()};
-    return {filter, QDir(StartFolder()).filePath(current.fileName())};
+        return {filter, folder};
+    return {filter, QDir(folder).filePath(current.fileName())};
 }
 
 bool FrmMain::MaybeSave() {

@@ -27,8 +27,15 @@ std::optional<EditorRange> StatementMarkRange(
     // began, which may be blanks or the previous line's end.
     const auto size = static_cast<std::int32_t>(compilerText.size());
     const std::int32_t first = compiler::SkipBlanks(compilerText, record.position);
+    // To the line end or a comment after the statement, whichever is first;
+    // a ' inside a quoted text is part of the text.
     std::int32_t end = first;  // one past the last character marked
-    while (end <= size && !IsLineEnd(compilerText[end - 1])) ++end;
+    bool quoted = false;
+    for (; end <= size && !IsLineEnd(compilerText[end - 1]); ++end) {
+        const char c = compilerText[end - 1];
+        if (c == '"') quoted = !quoted;
+        if (c == '\'' && !quoted) break;
+    }
     for (std::size_t next = index + 1; next < statements.size(); ++next) {
         const compiler::StatementRecord& following = statements[next];
         if (following.sourceIndex != 0 || following.position <= first) continue;

@@ -128,6 +128,19 @@ class MainWindowFilesTest : public QObject {
         QCOMPARE(RememberedFolder(), folder_.path());
     }
 
+    // Open may start among the shipped examples; Save never does (installed,
+    // that folder is read-only, and it is no place for the user's work).
+    void saveNeverStartsInTheExamplesFolder() {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(QSettings::UserScope, "zr7340", "zr7340-ide").clear();
+        TestWindow test(folder_.path());
+        test.window->setExamplesFolder(folder_.path());
+        test.window->openSource();
+        QCOMPARE(test.prompts->openDialogs.at(0).startAt, folder_.path());
+        test.window->saveSourceAs();
+        QCOMPARE(test.prompts->saveDialogs.at(0).startAt, QDir::homePath());
+    }
+
     void failedSaveIsShownAndKeepsTheOldFileAndTheChanges() {
         // A folder where the file should be: nothing can be renamed over it, not even by root.
         const QString blocked = folder_.filePath("blocked.zrt");

@@ -64,6 +64,25 @@ class TraceLogicTest : public QObject {
         QVERIFY(!StatementMarkRange(editor, text, statements, 3));
     }
 
+    // A comment after the statement is not marked; a ' inside a quoted text
+    // is part of the text.
+    void markStopsBeforeAComment() {
+        const QString editor = QString::fromUtf8("! [1,1,clr] \"it's\"  ' note\nx  'why");
+        const std::string text = zr::compiler::ToCompilerText(editor.toStdString());
+        std::vector<zr::compiler::StatementRecord> statements(2);
+        statements[0].position = 1;
+        statements[1].position = 29;
+        const struct {
+            int index;
+            const char* marked;
+        } cases[] = {{0, "! [1,1,clr] \"it's\""}, {1, "x"}};
+        for (const auto& c : cases) {
+            const auto range = StatementMarkRange(editor, text, statements, c.index);
+            QVERIFY(range);
+            QCOMPARE(editor.mid(range->start, range->length), QString(c.marked));
+        }
+    }
+
     void statementsOfALibraryAreNotMarked() {
         std::vector<zr::compiler::StatementRecord> statements(1);
         statements[0].position = 1;
