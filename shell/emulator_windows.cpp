@@ -97,6 +97,7 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
 void EmulatorWindows::TakeProgramFacts(const compiler::Compiler& compiled) {
     compiledText_ = compiled.sourceText;
     statements_ = compiled.statementMap;
+    debugStatements_ = DebugStatementsOf(compiled);
     names_ = compiled.names;
 }
 
@@ -240,20 +241,10 @@ void EmulatorWindows::ChooseWatch(const QString& name) {
 // The caret's line, or the next line with a statement, as an address.
 void EmulatorWindows::RunToCursor() {
     if (!editor_) return;
+    // Where a breakpoint on the caret's line would stop.
     const int line = editor_->textCursor().blockNumber() + 1;
-    int best = -1;
-    int bestLine = 0;
-    for (const compiler::StatementRecord& record : statements_) {
-        if (record.sourceIndex != 0) continue;
-        const int at = compiler::LineColumnOf(compiledText_,
-                                              compiler::SkipBlanks(compiledText_, record.position))
-                           .line;
-        if (at >= line && (best < 0 || at < bestLine)) {
-            best = record.address;
-            bestLine = at;
-        }
-    }
-    if (best >= 0) worker_.RunTo(best);
+    const int index = emulator::BreakpointStatementIndex(debugStatements_, line);
+    if (index >= 0) worker_.RunTo(debugStatements_[index].address);
 }
 
 void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {

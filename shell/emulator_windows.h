@@ -106,6 +106,7 @@ class EmulatorWindows : public QObject {
     // Of the program the emulator runs: the text compiled, its statements and names.
     std::string compiledText_;
     std::vector<compiler::StatementRecord> statements_;
+    std::vector<emulator::DebugStatement> debugStatements_;
     compiler::NameTable names_;
 };
 
