@@ -3,7 +3,6 @@
 #include <QFontDatabase>
 #include <QScrollBar>
 #include <QStringList>
-#include <QTimer>
 
 #include "shell/device_text.h"
 
@@ -16,6 +15,15 @@ DisplayHistoryPane::DisplayHistoryPane(QWidget* parent) : QPlainTextEdit(parent)
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setMaximumBlockCount(static_cast<int>(emulator::DisplayHistory::kMaxScreens));
     setPlaceholderText(tr("Здесь появится каждый экран программы"));
+    // The pane follows the newest screen unless the user scrolled back. The
+    // scroll range grows when the text is laid out, which for a hidden pane
+    // is only when it shows, so the end is kept in view as the range grows.
+    QScrollBar* bar = verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int value) { following_ = value == bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (following_) bar->setValue(maximum);
+    });
 }
 
 void DisplayHistoryPane::Restart() {
@@ -31,19 +39,7 @@ void DisplayHistoryPane::Append(const std::deque<emulator::DisplayScreen>& scree
     QStringList lines;
     lines.reserve(static_cast<int>(screens.size() - first));
     for (std::size_t i = first; i < screens.size(); ++i) lines << ScreenLine(screens[i]);
-    // The pane follows the newest screen unless the user scrolled back.
-    QScrollBar* bar = verticalScrollBar();
-    if (isVisible()) following_ = bar->value() == bar->maximum();
     appendPlainText(lines.join('\n'));
-    if (following_) bar->setValue(bar->maximum());
-}
-
-void DisplayHistoryPane::showEvent(QShowEvent* event) {
-    QPlainTextEdit::showEvent(event);
-    // The scroll range is known once the pane is laid out.
-    QTimer::singleShot(0, this, [this] {
-        if (following_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    });
 }
 
 int DisplayHistoryPane::screenCount() const {

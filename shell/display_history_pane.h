@@ -25,9 +25,6 @@ class DisplayHistoryPane : public QPlainTextEdit {
     // "      1234  |line 1          |line 2          |"
     static QString ScreenLine(const emulator::DisplayScreen& screen);
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-
   private:
     bool following_ = true;  // keeps the newest screen in view
 };

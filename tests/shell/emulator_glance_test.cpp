@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QLabel>
+#include <QMainWindow>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -234,6 +236,44 @@ class EmulatorGlanceTest : public QObject {
         QVERIFY(QGuiApplication::clipboard()->text().endsWith("5999|x|"));
         pane.Restart();
         QCOMPARE(pane.screenCount(), 0);
+    }
+
+    // The pane keeps the newest screen in view, also when it was filled in a
+    // hidden tab, until the user scrolls back; scrolled to the end, it follows
+    // again.
+    void displayHistoryPaneFollowsTheNewestScreen() {
+        QMainWindow window;  // tabbed docks, as in the emulator window
+        auto* other = new QDockWidget("other");
+        other->setWidget(new QWidget);
+        auto* history = new QDockWidget("history");
+        auto* pane = new DisplayHistoryPane;
+        history->setWidget(pane);
+        window.addDockWidget(Qt::BottomDockWidgetArea, other);
+        window.tabifyDockWidget(other, history);
+        other->raise();
+        window.resize(400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto screens = [](int from) {
+            std::deque<zr::emulator::DisplayScreen> list;
+            for (int i = from; i < from + 100; ++i)
+                list.push_back({static_cast<std::uint64_t>(i), std::to_string(i), "x"});
+            return list;
+        };
+        QScrollBar* bar = pane->verticalScrollBar();
+        auto atEnd = [bar] { return bar->maximum() > 0 && bar->value() == bar->maximum(); };
+        pane->Append(screens(0));  // while hidden
+        history->raise();
+        QTRY_VERIFY(atEnd());
+        pane->Append(screens(100));
+        QTRY_VERIFY(atEnd());
+        bar->setValue(0);  // the user reads back
+        pane->Append(screens(200));
+        QTest::qWait(20);
+        QCOMPARE(bar->value(), 0);
+        bar->setValue(bar->maximum());
+        pane->Append(screens(300));
+        QTRY_VERIFY(atEnd());
     }
 
     void startProgramStartsAtAddressOneFromTheGreetingThePromptAndARun() {
