@@ -15,6 +15,10 @@
 #include "emulator/run_class.h"
 #include "machine/opcodes.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #if defined(__GNUC__)
 #define ZR_ALWAYS_INLINE [[gnu::always_inline]]
 #else
@@ -27,6 +31,17 @@
 #define ZR_THREADED_DISPATCH 1
 #else
 #define ZR_THREADED_DISPATCH 0
+#endif
+
+// Every opcode the run loop fetches lies in 1..1023 (Attend hands over only
+// such a counter, and the step to the next instruction tests it), so past the
+// opcode the counter is in 2..1024 and the first operand byte needs no range
+// check. Only the run loop may say so: Execute and Step run from any counter.
+#if defined(__GNUC__)
+#define ZR_ASSUME_PAST_OPCODE(pc) \
+    if (static_cast<std::uintptr_t>((pc)-2) > machine::kProgramSize - 2u) __builtin_unreachable()
+#else
+#define ZR_ASSUME_PAST_OPCODE(pc) static_cast<void>(0)
 #endif
 
 namespace zr::emulator {
@@ -58,14 +73,28 @@ ZR_ALWAYS_INLINE inline void Emulator::Fault(const Registers& r, std::uint8_t co
     StoreAndThrow(r.pc, r.sp, r.left, code);
 }
 
+// value - value is 0 for a finite value and NaN for an infinity or a NaN: a
+// subtraction and a compare, where isfinite takes a mask and a constant.
+ZR_ALWAYS_INLINE inline bool IsFinite(float value) {
+    const float difference = value - value;
+    return difference == difference;  // false only for NaN
+}
+
 ZR_ALWAYS_INLINE inline float Emulator::Checked(const Registers& r, double value) {
     const float result = static_cast<float>(value);
-    if (!std::isfinite(result)) Fault(r, kErrorFloatRange);
+    if (!IsFinite(result)) Fault(r, kErrorFloatRange);
     return result;
 }
 
 ZR_ALWAYS_INLINE inline std::int16_t Emulator::CheckedInt16(const Registers& r, double value) {
+#if defined(__SSE2__)
+    // The processor's conversion rounds as nearbyint does (the current mode,
+    // ties to even) and gives INT32_MIN for NaN and for whatever int cannot
+    // hold, which the range test rejects as well; no library call.
+    const int rounded = _mm_cvtsd_si32(_mm_set_sd(value));
+#else
     const double rounded = std::nearbyint(value);
+#endif
     if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) Fault(r, kErrorConversionRange);
     return static_cast<std::int16_t>(rounded);
 }
@@ -103,8 +132,9 @@ ZR_ALWAYS_INLINE inline float Emulator::Pop(Registers& r) {
 // out of line, which may look at the stack pointer and call the host.
 ZR_ALWAYS_INLINE inline float Emulator::ReadVariable(Registers& r, std::uint8_t operand) {
     if (operand - 1u < machine::kSingleCount) return machine.singles[operand];
-    if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount)
-        return machine.integers[operand - machine::kIntegerOperandBase];
+    // The unsigned index that the range test makes also addresses the cell.
+    const unsigned integer = operand - (machine::kIntegerOperandBase + 1u);
+    if (integer < machine::kIntegerCount) return machine.integers[integer + 1];
     StoreRegisters(r);
     return ReadOtherVariable(operand);
 }
@@ -113,8 +143,9 @@ ZR_ALWAYS_INLINE inline void Emulator::WriteVariable(Registers& r, std::uint8_t 
                                                      float value) {
     if (operand - 1u < machine::kSingleCount) {
         machine.singles[operand] = Checked(r, value);
-    } else if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount) {
-        machine.integers[operand - machine::kIntegerOperandBase] = CheckedInt16(r, value);
+    } else if (const unsigned integer = operand - (machine::kIntegerOperandBase + 1u);
+               integer < machine::kIntegerCount) {
+        machine.integers[integer + 1] = CheckedInt16(r, value);
     } else {
         // A write to the stack pointer's name moves it; nothing here faults after a change.
         StoreRegisters(r);
@@ -134,10 +165,18 @@ ZR_ALWAYS_INLINE inline void Emulator::Binary(Registers& r, Operation operation)
     const float x = Slot(r.sp);
     const float y = Slot(ySlot);
     machine.operandRegister = y;
-    machine.resultRegister = x;
     r.sp = zSlot;
-    if (Divides && x == 0) Fault(r, kErrorDivideOrCallDepth);
-    const float result = Checked(r, operation(static_cast<double>(y), static_cast<double>(x)));
+    // A fault leaves X in the result register; otherwise the result goes there.
+    if (Divides && x == 0) {
+        machine.resultRegister = x;
+        Fault(r, kErrorDivideOrCallDepth);
+    }
+    const float result =
+        static_cast<float>(operation(static_cast<double>(y), static_cast<double>(x)));
+    if (!IsFinite(result)) {
+        machine.resultRegister = x;
+        Fault(r, kErrorFloatRange);
+    }
     machine.resultRegister = result;
     machine.lastX = Slot(zSlot);
     Slot(ySlot) = result;

@@ -129,15 +129,18 @@ void Emulator::RunInstructions() {
         static const void* const kHandlers[256] = {ZR_ALL_OPCODES(ZR_LABEL_ADDRESS)};
 #undef ZR_LABEL_ADDRESS
         goto* kHandlers[m.programImage[r.pc++]];
-#define ZR_HANDLER(value)               \
-    op_##value : Instruction<value>(r); \
-    if (!ZR_GO_ON) goto done;           \
+#define ZR_HANDLER(value)                     \
+    op_##value : ZR_ASSUME_PAST_OPCODE(r.pc); \
+    Instruction<value>(r);                    \
+    if (!ZR_GO_ON) goto done;                 \
     goto* kHandlers[m.programImage[r.pc++]];
         ZR_ALL_OPCODES(ZR_HANDLER)
 #undef ZR_HANDLER
 #else
         do {
-            Dispatch(m.programImage[r.pc++], r);
+            const std::uint8_t op = m.programImage[r.pc++];
+            ZR_ASSUME_PAST_OPCODE(r.pc);
+            Dispatch(op, r);
         } while (ZR_GO_ON);
 #endif
     } catch (const RunFault& fault) {
