@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -55,21 +57,35 @@ void BareInterpreter(benchmark::State& state) {
 }
 BENCHMARK(BareInterpreter);
 
+// The benchmark loop's three statement starts, for a debugger.
+const std::vector<emulator::DebugStatement> kLoopStatements = {
+    {1, 1, 1, 0, "iM"}, {11, 2, 1, 0, "iM"}, {25, 3, 1, 0, "PushByte"}};
+
+// Runs the loop for `instructions` through the headless host, past the
+// greeting and the prompt; `arm` may attach a debugger to the device first.
+// False when the run ended before its count.
+bool RunLoop(
+    std::uint64_t instructions,
+    const std::function<void(emulator::Emulator&, std::optional<emulator::Debugger>&)>& arm = {}) {
+    emulator::HeadlessOptions options;
+    std::string error;
+    options.keys = *emulator::ParseKeyTokens("enter,enter", error);
+    options.maxInstructions = instructions;
+    emulator::HeadlessHost host(options);
+    emulator::Emulator device(host);
+    LoadLoop(device);
+    std::optional<emulator::Debugger> debugger;
+    if (arm) arm(device, debugger);
+    host.Run(device);
+    return host.stopReason() == emulator::StopReason::MaxInstructions;
+}
+
 void FullRunLoop(benchmark::State& state) {
     constexpr std::uint64_t kInstructions = 20'000'000;
     std::uint64_t executed = 0;
     for (auto _ : state) {
-        emulator::HeadlessOptions options;
-        std::string error;
-        options.keys = *emulator::ParseKeyTokens("enter,enter", error);
-        options.maxInstructions = kInstructions;
-        emulator::HeadlessHost host(options);
-        emulator::Emulator device(host);
-        LoadLoop(device);
-        host.Run(device);
-        executed += device.instructionCount();
-        if (host.stopReason() != emulator::StopReason::MaxInstructions)
-            state.SkipWithError("run ended early");
+        if (!RunLoop(kInstructions)) state.SkipWithError("run ended early");
+        executed += kInstructions;
     }
     state.counters["instructions/s"] =
         benchmark::Counter(static_cast<double>(executed), benchmark::Counter::kIsRate);
@@ -82,20 +98,12 @@ void FullRunLoopDebugger(benchmark::State& state) {
     constexpr std::uint64_t kInstructions = 20'000'000;
     std::uint64_t executed = 0;
     for (auto _ : state) {
-        emulator::HeadlessOptions options;
-        std::string error;
-        options.keys = *emulator::ParseKeyTokens("enter,enter", error);
-        options.maxInstructions = kInstructions;
-        emulator::HeadlessHost host(options);
-        emulator::Emulator device(host);
-        LoadLoop(device);
-        emulator::Debugger debugger(
-            device, {{1, 1, 1, 0, "iM"}, {11, 2, 1, 0, "iM"}, {25, 3, 1, 0, "PushByte"}});
-        for (int k = 0; k < state.range(0); ++k) debugger.AddBreakpoint(100 + k);
-        host.Run(device);
-        executed += device.instructionCount();
-        if (host.stopReason() != emulator::StopReason::MaxInstructions)
-            state.SkipWithError("run ended early");
+        const bool full = RunLoop(kInstructions, [&](emulator::Emulator& device, auto& debugger) {
+            debugger.emplace(device, kLoopStatements);
+            for (int k = 0; k < state.range(0); ++k) debugger->AddBreakpoint(100 + k);
+        });
+        if (!full) state.SkipWithError("run ended early");
+        executed += kInstructions;
     }
     state.counters["instructions/s"] =
         benchmark::Counter(static_cast<double>(executed), benchmark::Counter::kIsRate);
@@ -109,17 +117,10 @@ void StepBackHistory(benchmark::State& state) {
     constexpr std::uint64_t kInstructions = 2'000'000;
     std::uint64_t stops = 0;
     for (auto _ : state) {
-        emulator::HeadlessOptions options;
-        std::string error;
-        options.keys = *emulator::ParseKeyTokens("enter,enter", error);
-        options.maxInstructions = kInstructions;
-        emulator::HeadlessHost host(options);
-        emulator::Emulator device(host);
-        LoadLoop(device);
-        emulator::Debugger debugger(
-            device, {{1, 1, 1, 0, "iM"}, {11, 2, 1, 0, "iM"}, {25, 3, 1, 0, "PushByte"}});
-        debugger.KeepHistory(10000);
-        host.Run(device);
+        RunLoop(kInstructions, [](emulator::Emulator& device, auto& debugger) {
+            debugger.emplace(device, kLoopStatements);
+            debugger->KeepHistory(10000);
+        });
         stops += 2 * kInstructions / kLoopInstructions;  // 1 and 11 each pass
     }
     state.counters["stops/s"] =
