@@ -20,11 +20,10 @@ class EditorColouringTest : public QObject {
 
   private slots:
     void wordStartsAfterTheLastWordEnd() {
+        // The character before the caret always belongs to the word ("x [").
         const std::pair<std::u16string_view, int> cases[] = {
             {u"x, dup", 3}, {u"a(adc", 2}, {u"t[3]dup", 4}, {u"1\ncall", 2}, {u"dup", 0},
-            {u"d", 0},      {u"", 0},      {u"x [", 2},  // the character before the caret always
-                                                         // belongs to the word
-            {u"ab ", 0},
+            {u"d", 0},      {u"", 0},      {u"x [", 2},     {u"ab ", 0},
         };
         for (const auto& [text, start] : cases)
             QCOMPARE(FindWordStart(text, int(text.size())), start);
