@@ -1,7 +1,6 @@
 // The compile and run commands: messages in order, the failing statement
 // selected from its first character, the report on success, and the emulator
 // opened only after a successful run compile.
-#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,10 +17,7 @@ class CompileCommandTest : public QObject {
   private slots:
     void errorShowsItsMessagesAndSelectsTheStatementFromItsFirstCharacter() {
         QTemporaryDir folder;
-        QFile library(folder.filePath("bad.bib"));
-        QVERIFY(library.open(QIODevice::WriteOnly));
-        library.write("Dup\r\nDup\r\nDupN 40\r\n");
-        library.close();
+        WriteBytes(folder.filePath("bad.bib"), "Dup\r\nDup\r\nDupN 40\r\n");
         QStandardPaths::setTestModeEnabled(true);  // as the test window has it
         // Each message shown, after "!" when it comes with the error icon.
         const QString overflow = "!Переполнение стека!";

@@ -49,11 +49,6 @@ class CompileReportTest : public QObject {
                 if (c.values[bar] >= 0) QCOMPARE(BarValue(window, bars[bar]), c.values[bar]);
             if (c.busy) QCOMPARE(window.findChild<QLabel*>("Label1")->text(), QString(c.busy));
         }
-        FrmPaportCompiler window({121, 5, 9, 3});
-        std::vector<int> maxima;
-        for (const char* bar : bars)
-            maxima.push_back(window.findChild<QProgressBar*>(bar)->maximum());
-        QCOMPARE(maxima, (std::vector{1024, 97, 128, 32}));
     }
 
     void closesItselfAfterThirtyTicksOfAboutATenthOfASecond() {

@@ -122,7 +122,6 @@ class FindReplaceTest : public QObject {
         Select(editor, 4, 4);
         FindReplaceDialog dialog(&editor, nullptr);
         dialog.showFind();
-        QVERIFY(!dialog.isModal());
         QCOMPARE(dialog.findChild<QLineEdit*>("Text1")->text(), QString("Swap"));
         auto enabled = [&dialog] {
             QString states;

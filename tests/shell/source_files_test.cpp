@@ -35,7 +35,6 @@ class SourceFilesTest : public QObject {
         QTest::keyClicks(test.editor(), "call ");
         test.editor()->insertPlainText("Метка ");
         const formats::RichText before = test.editor()->richText();
-        QCOMPARE(before.runs.size(), size_t(3));
 
         test.prompts->saveNames = {path};
         QVERIFY(test.window->saveSource());
@@ -55,29 +54,6 @@ class SourceFilesTest : public QObject {
         FillDocument(document, text);
         QCOMPARE(ColourAt(document, 3), kBlue);  // UTF-16: the emoji takes two units
         QCOMPARE(ToRichText(document), text);
-    }
-
-    void plainTextFileOpensBlack() {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("plain.zrt");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("Dup\r\n\xC2\xE2\xEE\xE4\r\n");  // Windows-1251 "Ввод"
-        file.close();
-        const ReadResult read = ReadSourceFile(path);
-        QVERIFY(read.document.has_value());
-        QCOMPARE(QString::fromStdString(read.document->text), QString("Dup\nВвод\n"));
-        QVERIFY(read.document->runs.empty());
-    }
-
-    void rtfFromAnotherEditorOpensWithItsColours() {
-        TestWindow test;
-        QVERIFY(test.window->LoadFile(ZR_SOURCE_DIR "/tests/formats/data/rtfjs__colors.rtf"));
-        const QString text = test.editor()->toPlainText();
-        QVERIFY(text.contains("Normal Line 2\nColored Line\n"));
-        QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Colored Line")), 0x00FF00u);
-        QCOMPARE(ColourAt(*test.editor()->document(), text.indexOf("Normal Line 1")), 0u);
-        QVERIFY(!test.editor()->document()->isModified());
     }
 
     void copyIsRichWithColoursCutAndPastePlain() {
