@@ -96,9 +96,16 @@ class DebugCommandsTest : public QObject {
         s.WaitForPauseAt("1");
         s.Trigger("mnuStepOver");
         s.WaitForPauseAt("+");
+        s.PutCaretOnLine(4);
+        s.Trigger("mnuRunToCursor");
+        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        // A breakpoint set now holds the next run through line 5.
+        s.editor.gutter()->toggleBreakpoint(5);
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("-1");
+        ZR_WAIT_LINE1(s.window(), "Done");
 
         s.Trigger("mnuContinue");
-        ZR_WAIT_LINE1(s.window(), "Done");
         QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Ждёт нажатия клавиши"),
                                   kWorkerTimeout);
     }
@@ -125,21 +132,6 @@ class DebugCommandsTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(s.MarkedPosition(), first, kWorkerTimeout);
         s.Trigger("mnuStepInto");
         QTRY_COMPARE_WITH_TIMEOUT(s.MarkedPosition(), second, kWorkerTimeout);
-    }
-
-    void runToCursorAndBreakpointSetWhilePaused() {
-        Session s;
-        s.editor.gutter()->toggleBreakpoint(2);
-        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
-        s.WaitForPauseAt("1");
-        s.PutCaretOnLine(4);
-        s.Trigger("mnuRunToCursor");
-        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
-        // A breakpoint set now holds the next run through line 5.
-        s.editor.gutter()->toggleBreakpoint(5);
-        s.Trigger("mnuContinue");
-        s.WaitForPauseAt("-1");
-        ZR_WAIT_LINE1(s.window(), "Done");
     }
 
     void pausedVariablesShowWithChangesHighlighted() {
