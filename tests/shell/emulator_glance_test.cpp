@@ -23,13 +23,6 @@ using namespace zr::shell::testing;
 
 namespace {
 
-const char* kTwoWaits = R"(! [1,1,clr] "First"
--1 Wait
-! [1,1,clr] "Second"
--1 Wait
-End
-)";
-
 QString HistoryText(FrmTest& window) {
     return window.displayHistory()->toPlainText();
 }

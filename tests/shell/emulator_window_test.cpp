@@ -33,14 +33,6 @@ KeyReg
 goto Top
 )";
 
-// Two waits for a key, each after a word on the display.
-const char* kTwoWaits = R"(! [1,1,clr] "First"
--1 Wait
-! [1,1,clr] "Second"
--1 Wait
-End
-)";
-
 void Trigger(FrmTest& window, const char* name) {
     QAction* action = window.findChild<QAction*>(name);
     QVERIFY2(action, name);
