@@ -33,6 +33,14 @@ inline void ClickKey(FrmTest& window, int index) {
     QTest::mouseRelease(keypad, Qt::LeftButton, {}, centre);
 }
 
+// Two waits for a key, each after a word on the display.
+inline constexpr const char* kTwoWaits = R"(! [1,1,clr] "First"
+-1 Wait
+! [1,1,clr] "Second"
+-1 Wait
+End
+)";
+
 inline constexpr int kKeyF = 12;
 inline constexpr int kKeyEnter = 15;
 

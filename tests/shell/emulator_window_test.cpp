@@ -33,14 +33,6 @@ KeyReg
 goto Top
 )";
 
-// Two waits for a key, each after a word on the display.
-const char* kTwoWaits = R"(! [1,1,clr] "First"
--1 Wait
-! [1,1,clr] "Second"
--1 Wait
-End
-)";
-
 void Trigger(FrmTest& window, const char* name) {
     QAction* action = window.findChild<QAction*>(name);
     QVERIFY2(action, name);
@@ -190,9 +182,11 @@ class EmulatorWindowTest : public QObject {
         QTRY_VERIFY(watched.isNull());
     }
 
-    void portInputsAndPinsFollowTheProgram() {
+    void portsSerialConsoleAndI2cTableFollowTheProgram() {
         EmulatorWindows windows(nullptr, nullptr, nullptr);
-        compiled_ = Compile("DimI p\nPORT -> p\np -> PORT\n! [1,1,clr] \"Port \" p\n-1 Wait\n");
+        compiled_ = Compile(
+            "DimI p\nPORT -> p\np -> PORT\n! [1,1,clr] \"Port \" p\n"
+            "77 -> I2C(3)\nINPUT\n2 *\nPRINT\n-1 Wait\n");
         windows.OpenEmulator(*compiled_, EmulatorStart::AfterRun);
         FrmTest* window = windows.emulatorWindow();
         window->findChild<QAbstractButton*>("Check1_0")->click();
@@ -207,12 +201,7 @@ class EmulatorWindowTest : public QObject {
         QCOMPARE(pins.PinValue(2), 1);
         QCOMPARE(pins.PinValue(8), 1);  // WE and CE rest high
         QCOMPARE(pins.PinValue(9), 1);
-    }
 
-    void serialConsoleAndI2cTableFollowTheProgram() {
-        EmulatorWindows windows(nullptr, nullptr, nullptr);
-        FrmTest* window = OpenAndStart(windows, "77 -> I2C(3)\nINPUT\n2 *\nPRINT\n-1 Wait\n");
-        QVERIFY(window);
         SerialConsole* console = window->serialConsole();
         QTest::keyClicks(console->inputField(), "21");
         QTest::keyClick(console->inputField(), Qt::Key_Return);

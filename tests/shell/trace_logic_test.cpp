@@ -62,6 +62,10 @@ class TraceLogicTest : public QObject {
             QCOMPARE(editor.mid(range->start, range->length), QString(c.marked));
         }
         QVERIFY(!StatementMarkRange(editor, text, statements, 3));
+        // A statement of a library has no place in the editor.
+        std::vector<zr::compiler::StatementRecord> library = {record(1)};
+        library[0].sourceIndex = 1;
+        QVERIFY(!StatementMarkRange("x", "x", library, 0));
     }
 
     // A comment after the statement is not marked; a ' inside a quoted text
@@ -81,13 +85,6 @@ class TraceLogicTest : public QObject {
             QVERIFY(range);
             QCOMPARE(editor.mid(range->start, range->length), QString(c.marked));
         }
-    }
-
-    void statementsOfALibraryAreNotMarked() {
-        std::vector<zr::compiler::StatementRecord> statements(1);
-        statements[0].position = 1;
-        statements[0].sourceIndex = 1;
-        QVERIFY(!StatementMarkRange("x", "x", statements, 0));
     }
 };
 

@@ -104,19 +104,27 @@ class TraceWindowTest : public QObject {
         QCOMPARE(s.trac()->history()->count(), expected.size());
     }
 
-    void closeRunsOnAndStopStopsTheProgram() {
-        for (bool close : {true, false}) {
+    // Each way out closes the trace window and clears the command's check mark.
+    void closeRunsOnStopStopsTheProgramAndEndClosesBoth() {
+        for (const char* command : {"Command1", "Command4", "mnuEnd"}) {  // Закрыть, STOP, End
             Session s;
             QVERIFY(s.Start());
-            s.Click(close ? "Command1" : "Command4");  // Закрыть, STOP
-            QVERIFY(!s.trac());
-            QVERIFY(!s.traceCommand.isChecked());
+            QVERIFY(s.traceCommand.isChecked());
             FrmTest* window = s.windows.emulatorWindow();
-            if (close) {  // the mark goes; the waiting step was released: no further stops
+            if (QByteArray(command) == "mnuEnd")
+                window->findChild<QAction*>(command)->trigger();
+            else
+                s.Click(command);
+            QVERIFY2(!s.trac() && !s.traceCommand.isChecked(), command);
+            if (QByteArray(command) == "Command1") {
+                // The mark goes; the waiting step was released: no further stops.
                 QVERIFY(!s.editor.textCursor().hasSelection());
                 ZR_WAIT_LINE1(window, "Done");
-            } else {
+            } else if (QByteArray(command) == "Command4") {
                 ZR_WAIT_PROMPT(window);
+            } else {
+                QVERIFY(!s.windows.emulatorWindow() && !s.windows.traceOn());
+                s.windows.worker().Join();
             }
         }
     }
@@ -141,18 +149,6 @@ class TraceWindowTest : public QObject {
             s.Click("Command2");
             QVERIFY2(s.trac()->watchName()->text().isEmpty(), name);
         }
-    }
-
-    void endClosesBothWindowsAndClearsTheCheckMark() {
-        Session s;
-        QVERIFY(s.Start());
-        QVERIFY(s.traceCommand.isChecked());
-        s.windows.emulatorWindow()->findChild<QAction*>("mnuEnd")->trigger();
-        QVERIFY(!s.windows.emulatorWindow());
-        QVERIFY(!s.trac());
-        QVERIFY(!s.windows.traceOn());
-        QVERIFY(!s.traceCommand.isChecked());
-        s.windows.worker().Join();
     }
 };
 
