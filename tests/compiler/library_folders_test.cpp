@@ -53,11 +53,5 @@ TEST_F(LibraryFolders, TheFirstFolderWinsAndLaterOnesFillIn) {
     EXPECT_EQ(c->libraries[1].path, root_ / "user" / "mine.bib");
 }
 
-TEST_F(LibraryFolders, AMissingLibraryIsLookedForInTheFirstFolder) {
-    const auto c = Compile("$Lib nowhere");
-    EXPECT_TRUE(c->compileFailed);
-    EXPECT_TRUE(c->libraries.empty());
-}
-
 }  // namespace
 }  // namespace zr::compiler
