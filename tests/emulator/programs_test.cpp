@@ -1,5 +1,5 @@
-// Kelto programs compiled and run headless: the road of one program and the
-// sample programs in examples/, each with the display it must show.
+// The sample programs in examples/, compiled and run headless, each with the
+// display it must show.
 #include <fstream>
 #include <sstream>
 
@@ -31,13 +31,6 @@ std::string Example(const std::string& name) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return formats::ReadZrt(bytes.str()).text;
-}
-
-TEST(Programs, RoadOfOneProgram) {
-    Device d("enter,enter");
-    CompileAndRun(d, "DimS x\n3.5 -> x\nx Dup * PrtX End\n");
-    EXPECT_EQ(d.Line(2).substr(0, 5), "12.25");
-    EXPECT_EQ(d.Stop(), StopReason::Stopped);
 }
 
 struct ExampleCase {
