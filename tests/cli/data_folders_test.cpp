@@ -25,14 +25,13 @@ class DataFolders : public ::testing::Test {
     fs::path root_;
 };
 
-TEST_F(DataFolders, InstalledProgramFindsTheSharedLibraries) {
+// Installed, bin/ has share/zr7340/libraries beside it; otherwise the
+// program's own folder holds the libraries.
+TEST_F(DataFolders, SharedLibrariesBesideTheProgramComeFirst) {
+    EXPECT_EQ(ShippedLibraryFolder(root_ / "usr/bin"), root_ / "usr/bin");
     fs::create_directories(root_ / "usr/share/zr7340/libraries");
     EXPECT_EQ(DataFolder(root_ / "usr/bin"), root_ / "usr/share/zr7340");
     EXPECT_EQ(ShippedLibraryFolder(root_ / "usr/bin"), root_ / "usr/share/zr7340/libraries");
-}
-
-TEST_F(DataFolders, WithoutSharedLibrariesTheProgramsFolderIsUsed) {
-    EXPECT_EQ(ShippedLibraryFolder(root_ / "usr/bin"), root_ / "usr/bin");
 }
 
 TEST(UserLibraryFolder, FollowsTheXdgRules) {

@@ -47,25 +47,25 @@ TEST_F(DebuggerCommand, ListingInJson) {
 
 constexpr const char* kDoubling = "DimI cnt\n1 -> cnt\ncnt 2 * -> cnt\ncnt PrtX\nEnd\n";
 
-TEST_F(DebuggerCommand, BreakpointEndsTheRunBeforeTheStatement) {
+// The run ends before the statement, so cnt is not doubled yet; of a list the
+// first reached wins, and line 1 declares only: its breakpoint moves on to 2.
+TEST_F(DebuggerCommand, BreakpointEndsTheRunBeforeTheFirstStatementReached) {
     const auto source = Write("d.txt", kDoubling);
-    ASSERT_EQ(Run({"run", source.string(), "--keys", "enter,enter", "--break", "3", "--json"}),
-              kSuccess)
-        << err_.str();
-    const auto r = json::parse(out_.str());
-    EXPECT_EQ(r["stopReason"], "breakpoint");
-    EXPECT_EQ(r["line"], 3);
-    EXPECT_EQ(r["column"], 1);
-    EXPECT_EQ(r["integers"][7], 1);  // n: not doubled yet
-}
-
-TEST_F(DebuggerCommand, BreakpointListTakesTheFirstReached) {
-    const auto source = Write("d.txt", kDoubling);
-    ASSERT_EQ(Run({"run", source.string(), "--keys", "enter,enter", "--break", "5,1", "--json"}),
-              kSuccess);
-    const auto r = json::parse(out_.str());
-    EXPECT_EQ(r["line"], 2);  // line 1 declares only: its breakpoint moves on
-    EXPECT_EQ(r["integers"][7], 0);
+    const struct {
+        const char* lines;
+        int line, cnt;
+    } cases[] = {{"3", 3, 1}, {"5,1", 2, 0}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(
+            Run({"run", source.string(), "--keys", "enter,enter", "--break", c.lines, "--json"}),
+            kSuccess)
+            << err_.str();
+        const auto r = json::parse(out_.str());
+        EXPECT_EQ(r["stopReason"], "breakpoint") << c.lines;
+        EXPECT_EQ(r["line"], c.line) << c.lines;
+        EXPECT_EQ(r["column"], 1) << c.lines;
+        EXPECT_EQ(r["integers"][7], c.cnt) << c.lines;
+    }
 }
 
 TEST_F(DebuggerCommand, BreakpointOptionsAreChecked) {

@@ -63,25 +63,28 @@ TEST_F(HostileInput, OnlyRegularFilesWithinTheirCapAreRead) {
     EXPECT_EQ(Run({"build", P("link.txt")}), kSuccess) << err_.str();
 }
 
-TEST_F(HostileInput, LibrariesThatAreNotRegularFilesFailTheCompileWithTheReason) {
+// A NUL would cut "keltoc<NUL>.bib" to "keltoc", the executable beside the libraries.
+TEST_F(HostileInput, LibrariesThatCannotBeReadFailTheCompileWithTheReason) {
     ASSERT_EQ(::mkfifo(P("fifo.bib").c_str(), 0600), 0);
     std::filesystem::create_directory(folder_ / "folder.bib");
     std::filesystem::resize_file(Write("big.bib", ""), kTextCap + 1);
+    Write("keltoc", "Dup\n");
     const std::string failed = ":1:1: error: Произошла ошибка чтения текста из файла!\n";
+    const std::string unread = ":1:1: error: Файл библиотеки не прочитан: ";
+    const std::string control = ":1:1: error: Имя библиотеки содержит управляющие символы\n";
     const struct {
-        const char* name;
-        std::string reason;
+        std::string name, error;
     } cases[] = {
-        {"fifo", "это не обычный файл"},
-        {"folder", "это папка"},
-        {"big", "файл больше 64 МБ"},
+        {"fifo", unread + P("fifo") + ".bib (это не обычный файл)\n"},
+        {"folder", unread + P("folder") + ".bib (это папка)\n"},
+        {"big", unread + P("big") + ".bib (файл больше 64 МБ)\n"},
+        {std::string("keltoc\0", 7), control},
+        {"a\x1B", control},
     };
     for (const auto& c : cases) {
-        const auto source = Write("main.txt", std::string("$Lib ") + c.name + "\nEnd\n");
+        const auto source = Write("main.txt", "$Lib " + c.name + "\nEnd\n");
         EXPECT_EQ(Run({"build", source.string(), "--lib-dir", folder_.string()}), kFailure);
-        EXPECT_EQ(err_.str(), source.string() + failed + source.string() +
-                                  ":1:1: error: Файл библиотеки не прочитан: " + P(c.name) +
-                                  ".bib (" + c.reason + ")\n");
+        EXPECT_EQ(err_.str(), source.string() + failed + source.string() + c.error);
     }
 }
 
@@ -99,8 +102,6 @@ TEST_F(HostileInput, TheImageNeverOverwritesTheSource) {
     EXPECT_EQ(Run({"build", source.string(), "-o", P("no/such/x.bin")}), kUsageError);
     EXPECT_EQ(err_.str(),
               "keltoc: cannot write " + P("no/such/x.bin") + ": No such file or directory\n");
-    EXPECT_EQ(Run({"build", source.string(), "-o", P("image.bin")}), kSuccess);
-    EXPECT_EQ(Contents(folder_ / "image.bin").size(), 1024u);
 }
 
 // The write fails with a file size limit of 0 (in a child, so the limit ends with it):
@@ -183,18 +184,6 @@ TEST_F(HostileInput, ControlCharactersAreShownNotObeyed) {
               "keltoc: cannot read " + P("gone\\x9B.txt") + ": No such file or directory\n");
 }
 
-// A NUL would cut "keltoc<NUL>.bib" to "keltoc", the executable beside the libraries.
-TEST_F(HostileInput, LibraryNamesWithControlCharactersAreRefused) {
-    Write("keltoc", "Dup\n");
-    const std::string failed = ":1:1: error: Произошла ошибка чтения текста из файла!\n";
-    for (const std::string& name : {std::string("keltoc\0", 7), std::string("a\x1B")}) {
-        const auto source = Write("main.txt", "$Lib " + name + "\nEnd\n");
-        EXPECT_EQ(Run({"build", source.string(), "--lib-dir", folder_.string()}), kFailure);
-        EXPECT_EQ(err_.str(), source.string() + failed + source.string() +
-                                  ":1:1: error: Имя библиотеки содержит управляющие символы\n");
-    }
-}
-
 // Every reader drops a byte-order mark; UTF-16 with its mark is decoded.
 TEST_F(HostileInput, ByteOrderMarksAreSkippedEverywhere) {
     const auto utf16 = [](const std::string& ascii, bool bigEndian) {
@@ -250,11 +239,9 @@ TEST_F(HostileInput, ExtremeLiteralsBehaveAsOtherOutOfRangeNumbers) {
     const auto tooSmall = build("1E-50");
     ASSERT_EQ(tooSmall.first, kSuccess);
     EXPECT_EQ(tooSmall.second.substr(0, 12), "730000000066");
-    const std::string huge[] = {"1" + zeros + "E-10", "-1E400", "1" + zeros};
-    const std::string tiny[] = {"0." + zeros + "1", "1E-400", zeros + "1E-800",
-                                "1E-99999999999999999999"};
-    for (const auto& literal : huge) EXPECT_EQ(build(literal), tooLarge) << literal.size();
-    for (const auto& literal : tiny) EXPECT_EQ(build(literal), tooSmall) << literal.size();
+    // The reader's own cases of both kinds are in the numbers tests.
+    EXPECT_EQ(build("1" + zeros), tooLarge);
+    EXPECT_EQ(build("0." + zeros + "1"), tooSmall);
 }
 
 TEST_F(HostileInput, AFailedWriteToStandardOutputFailsTheRun) {

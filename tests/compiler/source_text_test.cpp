@@ -10,7 +10,6 @@ namespace {
 TEST(SourceText, ConvertsLineEndsAndEncoding) {
     EXPECT_EQ(ToCompilerText("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
     EXPECT_EQ(ToCompilerText("Привет"), "\xCF\xF0\xE8\xE2\xE5\xF2");
-    EXPECT_EQ(PlainBytesToCompilerText("\xCF\xF0\xE8\n"), "\xCF\xF0\xE8\r\n");  // not UTF-8: kept
 }
 
 // The one-pass conversion against the two steps it replaces: line ends to

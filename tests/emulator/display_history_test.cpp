@@ -3,8 +3,7 @@
 // the trace's stop at the statement that owns the instruction.
 #include "emulator/display_history.h"
 
-#include "compiler/compiler.h"
-#include "compiler/source_text.h"
+#include "compiled_program.h"
 #include "device_fixture.h"
 
 namespace zr::emulator::testing {
@@ -48,10 +47,7 @@ TEST(DisplayHistory, HeadlessRunKeepsAScreenTheEndOfTheProgramOverwrites) {
     // gives Enter at the greeting, at the prompt and for the Wait, and a tick
     // that keeps the run going into the prompt).
     Device d("enter,enter,enter,tick");
-    compiler::Compiler compiler;
-    ASSERT_TRUE(compiler.CompileSource(
-        compiler::ToCompilerText("1 Drop\n! [1,1,clr] \"Done\"\n-1 Wait\nEnd\n")));
-    d.emulator.LoadProgram(compiler.programImage);
+    LoadCompiled(d.emulator, "1 Drop\n! [1,1,clr] \"Done\"\n-1 Wait\nEnd\n");
     d.Run();
     const auto& screens = d.host.displayHistory().screens();
     ASSERT_FALSE(screens.empty());

@@ -1,43 +1,18 @@
-// Kelto programs compiled and run headless: the road of one program and the
-// sample programs in examples/, each with the display it must show.
-#include <fstream>
-#include <sstream>
-
-#include "compiler/compiler.h"
-#include "compiler/source_text.h"
+// The sample programs in examples/, compiled and run headless, each with the
+// display it must show.
+#include "compiled_program.h"
 #include "device_fixture.h"
-#include "formats/zrt.h"
 
 namespace zr::emulator::testing {
 namespace {
 
-// Compiles the source and runs it on the device from the greeting on.
-void CompileAndRun(Device& d, const std::string& utf8Source, std::uint8_t port = 0,
-                   std::array<int, 4> adc = {}) {
-    compiler::Compiler compiler;
-    EXPECT_TRUE(compiler.CompileSource(compiler::ToCompilerText(utf8Source)))
-        << (compiler.messages.empty() ? "" : compiler.messages.front().text);
-    d.emulator.LoadProgram(compiler.programImage);
-    d.emulator.ClearSinglesAndIntegers();
+// Runs the example on the device from the greeting on.
+void RunExample(Device& d, const std::string& file, std::uint8_t port = 0,
+                std::array<int, 4> adc = {}) {
+    LoadCompiled(d.emulator, ExampleSource(file));
     d.emulator.io.portInputs = port;
     d.emulator.io.adc = adc;
     d.Run();
-}
-
-// The text of a shipped example (coloured .zrt).
-std::string Example(const std::string& name) {
-    std::ifstream in(std::string(ZR_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return formats::ReadZrt(bytes.str()).text;
-}
-
-TEST(Programs, RoadOfOneProgram) {
-    Device d("enter,enter");
-    CompileAndRun(d, "DimS x\n3.5 -> x\nx Dup * PrtX End\n");
-    EXPECT_EQ(d.Line(2).substr(0, 5), "12.25");
-    EXPECT_EQ(d.Stop(), StopReason::Stopped);
 }
 
 struct ExampleCase {
@@ -53,7 +28,7 @@ class Examples : public ::testing::TestWithParam<ExampleCase> {};
 TEST_P(Examples, ShowTheirDisplay) {
     const ExampleCase& c = GetParam();
     Device d(c.keys, c.maxInstructions, c.instructionsPerTick);
-    CompileAndRun(d, Example(c.file), c.port, {c.adc1, 0, 0, 0});
+    RunExample(d, c.file, c.port, {c.adc1, 0, 0, 0});
     EXPECT_EQ(d.Line(1), c.line1);
     EXPECT_EQ(d.Line(2), c.line2);
     EXPECT_EQ(d.Stop(), c.stop);
@@ -80,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Examples, PortWriteLightsTheLowNibble) {
     Device d("enter,enter");
-    CompileAndRun(d, Example("port_adc.zrt"), 0x0F);
+    RunExample(d, "port_adc.zrt", 0x0F);
     const auto& pins = d.emulator.io.pins;
     EXPECT_EQ(std::vector<int>(pins.begin(), pins.begin() + 8),
               (std::vector<int>{1, 1, 1, 1, 0, 0, 0, 0}));

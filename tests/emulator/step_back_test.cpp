@@ -1,26 +1,12 @@
 // Step back: forward N statement stops, back M, forward M again, and the
 // device state must equal the first pass's bit for bit at both ends.
-#include <cstring>
-#include <deque>
-#include <fstream>
-#include <sstream>
-
-#include "compiler/compiler.h"
-#include "compiler/source_text.h"
+#include "compiled_program.h"
 #include "device_fixture.h"
 #include "emulator/debugger.h"
-#include "formats/zrt.h"
 #include "step_back_check.h"
 
 namespace zr::emulator::testing {
 namespace {
-
-std::string Example(const std::string& name) {
-    std::ifstream in(std::string(ZR_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return formats::ReadZrt(bytes.str()).text;
-}
 
 struct StepBackCase {
     const char* name;
@@ -35,16 +21,12 @@ class StepBack : public ::testing::TestWithParam<StepBackCase> {};
 
 TEST_P(StepBack, ForwardBackForwardIsExact) {
     const StepBackCase& c = GetParam();
-    compiler::Compiler compiler;
-    compiler.libraryFolder = std::string(ZR_SOURCE_DIR) + "/libraries";
-    ASSERT_TRUE(compiler.CompileSource(compiler::ToCompilerText(c.source)));
-    std::vector<DebugStatement> statements;
-    for (const auto& record : compiler.statementMap)
-        statements.push_back({record.address, 0, 0, record.sourceIndex, record.word});
     // Time is left out: the host's virtual clock runs on and is not put back.
     Device d(HeadlessOptions{Keys(c.keys), 1'000'000'000, 10'000'000, c.serialIn});
-    d.emulator.LoadProgram(compiler.programImage);
-    d.emulator.ClearSinglesAndIntegers();
+    const auto compiled = LoadCompiled(d.emulator, c.source);
+    std::vector<DebugStatement> statements;
+    for (const auto& record : compiled->statementMap)
+        statements.push_back({record.address, 0, 0, record.sourceIndex, record.word});
     Debugger debugger(d.emulator, statements);
     debugger.KeepHistory(10000);
     debugger.AddBreakpoint(1);
@@ -84,10 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "DimI cnt\nDimS x\nDo + i = 1 >> 5\ncnt i + -> cnt\n! [1,1,clr] cnt\n"
                      "1 Rnd -> x\nLoop i\nCall Twice\nEnd\nTwice:\ncnt 2 * -> cnt\nRet\n",
                      "enter,enter", 30, 12},
-        StepBackCase{"CountLoopExample", Example("count_loop.zrt"), "enter,enter", 40, 25},
-        StepBackCase{"HypotenuseExample", Example("hypotenuse.zrt"), "enter,enter,3,enter,4,enter",
-                     12, 6},
-        StepBackCase{"PortAdcExample", Example("port_adc.zrt"), "enter,enter", 8, 4},
+        StepBackCase{"CountLoopExample", ExampleSource("count_loop.zrt"), "enter,enter", 40, 25},
+        StepBackCase{"HypotenuseExample", ExampleSource("hypotenuse.zrt"),
+                     "enter,enter,3,enter,4,enter", 12, 6},
+        StepBackCase{"PortAdcExample", ExampleSource("port_adc.zrt"), "enter,enter", 8, 4},
         // Forward again reads the lines read the first time, not the next ones.
         StepBackCase{"SerialInputReadAgain",
                      "DimS a\nDimS b\nINPUT -> a\nINPUT -> b\na b + -> a\nINPUT -> b\nEnd\n",
@@ -95,14 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
     kByName);
 
 TEST(StepBackHistory, KeepsOnlyTheLastStops) {
-    compiler::Compiler compiler;
-    ASSERT_TRUE(compiler.CompileSource(
-        compiler::ToCompilerText("DimI cnt\nTop:\ncnt 1 + -> cnt\nGoTo Top\n")));
-    std::vector<DebugStatement> statements;
-    for (const auto& record : compiler.statementMap)
-        statements.push_back({record.address, 0, 0, 0, record.word});
     Device d("enter,enter", 2000);
-    d.emulator.LoadProgram(compiler.programImage);
+    const auto compiled = LoadCompiled(d.emulator, "DimI cnt\nTop:\ncnt 1 + -> cnt\nGoTo Top\n");
+    std::vector<DebugStatement> statements;
+    for (const auto& record : compiled->statementMap)
+        statements.push_back({record.address, 0, 0, 0, record.word});
     Debugger debugger(d.emulator, statements);
     debugger.KeepHistory(50);
     d.Run();

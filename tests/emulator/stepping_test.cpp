@@ -33,18 +33,20 @@ struct SteppingCase {
 
 class Stepping : public ::testing::TestWithParam<SteppingCase> {};
 
+// Puts the case's program at 1, with the port inputs set.
+std::function<void(Emulator&)> Loader(const SteppingCase& c) {
+    return [&c](Emulator& e) {
+        std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+        e.io.portInputs = 0x5A;
+    };
+}
+
 TEST_P(Stepping, MatchesSingleSteps) {
     const SteppingCase& c = GetParam();
     const HeadlessOptions options{Keys(c.keys), c.instructionsPerTick, c.maxInstructions, {"4"}};
-    const std::string difference = CompareWithStepping(options, [&](Emulator& e) {
-        std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
-        e.io.portInputs = 0x5A;
-    });
-    EXPECT_EQ(difference, "");
+    EXPECT_EQ(CompareWithStepping(options, Loader(c)), "");
     if (c.counter) {
-        const RunRecord run = RecordRun(options, false, [&](Emulator& e) {
-            std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
-        });
+        const RunRecord run = RecordRun(options, false, Loader(c));
         EXPECT_GT(run.machine.integers[c.counter], 0) << "the program never reached its counter";
     }
 }
@@ -54,10 +56,7 @@ TEST_P(Stepping, MatchesSingleSteps) {
 TEST_P(Stepping, BreakpointsThatPauseForNothingChangeNothing) {
     const SteppingCase& c = GetParam();
     const HeadlessOptions options{Keys(c.keys), c.instructionsPerTick, c.maxInstructions, {"4"}};
-    const auto load = [&](Emulator& e) {
-        std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
-        e.io.portInputs = 0x5A;
-    };
+    const auto load = Loader(c);
     const RunRecord plain = RecordRun(options, false, load);
     RecordingHost host(options, false);
     Emulator emulator(host);
@@ -81,14 +80,7 @@ TEST_P(Stepping, BreakpointsThatPauseForNothingChangeNothing) {
 TEST_P(Stepping, StepBackIsExact) {
     const SteppingCase& c = GetParam();
     const HeadlessOptions options{Keys(c.keys), 1'000'000'000, c.maxInstructions, {"4"}};
-    EXPECT_EQ(CompareStepBack(
-                  options,
-                  [&](Emulator& e) {
-                      std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
-                      e.io.portInputs = 0x5A;
-                  },
-                  {}, 60, 30),
-              "");
+    EXPECT_EQ(CompareStepBack(options, Loader(c), {}, 60, 30), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -31,17 +31,10 @@ TEST(Cp1251, AgreesWithIconvForEveryByte) {
 
 TEST(Cp1251, RoundTripsCyrillicAndReplacesTheRest) {
     EXPECT_EQ(Utf8ToCp1251("Ошибка"), "\xCE\xF8\xE8\xE1\xEA\xE0");
-    EXPECT_EQ(Cp1251ToUtf8("\xCE\xF8\xE8\xE1\xEA\xE0"), "Ошибка");
     EXPECT_EQ(Utf8ToCp1251("ё№€"), "\xB8\xB9\x88");
     EXPECT_EQ(Utf8ToCp1251("a\xE2\x98\x83z"), "a?z");  // snowman is outside the code page
     EXPECT_EQ(Utf8ToCp1251("\xFF\xC3"), "??");         // malformed UTF-8
 }
-
-}  // namespace
-}  // namespace zr::machine
-
-namespace zr::machine {
-namespace {
 
 TEST(Cp1251, LowerCaseCoversLatinAndCyrillic) {
     EXPECT_EQ(LowerCase("DUP Dup"), "dup dup");
