@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -95,6 +96,28 @@ bool DialogPrompts::confirm(const QString& text, const QString& goOn) {
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     return box.clickedButton() == goOnButton;
+}
+
+RecoveryChoice DialogPrompts::askAboutRecovery(const QString& document, const QDateTime& savedAt) {
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(),
+                    QCoreApplication::translate(
+                        "DialogPrompts",
+                        "Найден несохранённый текст: %1, сохранён для восстановления %2.\n"
+                        "Восстановить его в редакторе?")
+                        .arg(document, QLocale().toString(savedAt, QLocale::ShortFormat)),
+                    QMessageBox::NoButton, owner_);
+    QPushButton* restore = box.addButton(
+        QCoreApplication::translate("DialogPrompts", "Восстановить"), QMessageBox::AcceptRole);
+    QPushButton* remove = box.addButton(QCoreApplication::translate("DialogPrompts", "Удалить"),
+                                        QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(QCoreApplication::translate("DialogPrompts", "Позже"),
+                                       QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore) return RecoveryChoice::Restore;
+    if (box.clickedButton() == remove) return RecoveryChoice::Delete;
+    return RecoveryChoice::Later;
 }
 
 }  // namespace zr::shell

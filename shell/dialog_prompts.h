@@ -19,6 +19,7 @@ class DialogPrompts : public UserPrompts {
     void showCompileReport(const compiler::MemoryReport& report) override;
     void showNotice(const QString& text) override;
     bool confirm(const QString& text, const QString& goOn) override;
+    RecoveryChoice askAboutRecovery(const QString& document, const QDateTime& savedAt) override;
 
   private:
     QWidget* owner_;

@@ -1,5 +1,6 @@
 #include "shell/document_conversion.h"
 
+#include <QHash>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -53,18 +54,56 @@ formats::RichText ToRichText(const QTextDocument& document, int from, int to) {
 }
 
 void FillDocument(QTextDocument& document, const formats::RichText& text) {
+    const std::vector<formats::ColourRun> runs = formats::ToUtf16Runs(text.text, text.runs);
+    FillDocument(document, QString::fromStdString(text.text), runs);
+}
+
+bool FillDocument(QTextDocument& document, const QString& text,
+                  std::span<const formats::ColourRun> utf16Runs, const FillProgress& progress) {
+    // Pieces are appended in order, each in its final format, inside one edit
+    // block and without undo: the text is laid out once, after the last piece,
+    // and no piece is split or re-formatted afterwards.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
     document.clear();
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
-    cursor.insertText(QString::fromStdString(text.text), QTextCharFormat());
-    for (const formats::ColourRun& run : formats::ToUtf16Runs(text.text, text.runs)) {
-        cursor.setPosition(run.start);
-        cursor.setPosition(run.start + run.length, QTextCursor::KeepAnchor);
-        QTextCharFormat colour;
-        colour.setForeground(ToQColor(run.colour));
-        cursor.mergeCharFormat(colour);
+    QHash<std::uint32_t, QTextCharFormat> formats;
+    auto formatOf = [&](std::uint32_t colour) -> const QTextCharFormat& {
+        auto found = formats.find(colour);
+        if (found != formats.end()) return *found;
+        QTextCharFormat format;
+        if (colour != 0) format.setForeground(ToQColor(colour));
+        return *formats.insert(colour, format);
+    };
+    constexpr qsizetype kReportEvery = 256 * 1024;
+    qsizetype done = 0;
+    qsizetype nextReport = kReportEvery;
+    bool cancelled = false;
+    auto insert = [&](qsizetype from, qsizetype to, std::uint32_t colour) {
+        for (qsizetype start = from; start < to && !cancelled;) {
+            const qsizetype end = progress ? std::min(to, std::max(start + 1, nextReport)) : to;
+            cursor.insertText(text.mid(start, end - start), formatOf(colour));
+            done = start = end;
+            if (progress && done >= nextReport) {
+                nextReport = done + kReportEvery;
+                cancelled = !progress(done, text.size());
+            }
+        }
+    };
+    qsizetype position = 0;
+    for (const formats::ColourRun& run : utf16Runs) {
+        const qsizetype start = std::clamp<qsizetype>(run.start, position, text.size());
+        const qsizetype end =
+            std::clamp<qsizetype>(qsizetype{run.start} + run.length, start, text.size());
+        insert(position, start, 0);
+        insert(start, end, run.colour);
+        position = end;
     }
+    insert(position, text.size(), 0);
     cursor.endEditBlock();
+    document.setUndoRedoEnabled(undo);
+    return !cancelled;
 }
 
 }  // namespace zr::shell

@@ -2,6 +2,10 @@
 // the clipboard's rich text are written from.
 #pragma once
 
+#include <QString>
+#include <functional>
+#include <span>
+
 #include "formats/rich_text.h"
 
 class QTextDocument;
@@ -14,5 +18,16 @@ formats::RichText ToRichText(const QTextDocument& document, int from = 0, int to
 
 // Replaces the whole document by `text`; characters outside every run are black.
 void FillDocument(QTextDocument& document, const formats::RichText& text);
+
+// Told how many of the text's UTF-16 units are in so far, and the total;
+// returns false to stop.
+using FillProgress = std::function<bool(qsizetype done, qsizetype total)>;
+
+// The same for text with runs in UTF-16 units (ascending, not overlapping), in
+// time linear in its length; without undo history. With `progress`, reports
+// every 256 K units and stops when told to: the function then returns false
+// and the document holds only the beginning.
+bool FillDocument(QTextDocument& document, const QString& text,
+                  std::span<const formats::ColourRun> utf16Runs, const FillProgress& progress = {});
 
 }  // namespace zr::shell

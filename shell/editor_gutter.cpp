@@ -22,7 +22,6 @@ void SetMarked(QTextBlock block, bool marked) {
     block.setUserData(marked ? new BreakpointMark : nullptr);
 }
 
-const QColor kCaretLineColour(255, 250, 205);
 const QColor kGutterColour(240, 240, 240);
 const QColor kBreakpointColour(200, 30, 30);
 
@@ -36,10 +35,9 @@ EditorGutter::EditorGutter(QTextEdit& editor, std::function<void(int)> setLeftMa
     connect(document, &QTextDocument::blockCountChanged, this, &EditorGutter::Relayout);
     connect(document, &QTextDocument::contentsChanged, this, [this] { update(); });
     connect(editor_.verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { update(); });
-    connect(&editor_, &QTextEdit::cursorPositionChanged, this, &EditorGutter::HighlightCaretLine);
+    connect(&editor_, &QTextEdit::cursorPositionChanged, this, [this] { update(); });
     editor_.installEventFilter(this);
     Relayout();
-    HighlightCaretLine();
 }
 
 int EditorGutter::widthNeeded() const {
@@ -64,14 +62,10 @@ void EditorGutter::Relayout() {
     update();
 }
 
-void EditorGutter::HighlightCaretLine() {
-    QTextEdit::ExtraSelection line;
-    line.format.setBackground(kCaretLineColour);
-    line.format.setProperty(QTextFormat::FullWidthSelection, true);
-    line.cursor = editor_.textCursor();
-    line.cursor.clearSelection();
-    editor_.setExtraSelections({line});
-    update();
+// The first block the viewport shows: found by position, so a paint at the
+// end of a long text does not lay out every line above it.
+QTextBlock EditorGutter::FirstVisibleBlock() const {
+    return editor_.cursorForPosition(QPoint(0, 0)).block();
 }
 
 int EditorGutter::BlockTop(const QTextBlock& block) const {
@@ -91,7 +85,7 @@ void EditorGutter::paintEvent(QPaintEvent* event) {
     const QFontMetrics metrics(editor_.font());
     const int caretLine = editor_.textCursor().blockNumber();
     const int dot = metrics.height() - 4;
-    for (QTextBlock block = editor_.document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = FirstVisibleBlock(); block.isValid(); block = block.next()) {
         const int top = BlockTop(block);
         if (top > height()) break;
         const int lineHeight = metrics.height();
@@ -110,8 +104,9 @@ void EditorGutter::paintEvent(QPaintEvent* event) {
 
 void EditorGutter::mousePressEvent(QMouseEvent* event) {
     const int y = event->position().toPoint().y();
-    for (QTextBlock block = editor_.document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = FirstVisibleBlock(); block.isValid(); block = block.next()) {
         const int top = BlockTop(block);
+        if (top > height()) return;
         const int bottom =
             top + static_cast<int>(
                       editor_.document()->documentLayout()->blockBoundingRect(block).height());

@@ -46,7 +46,7 @@ class EditorGutter : public QWidget {
 
   private:
     void Relayout();
-    void HighlightCaretLine();
+    QTextBlock FirstVisibleBlock() const;
     // The block's top in viewport coordinates.
     int BlockTop(const QTextBlock& block) const;
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -19,7 +20,9 @@
 #include "shell/data_folders.h"
 #include "shell/debug_statements.h"
 #include "shell/dialog_prompts.h"
+#include "shell/document_recovery.h"
 #include "shell/editor_gutter.h"
+#include "shell/recovery_files.h"
 #include "shell/source_editor.h"
 #include "shell/source_files.h"
 #include "shell/start_folders.h"
@@ -64,6 +67,9 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
     editor_->setContextMenu(menuEdit_);
 
     newSource();
+    recovery_ = std::make_unique<DocumentRecovery>(
+        *editor_->document(), RecoveryFolder(), [this] { return editor_->richText(); },
+        [this] { return currentPath_; });
     editor_->setFocus();
 }
 
@@ -375,7 +381,10 @@ bool FrmMain::MaybeSave() {
 
 void FrmMain::newSource() {
     if (!MaybeSave()) return;
-    editor_->LoadDocument({NewSourceText(QDate::currentDate()).toStdString(), {}});
+    // Coloured as if typed: the opening line is a comment and shows grey.
+    editor_->LoadDocument({NewSourceText(QDate::currentDate()).toStdString(), {}}, true);
+    editor_->moveCursor(QTextCursor::End);  // typing starts under the opening line
+    editor_->setTextColor(Qt::black);
     SetCurrentFile(QString());
     hintPanel_->clear();
 }
@@ -393,7 +402,7 @@ bool FrmMain::LoadFile(const QString& path) {
                                .arg(shownPath),
                            tr("Открыть всё равно")))
         return false;
-    editor_->LoadDocument(*read.document, read.plainText);
+    if (!FillEditor(*read.document, read.plainText, QFileInfo(path).fileName())) return false;
     SetCurrentFile(path);
     editor_->gutter()->setBreakpointLines(StoredBreakpoints(path));
     hintPanel_->clear();
@@ -402,6 +411,37 @@ bool FrmMain::LoadFile(const QString& path) {
                                    "что удалось прочитать; проверьте конец текста.")
                                     .arg(shownPath));
     return true;
+}
+
+// Puts an opened text into the editor. A long one shows its progress with
+// Cancel once it takes over a second; Cancel puts the previous text back.
+bool FrmMain::FillEditor(const formats::RichText& text, bool plain, const QString& name) {
+    constexpr std::size_t kLongText = 512 * 1024;
+    if (text.text.size() < kLongText) {
+        editor_->LoadDocument(text, plain);
+        return true;
+    }
+    const formats::RichText previous = editor_->richText();
+    const bool previousModified = editor_->document()->isModified();
+    QProgressDialog progress(tr("Открывается %1…").arg(name), tr("Отмена"), 0, 1000, this);
+    // Modal for the whole application: no window may touch the editor while
+    // its document is half filled.
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(progressDelay_);
+    progress.setValue(0);
+    // Nothing draws the editor while its document is half filled.
+    editor_->setUpdatesEnabled(false);
+    const bool complete =
+        editor_->LoadDocument(text, plain, [&progress](qsizetype done, qsizetype total) {
+            progress.setValue(static_cast<int>(done * 1000 / std::max<qsizetype>(total, 1)));
+            return !progress.wasCanceled();
+        });
+    if (!complete) {
+        editor_->LoadDocument(previous);
+        editor_->document()->setModified(previousModified);
+    }
+    editor_->setUpdatesEnabled(true);
+    return complete;
 }
 
 void FrmMain::openSource() {
@@ -467,10 +507,55 @@ bool FrmMain::WriteLibrary(const QString& path) {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    if (MaybeSave())
-        event->accept();
-    else
-        event->ignore();
+    if (closingWithoutQuestions_) return event->accept();
+    if (!MaybeSave()) return event->ignore();
+    recovery_->Discard();  // saved, or the user gave the changes up
+    event->accept();
+}
+
+void FrmMain::CloseWithoutQuestions() {
+    recovery_->WriteNow();
+    closingWithoutQuestions_ = true;
+    close();
+}
+
+QString FrmMain::recoveryFile() const {
+    return recovery_->file();
+}
+
+void FrmMain::OfferRecoveredDocuments() {
+    for (const QString& file : OrphanedRecoveryFiles()) {
+        const std::optional<RecoveredDocument> document = ReadRecoveryFile(file);
+        if (!document) continue;  // not one of ours: left alone
+        const QString name = document->originalPath.isEmpty()
+                                 ? tr("новый текст")
+                                 : QDir::toNativeSeparators(document->originalPath);
+        switch (prompts_->askAboutRecovery(name, document->savedAt.toLocalTime())) {
+            case RecoveryChoice::Restore:
+                if (!MaybeSave()) return;
+                RestoreDocument(file);
+                return;
+            case RecoveryChoice::Delete:
+                RemoveRecoveryFile(file);
+                break;
+            case RecoveryChoice::Later:
+                break;
+        }
+    }
+}
+
+// The recovered text replaces the editor's as unsaved changes of its file;
+// this window's own recovery file holds it from now on.
+void FrmMain::RestoreDocument(const QString& file) {
+    const std::optional<RecoveredDocument> document = ReadRecoveryFile(file);
+    if (!document) return;
+    editor_->LoadDocument(document->text);
+    SetCurrentFile(document->originalPath);
+    if (!document->originalPath.isEmpty())
+        editor_->gutter()->setBreakpointLines(StoredBreakpoints(document->originalPath));
+    editor_->document()->setModified(true);
+    recovery_->WriteNow();
+    RemoveRecoveryFile(file);
 }
 
 // ---- Compile and run ----

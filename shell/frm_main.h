@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "formats/rich_text.h"
 #include "shell/compile_session.h"
 #include "shell/run_hooks.h"
 #include "shell/user_prompts.h"
@@ -19,6 +20,7 @@ class QToolBar;
 
 namespace zr::shell {
 
+class DocumentRecovery;
 class SourceEditor;
 
 class FrmMain : public QMainWindow {
@@ -52,10 +54,23 @@ class FrmMain : public QMainWindow {
     // when it cannot be read or the user does not open a file that is no
     // source.
     bool LoadFile(const QString& path);
+    // How long a load runs before it shows its progress with Cancel.
+    void setProgressDelay(int milliseconds) { progressDelay_ = milliseconds; }
 
     // Asks what to do with unsaved changes; false when the user cancels or the
     // save fails, so whatever would replace the text must not go on.
     bool MaybeSave();
+
+    // Offers each recovery file that no running environment holds: restore it
+    // (as unsaved text of its file), delete it or keep it for later. After one
+    // is restored the others wait for the next start.
+    void OfferRecoveredDocuments();
+    // The recovery file of the text in the editor (written while it is unsaved).
+    QString recoveryFile() const;
+
+    // Closes like the window's close command but asks nothing: unsaved text
+    // goes to the recovery file first and stays there (SIGTERM, SIGHUP).
+    void CloseWithoutQuestions();
 
   public slots:
     void newSource();
@@ -100,6 +115,8 @@ class FrmMain : public QMainWindow {
     void SelectInEditor(const EditorRange& range);
     void OfferLibraryError(const LibraryErrorPlace& place);
     void MoveBreakpointsToStatements();
+    void RestoreDocument(const QString& recoveryFile);
+    bool FillEditor(const formats::RichText& text, bool plain, const QString& name);
 
     QString programFolder_;
     SourceEditor* editor_;
@@ -112,6 +129,9 @@ class FrmMain : public QMainWindow {
     std::unique_ptr<UserPrompts> prompts_;
     CompileSession session_;
     QString currentPath_;  // the file the text came from or was last saved to
+    std::unique_ptr<DocumentRecovery> recovery_;
+    bool closingWithoutQuestions_ = false;
+    int progressDelay_ = 1000;
     EmulatorOpener emulatorOpener_;
     TraceOpener traceOpener_;
 

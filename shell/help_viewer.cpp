@@ -8,7 +8,6 @@
 #include <QHelpLink>
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
-#include <QHelpSearchResultWidget>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTabWidget>
@@ -17,6 +16,7 @@
 #include "shell/data_folders.h"
 #include "shell/help_browser.h"
 #include "shell/help_location.h"
+#include "shell/help_search_results.h"
 #include "shell/help_topics.h"
 
 namespace zr::shell {
@@ -115,11 +115,12 @@ QWidget* HelpViewer::CreateSearchTab() {
     auto* tab = new QWidget(this);
     QHelpSearchEngine* search = engine_->searchEngine();
     auto* layout = new QVBoxLayout(tab);
+    auto* results = new HelpSearchResults(*search, tab);
     layout->addWidget(search->queryWidget());
-    layout->addWidget(search->resultWidget(), 1);
+    layout->addWidget(results, 1);
     connect(search->queryWidget(), &QHelpSearchQueryWidget::search, search,
             [search] { search->search(search->queryWidget()->searchInput()); });
-    connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, browser_,
+    connect(results, &HelpSearchResults::pageChosen, browser_,
             [this](const QUrl& page) { browser_->setSource(page); });
     // The index of the pages is built in the background the first time.
     search->scheduleIndexDocumentation();

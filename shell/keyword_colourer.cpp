@@ -75,34 +75,60 @@ KeywordColourer::Result KeywordColourer::ColorText(QTextDocument& document, int 
     return {true, QString::fromStdString(keyword->hint)};
 }
 
+namespace {
+
+// Calls paint(start, end, windowsColour) for each coloured piece of one line,
+// left to right: quoted texts, comments and keywords.
+template <typename Paint>
+void ForEachColouredPart(const compiler::KeywordTable& keywords, const QString& line, Paint paint) {
+    for (const LinePart& part : SplitLine(line)) {
+        if (part.kind != LinePartKind::Code) {
+            paint(part.start, part.end(),
+                  part.kind == LinePartKind::Comment ? kCommentColour : kQuotedTextColour);
+            continue;
+        }
+        for (int i = part.start; i < part.end();) {
+            if (IsWordEnd(line[i])) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            while (end < part.end() && !IsWordEnd(line[end])) ++end;
+            if (const auto* keyword = keywords.FindKeyword(line.mid(i, end - i).toStdString()))
+                paint(i, end, keyword->colour);
+            i = end;
+        }
+    }
+}
+
+}  // namespace
+
 void KeywordColourer::ColourRange(QTextDocument& document, int from, int to) const {
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
-        const QString line = block.text();
         const int base = block.position();
         // Only the part of the line inside the range is painted.
-        auto paint = [&](int start, int end, const QColor& colour) {
-            Paint(document, std::max(base + start, from), std::min(base + end, to), colour);
-        };
-        for (const LinePart& part : SplitLine(line)) {
-            if (part.kind != LinePartKind::Code) {
-                paint(part.start, part.end(), ColourOf(part.kind));
-                continue;
-            }
-            for (int i = part.start; i < part.end();) {
-                if (IsWordEnd(line[i])) {
-                    ++i;
-                    continue;
-                }
-                int end = i;
-                while (end < part.end() && !IsWordEnd(line[end])) ++end;
-                const QString word = line.mid(i, end - i);
-                if (const auto* keyword = keywords_.FindKeyword(word.toStdString()))
-                    paint(i, end, ToQColor(keyword->colour));
-                i = end;
-            }
-        }
+        ForEachColouredPart(keywords_, block.text(), [&](int start, int end, std::uint32_t colour) {
+            Paint(document, std::max(base + start, from), std::min(base + end, to),
+                  ToQColor(colour));
+        });
     }
+}
+
+std::vector<formats::ColourRun> KeywordColourer::RunsOf(const QString& text) const {
+    std::vector<formats::ColourRun> runs;
+    for (qsizetype base = 0; base <= text.size();) {
+        qsizetype end = text.indexOf(u'\n', base);
+        if (end < 0) end = text.size();
+        const int lineStart = static_cast<int>(base);
+        ForEachColouredPart(keywords_, text.mid(base, end - base),
+                            [&](int start, int finish, std::uint32_t colour) {
+                                if (colour != 0 && finish > start)
+                                    runs.push_back({lineStart + start, finish - start, colour});
+                            });
+        base = end + 1;
+    }
+    return runs;
 }
 
 QColor KeywordColourer::TypingColourAt(const QTextDocument& document, int position) {

@@ -14,6 +14,7 @@
 #include "shell/frm_splash.h"
 #include "shell/help_location.h"
 #include "shell/qt_translation.h"
+#include "shell/termination_signals.h"
 #include "shell/toolbar_icons.h"
 #include "shell/window_help_key.h"
 
@@ -119,6 +120,14 @@ int main(int argc, char* argv[]) {
 
     zr::shell::FrmMain window(zr::shell::ShippedLibraryFolder());
     zr::shell::EmulatorWindows::InstallInto(window, /*rememberPlaces=*/true);
+    // A logout or `kill` closes the environment as its close command would,
+    // without questions; unsaved text stays in its recovery file.
+    zr::shell::TerminationSignals termination(&app);
+    QObject::connect(&termination, &zr::shell::TerminationSignals::terminationRequested, &window,
+                     [&window] {
+                         window.CloseWithoutQuestions();
+                         QApplication::quit();
+                     });
     window.show();
     if (!options.files.isEmpty()) window.LoadFile(options.files.constFirst());
 
@@ -129,6 +138,7 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     if (options.files.size() > 1) RefuseFurtherFiles(window, options.files);
+    window.OfferRecoveredDocuments();
     if (options.splash) {
         zr::shell::FrmSplash splash(&window);
         splash.exec();

@@ -6,16 +6,26 @@
 #include <QTranslator>
 
 namespace zr::shell {
+namespace {
 
-bool InstallQtTranslation(QCoreApplication& app) {
+bool InstallCatalogue(QCoreApplication& app, const QString& name) {
     auto* translator = new QTranslator(&app);
-    // "qt" gathers the catalogues of Qt's modules (qtbase, ...).
-    if (!translator->load(QLocale(QLocale::Russian), QStringLiteral("qt"), QStringLiteral("_"),
+    if (!translator->load(QLocale(QLocale::Russian), name, QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+}  // namespace
+
+bool InstallQtTranslation(QCoreApplication& app) {
+    // "qt" gathers the catalogues of Qt's modules (qtbase, ...) but not the
+    // help widgets' ("Search", the hit count), which come on their own.
+    const bool base = InstallCatalogue(app, QStringLiteral("qt"));
+    const bool help = InstallCatalogue(app, QStringLiteral("qt_help"));
+    return base && help;
 }
 
 }  // namespace zr::shell

@@ -1,5 +1,6 @@
 #include "shell/source_editor.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -7,7 +8,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <algorithm>
 
 #include "shell/clipboard_data.h"
@@ -16,6 +20,11 @@
 #include "shell/word_boundaries.h"
 
 namespace zr::shell {
+namespace {
+
+const QColor kCaretLineColour(255, 250, 205);
+
+}  // namespace
 
 SourceEditor::SourceEditor(QWidget* parent) : QTextEdit(parent) {
     setObjectName("Text1");
@@ -32,17 +41,45 @@ SourceEditor::SourceEditor(QWidget* parent) : QTextEdit(parent) {
     setPalette(colours);
     setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 4);
     gutter_ = new EditorGutter(*this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
+    // The caret line's tint moves with the caret.
+    connect(this, &QTextEdit::cursorPositionChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
-void SourceEditor::LoadDocument(const formats::RichText& content, bool colourWords) {
-    FillDocument(*document(), content);
-    if (colourWords) colourer_.ColourRange(*document(), 0, document()->characterCount() - 1);
+bool SourceEditor::LoadDocument(const formats::RichText& content, bool colourWords,
+                                const FillProgress& progress) {
+    const QString text = QString::fromStdString(content.text);
+    const std::vector<formats::ColourRun> runs =
+        colourWords ? colourer_.RunsOf(text) : formats::ToUtf16Runs(content.text, content.runs);
+    const bool complete = FillDocument(*document(), text, runs, progress);
     document()->clearUndoRedoStacks();
     document()->setModified(false);
-    QTextCursor cursor = textCursor();
-    cursor.movePosition(QTextCursor::End);
-    setTextCursor(cursor);
-    setTextColor(Qt::black);
+    // The caret starts at the top, where the reader starts: the lines below
+    // are laid out as they come into view.
+    setTextCursor(QTextCursor(document()));
+    setTextColor(KeywordColourer::TypingColourAt(*document(), 0));
+    return complete;
+}
+
+void SourceEditor::paintEvent(QPaintEvent* event) {
+    PaintCaretLine();
+    QTextEdit::paintEvent(event);
+}
+
+// The caret's line gets a tint under the text, drawn here rather than as a
+// full-width extra selection: the document lays out a long text in steps after
+// it changes, and a full-width selection on a line not laid out yet has no
+// line to stand on (Qt's drawing then reads a line that does not exist).
+void SourceEditor::PaintCaretLine() {
+    const QTextCursor caret = textCursor();
+    const QTextLayout* layout = caret.block().layout();
+    if (!layout || layout->lineCount() == 0) return;
+    const QTextLine line = layout->lineForTextPosition(caret.positionInBlock());
+    if (!line.isValid()) return;
+    const QRectF block = document()->documentLayout()->blockBoundingRect(caret.block());
+    const int top = static_cast<int>(block.top() + line.y()) - verticalScrollBar()->value();
+    QPainter painter(viewport());
+    painter.fillRect(QRect(0, top, viewport()->width(), static_cast<int>(line.height()) + 1),
+                     kCaretLineColour);
 }
 
 formats::RichText SourceEditor::richText() const {

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 #include "formats/rich_text.h"
+#include "shell/document_conversion.h"
 #include "shell/keyword_colourer.h"
 
 class QMenu;
@@ -22,9 +23,12 @@ class SourceEditor : public QTextEdit {
     // The menu shown on a right click (the Edit menu).
     void setContextMenu(QMenu* menu) { contextMenu_ = menu; }
 
-    // Replaces the whole content, unmodified and without undo history.
-    // `colourWords`: colour it as if typed (for text that came without colours).
-    void LoadDocument(const formats::RichText& document, bool colourWords = false);
+    // Replaces the whole content, unmodified and without undo history, with
+    // the caret at the start. `colourWords`: colour it as if typed (for text
+    // that came without colours). `progress` as for FillDocument: false when it
+    // stopped the load (the editor then holds only the beginning).
+    bool LoadDocument(const formats::RichText& document, bool colourWords = false,
+                      const FillProgress& progress = {});
     formats::RichText richText() const;
 
     // Line numbers and breakpoints, left of the text.
@@ -50,6 +54,7 @@ class SourceEditor : public QTextEdit {
     void helpRequested(const QString& word);
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
@@ -57,6 +62,7 @@ class SourceEditor : public QTextEdit {
     void insertFromMimeData(const QMimeData* source) override;
 
   private:
+    void PaintCaretLine();
     void InsertPlain(const QString& text);
 
     KeywordColourer colourer_;

@@ -39,9 +39,11 @@ QString ReasonOf(const machine::FileRead& read, const QString& path) {
         constexpr std::uintmax_t kMegabyte = std::uintmax_t{1} << 20;
         std::error_code failed;
         const auto size = std::filesystem::file_size(ToPath(path), failed);
-        return Tr("Файл слишком велик (%1 МБ); исходный текст не бывает больше %2 МБ.")
+        return Tr("Файл слишком велик для редактора (%1 МБ; предел — %2 МБ). Программа "
+                  "устройства умещается в 1024 байта; keltoc читает исходные тексты до %3 МБ.")
             .arg(failed ? read.cap / kMegabyte + 1 : size / kMegabyte)
-            .arg(read.cap / kMegabyte);
+            .arg(read.cap / kMegabyte)
+            .arg(machine::kMaxTextFileSize / kMegabyte);
     }
     if (read.errorNumber == EISDIR) return Tr("Это папка, а не файл.");
     return QString::fromLocal8Bit(std::strerror(read.errorNumber));

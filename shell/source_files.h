@@ -13,9 +13,11 @@
 
 namespace zr::shell {
 
-// Files larger than this are refused on open: no source comes near it, and
-// the editor would take minutes over it.
-inline constexpr std::uintmax_t kLargestSourceFile = machine::kMaxTextFileSize;
+// Files larger than this are refused on open. A device program fits 1024
+// bytes, so no real source comes near it; the editor lays out every line of a
+// text to know its width, which takes seconds per megabyte, so larger files
+// are left to keltoc (which reads up to machine::kMaxTextFileSize).
+inline constexpr std::uintmax_t kLargestSourceFile = std::uintmax_t{8} << 20;
 
 struct ReadResult {
     std::optional<formats::RichText> document;  // empty on failure

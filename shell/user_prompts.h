@@ -2,6 +2,7 @@
 // The window talks to this interface only, so tests can answer in its place.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include "compiler/compiler.h"
@@ -11,6 +12,9 @@ namespace zr::shell {
 
 // What to do with unsaved changes before they would be replaced.
 enum class UnsavedChoice { Save, Discard, Cancel };
+
+// What to do with text found in a recovery file at start-up.
+enum class RecoveryChoice { Restore, Delete, Later };
 
 // A file dialog's set-up: its one filter ("*.zrt") and the folder or file it
 // starts at.
@@ -44,6 +48,10 @@ class UserPrompts {
     // A warning that asks whether to go on: true when the user chose the
     // button `goOn` ("Открыть всё равно"), false for Cancel.
     virtual bool confirm(const QString& text, const QString& goOn) = 0;
+
+    // Unsaved text of `document` (a file name, or words for a new text) was
+    // kept at `savedAt` when the environment ended without saving it.
+    virtual RecoveryChoice askAboutRecovery(const QString& document, const QDateTime& savedAt) = 0;
 };
 
 }  // namespace zr::shell

@@ -48,32 +48,45 @@ float ValueOf(int cell, const emulator::MachineState& m, const emulator::IoModel
     return 0;
 }
 
+// The kind as the pane shows it: in words, with the declaring keyword.
 struct KindFacts {
     Area area = Area::None;
-    const char* text = "";
+    const char* text = "";         // one value
+    const char* arrayText = "";    // an array, with %1 for its size
     bool array = false;
 };
 
 KindFacts FactsOf(const compiler::NameRecord& record) {
+    constexpr const char* kSingle = QT_TRANSLATE_NOOP("VariablesPane", "вещественная (Single)");
+    constexpr const char* kSingles =
+        QT_TRANSLATE_NOOP("VariablesPane", "массив вещественных (Single) из %1");
+    constexpr const char* kInteger = QT_TRANSLATE_NOOP("VariablesPane", "целая (Integer)");
+    constexpr const char* kIntegers =
+        QT_TRANSLATE_NOOP("VariablesPane", "массив целых (Integer) из %1");
+    constexpr const char* kByte = QT_TRANSLATE_NOOP("VariablesPane", "байт (Byte)");
+    constexpr const char* kBytes = QT_TRANSLATE_NOOP("VariablesPane", "массив байтов (Byte) из %1");
     switch (record.kind) {
         case NameKind::Single:
-            return {Area::Single, "Single"};
+            return {Area::Single, kSingle, kSingles};
         case NameKind::SingleArray:
-            return {Area::Single, "Single", true};
+            return {Area::Single, kSingle, kSingles, true};
         case NameKind::Integer:
-            return {Area::Integer, "Integer"};
+            return {Area::Integer, kInteger, kIntegers};
         case NameKind::IntegerArray:
-            return {Area::Integer, "Integer", true};
+            return {Area::Integer, kInteger, kIntegers, true};
         case NameKind::Byte:
-            return {Area::Byte, "Byte"};
+            return {Area::Byte, kByte, kBytes};
         case NameKind::ByteArray:
-            return {Area::Byte, "Byte", true};
+            return {Area::Byte, kByte, kBytes, true};
         case NameKind::Stack:
-            return {Area::StackPointer, "Stack"};
+            return {Area::StackPointer, QT_TRANSLATE_NOOP("VariablesPane", "указатель стека")};
         case NameKind::Hardware:
-            if (record.name == "PORT") return {Area::Port, "PORT"};
-            if (record.name == "ADC") return {Area::Adc, "ADC", true};
-            return {Area::I2c, "I2C", true};
+            if (record.name == "PORT")
+                return {Area::Port, QT_TRANSLATE_NOOP("VariablesPane", "порт (PORT)")};
+            if (record.name == "ADC")
+                return {Area::Adc, "", QT_TRANSLATE_NOOP("VariablesPane", "входы АЦП (ADC): %1"),
+                        true};
+            return {Area::I2c, "", QT_TRANSLATE_NOOP("VariablesPane", "ячейки I2C: %1"), true};
         default:
             return {};
     }
@@ -103,8 +116,7 @@ void VariablesPane::SetNames(const compiler::NameTable& names) {
         const QString name = FromDevice(record.name);
         auto* item = new QTreeWidgetItem(this);
         item->setText(kName, name);
-        item->setText(kKind, facts.array ? tr("массив %1 (%2)").arg(facts.text).arg(record.size)
-                                         : QString::fromLatin1(facts.text));
+        item->setText(kKind, facts.array ? tr(facts.arrayText).arg(record.size) : tr(facts.text));
         item->setText(kAddress, QString::number(record.address));
         if (!facts.array) {
             item->setData(kValue, kCellRole, CellOf(facts.area, record.address));
@@ -273,10 +285,21 @@ void VariablesPane::RebuildWatches() {
     }
 }
 
+// The check box of a pinned row. Qt is still handling the click on that row
+// when this runs, so the row is kept and only the state behind it changes:
+// rebuilding the rows here would delete the item under Qt's feet.
 void VariablesPane::TakeWatchCheck(QTreeWidgetItem* item) {
     if (!item->data(kName, kWatchRole).toBool() || !(item->flags() & Qt::ItemIsUserCheckable))
         return;
-    SetBreakOnChange(item->text(kName), item->checkState(kName) == Qt::Checked);
+    const QString name = item->text(kName);
+    const bool on = item->checkState(kName) == Qt::Checked;
+    if (on == breakOnChange_.contains(name)) return;
+    if (on)
+        breakOnChange_.insert(name);
+    else
+        breakOnChange_.remove(name);
+    emit watchesChanged();
+    emit dataBreakpointsChanged();
 }
 
 QList<QAction*> VariablesPane::ActionsFor(QTreeWidgetItem* item) {

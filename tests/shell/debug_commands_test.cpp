@@ -2,6 +2,8 @@
 // a breakpoint and marks it; the stepping commands, run to cursor, pause and
 // step back move the mark; Continue runs to the end.
 #include <QAction>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -50,6 +52,18 @@ const char* kEndlessProgram =
     "GoTo Top\n";
 
 }  // namespace
+
+// Clicks the check box of `item`'s first column as the mouse would.
+void ClickCheckBox(QTreeWidget& tree, QTreeWidgetItem& item) {
+    tree.scrollToItem(&item);
+    QStyleOptionViewItem option;
+    option.initFrom(&tree);
+    option.rect = tree.visualItemRect(&item);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
+}
 
 class DebugCommandsTest : public QObject {
     Q_OBJECT
@@ -147,11 +161,11 @@ class DebugCommandsTest : public QObject {
         const struct {
             const char* name;
             const char* kind;
-        } names[] = {{"b1", "Byte"},
-                     {"t", "массив Integer (3)"},
-                     {"i", "Integer"},
-                     {"Stack", "Stack"},
-                     {"I2C", "массив I2C (128)"}};
+        } names[] = {{"b1", "байт (Byte)"},
+                     {"t", "массив целых (Integer) из 3"},
+                     {"i", "целая (Integer)"},
+                     {"Stack", "указатель стека"},
+                     {"I2C", "ячейки I2C: 128"}};
         for (const auto& name : names) {
             QTreeWidgetItem* item = pane->itemNamed(name.name);
             QVERIFY2(item, name.name);
@@ -227,8 +241,16 @@ class DebugCommandsTest : public QObject {
         s.WaitForPauseAt("-1");
         QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза"), kWorkerTimeout);
 
-        // Cleared by its check box, the watch stays pinned and the run goes on.
-        pane->watchNamed("b1")->setCheckState(VariablesPane::kName, Qt::Unchecked);
+        // Cleared by a click on its check box, the watch stays pinned (the
+        // same row: Qt is still handling the click on it) and the run goes on.
+        QTreeWidgetItem* watch = pane->watchNamed("b1");
+        ClickCheckBox(*pane, *watch);
+        QCOMPARE(pane->watchNamed("b1"), watch);
+        QCOMPARE(watch->checkState(VariablesPane::kName), Qt::Unchecked);
+        QVERIFY(pane->dataBreakpointOperands().empty());
+        ClickCheckBox(*pane, *watch);
+        QCOMPARE(pane->dataBreakpointOperands(), std::vector<int>{33});
+        ClickCheckBox(*pane, *watch);
         QVERIFY(pane->dataBreakpointOperands().empty());
         QCOMPARE(pane->watches().size(), 2);
         s.Trigger("mnuContinue");

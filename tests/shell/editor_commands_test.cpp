@@ -81,6 +81,10 @@ class EditorCommandsTest : public QObject {
     void qtsOwnTextsAreRussian() {
         QVERIFY(InstallQtTranslation(*QCoreApplication::instance()));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
+        // The help viewer's search widgets have a catalogue of their own.
+        QCOMPARE(QCoreApplication::translate("QHelpSearchQueryWidget", "Search"), QString("Поиск"));
+        QCOMPARE(QCoreApplication::translate("QHelpSearchResultWidget", "0 - 0 of 0 Hits"),
+                 QString("0 - 0 из 0 совпадений"));
     }
 
     void seriesOnANameThatIsNotAnArraySaysSo() {

@@ -55,6 +55,8 @@ class EditorFilesTest : public QObject {
         TestWindow test(folder_.path());
         test.prompts->openNames = {library};
         test.window->editLibrary();
+        QCOMPARE(test.editor()->textCursor().position(), 0);  // a file opens at its top
+        test.editor()->moveCursor(QTextCursor::End);
         QTest::keyClicks(test.editor(), "' squares");
         QTest::keyClick(test.editor(), Qt::Key_Return);
         test.window->findChild<QAction*>("mnuFile2")->trigger();

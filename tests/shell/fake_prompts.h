@@ -16,6 +16,7 @@ class FakePrompts : public UserPrompts {
     std::deque<QString> saveNames;
     std::deque<UnsavedChoice> unsavedChoices;
     std::deque<bool> confirmAnswers;
+    std::deque<RecoveryChoice> recoveryChoices;  // empty: Later
 
     // What was asked and shown.
     std::vector<FileDialogSetup> openDialogs;
@@ -25,7 +26,8 @@ class FakePrompts : public UserPrompts {
     std::vector<compiler::Message> compilerMessages;
     std::vector<compiler::MemoryReport> reports;
     QStringList notices;
-    QStringList confirmations;  // the texts of the warnings that asked
+    QStringList confirmations;      // the texts of the warnings that asked
+    QStringList recoveryQuestions;  // the documents offered from recovery files
 
     QString askOpenFileName(const FileDialogSetup& setup) override {
         openDialogs.push_back(setup);
@@ -50,6 +52,11 @@ class FakePrompts : public UserPrompts {
     bool confirm(const QString& text, const QString&) override {
         confirmations << text;
         return Take(confirmAnswers, false);
+    }
+
+    RecoveryChoice askAboutRecovery(const QString& document, const QDateTime&) override {
+        recoveryQuestions << document;
+        return Take(recoveryChoices, RecoveryChoice::Later);
     }
 
   private:

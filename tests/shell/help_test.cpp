@@ -14,6 +14,7 @@
 #include "machine/opcodes.h"
 #include "shell/help_browser.h"
 #include "shell/help_location.h"
+#include "shell/help_search_results.h"
 #include "shell/help_topics.h"
 #include "shell/help_viewer.h"
 
@@ -202,6 +203,30 @@ class HelpTest : public QObject {
             });
         };
         QTRY_VERIFY_WITH_TIMEOUT(findsHardwarePage(), 30000);
+
+        // The hits show the page's characters, not HTML entities.
+        auto* results = viewer_->findChild<HelpSearchResults*>("helpSearchResults");
+        QVERIFY(results);
+        QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
+        search->search(QStringLiteral("тик"));
+        QVERIFY(searched.wait(5000));
+        const QString shown = results->toPlainText();
+        QVERIFY2(shown.contains("\"тик\""), qPrintable(shown));
+        QVERIFY2(!shown.contains("&quot") && !shown.contains("&lt") && !shown.contains("&gt"),
+                 qPrintable(shown));
+    }
+
+    void searchSnippetsLoseOnlyCutEntities() {
+        const struct {
+            const char* snippet;
+            const char* clean;
+        } cases[] = {{"...k 5 &lt; Ret <b>x</b>...", "...k 5 &lt; Ret <b>x</b>..."},
+                     {"...не IF, иначе &quot...", "...не IF, иначе ..."},
+                     {"...GoTo &l", "...GoTo "},
+                     {"...t; Ret &amp; <b>Dup</b>", "... Ret &amp; <b>Dup</b>"},
+                     {"&#8804; 0", "&#8804; 0"}};
+        for (const auto& c : cases)
+            QCOMPARE(HelpSearchResults::CleanSnippet(c.snippet), QString(c.clean));
     }
 
     void missingHelpIsExplained() {
