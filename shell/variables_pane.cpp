@@ -51,8 +51,8 @@ float ValueOf(int cell, const emulator::MachineState& m, const emulator::IoModel
 // The kind as the pane shows it: in words, with the declaring keyword.
 struct KindFacts {
     Area area = Area::None;
-    const char* text = "";         // one value
-    const char* arrayText = "";    // an array, with %1 for its size
+    const char* text = "";       // one value
+    const char* arrayText = "";  // an array, with %1 for its size
     bool array = false;
 };
 

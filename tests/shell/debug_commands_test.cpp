@@ -2,6 +2,7 @@
 // a breakpoint and marks it; the stepping commands, run to cursor, pause and
 // step back move the mark; Continue runs to the end.
 #include <QAction>
+#include <QDockWidget>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTextBlock>
@@ -55,6 +56,10 @@ const char* kEndlessProgram =
 
 // Clicks the check box of `item`'s first column as the mouse would.
 void ClickCheckBox(QTreeWidget& tree, QTreeWidgetItem& item) {
+    // The pane shares its dock area with others as tabs: bring its tab up.
+    for (QWidget* parent = tree.parentWidget(); parent; parent = parent->parentWidget())
+        if (auto* dock = qobject_cast<QDockWidget*>(parent)) dock->raise();
+    QTRY_VERIFY(tree.viewport()->height() > 0);
     tree.scrollToItem(&item);
     QStyleOptionViewItem option;
     option.initFrom(&tree);
@@ -244,8 +249,11 @@ class DebugCommandsTest : public QObject {
         // Cleared by a click on its check box, the watch stays pinned (the
         // same row: Qt is still handling the click on it) and the run goes on.
         QTreeWidgetItem* watch = pane->watchNamed("b1");
+        constexpr int kMarkRole = Qt::UserRole + 50;  // a rebuilt row would not carry it
+        watch->setData(VariablesPane::kName, kMarkRole, true);
         ClickCheckBox(*pane, *watch);
         QCOMPARE(pane->watchNamed("b1"), watch);
+        QVERIFY(watch->data(VariablesPane::kName, kMarkRole).toBool());
         QCOMPARE(watch->checkState(VariablesPane::kName), Qt::Unchecked);
         QVERIFY(pane->dataBreakpointOperands().empty());
         ClickCheckBox(*pane, *watch);

@@ -205,7 +205,7 @@ class HelpTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(findsHardwarePage(), 30000);
 
         // The hits show the page's characters, not HTML entities.
-        auto* results = viewer_->findChild<HelpSearchResults*>("helpSearchResults");
+        auto* results = viewer_->findChild<zr::shell::HelpSearchResults*>("helpSearchResults");
         QVERIFY(results);
         QSignalSpy searched(search, &QHelpSearchEngine::searchingFinished);
         search->search(QStringLiteral("тик"));
@@ -226,7 +226,7 @@ class HelpTest : public QObject {
                      {"...t; Ret &amp; <b>Dup</b>", "... Ret &amp; <b>Dup</b>"},
                      {"&#8804; 0", "&#8804; 0"}};
         for (const auto& c : cases)
-            QCOMPARE(HelpSearchResults::CleanSnippet(c.snippet), QString(c.clean));
+            QCOMPARE(zr::shell::HelpSearchResults::CleanSnippet(c.snippet), QString(c.clean));
     }
 
     void missingHelpIsExplained() {
