@@ -24,6 +24,7 @@ void SetMarked(QTextBlock block, bool marked) {
 
 const QColor kGutterColour(240, 240, 240);
 const QColor kBreakpointColour(200, 30, 30);
+const QColor kExecutionArrowColour(230, 160, 0);
 
 }  // namespace
 
@@ -96,6 +97,18 @@ void EditorGutter::paintEvent(QPaintEvent* event) {
             painter.setBrush(kBreakpointColour);
             painter.drawEllipse(QRect(3, top + 2, dot, dot));
         }
+        if (block.blockNumber() + 1 == executionLine_) {
+            // An arrow over the dot's place, pointing at the statement.
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kExecutionArrowColour);
+            const int middle = top + metrics.height() / 2;
+            const QPolygon arrow({QPoint(2, middle - dot / 2),
+                                  QPoint(2 + dot / 2, middle - dot / 2), QPoint(2 + dot, middle),
+                                  QPoint(2 + dot / 2, middle + dot / 2),
+                                  QPoint(2, middle + dot / 2)});
+            painter.drawPolygon(arrow);
+        }
         painter.setPen(block.blockNumber() == caretLine ? Qt::black : Qt::gray);
         painter.drawText(QRect(0, top, width() - 4, lineHeight), Qt::AlignRight,
                          QString::number(block.blockNumber() + 1));
@@ -132,6 +145,12 @@ void EditorGutter::setBreakpointLines(const QList<int>& lines) {
         const QTextBlock block = document->findBlockByNumber(line - 1);
         if (block.isValid()) SetMarked(block, true);
     }
+    update();
+}
+
+void EditorGutter::setExecutionLine(int line) {
+    if (line == executionLine_) return;
+    executionLine_ = line;
     update();
 }
 

@@ -26,6 +26,9 @@ class EditorGutter : public QWidget {
     // Replaces every breakpoint; lines past the end are dropped.
     void setBreakpointLines(const QList<int>& lines);
     bool hasBreakpoint(int line) const;
+    // The line of the statement about to run (an arrow); 0: none.
+    void setExecutionLine(int line);
+    int executionLine() const { return executionLine_; }
 
     int widthNeeded() const;
     QSize sizeHint() const override;
@@ -52,6 +55,7 @@ class EditorGutter : public QWidget {
 
     QTextEdit& editor_;
     std::function<void(int)> setLeftMargin_;
+    int executionLine_ = 0;
 };
 
 }  // namespace zr::shell

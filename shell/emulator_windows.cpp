@@ -252,7 +252,7 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (frame.pausedAddress != pausedAddress_ || frame.pauseCount != pauseCount_) {
         pausedAddress_ = frame.pausedAddress;
         pauseCount_ = frame.pauseCount;
-        if (pausedAddress_ >= 0) MarkStatement(StatementIndexAt(pausedAddress_));
+        MarkPause(pausedAddress_ >= 0 ? StatementIndexAt(pausedAddress_) : -1);
         if (test_) test_->listingPane()->ShowPause(pausedAddress_);
         if (pausedAddress_ >= 0 && test_ && frame.pausedState)
             test_->variablesPane()->ShowValues(frame.pausedState->machine, frame.pausedState->io,
@@ -279,12 +279,28 @@ void EmulatorWindows::MarkStatement(int statementIndex) {
     editor_->setFocus();
 }
 
-// The whole line selected, from a click in the listing.
+// A pause marks its statement without selecting it (see
+// SourceEditor::setExecutionMark); -1 or a statement of a library: no mark.
+void EmulatorWindows::MarkPause(int statementIndex) {
+    auto* source = qobject_cast<SourceEditor*>(editor_.data());
+    if (!source) return;
+    const auto range = statementIndex < 0 ? std::nullopt
+                                          : StatementMarkRange(source->toPlainText(), compiledText_,
+                                                               statements_, statementIndex);
+    if (range)
+        source->setExecutionMark(range->start, range->length);
+    else
+        source->clearExecutionMark();
+}
+
+// The caret to the start of the line, from a click in the listing: shown, not
+// selected, so the next key typed does not replace it.
 void EmulatorWindows::ShowSourceLine(int line) {
     if (!editor_) return;
     const QTextBlock block = editor_->document()->findBlockByNumber(line - 1);
     if (!block.isValid()) return;
-    SelectRange(*editor_, block.position(), block.length() - 1);
+    editor_->setTextCursor(QTextCursor(block));
+    editor_->ensureCursorVisible();
 }
 
 // The last statement of an address is the one whose instruction is there.

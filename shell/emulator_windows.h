@@ -74,6 +74,7 @@ class EmulatorWindows : public QObject {
     void ShowFrame(const EmulatorFrame& frame);
     void MarkStatement(int statementIndex);
     void UnmarkStatement();
+    void MarkPause(int statementIndex);
     void Step();
     void RunToCursor();
     void ShowSourceLine(int line);

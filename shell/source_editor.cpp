@@ -23,6 +23,8 @@ namespace zr::shell {
 namespace {
 
 const QColor kCaretLineColour(255, 250, 205);
+const QColor kExecutionLineColour(220, 240, 255);
+const QColor kExecutionStatementColour(170, 215, 255);
 
 }  // namespace
 
@@ -41,8 +43,11 @@ SourceEditor::SourceEditor(QWidget* parent) : QTextEdit(parent) {
     setPalette(colours);
     setTabStopDistance(fontMetrics().horizontalAdvance(' ') * 4);
     gutter_ = new EditorGutter(*this, [this](int width) { setViewportMargins(width, 0, 0, 0); });
-    // The caret line's tint moves with the caret.
+    // The caret line's tint moves with the caret, the arrow with its statement.
     connect(this, &QTextEdit::cursorPositionChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        if (executionMark_) gutter_->setExecutionLine(executionMark_->blockNumber() + 1);
+    });
 }
 
 bool SourceEditor::LoadDocument(const formats::RichText& content, bool colourWords,
@@ -61,25 +66,66 @@ bool SourceEditor::LoadDocument(const formats::RichText& content, bool colourWor
 }
 
 void SourceEditor::paintEvent(QPaintEvent* event) {
-    PaintCaretLine();
+    PaintLineTint(textCursor(), kCaretLineColour);
+    if (executionMark_) PaintLineTint(*executionMark_, kExecutionLineColour);
     QTextEdit::paintEvent(event);
 }
 
-// The caret's line gets a tint under the text, drawn here rather than as a
-// full-width extra selection: the document lays out a long text in steps after
-// it changes, and a full-width selection on a line not laid out yet has no
-// line to stand on (Qt's drawing then reads a line that does not exist).
-void SourceEditor::PaintCaretLine() {
-    const QTextCursor caret = textCursor();
-    const QTextLayout* layout = caret.block().layout();
+// A line's tint, drawn under the text rather than as a full-width extra
+// selection: the document lays out a long text in steps after it changes,
+// and a full-width selection on a line not laid out yet has no line to stand
+// on (Qt's drawing then reads a line that does not exist). A line not laid
+// out yet gets its tint when it is laid out and drawn again.
+void SourceEditor::PaintLineTint(const QTextCursor& at, const QColor& colour) {
+    const QTextLayout* layout = at.block().layout();
     if (!layout || layout->lineCount() == 0) return;
-    const QTextLine line = layout->lineForTextPosition(caret.positionInBlock());
+    const QTextLine line = layout->lineForTextPosition(at.position() - at.block().position());
     if (!line.isValid()) return;
-    const QRectF block = document()->documentLayout()->blockBoundingRect(caret.block());
+    const QRectF block = document()->documentLayout()->blockBoundingRect(at.block());
     const int top = static_cast<int>(block.top() + line.y()) - verticalScrollBar()->value();
     QPainter painter(viewport());
     painter.fillRect(QRect(0, top, viewport()->width(), static_cast<int>(line.height()) + 1),
-                     kCaretLineColour);
+                     colour);
+}
+
+void SourceEditor::setExecutionMark(int start, int length) {
+    const int last = document()->characterCount() - 1;
+    QTextCursor mark(document());
+    mark.setPosition(std::clamp(start + length, 0, last));
+    mark.setPosition(std::clamp(start, 0, last), QTextCursor::KeepAnchor);
+    executionMark_ = mark;
+    gutter_->setExecutionLine(mark.blockNumber() + 1);
+    ShowExtraSelections();
+    // Into view without moving the caret.
+    const QRect place = cursorRect(mark);
+    if (!viewport()->rect().contains(place)) {
+        const int middle = place.center().y() - viewport()->height() / 2;
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + middle);
+    }
+    viewport()->update();
+}
+
+void SourceEditor::clearExecutionMark() {
+    if (!executionMark_) return;
+    executionMark_.reset();
+    gutter_->setExecutionLine(0);
+    ShowExtraSelections();
+    viewport()->update();
+}
+
+QString SourceEditor::executionMarkText() const {
+    return executionMark_ ? executionMark_->selectedText() : QString();
+}
+
+void SourceEditor::ShowExtraSelections() {
+    QList<ExtraSelection> marks;
+    if (executionMark_ && executionMark_->hasSelection()) {
+        ExtraSelection statement;
+        statement.cursor = *executionMark_;
+        statement.format.setBackground(kExecutionStatementColour);
+        marks.append(statement);
+    }
+    setExtraSelections(marks);
 }
 
 formats::RichText SourceEditor::richText() const {

@@ -2,7 +2,9 @@
 // trigger key goes down, copies rich text and cuts and pastes plain text.
 #pragma once
 
+#include <QTextCursor>
 #include <QTextEdit>
+#include <optional>
 
 #include "formats/rich_text.h"
 #include "shell/document_conversion.h"
@@ -37,6 +39,17 @@ class SourceEditor : public QTextEdit {
     // The word the caret stands in, for the help.
     QString wordAtCaret() const;
 
+    // The debugger's mark on the statement about to run: its extent gets a
+    // background, its line a tint and the gutter an arrow, and the view
+    // scrolls to it. It is no selection: the caret and the user's selection
+    // stay as they are, so typing never replaces the statement. Positions in
+    // editor units; the mark follows edits of the text around it.
+    void setExecutionMark(int start, int length);
+    void clearExecutionMark();
+    // The marked text, empty without a mark.
+    QString executionMarkText() const;
+    bool hasExecutionMark() const { return executionMark_.has_value(); }
+
     // True for the keys that colour the word before the caret: Enter, Space,
     // Up, Down, and typing a bracket.
     static bool IsTriggerKey(const QKeyEvent& event);
@@ -62,13 +75,15 @@ class SourceEditor : public QTextEdit {
     void insertFromMimeData(const QMimeData* source) override;
 
   private:
-    void PaintCaretLine();
+    void PaintLineTint(const QTextCursor& at, const QColor& colour);
+    void ShowExtraSelections();
     void InsertPlain(const QString& text);
 
     KeywordColourer colourer_;
     EditorGutter* gutter_ = nullptr;
     QMenu* contextMenu_ = nullptr;
-    bool colouring_ = false;  // ColorText is changing the text
+    bool colouring_ = false;                    // ColorText is changing the text
+    std::optional<QTextCursor> executionMark_;  // selects the marked statement
 };
 
 // Selects `length` editor positions from `start` (UTF-16 units), clamped to the

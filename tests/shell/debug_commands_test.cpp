@@ -86,14 +86,15 @@ class DebugCommandsTest : public QObject {
         void Trigger(const char* command) const {
             window()->findChild<QAction*>(command)->trigger();
         }
-        // Waits for the pause whose mark selects `statement`; a data
+        // Waits for the pause whose mark is on `statement`; a data
         // breakpoint's pause says more after "Пауза".
         void WaitForPauseAt(const QString& statement) const {
-            QTRY_COMPARE_WITH_TIMEOUT(editor.textCursor().selectedText(), statement,
-                                      kWorkerTimeout);
+            QTRY_COMPARE_WITH_TIMEOUT(editor.executionMarkText(), statement, kWorkerTimeout);
             QTRY_VERIFY_WITH_TIMEOUT(window()->runStateText().startsWith("Пауза"), kWorkerTimeout);
         }
-        int MarkedPosition() const { return editor.textCursor().selectionStart(); }
+        int MarkedPosition() const {
+            return editor.extraSelections().value(0).cursor.selectionStart();
+        }
         void PutCaretOnLine(int line) {
             editor.setTextCursor(QTextCursor(editor.document()->findBlockByNumber(line - 1)));
         }
@@ -106,6 +107,16 @@ class DebugCommandsTest : public QObject {
         QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
         s.WaitForPauseAt("b1");
         QCOMPARE(s.window()->displayLine(1).trimmed(), QString());  // nothing of line 4 yet
+        // The mark selects nothing: the caret stays where the user left it,
+        // and a key typed into the editor goes there, not over the statement.
+        QCOMPARE(s.editor.textCursor().position(), 0);
+        QVERIFY(!s.editor.textCursor().hasSelection());
+        QCOMPARE(s.editor.gutter()->executionLine(), 3);
+        const QString text = s.editor.toPlainText();
+        QTest::keyClick(&s.editor, Qt::Key_5);
+        QCOMPARE(s.editor.toPlainText(), "5" + text);
+        QCOMPARE(s.editor.executionMarkText(), QString("b1"));
+        s.editor.undo();
 
         s.Trigger("mnuStepInto");
         s.WaitForPauseAt("1");
@@ -137,7 +148,7 @@ class DebugCommandsTest : public QObject {
         s.Trigger("mnuPause");
         QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза"), kWorkerTimeout);
         // The pause holds until the next command, so its mark settles.
-        QTRY_VERIFY_WITH_TIMEOUT(!s.editor.textCursor().selectedText().isEmpty(), kWorkerTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!s.editor.executionMarkText().isEmpty(), kWorkerTimeout);
         QTest::qWait(200);
         // Consecutive stops of the three-statement loop lie at different places.
         const int paused = s.MarkedPosition();
@@ -319,13 +330,15 @@ class DebugCommandsTest : public QObject {
         QCOMPARE(listing->item(row - 1)->text(), QString("; 3: b1 1 + -> b1"));
         QVERIFY2(listing->item(row)->text().contains("b1"), qPrintable(listing->item(row)->text()));
 
-        // A click on a line of the listing selects its source line.
+        // A click on a line of the listing shows its source line: the caret
+        // goes there, nothing is selected.
         const QList<QListWidgetItem*> headers = listing->findItems("; 4:", Qt::MatchStartsWith);
         QCOMPARE(headers.size(), 1);
         listing->scrollToItem(headers[0]);
         QTest::mouseClick(listing->viewport(), Qt::LeftButton, {},
                           listing->visualItemRect(headers[0]).center());
-        QCOMPARE(s.editor.textCursor().selectedText(), QString("! [1,1,clr] \"Done\""));
+        QCOMPARE(s.editor.textCursor().blockNumber(), 3);
+        QVERIFY(!s.editor.textCursor().hasSelection());
         s.Trigger("mnuContinue");
         QTRY_COMPARE_WITH_TIMEOUT(listing->highlightedRow(), -1, kWorkerTimeout);
     }
