@@ -32,6 +32,12 @@ const DebugStatement* Debugger::StatementAt(int address) const {
     return &statements_[statementAt_[address] - 1];
 }
 
+const DebugStatement* Debugger::StatementContaining(int address) const {
+    for (int at = std::min(address, machine::kProgramSize); at >= 0; --at)
+        if (statementAt_[at] != 0) return &statements_[statementAt_[at] - 1];
+    return nullptr;
+}
+
 int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line) {
     // The statement of an address is the last record there, so a line that
     // holds only declarations has no statement of its own.

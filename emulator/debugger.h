@@ -110,6 +110,12 @@ class Debugger {
 
     // The statement whose first instruction is at `address`, or nullptr.
     const DebugStatement* StatementAt(int address) const;
+    // The statement an instruction at `address` belongs to: the nearest
+    // statement start at or before it (nothing before the first one).
+    const DebugStatement* StatementContaining(int address) const;
+    // Drops any stop asked for (a step, run to, step out) and keeps only the
+    // breakpoints: a new run starts without the last run's requests.
+    void ForgetStepRequests() { Continue(); }
 
     // ---- For the run loop ----
     // Before the instruction at the program counter: whether the program

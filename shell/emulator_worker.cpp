@@ -1,5 +1,7 @@
 #include "shell/emulator_worker.h"
 
+#include "emulator/run_errors.h"
+
 namespace zr::shell {
 
 // Index of the Enter key: given to the greeting so a reload lands on the prompt.
@@ -11,6 +13,10 @@ EmulatorWorker::EmulatorWorker(QObject* parent) : QObject(parent) {
     connect(&frameTimer_, &QTimer::timeout, this, &EmulatorWorker::DeliverFrame);
     // Called on the worker: the first change since the last frame asks the
     // GUI thread for one; later changes ride along with it.
+    // A request to stop (a step, a pause) belongs to the run it was made in.
+    host_.setStoppedCallback([this] {
+        if (debugger_) debugger_->ForgetStepRequests();
+    });
     host_.setChangedCallback([this] {
         QMetaObject::invokeMethod(
             this, [this] { ScheduleFrame(); }, Qt::QueuedConnection);
@@ -90,7 +96,7 @@ void EmulatorWorker::SetDecimalSeparator(char separator) {
 }
 
 void EmulatorWorker::Debug(DebugCommand command) {
-    Post([this, command](emulator::Emulator&) {
+    Post([this, command](emulator::Emulator& e) {
         if (!debugger_) return;
         // Stepping keeps the history from here on, so step back works after
         // any pause; running on drops it again unless a breakpoint wants it.
@@ -112,14 +118,32 @@ void EmulatorWorker::Debug(DebugCommand command) {
                 debugger_->StepOut();
                 break;
             case DebugCommand::Pause:
-                if (!host_.paused()) debugger_->StepInto();
+                PauseNow(e);
                 return;
             case DebugCommand::StepBack:
-                if (!host_.paused() || !debugger_->StepBack()) return;
+                // Inside an input wait the instruction is half done: going
+                // back from there would resume it in the restored state.
+                if (!host_.paused() || host_.pausedInWait() || !debugger_->StepBack()) return;
                 break;
         }
         host_.Resume();
     });
+}
+
+// A pause while the program runs stops before its next statement; while it
+// waits for a key or a serial line it stops there and then, on the statement
+// that waits. Asked for at the address prompt it holds the run about to start
+// (the Enter may be on its way); the next wait with no program running drops
+// it, so it never reaches a later run.
+void EmulatorWorker::PauseNow(emulator::Emulator& e) {
+    if (host_.paused()) return;
+    if (e.machine.runState != emulator::kRunning || !host_.inInputWait(e)) {
+        debugger_->StepInto();
+        return;
+    }
+    const emulator::DebugStatement* waiting =
+        debugger_->StatementContaining(e.machine.ProgramCounter() - 1);
+    host_.Pause(e, waiting ? waiting->address : e.machine.ProgramCounter(), -1);
 }
 
 void EmulatorWorker::RunTo(int address) {
@@ -169,6 +193,7 @@ void EmulatorWorker::ThreadMain() {
         } else {
             emulator_.PrepareNextRun();
             host_.StartProgramOnce(emulator_);
+            if (debugger_) debugger_->ForgetStepRequests();
         }
         restart_ = false;
     }

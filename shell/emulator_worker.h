@@ -89,6 +89,7 @@ class EmulatorWorker : public QObject {
     void ScheduleFrame();
     void DeliverFrame();
     void KeepHistoryWhileDebugging();
+    void PauseNow(emulator::Emulator& e);
 
     GuiHost host_;
     emulator::Emulator emulator_{host_};

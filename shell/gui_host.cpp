@@ -74,6 +74,7 @@ void GuiHost::WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason re
             return;
         }
         startingProgram_ = false;
+        if (emulator.machine.runState != 1 && stopped_) stopped_();
     }
     {
         std::lock_guard lock(mutex_);
@@ -115,7 +116,13 @@ void GuiHost::PublishStatus(const emulator::Emulator& emulator) {
     if (changed) Publish([&](EmulatorFrame& f) { f.status = status; });
 }
 
+bool GuiHost::inInputWait(const emulator::Emulator& emulator) const {
+    const bool waiting = waitSeen_ && waitCount_ == emulator.instructionCount();
+    return (waiting && waitReason_ == emulator::WaitReason::Key) || waitingForSerialInput_;
+}
+
 void GuiHost::Pause(emulator::Emulator& emulator, int address, int changedWatch) {
+    pausedInWait_ = inInputWait(emulator);
     paused_ = true;
     changedWatch_ = changedWatch;
     {
@@ -142,6 +149,7 @@ void GuiHost::Pause(emulator::Emulator& emulator, int address, int changedWatch)
         if (HasPending()) Pump(emulator);
     }
     paused_ = false;
+    pausedInWait_ = false;
     const RunStatus running = CurrentStatus(emulator);
     Publish([&](EmulatorFrame& f) {
         f.pausedAddress = -1;

@@ -49,6 +49,13 @@ class GuiHost : public emulator::QueuedHost {
     // Worker thread (from a posted action): the pause ends.
     void Resume() { paused_ = false; }
     bool paused() const { return paused_; }
+    // Worker thread: the program waits for a key or a serial line, with no
+    // instruction run since the wait began; a pause taken now is in the wait.
+    bool inInputWait(const emulator::Emulator& emulator) const;
+    bool pausedInWait() const { return paused_ && pausedInWait_; }
+    // Worker thread: called when a key wait begins while no program runs (the
+    // address prompt after End, a stop or a run error).
+    void setStoppedCallback(std::function<void()> callback) { stopped_ = std::move(callback); }
 
     void Pump(emulator::Emulator& emulator) override;
     void WaitForEvent(emulator::Emulator& emulator, emulator::WaitReason reason) override;
@@ -67,6 +74,7 @@ class GuiHost : public emulator::QueuedHost {
     bool StartingProgram(const emulator::Emulator& emulator) const;
 
     std::function<void()> changed_;
+    std::function<void()> stopped_;
     std::atomic<int> watchOperand_{0};
     std::deque<std::string> serialInput_;  // worker only
     bool waitingForSerialInput_ = false;   // worker only
@@ -76,6 +84,7 @@ class GuiHost : public emulator::QueuedHost {
     std::uint64_t waitCount_ = 0;
     bool startingProgram_ = false;  // worker only: answering the greeting and prompt
     bool paused_ = false;           // worker only: inside Pause
+    bool pausedInWait_ = false;     // worker only: that Pause came inside an input wait
     int changedWatch_ = -1;         // worker only: of the pause
     std::uint64_t startCount_ = 0;  // the instruction count when the start was asked for
 

@@ -68,8 +68,13 @@ std::optional<RecoveredDocument> ReadRecoveryFile(const QString& file) {
 
 QStringList OrphanedRecoveryFiles(const QString& folder) {
     QStringList orphans;
-    const QFileInfoList files = QDir(folder).entryInfoList(
-        {QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Time | QDir::Reversed);
+    QFileInfoList files =
+        QDir(folder).entryInfoList({QStringLiteral("*") + kSuffix}, QDir::Files);
+    // Oldest first; files of the same moment by name, so the order is fixed.
+    std::sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        const QDateTime left = a.lastModified(), right = b.lastModified();
+        return left != right ? left < right : a.fileName() < b.fileName();
+    });
     for (const QFileInfo& info : files) {
         // A lock that can be taken belongs to no running environment: Qt
         // takes over a lock whose process is gone.

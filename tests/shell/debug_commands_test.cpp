@@ -164,6 +164,41 @@ class DebugCommandsTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(s.MarkedPosition(), second, kWorkerTimeout);
     }
 
+    // A pause asked for while the program waits for a key pauses in the
+    // wait, on the statement that waits, and is gone with its run: the next
+    // start runs freely.
+    void pauseDuringAKeyWaitPausesThereAndDiesWithTheRun() {
+        Session s(kTwoWaits);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        ZR_WAIT_LINE1(s.window(), "First");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Ждёт нажатия клавиши"),
+                                  kWorkerTimeout);
+        s.Trigger("mnuPause");
+        s.WaitForPauseAt("Wait");
+        QCOMPARE(s.editor.gutter()->executionLine(), 2);
+        s.Trigger("mnuStepBack");  // not from inside a wait: the pause stays
+        QTest::qWait(100);
+        QCOMPARE(s.editor.executionMarkText(), QString("Wait"));
+        s.Trigger("mnuContinue");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Ждёт нажатия клавиши"),
+                                  kWorkerTimeout);
+        QVERIFY(!s.editor.hasExecutionMark());
+        ClickKey(*s.window(), 1);
+        ZR_WAIT_LINE1(s.window(), "Second");
+
+        // Asked for at the last wait and answered by a new start, it is gone.
+        s.Trigger("mnuPause");
+        s.WaitForPauseAt("Wait");
+        s.Trigger("mnuStepInto");  // armed: would stop at the next statement
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Ждёт нажатия клавиши"),
+                                  kWorkerTimeout);
+        s.window()->findChild<QAction*>("mnuStartProgram")->trigger();
+        ZR_WAIT_LINE1(s.window(), "First");
+        QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Ждёт нажатия клавиши"),
+                                  kWorkerTimeout);
+        QVERIFY(!s.editor.hasExecutionMark());
+    }
+
     void pausedVariablesShowWithChangesHighlighted() {
         Session s(kVariablesProgram);
         s.editor.gutter()->toggleBreakpoint(4);
