@@ -12,7 +12,7 @@ namespace zr::cli {
 namespace {
 
 // Lines are short (a number each); a buffer of this size makes one write of thousands.
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
 }  // namespace
 

@@ -91,18 +91,19 @@ class TemporaryFile {
 // A character device or a FIFO takes the bytes as they are written: there is nothing to
 // rename over and nothing to flush. Opened without O_CREAT or O_TRUNC, and checked once
 // open, so a file put in its place meanwhile is neither made nor cut.
+SaveResult WriteOpenDevice(int fd, std::string_view bytes) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) return SystemFailure(errno);
+    if (!S_ISCHR(status.st_mode) && !S_ISFIFO(status.st_mode)) return NotRegular();
+    if (!WriteAll(fd, bytes)) return SystemFailure(errno);
+    return {};
+}
+
 SaveResult WriteInPlace(const std::filesystem::path& target, std::string_view bytes) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return SystemFailure(errno);
-    struct stat status {};
-    SaveResult result;
-    if (::fstat(fd, &status) != 0)
-        result = SystemFailure(errno);
-    else if (!S_ISCHR(status.st_mode) && !S_ISFIFO(status.st_mode))
-        result = NotRegular();
-    else if (!WriteAll(fd, bytes))
-        result = SystemFailure(errno);
-    if (::close(fd) != 0 && result.ok()) result = SystemFailure(errno);
+    const SaveResult result = WriteOpenDevice(fd, bytes);
+    if (::close(fd) != 0 && result.ok()) return SystemFailure(errno);
     return result;
 }
 
