@@ -1,5 +1,4 @@
 // keltoc build SOURCE [-o IMAGE.bin] [--json] [--listing]
-#include <cstring>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -8,7 +7,6 @@
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
 #include "formats/atomic_save.h"
-#include "machine/file_read.h"
 
 namespace zr::cli {
 namespace {
@@ -25,16 +23,21 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return std::filesystem::equivalent(a, b, ec);
 }
 
-// Through a temporary file renamed over the target, so a full disk or a
-// size limit never leaves a truncated image in place of the old one.
+// A regular file (or a new one) through a temporary file renamed over it, so a full disk or
+// a size limit never leaves a truncated image in place of the old one, and links stay links.
+// A character device or a FIFO (/dev/null, /dev/stdout on a terminal or a pipe) is written in
+// place; any other target that is not a regular file is refused.
 bool WriteImage(const machine::ProgramImage& image, const std::filesystem::path& path,
                 std::ostream& err) {
     const std::string_view bytes(reinterpret_cast<const char*>(image.data() + 1),
                                  machine::kProgramSize);
-    std::string error;
-    int errorNumber = 0;
-    if (formats::SaveFileAtomically(path, bytes, &error, &errorNumber)) return true;
-    Complain(err, "cannot write " + path.string() + ": " + std::strerror(errorNumber));
+    const auto saved =
+        formats::SaveFileAtomically(path, bytes, formats::SpecialTargets::WriteDevicesAndFifos);
+    if (saved.ok()) return true;
+    const bool refused = saved.failure == formats::SaveResult::Failure::NotRegular;
+    Complain(err,
+             "cannot write " + path.string() + ": " +
+                 (refused ? "not a regular file, a character device or a FIFO" : saved.Reason()));
     return false;
 }
 
@@ -44,7 +47,7 @@ int Build(const BuildOptions& options, const CommonOptions& common, std::ostream
         Complain(err, "the image would overwrite the source " + options.source.string());
         return kUsageError;
     }
-    const auto bytes = ReadInputFile(options.source, machine::kMaxTextFileSize, err);
+    const auto bytes = ReadSourceFile(options.source, err);
     if (!bytes) return kUsageError;
     compiler::Compiler compiler;
     compiler.libraryFolder = common.libDir;
@@ -82,7 +85,10 @@ void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, 
     build
         ->add_option("-o,--output", options->imageOut,
                      "Write program cells 1..1024 as a 1024-byte file (never over SOURCE; an old "
-                     "file is replaced only once the new one is written in full)")
+                     "file is replaced only once the new one is written in full, through its "
+                     "links; a character device or FIFO such as /dev/null or /dev/stdout is "
+                     "written directly, any other target that is not a regular file is "
+                     "refused)")
         ->check(NonEmptyFileName());
     build->add_flag("--json", options->json, "Print the result as one JSON object");
     build->add_flag("--listing", options->listing,

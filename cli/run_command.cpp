@@ -1,5 +1,6 @@
 // keltoc run SOURCE|IMAGE.bin [--keys LIST] [--port N] [--adc A,B,C,D]
-//   [--instructions-per-tick N] [--max-instructions N] [--serial-in FILE] [--json]
+//   [--instructions-per-tick N] [--max-instructions N] [--serial-in FILE]
+//   [--serial-out FILE] [--json]
 //   [--break LINE[,LINE...]] [--trace]
 #include <algorithm>
 #include <charconv>
@@ -10,6 +11,7 @@
 #include "cli/compile_output.h"
 #include "cli/run_debugging.h"
 #include "cli/run_report.h"
+#include "cli/serial_out_file.h"
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
 #include "emulator/emulator.h"
@@ -27,9 +29,15 @@ struct RunOptions {
     std::uint64_t instructionsPerTick = 10000;
     std::uint64_t maxInstructions = 10'000'000;
     std::filesystem::path serialIn;
+    std::filesystem::path serialOut;
     bool json = false;
     RunDebugOptions debug;
 };
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
+}
 
 bool IsImageFile(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
@@ -58,8 +66,8 @@ std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& c
                                emulator::Emulator& device, DebugProgram& debugProgram,
                                std::ostream& err) {
     const bool image = IsImageFile(options.program);
-    const auto bytes = ReadInputFile(
-        options.program, image ? machine::kProgramSize : machine::kMaxTextFileSize, err);
+    const auto bytes = image ? ReadInputFile(options.program, machine::kProgramSize, err)
+                             : ReadSourceFile(options.program, err);
     if (!bytes) return kUsageError;
     if (image) {
         if (options.debug.Wanted()) {
@@ -113,6 +121,17 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
     }
     headless.instructionsPerTick = options.instructionsPerTick;
     headless.maxInstructions = options.maxInstructions;
+    for (const auto& input : {options.program, options.serialIn}) {
+        if (!options.serialOut.empty() && !input.empty() && SameFile(input, options.serialOut)) {
+            Complain(err, "the serial output would overwrite " + input.string());
+            return kUsageError;
+        }
+    }
+    // The text report shows no serial line, so none is kept; --json shows the last ones.
+    headless.serialLinesKept = options.json ? emulator::kSerialLinesKept : 0;
+    SerialOutFile serialOut;
+    if (!options.serialOut.empty())
+        headless.serialSink = [&serialOut](std::string_view line) { serialOut.WriteLine(line); };
     if (!options.serialIn.empty()) {
         auto serial = ReadInputFile(options.serialIn, machine::kMaxTextFileSize, err);
         if (!serial) return kUsageError;
@@ -123,12 +142,16 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
     emulator::Emulator device(host);
     DebugProgram debugProgram;
     if (const auto failed = LoadProgram(options, common, device, debugProgram, err)) return *failed;
+    // Opened once the program is there, so a source that does not compile leaves it alone.
+    if (!options.serialOut.empty() && !serialOut.Open(options.serialOut, err)) return kUsageError;
     const auto debugger = AttachDebugger(options.debug, debugProgram, device, host, out);
     device.ClearSinglesAndIntegers();
     device.io.portInputs = static_cast<std::uint8_t>(*port);
     if (!options.adc.empty())
         std::copy(options.adc.begin(), options.adc.end(), device.io.adc.begin());
     host.Run(device);
+    // Before the report, which may go to the same place (--serial-out /dev/stdout).
+    const bool serialWritten = serialOut.Close(err);
 
     const bool atBreakpoint = debugger && host.stopReason() == emulator::StopReason::Breakpoint;
     if (options.json) {
@@ -138,6 +161,7 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
     } else {
         PrintDisplayBox(device.display(), out);
     }
+    if (!serialWritten) return kUsageError;
     const bool runError = !host.errors().empty() || device.machine.runState > emulator::kRunning;
     return runError ? kFailure : kSuccess;
 }
@@ -176,9 +200,17 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
            "--serial-in", options->serialIn,
            "Lines that INPUT and LOAD read from serial channel 1; the run ends at their end")
         ->check(NonEmptyFileName());
+    run->add_option("--serial-out", options->serialOut,
+                    "Write every line the program sends to serial channel 1 to this file as the "
+                    "run goes, one per line (created or emptied as a shell's > does; a device or "
+                    "FIFO such as /dev/stdout is written as it is; never PROGRAM or the "
+                    "--serial-in file)")
+        ->check(NonEmptyFileName());
     run->add_flag("--json", options->json,
                   "Print the final state as one JSON object; a float that is not a finite number "
-                  "is written as the string \"NaN\", \"Infinity\" or \"-Infinity\"");
+                  "is written as the string \"NaN\", \"Infinity\" or \"-Infinity\". "
+                  "\"serialOut\" holds the last 10,000 serial lines and \"serialOutDropped\" "
+                  "the number of earlier ones left out (all of them: --serial-out)");
     run->add_option("--break", options->debug.breakLines,
                     "End the run just before the first statement that starts on one of these "
                     "source lines (1-based; a line without a statement stands for the next line "
@@ -194,6 +226,7 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
         "The run ends when no token is left and the emulator waits for input or returns to the "
         "stopped state, or at --max-instructions. Exit code 1 when a run error was reported. "
         "Control characters on the display are drawn as \"·\" in the box; --json keeps them. "
+        "Without --json no serial line is kept, only counted: use --serial-out to see them. "
         "Files read must be regular files (links are followed): a source or serial input of at "
         "most 64 MB, an image of exactly 1024 bytes.");
     run->callback(

@@ -71,7 +71,9 @@ nlohmann::json RunResultJson(const emulator::Emulator& emulator,
     result["hexMode"] = m.hexMode;
     result["eventFlags"] = m.eventFlags;
     result["instructions"] = emulator.instructionCount();
+    // The last lines only, as for the screens below, and how many came before them.
     result["serialOut"] = host.serialOut();
+    result["serialOutDropped"] = host.serialLinesDropped();
     result["stopReason"] = std::string(emulator::StopReasonName(host.stopReason()));
     nlohmann::json history = nlohmann::json::array();
     for (const emulator::DisplayScreen& screen : host.displayHistory().screens())

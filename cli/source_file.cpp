@@ -17,6 +17,16 @@ std::optional<std::string> ReadInputFile(const std::filesystem::path& path, std:
     return std::nullopt;
 }
 
+std::optional<std::string> ReadSourceFile(const std::filesystem::path& path, std::ostream& err) {
+    auto bytes = ReadInputFile(path, machine::kMaxTextFileSize, err);
+    if (bytes && formats::IsCutShort(*bytes)) {
+        Complain(err,
+                 "cannot read " + path.string() + ": the file is damaged: it ends in the middle");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 std::string SourceBytesToCompilerText(std::string_view bytes) {
     return compiler::ToCompilerText(formats::ReadZrt(bytes).text);
 }

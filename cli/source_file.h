@@ -17,6 +17,11 @@ namespace zr::cli {
 std::optional<std::string> ReadInputFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
                                          std::ostream& err);
 
+// A source file (build SOURCE, run PROGRAM) read as ReadInputFile reads it, within the text
+// cap; an RTF file cut short is refused as well, with "keltoc: cannot read FILE: the file is
+// damaged: it ends in the middle" (the environment opens it with a warning).
+std::optional<std::string> ReadSourceFile(const std::filesystem::path& path, std::ostream& err);
+
 // A source file's bytes as compiler text (Windows-1251, CR LF): RTF (a
 // leading "{\rtf") through the .zrt reader, otherwise plain text, UTF-8 or,
 // when not valid UTF-8, Windows-1251. A byte-order mark is dropped first.

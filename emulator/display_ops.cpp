@@ -138,14 +138,16 @@ void Emulator::ExecutePrintList(bool thenInput) {
 }
 
 // Message table: `count` texts, each ended by a 0 byte; pops the selector i,
-// shows text |i| from line 1 column 1 and, when i < 0, reads a number.
+// shows text m from line 1 column 1 and, when i < 0, reads a number. m is |i|
+// rounded to the nearest whole number, ties to even, and the range test is on
+// m: 1.4 and 0.5001 choose text 1, 2.5 and -2.5 text 2, 0.5 rounds to 0 and
+// stops the run with error 38 as 0 does.
 void Emulator::ShowMessage(int count) {
     MachineState& m = machine;
     const float selector = m.PopValue();
-    const double magnitude = std::fabs(static_cast<double>(selector));
-    if (!(magnitude <= count)) throw RunFault{kErrorTableIndex};
-    const int chosen = static_cast<int>(std::nearbyint(magnitude));
-    if (chosen < 1 || chosen > count) throw RunFault{kErrorTableIndex};
+    const double rounded = std::nearbyint(std::fabs(static_cast<double>(selector)));
+    if (!(rounded >= 1 && rounded <= count)) throw RunFault{kErrorTableIndex};  // NaN too
+    const int chosen = static_cast<int>(rounded);
     ClearDisplay();
     LocateCursor(1, 1);
     int remaining = chosen - 1;

@@ -102,6 +102,14 @@ void HeadlessHost::RunErrorReported(Emulator& /*emulator*/, int code, int addres
     errors_.push_back({code, address});
 }
 
+void HeadlessHost::SerialWriteLine(std::string_view line) {
+    ++serialLines_;
+    if (options_.serialSink) options_.serialSink(line);
+    if (options_.serialLinesKept == 0) return;
+    if (serialOut_.size() == options_.serialLinesKept) serialOut_.pop_front();
+    serialOut_.emplace_back(line);
+}
+
 std::optional<std::string> HeadlessHost::SerialReadLine(Emulator& emulator) {
     auto line = options_.serialIn.NextLine();
     if (!line) End(emulator, StopReason::SerialInputEnded);

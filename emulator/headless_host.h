@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "emulator/display_history.h"
@@ -27,11 +29,20 @@ enum class StopReason : std::uint8_t {
 
 std::string_view StopReasonName(StopReason reason);
 
+// How many of the last serial lines a headless run keeps by default, as many as the
+// display history keeps screens.
+inline constexpr std::size_t kSerialLinesKept = DisplayHistory::kMaxScreens;
+
 struct HeadlessOptions {
     std::vector<KeyToken> keys;
     std::uint64_t instructionsPerTick = 10000;
     std::uint64_t maxInstructions = 10'000'000;
     SerialInput serialIn;  // lines INPUT and LOAD read
+    // The serial lines written: the host keeps the last `serialLinesKept` of them (0: it only
+    // counts them), so a program that prints forever cannot exhaust memory, and hands every
+    // one to `serialSink`, when given, as it is written (keltoc run --serial-out).
+    std::size_t serialLinesKept = kSerialLinesKept;
+    std::function<void(std::string_view line)> serialSink;
 };
 
 struct ReportedError {
@@ -49,7 +60,11 @@ class HeadlessHost : public Host {
     StopReason stopReason() const { return stopReason_; }
     // Ends the run where the debugger paused it.
     void EndAtPause(Emulator& emulator) { End(emulator, StopReason::Breakpoint); }
-    const std::vector<std::string>& serialOut() const { return serialOut_; }
+    // The last serial lines written (at most HeadlessOptions::serialLinesKept), and how many
+    // were written in all and how many of those fell off the front.
+    const std::deque<std::string>& serialOut() const { return serialOut_; }
+    std::uint64_t serialLineCount() const { return serialLines_; }
+    std::uint64_t serialLinesDropped() const { return serialLines_ - serialOut_.size(); }
     const std::vector<ReportedError>& errors() const { return errors_; }
     // Every screen of the run, the last DisplayHistory::kMaxScreens of them.
     const DisplayHistory& displayHistory() const { return history_; }
@@ -60,7 +75,7 @@ class HeadlessHost : public Host {
     void Checkpoint(Emulator& emulator, std::uint64_t instructions) override;
     void ProgramStopped(Emulator& emulator) override;
     void RunErrorReported(Emulator& emulator, int code, int address) override;
-    void SerialWriteLine(std::string_view line) override { serialOut_.emplace_back(line); }
+    void SerialWriteLine(std::string_view line) override;
     std::optional<std::string> SerialReadLine(Emulator& emulator) override;
 
   private:
@@ -72,7 +87,8 @@ class HeadlessHost : public Host {
     std::deque<KeyToken> timedTokens_;  // @N tokens, by N
     std::uint64_t nextTick_ = 0;
     StopReason stopReason_ = StopReason::None;
-    std::vector<std::string> serialOut_;
+    std::deque<std::string> serialOut_;
+    std::uint64_t serialLines_ = 0;
     std::vector<ReportedError> errors_;
     DisplayHistory history_;
 };

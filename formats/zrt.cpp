@@ -33,6 +33,11 @@ bool IsCompleteRtf(std::string_view bytes) {
     return false;
 }
 
+bool IsCutShort(std::string_view fileBytes) {
+    const std::string text = machine::WithoutByteOrderMark(fileBytes);
+    return IsRtf(text) && !IsCompleteRtf(text);
+}
+
 // The mark goes first, so that RTF behind a mark (or saved as UTF-16) is still RTF.
 RichText ReadZrt(std::string_view bytes) {
     const std::string text = machine::WithoutByteOrderMark(bytes);

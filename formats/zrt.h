@@ -2,7 +2,7 @@
 //
 //   RichText doc = ReadZrt(bytesOfTheFile);            // open
 //   std::string error;                                 // save
-//   if (!SaveFileAtomically(path, WriteZrt(doc), &error)) ShowTheUser(error);
+//   if (!SaveFileAtomically(path, WriteZrt(doc)).ok()) ShowTheUser(...);
 #pragma once
 
 #include <string>
@@ -19,7 +19,11 @@ bool IsRtf(std::string_view bytes);
 // broken copy) ends inside it.
 bool IsCompleteRtf(std::string_view bytes);
 
-// Reads any bytes: RTF (see ReadRtf) or else plain text (see ReadPlainText). Never fails.
+// True when a file's bytes are RTF (after a byte-order mark, UTF-16 decoded) that ends in
+// the middle, inside the group it opens: the one test of a damaged .zrt. The environment
+// opens what can be read and says the file is damaged; keltoc refuses the file.
+bool IsCutShort(std::string_view fileBytes);
+
 // Reads any bytes: RTF (see ReadRtf) or else plain text (see ReadPlainText), after dropping
 // a byte-order mark (UTF-16 is decoded). Never fails.
 RichText ReadZrt(std::string_view bytes);

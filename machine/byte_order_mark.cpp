@@ -8,6 +8,7 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LittleMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     const auto unit = [&](std::size_t i) -> char32_t {
@@ -26,9 +27,12 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
                 i += 2;
             }
         }
-        if (codePoint >= 0xD800 && codePoint <= 0xDFFF) codePoint = 0xFFFD;
+        if (codePoint >= 0xD800 && codePoint <= 0xDFFF) codePoint = kReplacementCharacter;
         AppendUtf8(utf8, codePoint);
     }
+    // A stray byte after the last whole unit (a file cut short, a careless edit) is one
+    // character that cannot be decoded, as an invalid UTF-8 sequence is.
+    if (bytes.size() % 2 != 0) AppendUtf8(utf8, kReplacementCharacter);
     return utf8;
 }
 
@@ -36,10 +40,8 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
 
 std::string WithoutByteOrderMark(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Mark)) return std::string(bytes.substr(kUtf8Mark.size()));
-    const bool evenLength = bytes.size() % 2 == 0;
-    if (evenLength && bytes.starts_with(kUtf16LittleMark))
-        return DecodeUtf16(bytes.substr(2), false);
-    if (evenLength && bytes.starts_with(kUtf16BigMark)) return DecodeUtf16(bytes.substr(2), true);
+    if (bytes.starts_with(kUtf16LittleMark)) return DecodeUtf16(bytes.substr(2), false);
+    if (bytes.starts_with(kUtf16BigMark)) return DecodeUtf16(bytes.substr(2), true);
     return std::string(bytes);
 }
 

@@ -22,11 +22,20 @@ QString Tr(const char* text) {
     return QCoreApplication::translate("SourceFiles", text);
 }
 
-// The reason alone, in the system's language; the caller names the file.
+// The reason alone, in the system's language; the caller names the file. A link is saved
+// through to its file; a folder, device, pipe or socket is never replaced.
 bool SaveBytes(const QString& path, const std::string& bytes, QString* error) {
-    int errorNumber = 0;
-    if (formats::SaveFileAtomically(ToPath(path), bytes, nullptr, &errorNumber)) return true;
-    if (error) *error = QString::fromLocal8Bit(std::strerror(errorNumber));
+    const formats::SaveResult saved = formats::SaveFileAtomically(ToPath(path), bytes);
+    if (saved.ok()) return true;
+    if (!error) return false;
+    if (saved.failure == formats::SaveResult::Failure::NotRegular)
+        *error =
+            Tr("Это не обычный файл (канал, устройство или сокет): сохранение не "
+               "заменяет его. Выберите другое имя.");
+    else if (saved.errorNumber == EISDIR)
+        *error = Tr("Это папка, а не файл.");
+    else
+        *error = QString::fromLocal8Bit(std::strerror(saved.errorNumber));
     return false;
 }
 
@@ -59,7 +68,7 @@ ReadResult ReadSourceFile(const QString& path) {
     ReadResult result;
     result.document = formats::ReadZrt(view);
     if (formats::IsRtf(view)) {
-        result.damaged = !formats::IsCompleteRtf(view);
+        result.damaged = formats::IsCutShort(view);
     } else {
         result.plainText = true;
         result.binary = LooksBinary(QByteArray::fromRawData(view.data(), qsizetype(view.size())));

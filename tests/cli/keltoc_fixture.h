@@ -3,7 +3,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -54,6 +59,67 @@ class KeltocTest : public ::testing::Test {
     }
 
     std::string P(const std::string& name) const { return (folder_ / name).string(); }
+
+    // The keltoc program itself in a child process, as a shell starts it (SIGXFSZ at its
+    // default), optionally under a file-size limit in bytes (ulimit -f); standard output
+    // and error each go to a pipe.
+    struct ProgramRun {
+        int exitCode = -1;  // -1 when killed by a signal
+        int signal = 0;
+        std::string out, err;
+    };
+    static ProgramRun RunProgram(const std::vector<std::string>& args,
+                                 rlim_t fileSizeLimit = RLIM_INFINITY) {
+        const std::string keltoc = std::string(ZR_BINARY_DIR) + "/cli/keltoc";
+        std::vector<const char*> argv{keltoc.c_str()};
+        for (const auto& arg : args) argv.push_back(arg.c_str());
+        argv.push_back(nullptr);
+        int out[2], err[2];
+        EXPECT_EQ(::pipe(out), 0);
+        EXPECT_EQ(::pipe(err), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (fileSizeLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::dup2(out[1], 1);
+            ::dup2(err[1], 2);
+            for (int fd : {out[0], out[1], err[0], err[1]}) ::close(fd);
+            ::execv(keltoc.c_str(), const_cast<char* const*>(argv.data()));
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        ::close(err[1]);
+        ProgramRun run;
+        run.out = ReadAll(out[0]);  // both are small, so neither pipe fills meanwhile
+        run.err = ReadAll(err[0]);
+        int status = 0;
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
+        return run;
+    }
+
+    static std::string ReadAll(int fd) {
+        std::string bytes;
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(fd);
+        return bytes;
+    }
+
+    // Temporary files left in the test's folder (and its subfolders).
+    long LeftoverTemporaryFiles() const {
+        long count = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_))
+            if (entry.path().filename().string().find(".tmp-") != std::string::npos) ++count;
+        return count;
+    }
 
     std::filesystem::path folder_;
     std::ostringstream out_, err_;

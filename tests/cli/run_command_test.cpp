@@ -23,7 +23,7 @@ TEST_F(RunCommand, JsonHoldsTheWholeFinalState) {
         kSuccess)
         << err_.str();
     const auto r = json::parse(out_.str());
-    EXPECT_EQ(r.size(), 17u) << r.dump();
+    EXPECT_EQ(r.size(), 18u) << r.dump();
     EXPECT_EQ(
         r["displayHistory"].back(),
         json({{"instructions", 9}, {"line1", "Hi            aD"}, {"line2", "  4             "}}));
@@ -49,6 +49,7 @@ TEST_F(RunCommand, JsonHoldsTheWholeFinalState) {
     EXPECT_EQ(r["eventFlags"], 0);
     EXPECT_EQ(r["instructions"], 15);
     EXPECT_EQ(r["serialOut"], json({"3"}));
+    EXPECT_EQ(r["serialOutDropped"], 0);
     EXPECT_EQ(r["stopReason"], "stopped");
 }
 
@@ -154,6 +155,41 @@ TEST_F(RunCommand, LibrariesComeFromTheLibraryFolderThenTheSourceFolder) {
                               ":1:1: error: Файл библиотеки не найден: nowhere.bib; просмотрены "
                               "папки: " +
                               P("libs") + "; " + P("src") + "\n");
+}
+
+// The message selector is rounded (ties to even) before its range test, as a program
+// writes it: a Single variable holding a fraction.
+TEST_F(RunCommand, AMessageSelectorIsRoundedBeforeItsRangeTest) {
+    const struct {
+        const char* selector;
+        const char* messages;
+        const char* keys;
+        std::string line1;  // empty: error 38
+    } cases[] = {
+        {"1.4", "\"A\"", "enter,enter", "A"},
+        {"-1.4", "\"A\"", "enter,enter,7,enter", "A"},
+        {"2.5", "\"A\", \"B\"", "enter,enter", "B"},
+        {"-2.5", "\"A\", \"B\"", "enter,enter,7,enter", "B"},
+        {"1.5", "\"A\", \"B\"", "enter,enter", "B"},
+        {"0.5", "\"A\"", "enter,enter", ""},
+        {"2.6", "\"A\", \"B\"", "enter,enter", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selector);
+        const auto source = Write("m.txt", std::string("DimS s\nMessanges Mq [") + c.messages +
+                                               "]\n" + c.selector + " -> s\nMq(s)\n0 Wait\nEnd\n");
+        const int code = Run({"run", source.string(), "--keys", c.keys, "--json"});
+        const auto r = json::parse(out_.str());
+        const std::string line1 = r["display"][0];
+        if (c.line1.empty()) {
+            EXPECT_EQ(code, kFailure);
+            EXPECT_EQ(line1.substr(0, 9), "Error 38 ") << line1;
+            continue;
+        }
+        EXPECT_EQ(code, kSuccess) << err_.str();
+        EXPECT_EQ(line1.substr(0, 14), c.line1 + std::string(13, ' '));  // then the status
+        EXPECT_EQ(r["stopReason"], "waiting-for-input");
+    }
 }
 
 }  // namespace

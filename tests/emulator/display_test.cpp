@@ -1,5 +1,6 @@
 // The display model, number texts, print lists and the number entry.
 #include <cctype>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -166,6 +167,48 @@ TEST(MessageTables, ShowTheChosenTextOrReadANumber) {
     d.StepUntil(13);  // the negative selector also reads a number
     EXPECT_EQ(d.X(), 42);
 }
+
+// The selector is rounded first, to the nearest whole number with ties to even, and the range
+// 1..count is tested on the rounded value: m := byte(|i|).
+struct Selector {
+    const char* name;
+    float value;
+    int messages;       // 1: "A"; 2: "One", "Two"
+    const char* shown;  // the text on line 1, or nullptr: error 38
+};
+class MessageSelector : public ::testing::TestWithParam<Selector> {};
+TEST_P(MessageSelector, IsRoundedBeforeTheRangeTest) {
+    const Selector& c = GetParam();
+    Device d("4,2,enter");  // a negative selector then reads 42
+    d.Put(20, c.messages == 1 ? Ops(kTable, 0x81, 'A', 0)
+                              : Ops(kTable, 0x82, 'O', 'n', 'e', 0, 'T', 'w', 'o', 0));
+    d.Load(Ops(PushSingle(c.value), 0xF1, Word(20), kNop));
+    d.StepUntil(9);  // back from the call
+    if (c.shown == nullptr) {
+        EXPECT_EQ(d.RunState(), kErrorTableIndex);
+        return;
+    }
+    EXPECT_EQ(d.RunState(), kRunning);
+    EXPECT_EQ(d.m.ProgramCounter(), 9);
+    EXPECT_EQ(d.Line(1).substr(0, std::string_view(c.shown).size()), c.shown);
+    if (c.value < 0) {
+        EXPECT_EQ(d.X(), 42);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(
+    Table, MessageSelector,
+    ::testing::Values(
+        Selector{"one_1p4", 1.4f, 1, "A"}, Selector{"one_0p6", 0.6f, 1, "A"},
+        Selector{"one_0p5_is_0", 0.5f, 1, nullptr}, Selector{"one_1p5_is_2", 1.5f, 1, nullptr},
+        Selector{"one_m1p4", -1.4f, 1, "A"}, Selector{"one_m0p5_is_0", -0.5f, 1, nullptr},
+        Selector{"one_m0p6", -0.6f, 1, "A"}, Selector{"two_2p5", 2.5f, 2, "Two"},
+        Selector{"two_m2p5", -2.5f, 2, "Two"}, Selector{"two_1p5", 1.5f, 2, "Two"},
+        Selector{"two_m1p5", -1.5f, 2, "Two"}, Selector{"two_1p4999", 1.4999f, 2, "One"},
+        Selector{"two_2p5001_is_3", 2.5001f, 2, nullptr},
+        Selector{"two_m2p6_is_3", -2.6f, 2, nullptr}, Selector{"two_0", 0.0f, 2, nullptr},
+        Selector{"two_3e9", 3e9f, 2, nullptr},
+        Selector{"two_NaN", std::numeric_limits<float>::quiet_NaN(), 2, nullptr}),
+    kByName);
 
 TEST(InputInstruction, ShowsItsListThenReadsANumber) {
     Device d("7,enter");

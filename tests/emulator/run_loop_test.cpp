@@ -115,7 +115,7 @@ TEST(RunLoopEvents, StateKeptAndResetBetweenRuns) {
 TEST(Serial, PrintInputAndTheEndOfInput) {
     Device d(HeadlessOptions{Keys("enter,enter"), 10000, 10'000'000, {"2.5", " -4"}});
     d.Run(Ops(kSerialInput, kSerialInput, kMultiply, kSerialPrint, kSerialInput, kEnd));
-    EXPECT_EQ(d.host.serialOut(), std::vector<std::string>{"-10"});
+    EXPECT_EQ(d.host.serialOut(), std::deque<std::string>{"-10"});
     EXPECT_EQ(d.Stop(), StopReason::SerialInputEnded);
     EXPECT_EQ(d.RunState(), kRunning);
 }
@@ -131,9 +131,41 @@ TEST(Serial, MonitorCommands) {
     d.m.integers[1] = -3;
     d.Load(Ops(kSerialLoad));
     d.emulator.Step();
-    EXPECT_EQ(d.host.serialOut(), (std::vector<std::string>{"512", "-3", "0"}));
+    EXPECT_EQ(d.host.serialOut(), (std::deque<std::string>{"512", "-3", "0"}));
     EXPECT_EQ(d.m.programImage[101], 43);
     EXPECT_EQ(d.m.ProgramCounter(), 100);
+}
+
+// A program that prints for ever must not fill the memory: the host keeps the last lines
+// only (none at all when told so), counts every one and hands each to the sink.
+TEST(Serial, OnlyTheLastLinesAreKeptAndEveryOneReachesTheSink) {
+    const struct {
+        const char* name;
+        std::size_t kept;
+        std::deque<std::string> expected;
+    } cases[] = {
+        {"default", kSerialLinesKept, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}},
+        {"last_three", 3, {"7", "8", "9"}},
+        {"count_only", 0, {}},
+    };
+    Code code;
+    for (int i = 0; i < 10; ++i) Append(code, Ops(PushByte(i), kSerialPrint));
+    Append(code, kEnd);
+    for (const auto& c : cases) {
+        std::vector<std::string> streamed;
+        HeadlessOptions options;
+        options.keys = Keys("enter,enter");
+        options.serialLinesKept = c.kept;
+        options.serialSink = [&streamed](std::string_view line) { streamed.emplace_back(line); };
+        Device d(options);
+        d.Run(code);
+        EXPECT_EQ(d.host.serialOut(), c.expected) << c.name;
+        EXPECT_EQ(d.host.serialLineCount(), 10u) << c.name;
+        EXPECT_EQ(d.host.serialLinesDropped(), 10u - c.expected.size()) << c.name;
+        EXPECT_EQ(streamed.size(), 10u) << c.name;
+        EXPECT_EQ(streamed.back(), "9") << c.name;
+    }
+    EXPECT_EQ(kSerialLinesKept, 10000u);
 }
 
 TEST(Trace, StopsOnceAtTheFirstInstructionOfAStatement) {

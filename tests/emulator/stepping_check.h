@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <string>
 #include <utility>
@@ -78,7 +79,7 @@ class RecordingHost : public HeadlessHost {
 struct RunRecord {
     std::vector<RecordingHost::Event> events;
     StopReason stop = StopReason::None;
-    std::vector<std::string> serialOut;
+    std::deque<std::string> serialOut;
     std::vector<std::pair<int, int>> errors;
     std::uint64_t instructions = 0;
     MachineState machine;

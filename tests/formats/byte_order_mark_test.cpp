@@ -1,4 +1,4 @@
-// Every reader drops a byte-order mark; UTF-16 with its mark is decoded.
+// Every reader drops a byte-order mark; UTF-16 with its mark is decoded, an odd byte count too.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,11 +32,14 @@ TEST(ByteOrderMark, IsDroppedBeforeTheFormatIsDecided) {
         {Utf16(u"{\\rtf1 Dup}", false), "Dup"},
         {Utf16(u"a\U0001F600", false), "a\U0001F600"},  // a surrogate pair
         {Utf16(u"a", false) + "\x3D\xD8", "a\uFFFD"},   // a lone surrogate
+        {"Dup\xEF\xBB\xBF", "Dup\xEF\xBB\xBF"},         // only a leading mark counts
+        // An odd byte count: the stray last byte is one U+FFFD, as invalid UTF-8 is.
         {"\xFF\xFE"
          "a",
-         "\xD1\x8F\xD1\x8E"
-         "a"},                                   // odd length: Windows-1251 "яюa"
-        {"Dup\xEF\xBB\xBF", "Dup\xEF\xBB\xBF"},  // only a leading mark counts
+         "\uFFFD"},
+        {Utf16(u"Привет", false) + "x", "Привет\uFFFD"},
+        {Utf16(u"Привет\r\nEnd", true) + "\x04", "Привет\nEnd\uFFFD"},
+        {Utf16(u"a", false) + "\x3D\xD8" + "\x3D", "a\uFFFD\uFFFD"},  // a lone surrogate too
     };
     for (const auto& c : cases) EXPECT_EQ(ReadZrt(c.bytes).text, c.text) << c.bytes;
     EXPECT_EQ(ReadRtf("\xEF\xBB\xBF{\\rtf1 Dup}").text, "Dup");
