@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "compiler/keywords.h"
@@ -108,15 +109,32 @@ Completion CompletionAt(const Analysis& analysis, std::int32_t position) {
         afterAt = true;
     }
 
+    // The line being typed often stops the compile before the names below
+    // it are declared: then the names come from the text without that line.
+    std::optional<Analysis> withoutLine;
+    const Analysis* names = &analysis;
+    if (analysis.error) {
+        // From the failing statement when it stands on this line, else the whole line.
+        const Span& failed = analysis.error->libraryStatement.value_or(analysis.error->span);
+        const std::int32_t from =
+            failed.sourceIndex == 0 && failed.start > line.first && failed.start < line.end
+                ? failed.start
+                : line.first;
+        std::string blanked = text;
+        std::fill(blanked.begin() + from - 1, blanked.begin() + line.end - 1, ' ');
+        withoutLine = Analysis::Of(std::move(blanked), analysis.search());
+        names = &*withoutLine;
+    }
+
     std::vector<Candidate> all;
     switch (ContextOf(before, afterAt)) {
         case Context::Nothing:
             return completion;
         case Context::Label:
-            AddNames(analysis, true, all);
+            AddNames(*names, true, all);
             break;
         case Context::Variable:
-            AddNames(analysis, false, all);
+            AddNames(*names, false, all);
             break;
         case Context::Library:
             for (auto& name : LibraryNames(analysis.search()))
@@ -124,7 +142,7 @@ Completion CompletionAt(const Analysis& analysis, std::int32_t position) {
             break;
         case Context::Anything:
             AddKeywords(all);
-            AddNames(analysis, false, all);
+            AddNames(*names, false, all);
             break;
     }
     const std::string prefix = machine::Cp1251ToUtf8(typed);
