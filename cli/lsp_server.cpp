@@ -2,6 +2,9 @@
 // the life cycle (initialize ... shutdown, exit) and the open documents.
 #include "cli/lsp_server.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 
@@ -23,6 +26,23 @@ constexpr int kServerNotInitialized = -32002;
 
 json ErrorResponse(const json& id, int code, const std::string& message) {
     return {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}};
+}
+
+// A whole number of the message (a line, a character, a version), clamped to
+// what an int holds; anything else is a fault of the parameters.
+int WholeNumber(const json& value) {
+    if (!value.is_number_integer()) throw RequestError{kInvalidParams, "a whole number expected"};
+    if (value.is_number_unsigned())
+        return static_cast<int>(std::min<std::uint64_t>(value.get<std::uint64_t>(), INT_MAX));
+    return static_cast<int>(std::clamp<std::int64_t>(value.get<std::int64_t>(), INT_MIN, INT_MAX));
+}
+
+language::LineCharacter LineCharacterOf(const json& position) {
+    return {WholeNumber(position.at("line")), WholeNumber(position.at("character"))};
+}
+
+int VersionOf(const json& item, int otherwise) {
+    return item.contains("version") ? WholeNumber(item["version"]) : otherwise;
 }
 
 }  // namespace
@@ -153,7 +173,7 @@ void LanguageServer::Open(const json& params, std::vector<json>& notifications) 
     const json& item = params.at("textDocument");
     OpenDocument document;
     document.uri = item.at("uri").get<std::string>();
-    document.version = item.value("version", 0);
+    document.version = VersionOf(item, 0);
     Analyse(document, item.at("text").get<std::string>());
     auto& stored = documents_[document.uri] = std::move(document);
     notifications.push_back(Diagnostics(stored));
@@ -173,15 +193,14 @@ void LanguageServer::Change(const json& params, std::vector<json>& notifications
         }
         const language::TextPositions positions(text);
         auto offsetOf = [&](const json& at) {
-            return positions.Utf8OffsetOf({at.at("line").get<int>(), at.at("character").get<int>()},
-                                          encoding_);
+            return positions.Utf8OffsetOf(LineCharacterOf(at), encoding_);
         };
         std::size_t from = offsetOf(change.at("range").at("start"));
         std::size_t to = offsetOf(change.at("range").at("end"));
         if (to < from) std::swap(from, to);
         text.replace(from, to - from, replacement);
     }
-    document.version = item.value("version", document.version);
+    document.version = VersionOf(item, document.version);
     Analyse(document, std::move(text));
     notifications.push_back(Diagnostics(document));
 }
@@ -202,8 +221,7 @@ const OpenDocument& LanguageServer::DocumentOf(const json& params) const {
 
 std::int32_t LanguageServer::PositionIn(const OpenDocument& document, const json& params) const {
     const json& at = params.at("position");
-    return document.positions.CompilerPositionOf(
-        {at.at("line").get<int>(), at.at("character").get<int>()}, encoding_);
+    return document.positions.CompilerPositionOf(LineCharacterOf(at), encoding_);
 }
 
 int RunLanguageServer(std::istream& in, std::ostream& out, const language::LibrarySearch& search) {

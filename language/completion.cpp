@@ -60,10 +60,7 @@ void AddNames(const Analysis& analysis, bool labels, std::vector<Candidate>& out
 
 }  // namespace
 
-std::vector<std::string> LibraryNames(const LibrarySearch& search) {
-    std::vector<std::filesystem::path> folders{search.libraryFolder};
-    folders.insert(folders.end(), search.extraFolders.begin(), search.extraFolders.end());
-    folders.push_back(search.sourceFolder);
+std::vector<std::string> LibraryNames(const std::vector<std::filesystem::path>& folders) {
     std::vector<std::string> names;
     std::set<std::string> seen;
     for (const auto& folder : folders) {
@@ -137,7 +134,7 @@ Completion CompletionAt(const Analysis& analysis, std::int32_t position) {
             AddNames(*names, false, all);
             break;
         case Context::Library:
-            for (auto& name : LibraryNames(analysis.search()))
+            for (auto& name : LibraryNames(analysis.compiler().LibraryFolders()))
                 all.push_back({name, CandidateKind::Library, name + ".bib"});
             break;
         case Context::Anything:

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,8 @@ struct Completion {
 
 Completion CompletionAt(const Analysis& analysis, std::int32_t position);
 
-// The libraries $Lib can name: NAME for every NAME.bib in the folders searched,
-// each once, in search order.
-std::vector<std::string> LibraryNames(const LibrarySearch& search);
+// The libraries $Lib can name: NAME for every NAME.bib in `folders` (the
+// compiler's search order), each once.
+std::vector<std::string> LibraryNames(const std::vector<std::filesystem::path>& folders);
 
 }  // namespace zr::language

@@ -201,14 +201,21 @@ TEST_F(LspFeaturesTest, LibraryErrorSitsOnItsLibStatement) {
 TEST(LspServerTest, MalformedMessagesGetErrorsAndTheServerGoesOn) {
     LspScript script;
     script.Initialize()
+        .Open(kUri, "End\n")
         .Raw("{not json")
         .Raw("[1, 2]")
         .Raw(R"({"jsonrpc": "2.0", "id": {"x": 1}, "method": "shutdown"})")
-        .Bytes("Content-Type: text/plain\r\n\r\n")              // no length
-        .Bytes("Content-Length: twelve\r\n\r\n")                // not a number
-        .Bytes("Content-Length: 99999999999\r\n\r\n")           // too long
-        .Send("textDocument/hover", {{"textDocument", 5}}, 1)   // bad params
-        .Send("textDocument/hover", DocAt(0, 0), 2)             // not open
+        .Bytes("Content-Type: text/plain\r\n\r\n")             // no length
+        .Bytes("Content-Length: twelve\r\n\r\n")               // not a number
+        .Bytes("Content-Length: 99999999999\r\n\r\n")          // too long
+        .Send("textDocument/hover", {{"textDocument", 5}}, 1)  // bad params
+        .Send("textDocument/hover",
+              {{"textDocument", {{"uri", "file:///elsewhere.kel"}}}, {"position", At(0, 0)}},
+              2)  // not open
+        .Send(
+            "textDocument/hover",
+            {{"textDocument", {{"uri", kUri}}}, {"position", {{"line", 1e300}, {"character", 0}}}},
+            12)
         .Send("textDocument/formatting", Doc(), 3)              // unknown method
         .Send("$/cancelRequest", {{"id", 1}})                   // unknown notification
         .Raw(R"({"jsonrpc": "2.0", "id": 4, "result": null})")  // a response to us
@@ -219,7 +226,7 @@ TEST(LspServerTest, MalformedMessagesGetErrorsAndTheServerGoesOn) {
     for (const json& answer : answers)
         if (answer.contains("error")) codes.push_back(answer["error"]["code"]);
     EXPECT_EQ(codes, (std::vector<int>{-32700, -32600, -32600, -32700, -32700, -32700, -32602,
-                                       -32602, -32601}));
+                                       -32602, -32602, -32601}));
     EXPECT_TRUE(ResponseTo(answers, 5)["result"].is_null());
     EXPECT_EQ(script.exitCode, 0);  // the input ended after shutdown
 }
