@@ -11,6 +11,7 @@
 
 #include "compiler/keywords.h"
 #include "compiler/names.h"
+#include "compiler/observer.h"
 #include "machine/image.h"
 
 namespace zr::compiler {
@@ -109,6 +110,13 @@ class Compiler {
     std::filesystem::path sourceFolder;
     FileReader readFile;
 
+    // Told of declarations, name uses and statements as the compile goes
+    // (none: nobody listens). Never changes what is compiled.
+    CompileObserver* observer = nullptr;
+
+    // Folders in which $Lib looks, in search order.
+    std::vector<std::filesystem::path> LibraryFolders() const;
+
     // ---- Results of the last compile ----
     std::string sourceText;                // the main text compiled
     machine::ProgramImage programImage{};  // cells 1..1024 (cell 0 is never written)
@@ -160,6 +168,11 @@ class Compiler {
     void ReportLibraryFailure(int sourceIndex);
     void AddStatement(std::int32_t position, const std::string& word);
     void AddForwardReference(const std::string& name, ForwardReference::Form form, int slot);
+    // The slot of a name the statement uses (0: not declared yet), read by
+    // the last Next(); the observer hears of the use.
+    int LookUpName(const std::string& name);
+    // Enters a declared name whose word was read from `scanFrom`.
+    int DeclareName(NameRecord record, std::int32_t scanFrom);
     // The name's slot; for a name not declared yet, 0 after writing a 0 word
     // at the compile address that the end of the compile fills in.
     int FindNameOrDeferWord(const std::string& name);
@@ -228,14 +241,14 @@ class Compiler {
 
     // ---- Libraries (libraries.cpp) ----
     bool CompileLibDirective(const std::string& word);
-    std::vector<std::filesystem::path> LibraryFolders() const;  // in search order
     bool LinkLibraries();
 
     const KeywordTable& keywords_;
 
     // Working state of the compile.
-    int sourceIndex_ = 0;        // 0: the main text; k: libraries[k - 1]
-    std::int32_t position_ = 1;  // scan position in the current text
+    int sourceIndex_ = 0;         // 0: the main text; k: libraries[k - 1]
+    std::int32_t position_ = 1;   // scan position in the current text
+    std::int32_t tokenFrom_ = 1;  // where the last Next() began to scan
     bool stringLiteral_ = false;
     std::vector<ForwardReference> forwardReferences_;
     std::vector<IfRecord> ifStack_;

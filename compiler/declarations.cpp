@@ -66,6 +66,7 @@ bool Compiler::DeclareNames(NameKind kind) {
         std::string name;
         do name = Next();
         while (name == ",");
+        const std::int32_t nameFrom = tokenFrom_;
         if (name.empty() || name == "\r" || name == "\n") return true;
 
         if (names.NameExists(name)) return Fail(messages::kNameDeclared);
@@ -78,7 +79,7 @@ bool Compiler::DeclareNames(NameKind kind) {
         if (next + count - 1 > area.capacity) return Fail(messages::kArrayDoesNotFit);
 
         const auto declared = count == 1 ? kind : static_cast<NameKind>(static_cast<int>(kind) + 1);
-        names.Add({name, declared, next, count, {}, 0, sourceIndex_});
+        DeclareName({name, declared, next, count, {}, 0, sourceIndex_}, nameFrom);
         next += count;
         if (AtEnd()) return true;
     }
@@ -159,6 +160,7 @@ bool Compiler::CompileInitialValues(NameKind kind, bool single, int& count) {
 // placed behind the code by the finishing steps.
 bool Compiler::DeclareDataList(NameKind kind) {
     const std::string name = Next();
+    const std::int32_t nameFrom = tokenFrom_;
     if (names.NameExists(name)) return Fail(messages::kNameDeclared);
     if (names.Full()) return Fail(messages::kNameTableFull);
     if (Next() != "[") return Fail(messages::kSyntaxError);
@@ -175,8 +177,8 @@ bool Compiler::DeclareDataList(NameKind kind) {
 
     if (static_cast<int>(dataLists_.size()) >= kMaxDataLists)
         throw InternalFault("too many data lists");
-    dataLists_.push_back(
-        names.Add({name, kind, 0, 64, std::move(dataText), dataPosition, sourceIndex_}));
+    dataLists_.push_back(DeclareName(
+        {name, kind, 0, 64, std::move(dataText), dataPosition, sourceIndex_}, nameFrom));
     return true;
 }
 
@@ -185,7 +187,7 @@ bool Compiler::DeclareLabel(const std::string& word) {
     const std::string name = word.substr(0, word.size() - 1);
     if (names.NameExists(name)) return Fail(messages::kNameDeclared);
     if (names.Full()) return Fail(messages::kNameTableFull);
-    names.Add({name, NameKind::Label, compileAddress, 0, {}, 0, sourceIndex_});
+    DeclareName({name, NameKind::Label, compileAddress, 0, {}, 0, sourceIndex_}, tokenFrom_);
     return true;
 }
 

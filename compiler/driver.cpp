@@ -119,8 +119,11 @@ bool Compiler::CompileText() {
             // Only a real statement needs room: a line end or comment after a
             // program that fills the memory exactly is fine.
             if (compileAddress > machine::kProgramSize) return Fail(messages::kOutOfMemory);
-            AddStatement(errorStart, word);
-            if (!CompileStatement(std::move(word))) return false;
+            const std::int32_t start = errorStart;
+            AddStatement(start, word);
+            const bool compiled = CompileStatement(std::move(word));
+            if (observer) observer->StatementRead(sourceIndex_, start, position_);
+            if (!compiled) return false;
         }
         if (position_ > length) return true;
     }

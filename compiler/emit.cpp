@@ -10,6 +10,7 @@
 namespace zr::compiler {
 
 std::string Compiler::Next() {
+    tokenFrom_ = position_;
     std::string token = ScanToken(CurrentText(), position_, stringLiteral_);
     errorLength = position_ - errorStart;
     return token;
@@ -64,8 +65,19 @@ void Compiler::AddStatement(std::int32_t position, const std::string& word) {
     statementMap.push_back({position, word, compileAddress, sourceIndex_});
 }
 
+int Compiler::LookUpName(const std::string& name) {
+    if (observer) observer->NameUsed(name, sourceIndex_, tokenFrom_, position_);
+    return names.FindName(name);
+}
+
+int Compiler::DeclareName(NameRecord record, std::int32_t scanFrom) {
+    const int slot = names.Add(std::move(record));
+    if (observer) observer->NameDeclared(slot, names[slot], scanFrom, position_);
+    return slot;
+}
+
 int Compiler::FindNameOrDeferWord(const std::string& name) {
-    const int slot = names.FindName(name);
+    const int slot = LookUpName(name);
     if (slot == 0) {
         AddForwardReference(name, ForwardReference::kAbsolute, compileAddress);
         EmitInteger(0);

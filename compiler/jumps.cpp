@@ -67,7 +67,7 @@ bool Compiler::CompileJumpTarget(int kind, bool conditional) {
     }
     if (lower == "r@") {
         Emit(base | static_cast<int>(machine::AddressMode::FromVariable));
-        const int slot = names.FindName(Next());
+        const int slot = LookUpName(Next());
         if (slot == 0) return Fail(messages::kReferenceExpected);
         const NameRecord& record = names[slot];
         if (static_cast<int>(record.kind) > static_cast<int>(NameKind::IntegerArray))
@@ -79,7 +79,7 @@ bool Compiler::CompileJumpTarget(int kind, bool conditional) {
         const int jumpAddress = compileAddress;
         Emit(base | static_cast<int>(machine::AddressMode::Short));
         const std::string name = target.size() > 1 ? target.substr(1) : Next();
-        const int slot = names.FindName(name);
+        const int slot = LookUpName(name);
         if (slot == 0) {
             AddForwardReference(name, ForwardReference::kShortOffset, compileAddress);
             Emit(0);

@@ -89,7 +89,7 @@ bool Compiler::CompileCountedDo(LoopRecord& loop, bool stepDown) {
     loop.form = LoopRecord::kCounted;
     loop.stepDown = stepDown;
     loop.name = Next();
-    const int slot = names.FindName(loop.name);
+    const int slot = LookUpName(loop.name);
     if (slot < kFirstLoopVariableSlot || slot > kLastLoopVariableSlot)
         return Fail(messages::kLoopVariableExpected);
     if (Next() != "=") return Fail(messages::kSyntaxError);
@@ -112,7 +112,7 @@ bool Compiler::CompileLoopStartValue() {
         EmitInteger(static_cast<double>(*value));
         return true;
     }
-    const int slot = names.FindName(start);
+    const int slot = LookUpName(start);
     if (slot == 0) return Fail(messages::kVariableRequired);
     if (names[slot].kind == NameKind::Label) return Fail(messages::kSyntaxError);
     Emit(machine::kiM);
@@ -125,7 +125,7 @@ bool Compiler::CompileLoopStartValue() {
 bool Compiler::ReadLoopLimit(LoopRecord& loop) {
     loop.limit = Next();
     if (machine::IsNumericText(loop.limit)) return true;
-    const int slot = names.FindName(loop.limit);
+    const int slot = LookUpName(loop.limit);
     if (slot == 0) return Fail(messages::kVariableOrNumberRequired);
     if (!IsLoopLimitKind(names[slot].kind)) return Fail(messages::kBadParameter);
     return true;
@@ -173,7 +173,7 @@ bool Compiler::CompileLoop(const std::string&) {
         case LoopRecord::kCounted: {
             if (machine::LowerCase(word) != machine::LowerCase(loop.name))
                 return Fail(messages::kDoLoopMismatch);
-            mode = names[names.FindName(loop.name)].address;  // 1..7 for i..o
+            mode = names[LookUpName(word)].address;  // 1..7 for i..o
             break;
         }
     }
@@ -259,7 +259,7 @@ bool Compiler::ReadParameter(const std::string& token, Parameter& parameter) {
         parameter.value = machine::ReadNumber(token);
         return true;
     }
-    const int slot = names.FindName(token);
+    const int slot = LookUpName(token);
     if (slot == 0) {
         parameter.name = token;
         return true;

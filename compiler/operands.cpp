@@ -25,7 +25,7 @@ bool Compiler::CompileArrayIndex(int elementCount) {
         if (!value) return Fail(messages::kBadArrayIndex);
         Emit(static_cast<int>(*value));
     } else {
-        const int slot = names.FindName(index);
+        const int slot = LookUpName(index);
         if (slot == 0 || names[slot].kind == NameKind::Label) return Fail(messages::kSyntaxError);
         const NameRecord& record = names[slot];
         if (record.kind != NameKind::Single && record.kind != NameKind::Integer)
@@ -45,7 +45,7 @@ bool Compiler::CompileLoad(const std::string& word) {
     const bool indirect = name.size() > 1 && name.back() == '@';
     if (indirect) name.pop_back();
 
-    const int slot = names.FindName(name);
+    const int slot = LookUpName(name);
     if (slot == 0 || names[slot].kind == NameKind::Label) return Fail(messages::kSyntaxError);
     const NameRecord& record = names[slot];
 
@@ -76,7 +76,7 @@ bool Compiler::CompileStore(const std::string&) {
     const bool indirect = name.size() > 1 && name.back() == '@';
     if (indirect) name.pop_back();
 
-    const int slot = names.FindName(name);
+    const int slot = LookUpName(name);
     if (slot == 0) return Fail(messages::kUnknownDataType);
     const NameRecord& record = names[slot];
     if (record.kind == NameKind::Label) return Fail(messages::kSyntaxError);

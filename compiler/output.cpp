@@ -103,7 +103,7 @@ bool Compiler::CompilePrintList(const std::string&) {
 }
 
 bool Compiler::CompilePrintedVariable(const std::string& name) {
-    const int slot = names.FindName(name);
+    const int slot = LookUpName(name);
     if (slot == 0) return Fail(messages::kVariableOrNumberRequired);
     const NameRecord& record = names[slot];
     if (record.kind != NameKind::Single && record.kind != NameKind::Integer)

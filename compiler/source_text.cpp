@@ -118,6 +118,11 @@ std::int32_t SkipBlanks(std::string_view text, std::int32_t position) {
     return static_cast<std::int32_t>(i);
 }
 
+Extent ErrorExtentOf(std::string_view text, std::int32_t errorStart, std::int32_t errorLength) {
+    const std::int32_t first = SkipBlanks(text, errorStart);
+    return {first, std::max(first, errorStart + std::max(errorLength, 0))};
+}
+
 std::int32_t EditorOffsetOf(std::string_view text, std::int32_t position) {
     const auto end = std::clamp<std::int64_t>(position - 1, 0, text.size());
     std::int32_t offset = 0;

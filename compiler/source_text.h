@@ -34,6 +34,16 @@ LineColumn LineColumnOf(std::string_view compilerText, std::int32_t position);
 // not white space or a line end: where a statement read from `position` starts.
 std::int32_t SkipBlanks(std::string_view compilerText, std::int32_t position);
 
+// The extent of the statement an error selection (errorStart, errorLength)
+// names: from its first character (blanks and line ends before it skipped)
+// to the end of the last word read, as 1-based positions [first, end).
+struct Extent {
+    std::int32_t first = 1;
+    std::int32_t end = 1;
+};
+Extent ErrorExtentOf(std::string_view compilerText, std::int32_t errorStart,
+                     std::int32_t errorLength);
+
 // Compiler position (1-based, CR LF counts two) <-> editor offset (0-based, a
 // line end counts one).
 std::int32_t EditorOffsetOf(std::string_view compilerText, std::int32_t position);

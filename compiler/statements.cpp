@@ -89,7 +89,7 @@ bool Compiler::CompileBlockTransfer(const std::string& word) {
         if (!rounded) return Fail(messages::kBadChannel);
         channel = static_cast<int>(*rounded);
     }
-    const int slot = names.FindName(Next());
+    const int slot = LookUpName(Next());
     if (slot == 0) return Fail(messages::kArrayNameExpected);
     const NameRecord& record = names[slot];
     if (record.kind != NameKind::SingleArray && record.kind != NameKind::IntegerArray &&
@@ -107,7 +107,7 @@ bool Compiler::CompileBlockTransfer(const std::string& word) {
 // (+128 for Integer kinds); a name declared later is filled in at the end.
 // iM name: the load of a simple variable, written with its instruction word.
 bool Compiler::CompileExplicitLoad(const std::string&) {
-    const int slot = names.FindName(Next());
+    const int slot = LookUpName(Next());
     if (slot == 0 || names[slot].kind == NameKind::Label) return Fail(messages::kSyntaxError);
     const NameRecord& record = names[slot];
     if (ElementCount(record) != 1) return Fail(messages::kSimpleVariableOrConstant);

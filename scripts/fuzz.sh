@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(compiler_fuzz numbers_fuzz run_loop_fuzz rtf_reader_fuzz cli_args_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(compiler_fuzz numbers_fuzz run_loop_fuzz rtf_reader_fuzz cli_args_fuzz lsp_reader_fuzz)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZR_BUILD_FUZZ=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF -DZR_BUILD_SHELL=OFF >/dev/null
@@ -39,4 +39,5 @@ run numbers_fuzz ""
 run run_loop_fuzz "-max_len=1200" "$work/run_seeds"
 run rtf_reader_fuzz "-dict=fuzz/rtf.dict" tests/formats/data
 run cli_args_fuzz "-dict=fuzz/cli.dict -max_len=256"
+run lsp_reader_fuzz "-dict=fuzz/lsp.dict -max_len=4096" fuzz/lsp_seeds
 exit $failed

@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libgl-dev
     libqt6sql6-sqlite adwaita-icon-theme fonts-dejavu-core qt6-translations-l10n
     xvfb xauth
+    neovim
     dpkg-dev file lintian
 )
 

@@ -25,10 +25,10 @@ int Utf16IndexOf(const QString& text, int codePoints) {
 
 EditorRange ErrorSelectionOf(const QString& editorText, const std::string& compilerText,
                              std::int32_t errorStart, std::int32_t errorLength) {
-    const std::int32_t first = compiler::SkipBlanks(compilerText, errorStart);
-    const std::int32_t end = std::max(first, errorStart + std::max(errorLength, 0));
-    const int start = Utf16IndexOf(editorText, compiler::EditorOffsetOf(compilerText, first));
-    const int stop = Utf16IndexOf(editorText, compiler::EditorOffsetOf(compilerText, end));
+    const auto extent = compiler::ErrorExtentOf(compilerText, errorStart, errorLength);
+    const int start =
+        Utf16IndexOf(editorText, compiler::EditorOffsetOf(compilerText, extent.first));
+    const int stop = Utf16IndexOf(editorText, compiler::EditorOffsetOf(compilerText, extent.end));
     return {start, std::max(stop - start, 0)};
 }
 
