@@ -31,6 +31,8 @@ void AddBuildCommand(CLI::App& app, const CommonOptions& common, int& exitCode, 
                      std::ostream& err);
 void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,
                    std::ostream& err);
+void AddTestCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,
+                    std::ostream& err);
 
 // Runs keltoc with the given arguments (argv[0] included); returns the exit code.
 int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

@@ -38,6 +38,7 @@ int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream
     int exitCode = kSuccess;
     AddBuildCommand(app, common, exitCode, out, err);
     AddRunCommand(app, common, exitCode, out, err);
+    AddTestCommand(app, common, exitCode, out, err);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
