@@ -1,5 +1,7 @@
 #include "shell/emulator_worker.h"
 
+#include "emulator/snapshot.h"
+
 namespace zr::shell {
 
 // Index of the Enter key: given to the greeting so a reload lands on the prompt.
@@ -178,6 +180,7 @@ void EmulatorWorker::ThreadMain() {
 
 void EmulatorWorker::Load(const EmulatorProgram& program) {
     emulator_.LoadProgram(program.image);
+    programId_ = emulator::ProgramIdOf(emulator_.machine.programImage);
     emulator_.SetStatementMap(program.statements);
     debugger_.reset();
     debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);

@@ -57,6 +57,10 @@ class FrmMain : public QMainWindow {
     // save fails, so whatever would replace the text must not go on.
     bool MaybeSave();
 
+  signals:
+    // The text now belongs to this file (empty: none).
+    void currentFileChanged(const QString& path);
+
   public slots:
     void newSource();
     void openSource();

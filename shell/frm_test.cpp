@@ -25,6 +25,7 @@
 
 #include "emulator/debugger.h"
 #include "emulator/number_text.h"
+#include "shell/device_state_files.h"
 #include "shell/device_text.h"
 #include "shell/display_history_pane.h"
 #include "shell/emulator_worker.h"
@@ -261,6 +262,8 @@ void FrmTest::CreateMenus() {
     QMenu* file = menuBar()->addMenu(tr("File"));
     file->setObjectName("mnuFile");
     connect(action(file, "mnuClear", tr("Clear")), &QAction::triggered, this, &FrmTest::Clear);
+    stateFiles_ = new DeviceStateFiles(worker_, this);
+    stateFiles_->AddActions(file);
     file->addSeparator()->setObjectName("mnuFile1");
     // No transfer protocol to a real device is defined: the item says so.
     QAction* save = action(file, "mnuSaveToRealZr", tr("Save to real zr-7340"));

@@ -22,6 +22,7 @@ class QVBoxLayout;
 
 namespace zr::shell {
 
+class DeviceStateFiles;
 class DisplayHistoryPane;
 class EmulatorWorker;
 class I2cTable;
@@ -49,6 +50,8 @@ class FrmTest : public QMainWindow {
     DisplayHistoryPane* displayHistory() const { return history_; }
     VariablesPane* variablesPane() const { return variables_; }
     ListingPane* listingPane() const { return listing_; }
+    // Save and load the device state.
+    DeviceStateFiles* stateFiles() const { return stateFiles_; }
     // Continue, the steps, run to cursor, pause and step back.
     QList<QAction*> debugActions() const;
     // The status line: the run state, the instruction count, the speed.
@@ -94,6 +97,7 @@ class FrmTest : public QMainWindow {
     DisplayHistoryPane* history_ = nullptr;
     VariablesPane* variables_ = nullptr;
     ListingPane* listing_ = nullptr;
+    DeviceStateFiles* stateFiles_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
     RunStatusLine statusLine_;
     QTimer* timer1_ = nullptr;

@@ -14,6 +14,7 @@
 #include "shell/frm_splash.h"
 #include "shell/help_location.h"
 #include "shell/qt_translation.h"
+#include "shell/scenario_pane.h"
 #include "shell/toolbar_icons.h"
 #include "shell/window_help_key.h"
 
@@ -119,6 +120,7 @@ int main(int argc, char* argv[]) {
 
     zr::shell::FrmMain window(zr::shell::ShippedLibraryFolder());
     zr::shell::EmulatorWindows::InstallInto(window, /*rememberPlaces=*/true);
+    zr::shell::ScenarioPane::InstallInto(window);
     window.show();
     if (!options.files.isEmpty()) window.LoadFile(options.files.constFirst());
 
