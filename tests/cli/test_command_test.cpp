@@ -2,6 +2,7 @@
 // outcome, JSON and JUnit; keltoc run's snapshots in and out.
 #include <nlohmann/json.hpp>
 
+#include "cli/test_report.h"
 #include "keltoc_fixture.h"
 
 namespace zr::cli {
@@ -127,6 +128,31 @@ TEST_F(RunSnapshots, ASnapshotOfAnotherProgramOrADamagedOneIsRefused) {
     Write("bad.snap", bytes);
     EXPECT_EQ(Run({"run", P("prog.txt"), "--snapshot-in", P("bad.snap")}), kUsageError);
     EXPECT_NE(err_.str().find("bad.snap: damaged snapshot"), std::string::npos) << err_.str();
+}
+
+}  // namespace
+}  // namespace zr::cli
+
+namespace zr::cli {
+namespace {
+
+TEST(TestReport, JunitEscapesWhatXmlCannotHold) {
+    ScenarioOutcome unusable;
+    unusable.file = "a&b.scn.yaml";
+    unusable.name = "x";
+    unusable.unusable = scenario::LoadError{"a&b.scn.yaml", 3, "bad \"<key>\" \x01 here"};
+    ScenarioOutcome passed;
+    passed.file = "ok.scn.yaml";
+    passed.name = "fine";
+    const std::string xml = JunitXml({unusable, passed});
+    EXPECT_NE(xml.find("tests=\"2\" failures=\"0\" errors=\"1\""), std::string::npos) << xml;
+    EXPECT_NE(xml.find("classname=\"a&amp;b.scn.yaml\""), std::string::npos) << xml;
+    EXPECT_NE(
+        xml.find("<error message=\"a&amp;b.scn.yaml:3: bad &quot;&lt;key&gt;&quot; ? here\"/>"),
+        std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find("<testcase classname=\"ok.scn.yaml\" name=\"fine\""), std::string::npos);
+    EXPECT_EQ(TotalsOf({unusable, passed}).unusable, 1);
 }
 
 }  // namespace

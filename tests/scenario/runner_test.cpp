@@ -91,6 +91,17 @@ const Case kCases[] = {
          "  - expect-variable: {name: c, value: 77}\n  - expect-port-out: 5\n"
          "  - expect-i2c: {cell: 2, value: 5}\n",
      0, "", ""},
+    {"SerialWaitFailsAtOnceWhileTheProgramWaitsForALine", kEcho,
+     kStart + "  - wait-serial: {text: '1', timeout: 100 instr}\n", 5, "\"1\"",
+     "(the device waits for a serial line)"},
+    {"RunWhileWaitingReturnsAtOnce", kSquare,
+     kStart +
+         "  - run: 100s\n  - expect-state: waiting-key\n  - expect-display: ['Number?       aD']\n",
+     0, "", ""},
+    {"SnapshotIntoAMissingFolder", kSquare, kStart + "  - snapshot-save: no/such/folder/s.snap\n",
+     5, "a snapshot written to", "cannot be written"},
+    {"StackExpectationWithinItsRounding", kStack, kStart + "  - expect-stack: [4.0000001, 3]\n", 0,
+     "", ""},
     {"I2cMismatch", kInputs, kStart + "  - expect-i2c: {cell: 2, value: 6}\n", 5, "6", "5"},
     {"StoppedAfterEnd", kSquare,
      kStart + "  - press-text: 2\n  - press: [enter, enter]\n  - expect-state: stopped\n"
