@@ -54,21 +54,32 @@ double Number(const YAML::Node& node, const std::string& what) {
     return *value;
 }
 
+// "a, b, c"
+template <typename Names>
+std::string Listed(const Names& names) {
+    std::string list;
+    for (const auto& name : names) {
+        if (!list.empty()) list += ", ";
+        list += name;
+    }
+    return list;
+}
+
+[[noreturn]] void RefuseUnknownField(const YAML::Node& key, const std::string& step,
+                                     const std::set<std::string>& allowed) {
+    Refuse(key, "unknown field '" + key.Scalar() + "' of " + step + " (expected " +
+                    Listed(allowed) + ")");
+}
+
 // A map's fields: the ones named, each checked once; anything else is refused.
 class Fields {
   public:
-    Fields(const YAML::Node& map, const std::string& step, std::set<std::string> allowed)
+    Fields(const YAML::Node& map, const std::string& step, const std::set<std::string>& allowed)
         : map_(map) {
         if (!map.IsMap()) Refuse(map, "expected the fields of " + step);
-        for (const auto& field : map) {
-            const std::string key = field.first.Scalar();
-            if (!allowed.count(key)) {
-                std::string list;
-                for (const auto& name : allowed) list += (list.empty() ? "" : ", ") + name;
-                Refuse(field.first,
-                       "unknown field '" + key + "' of " + step + " (expected " + list + ")");
-            }
-        }
+        for (const auto& field : map)
+            if (!allowed.count(field.first.Scalar()))
+                RefuseUnknownField(field.first, step, allowed);
     }
     bool Has(const std::string& key) const { return static_cast<bool>(map_[key]); }
     YAML::Node Required(const std::string& key) const {
@@ -222,9 +233,10 @@ class Loader {
         const YAML::Node value = node.begin()->second;
         const auto handler = kSteps.find(keyword);
         if (handler == kSteps.end()) {
-            std::string list;
-            for (const auto& [name, unused] : kSteps) list += (list.empty() ? "" : ", ") + name;
-            Refuse(node, "unknown step '" + keyword + "' (expected one of " + list + ")");
+            std::vector<std::string> names;
+            names.reserve(kSteps.size());
+            for (const auto& step : kSteps) names.push_back(step.first);
+            Refuse(node, "unknown step '" + keyword + "' (expected one of " + Listed(names) + ")");
         }
         (this->*(handler->second))(node, keyword, value);
     }
@@ -452,7 +464,7 @@ const std::map<std::string, Loader::StepParser> Loader::kSteps = {
     {"snapshot-load", &Loader::Snapshot},
 };
 
-constexpr std::uintmax_t kMaxScenarioBytes = 16 * 1024 * 1024;
+constexpr std::uintmax_t kMaxScenarioBytes = std::uintmax_t{16} << 20;
 
 }  // namespace
 

@@ -169,7 +169,7 @@ ScenarioPane* ScenarioPane::InstallInto(FrmMain& main) {
     scenario::LoadOptions options;
     if (!folders.isEmpty()) options.libDir = folders.front().toStdU16String();
     for (int i = 1; i < folders.size(); ++i)
-        options.laterLibDirs.push_back(folders[i].toStdU16String());
+        options.laterLibDirs.emplace_back(folders[i].toStdU16String());
     auto* pane = new ScenarioPane(std::move(options));
     auto* dock = new QDockWidget(QObject::tr("Тесты"), &main);
     dock->setObjectName("scenarioDock");

@@ -82,7 +82,7 @@ QString ScenarioRecorder::Stop() {
     TakeScreen();
     const scenario::ScenarioRecording recording = std::move(*recording_);
     recording_.reset();
-    const QString path = askFileName();
+    QString path = askFileName();
     if (path.isEmpty()) return {};
     const QFileInfo scenarioFile(path);
     const QString program = programPath ? programPath() : QString();

@@ -98,7 +98,7 @@ TEST(Snapshot, ResumingAtTheAddressPromptAsksAgain) {
 
 struct Damage {
     const char* name;
-    std::string (*apply)(std::string file);
+    std::string (*apply)(const std::string& file);
     const char* message;  // a part of the refusal
 };
 
@@ -122,30 +122,31 @@ std::string Resealed(std::string file) {
 // Offsets: magic 0..7, version 8..9, payload size 10..13, payload from 14
 // (program memory cells 0..1024, then the value stack).
 const Damage kDamages[] = {
-    {"Empty", [](std::string) { return std::string(); }, "not a ZR-7340 snapshot"},
-    {"ForeignFile", [](std::string) { return std::string("{\\rtf1 hello}"); },
+    {"Empty", [](const std::string&) { return std::string(); }, "not a ZR-7340 snapshot"},
+    {"ForeignFile", [](const std::string&) { return std::string("{\\rtf1 hello}"); },
      "not a ZR-7340 snapshot"},
-    {"MagicByteFlipped", [](std::string f) { return WithByte(f, 3, 'x'); },
+    {"MagicByteFlipped", [](const std::string& f) { return WithByte(f, 3, 'x'); },
      "not a ZR-7340 snapshot"},
-    {"HeaderOnly", [](std::string f) { return f.substr(0, 12); }, "truncated snapshot (12 bytes)"},
-    {"CutInThePayload", [](std::string f) { return f.substr(0, f.size() / 2); },
+    {"HeaderOnly", [](const std::string& f) { return f.substr(0, 12); },
+     "truncated snapshot (12 bytes)"},
+    {"CutInThePayload", [](const std::string& f) { return f.substr(0, f.size() / 2); },
      "truncated snapshot"},
-    {"LastByteMissing", [](std::string f) { return f.substr(0, f.size() - 1); },
+    {"LastByteMissing", [](const std::string& f) { return f.substr(0, f.size() - 1); },
      "truncated snapshot"},
-    {"ExtraBytes", [](std::string f) { return f + "zz"; }, "snapshot with extra bytes"},
-    {"NewerVersion", [](std::string f) { return Resealed(WithByte(f, 8, 2)); },
+    {"ExtraBytes", [](const std::string& f) { return f + "zz"; }, "snapshot with extra bytes"},
+    {"NewerVersion", [](const std::string& f) { return Resealed(WithByte(f, 8, 2)); },
      "snapshot format version 2; this program reads version 1"},
-    {"VersionZero", [](std::string f) { return WithByte(f, 8, 0); }, "format version 0"},
+    {"VersionZero", [](const std::string& f) { return WithByte(f, 8, 0); }, "format version 0"},
     {"ProgramByteFlipped",
-     [](std::string f) { return WithByte(f, 20, static_cast<char>(f[20] ^ 0x40)); },
+     [](const std::string& f) { return WithByte(f, 20, static_cast<char>(f[20] ^ 0x40)); },
      "damaged snapshot (its checksum does not match)"},
     {"ChecksumByteFlipped",
-     [](std::string f) {
+     [](const std::string& f) {
          return WithByte(f, f.size() - 2, static_cast<char>(f[f.size() - 2] ^ 1));
      },
      "damaged snapshot"},
     {"ImpossibleStackPointer",
-     [](std::string f) {
+     [](const std::string& f) {
          // The stack pointer follows cells 0..1024 and the 17 stack floats.
          const std::size_t at = 14 + 1025 + 17 * 4;
          return Resealed(WithByte(f, at, 40));
