@@ -197,3 +197,42 @@ TEST(SnapshotSteps, ADamagedSnapshotFailsTheStep) {
 
 }  // namespace
 }  // namespace zr::scenario::testing
+
+namespace zr::scenario::testing {
+namespace {
+
+TEST(ImageScenario, RunsAnImageButKnowsNoNames) {
+    ScratchFolder folder;
+    // PushByte 7, PushByte 0, Wait, End: waits for a key with 7 on the stack.
+    std::string image(1024, '\0');
+    const char code[] = {0x71, 7, 0x71, 0, 0x6B, 0x66};
+    image.replace(0, sizeof code, code, sizeof code);
+    folder.Write("prog.bin", image);
+    const auto loaded = LoadScenario(folder.Write("i.scn.yaml",
+                                                  "program: prog.bin\nsteps:\n"
+                                                  "  - press: [enter, enter]\n"
+                                                  "  - run: 100 instr\n"
+                                                  "  - expect-stack: [7]\n"),
+                                     {});
+    ASSERT_TRUE(loaded.scenario) << loaded.error.Text();
+    EXPECT_TRUE(loaded.scenario->statementLines.empty());
+    const auto result = RunScenario(*loaded.scenario);
+    EXPECT_TRUE(result.passed()) << result.failure->expected << " / " << result.failure->actual;
+}
+
+TEST(ScenarioInputs, TopLevelPortAndAdcAreTheStartingInputs) {
+    ScratchFolder folder;
+    folder.Write("prog.txt", "DimI p, a\nPORT -> p\nADC(4) -> a\n0 Wait\nEnd\n");
+    const auto loaded = LoadScenario(
+        folder.Write("c.scn.yaml", ScenarioText("  - press: [enter, enter]\n"
+                                                "  - expect-variable: {name: p, value: 200}\n"
+                                                "  - expect-variable: {name: a, value: 1023}\n",
+                                                "port: 200\nadc: [0, 0, 0, 1023]\n")),
+        {});
+    ASSERT_TRUE(loaded.scenario) << loaded.error.Text();
+    const auto result = RunScenario(*loaded.scenario);
+    EXPECT_TRUE(result.passed()) << result.failure->expected << " / " << result.failure->actual;
+}
+
+}  // namespace
+}  // namespace zr::scenario::testing
