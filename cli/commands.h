@@ -33,6 +33,8 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
                    std::ostream& err);
 // keltoc lsp serves the Language Server Protocol on standard input and output.
 void AddLspCommand(CLI::App& app, const CommonOptions& common, int& exitCode);
+void AddTestCommand(CLI::App& app, const CommonOptions& common, int& exitCode, std::ostream& out,
+                    std::ostream& err);
 
 // Runs keltoc with the given arguments (argv[0] included); returns the exit code.
 int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

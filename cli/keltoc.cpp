@@ -39,6 +39,7 @@ int RunKeltoc(int argc, const char* const* argv, std::ostream& out, std::ostream
     AddBuildCommand(app, common, exitCode, out, err);
     AddRunCommand(app, common, exitCode, out, err);
     AddLspCommand(app, common, exitCode);
+    AddTestCommand(app, common, exitCode, out, err);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -1,7 +1,7 @@
 // keltoc run SOURCE|IMAGE.bin [--keys LIST] [--port N] [--adc A,B,C,D]
 //   [--instructions-per-tick N] [--max-instructions N] [--serial-in FILE]
 //   [--serial-out FILE] [--json]
-//   [--break LINE[,LINE...]] [--trace]
+//   [--break LINE[,LINE...]] [--trace] [--snapshot-in FILE] [--snapshot-out FILE]
 #include <algorithm>
 #include <charconv>
 #include <fstream>
@@ -14,8 +14,10 @@
 #include "cli/serial_out_file.h"
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
+#include "formats/atomic_save.h"
 #include "emulator/emulator.h"
 #include "emulator/headless_host.h"
+#include "emulator/snapshot.h"
 #include "machine/file_read.h"
 
 namespace zr::cli {
@@ -24,7 +26,7 @@ namespace {
 struct RunOptions {
     std::filesystem::path program;
     std::string keys;
-    std::string port = "0";
+    std::string port;  // empty: not given (0, or the snapshot's)
     std::vector<int> adc;
     std::uint64_t instructionsPerTick = 10000;
     std::uint64_t maxInstructions = 10'000'000;
@@ -32,11 +34,52 @@ struct RunOptions {
     std::filesystem::path serialOut;
     bool json = false;
     RunDebugOptions debug;
+    std::filesystem::path snapshotIn;
+    std::filesystem::path snapshotOut;
+    bool snapshotAnyProgram = false;
 };
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code ec;
     return std::filesystem::equivalent(a, b, ec);
+}
+
+constexpr std::uintmax_t kMaxSnapshotBytes = 1 << 20;
+
+// The snapshot to resume from, checked against the program given; an exit
+// code when it cannot be used.
+std::optional<int> ReadResumeSnapshot(const RunOptions& options, const machine::ProgramImage& image,
+                                      std::optional<emulator::Snapshot>& snapshot,
+                                      std::ostream& err) {
+    const auto bytes = ReadInputFile(options.snapshotIn, kMaxSnapshotBytes, err);
+    if (!bytes) return kUsageError;
+    std::string error;
+    snapshot = emulator::ReadSnapshot(*bytes, error);
+    if (!snapshot) {
+        Complain(err, options.snapshotIn.string() + ": " + error);
+        return kUsageError;
+    }
+    if (snapshot->programId != emulator::ProgramIdOf(image) && !options.snapshotAnyProgram) {
+        Complain(err, options.snapshotIn.string() +
+                          " is a snapshot of another program (--snapshot-any-program loads it "
+                          "anyway)");
+        return kUsageError;
+    }
+    return std::nullopt;
+}
+
+// Saved the way -o saves an image: atomically, through links, never over a
+// device node (a character device or a FIFO is written in place).
+bool WriteSnapshotFile(const std::filesystem::path& path, const emulator::Snapshot& snapshot,
+                       std::ostream& err) {
+    const auto saved = formats::SaveFileAtomically(path, emulator::WriteSnapshot(snapshot),
+                                                   formats::SpecialTargets::WriteDevicesAndFifos);
+    if (saved.ok()) return true;
+    const bool refused = saved.failure == formats::SaveResult::Failure::NotRegular;
+    Complain(err,
+             "cannot write " + path.string() + ": " +
+                 (refused ? "not a regular file, a character device or a FIFO" : saved.Reason()));
+    return false;
 }
 
 bool IsImageFile(const std::filesystem::path& path) {
@@ -107,7 +150,7 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
         return kUsageError;
     }
     headless.keys = *keys;
-    const auto port = ParsePort(options.port);
+    const auto port = options.port.empty() ? std::optional<int>(0) : ParsePort(options.port);
     if (!port) {
         err << "keltoc: --port must be 0..255 (decimal or 0x hex)\n";
         return kUsageError;
@@ -144,12 +187,32 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
     if (const auto failed = LoadProgram(options, common, device, debugProgram, err)) return *failed;
     // Opened once the program is there, so a source that does not compile leaves it alone.
     if (!options.serialOut.empty() && !serialOut.Open(options.serialOut, err)) return kUsageError;
+    const std::uint32_t programId = emulator::ProgramIdOf(device.machine.programImage);
+    std::optional<emulator::Snapshot> resumed;
+    if (!options.snapshotIn.empty()) {
+        if (const auto failed =
+                ReadResumeSnapshot(options, device.machine.programImage, resumed, err))
+            return *failed;
+        emulator::RestoreDeviceState(device, resumed->device);
+    } else {
+        device.ClearSinglesAndIntegers();
+    }
     const auto debugger = AttachDebugger(options.debug, debugProgram, device, host, out);
-    device.ClearSinglesAndIntegers();
-    device.io.portInputs = static_cast<std::uint8_t>(*port);
+    // A resumed device keeps the snapshot's inputs unless they are given.
+    if (!resumed || !options.port.empty()) device.io.portInputs = static_cast<std::uint8_t>(*port);
     if (!options.adc.empty())
         std::copy(options.adc.begin(), options.adc.end(), device.io.adc.begin());
-    host.Run(device);
+    if (resumed)
+        host.Resume(device);
+    else
+        host.Run(device);
+    if (!options.snapshotOut.empty() &&
+        !WriteSnapshotFile(options.snapshotOut,
+                           {emulator::CaptureDeviceState(device), programId,
+                            (resumed ? resumed->serialLinesIn : 0) + host.serialLinesRead(),
+                            (resumed ? resumed->serialLinesOut : 0) + host.serialLineCount()},
+                           err))
+        return kUsageError;
     // Before the report, which may go to the same place (--serial-out /dev/stdout).
     const bool serialWritten = serialOut.Close(err);
 
@@ -222,6 +285,17 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
                   "Before the final report, print a line per statement reached: LINE:COLUMN, "
                   "its address, its first word and the value stack (slots 1..StackPointer, X "
                   "last, in the trace's number form)");
+    run->add_option("--snapshot-in", options->snapshotIn,
+                    "Go on from the device state in this snapshot file instead of the opening "
+                    "(the keys, time and limits count from there); --port and --adc replace its "
+                    "inputs only when given")
+        ->check(NonEmptyFileName());
+    run->add_option("--snapshot-out", options->snapshotOut,
+                    "After the run, write the whole device state to this snapshot file")
+        ->check(NonEmptyFileName());
+    run->add_flag("--snapshot-any-program", options->snapshotAnyProgram,
+                  "Load a --snapshot-in saved from another program (its memory holds that "
+                  "program)");
     run->footer(
         "The run ends when no token is left and the emulator waits for input or returns to the "
         "stopped state, or at --max-instructions. Exit code 1 when a run error was reported. "

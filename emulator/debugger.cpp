@@ -253,28 +253,12 @@ bool Debugger::StepBack() {
 }
 
 DeviceState Debugger::CaptureState() const {
-    const Emulator& e = emulator_;
-    return {e.machine,           e.io,           e.display_,    e.keyRegister,
-            e.shiftLevel,        e.tickCount,    e.delayTicks,  e.timerCount,
-            e.instructionCount_, e.randomState_, e.randomLast_, e.serialReplay_.position()};
+    return CaptureDeviceState(emulator_);
 }
 
 void Debugger::RestoreState(const DeviceState& state) {
-    Emulator& e = emulator_;
-    e.machine = state.machine;
-    e.io = state.io;
-    e.display_ = state.display;
-    e.keyRegister = state.keyRegister;
-    e.shiftLevel = state.shiftLevel;
-    e.tickCount = state.tickCount;
-    e.delayTicks = state.delayTicks;
-    e.timerCount = state.timerCount;
-    e.instructionCount_ = state.instructionCount;
-    e.randomState_ = state.randomState;
-    e.randomLast_ = state.randomLast;
-    e.serialReplay_.Rewind(state.serialLinesRead);  // read the same lines again
-    NoteWatchedValues();                            // a state put back is no change of its own
-    e.RequestAttention();
+    RestoreDeviceState(emulator_, state);
+    NoteWatchedValues();  // a state put back is no change of its own
 }
 
 }  // namespace zr::emulator

@@ -1,5 +1,7 @@
 // Everything of the device that a program's run changes, as one value: what
-// the debugger's step back keeps per statement stop and puts back.
+// the debugger's step back keeps per statement stop and puts back, and what
+// a snapshot file holds. CaptureDeviceState / RestoreDeviceState are the one
+// way in and out of an Emulator.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +11,8 @@
 #include "emulator/machine.h"
 
 namespace zr::emulator {
+
+class Emulator;
 
 struct DeviceState {
     MachineState machine;  // memory, stacks, registers, variables, events, timer
@@ -24,5 +28,11 @@ struct DeviceState {
     float randomLast = 0;
     std::uint64_t serialLinesRead = 0;  // the serial replay's position
 };
+
+DeviceState CaptureDeviceState(const Emulator& emulator);
+// Puts the state back and raises the attention flag, so a running loop looks
+// at it before its next instruction. The serial replay rewinds to the
+// state's position (lines read after it are read again while replay keeps them).
+void RestoreDeviceState(Emulator& emulator, const DeviceState& state);
 
 }  // namespace zr::emulator

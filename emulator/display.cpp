@@ -14,6 +14,14 @@ void Display::Locate(int row, int column) {
     cursorColumn_ = column;
 }
 
+void Display::Restore(std::string_view line1, std::string_view line2, int row, int column) {
+    lines_[0].assign(line1.substr(0, kDisplayColumns));
+    lines_[1].assign(line2.substr(0, kDisplayColumns));
+    for (auto& line : lines_) line.resize(kDisplayColumns, ' ');
+    cursorRow_ = row;
+    cursorColumn_ = column;
+}
+
 void Display::Print(std::string_view text) {
     if (cursorRow_ == 0) cursorRow_ = 1;
     if (cursorColumn_ <= 0) cursorColumn_ = 1;

@@ -23,6 +23,10 @@ class Display {
     // other line, no scrolling.
     void Print(std::string_view text);
 
+    // Puts back a saved display: two lines (cut or padded with blanks to 16
+    // bytes) and the cursor as Locate left it.
+    void Restore(std::string_view line1, std::string_view line2, int row, int column);
+
     // Line 1 or 2 as 16 Windows-1251 bytes.
     std::string_view Line(int row) const { return lines_[row == 2 ? 1 : 0]; }
     int cursorRow() const { return cursorRow_; }

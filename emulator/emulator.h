@@ -23,6 +23,7 @@
 namespace zr::emulator {
 
 class Debugger;
+struct DeviceState;
 
 // A statement of the compiled program, for the trace.
 struct TraceStatement {
@@ -97,6 +98,10 @@ class Emulator {
     // ---- The firmware loop: greeting, address prompt, fetch and execute,
     // error reports, events. Returns when endRequested is set. ----
     void RunLoop();
+    // The same loop without its opening: goes on from the state as it stands
+    // (a restored snapshot): running at the program counter, the address
+    // prompt when stopped, the report of the error in RunState.
+    void ResumeLoop();
     // One instruction: fetch the opcode at the program counter and execute it.
     void Step();
     // Executes one fetched opcode the way the firmware's full pass does: the
@@ -182,6 +187,8 @@ class Emulator {
 
   private:
     friend class Debugger;  // arms the stop map (emulator/debugger.h)
+    friend DeviceState CaptureDeviceState(const Emulator& emulator);
+    friend void RestoreDeviceState(Emulator& emulator, const DeviceState& state);
 
     float ReadOtherVariable(std::uint8_t operand);
     void WriteOtherVariable(std::uint8_t operand, double value);

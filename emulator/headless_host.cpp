@@ -1,6 +1,7 @@
 #include "emulator/headless_host.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "emulator/emulator.h"
 
@@ -34,11 +35,23 @@ HeadlessHost::HeadlessHost(HeadlessOptions options) : options_(std::move(options
     if (options_.instructionsPerTick == 0) options_.instructionsPerTick = 1;
 }
 
-void HeadlessHost::Run(Emulator& emulator) {
+void HeadlessHost::Start(Emulator& emulator) {
     history_.Clear();
-    nextTick_ = emulator.instructionCount() + options_.instructionsPerTick;
+    const std::uint64_t now = emulator.instructionCount();
+    nextTick_ = now + options_.instructionsPerTick;
+    constexpr auto kNever = std::numeric_limits<std::uint64_t>::max();
+    endAt_ = options_.maxInstructions > kNever - now ? kNever : now + options_.maxInstructions;
     ScheduleCheckpoint(emulator);
+}
+
+void HeadlessHost::Run(Emulator& emulator) {
+    Start(emulator);
     emulator.RunLoop();
+}
+
+void HeadlessHost::Resume(Emulator& emulator) {
+    Start(emulator);
+    emulator.ResumeLoop();
 }
 
 void HeadlessHost::DisplayChanged(Emulator& emulator, const Display& display) {
@@ -46,7 +59,7 @@ void HeadlessHost::DisplayChanged(Emulator& emulator, const Display& display) {
 }
 
 void HeadlessHost::ScheduleCheckpoint(Emulator& emulator) {
-    std::uint64_t next = std::min(nextTick_, options_.maxInstructions);
+    std::uint64_t next = std::min(nextTick_, endAt_);
     if (!timedTokens_.empty()) next = std::min(next, *timedTokens_.front().at);
     emulator.SetCheckpoint(next);
 }
@@ -67,7 +80,7 @@ void HeadlessHost::Checkpoint(Emulator& emulator, std::uint64_t instructions) {
         if (token.action == ScriptAction::End) End(emulator, StopReason::EndToken);
         DeliverToken(emulator, token);
     }
-    if (instructions >= options_.maxInstructions) End(emulator, StopReason::MaxInstructions);
+    if (instructions >= endAt_) End(emulator, StopReason::MaxInstructions);
     ScheduleCheckpoint(emulator);
 }
 
@@ -112,7 +125,10 @@ void HeadlessHost::SerialWriteLine(std::string_view line) {
 
 std::optional<std::string> HeadlessHost::SerialReadLine(Emulator& emulator) {
     auto line = options_.serialIn.NextLine();
-    if (!line) End(emulator, StopReason::SerialInputEnded);
+    if (!line)
+        End(emulator, StopReason::SerialInputEnded);
+    else
+        ++serialLinesRead_;
     return line;
 }
 

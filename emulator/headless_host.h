@@ -36,8 +36,8 @@ inline constexpr std::size_t kSerialLinesKept = DisplayHistory::kMaxScreens;
 struct HeadlessOptions {
     std::vector<KeyToken> keys;
     std::uint64_t instructionsPerTick = 10000;
-    std::uint64_t maxInstructions = 10'000'000;
-    SerialInput serialIn;  // lines INPUT and LOAD read
+    std::uint64_t maxInstructions = 10'000'000;  // counted from where the run starts
+    SerialInput serialIn;                        // lines INPUT and LOAD read
     // The serial lines written: the host keeps the last `serialLinesKept` of them (0: it only
     // counts them), so a program that prints forever cannot exhaust memory, and hands every
     // one to `serialSink`, when given, as it is written (keltoc run --serial-out).
@@ -56,6 +56,9 @@ class HeadlessHost : public Host {
 
     // Runs the emulator's firmware loop from its opening until a stop rule ends it.
     void Run(Emulator& emulator);
+    // Goes on from the emulator's state as it stands (a restored snapshot)
+    // without the opening, under the same stop rules.
+    void Resume(Emulator& emulator);
 
     StopReason stopReason() const { return stopReason_; }
     // Ends the run where the debugger paused it.
@@ -65,6 +68,7 @@ class HeadlessHost : public Host {
     const std::deque<std::string>& serialOut() const { return serialOut_; }
     std::uint64_t serialLineCount() const { return serialLines_; }
     std::uint64_t serialLinesDropped() const { return serialLines_ - serialOut_.size(); }
+    std::uint64_t serialLinesRead() const { return serialLinesRead_; }
     const std::vector<ReportedError>& errors() const { return errors_; }
     // Every screen of the run, the last DisplayHistory::kMaxScreens of them.
     const DisplayHistory& displayHistory() const { return history_; }
@@ -81,11 +85,14 @@ class HeadlessHost : public Host {
   private:
     void End(Emulator& emulator, StopReason reason);
     void ScheduleCheckpoint(Emulator& emulator);
+    void Start(Emulator& emulator);
 
     HeadlessOptions options_;
     std::deque<KeyToken> waitTokens_;   // delivered when the emulator blocks
     std::deque<KeyToken> timedTokens_;  // @N tokens, by N
     std::uint64_t nextTick_ = 0;
+    std::uint64_t endAt_ = 0;  // the instruction count of maxInstructions
+    std::uint64_t serialLinesRead_ = 0;
     StopReason stopReason_ = StopReason::None;
     std::deque<std::string> serialOut_;
     std::uint64_t serialLines_ = 0;

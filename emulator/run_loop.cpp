@@ -40,7 +40,11 @@ void Emulator::RunLoop() {
     LocateCursor(2, 1);
     PrintText(kGreetingLine2);
     WaitKey();
+    ResumeLoop();
+}
 
+void Emulator::ResumeLoop() {
+    MachineState& m = machine;
     while (!endRequested) {
         if (pendingRestart_) ApplyPendingRestart();
         SetPin(kPinWE, 1);

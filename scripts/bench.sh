@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --preset default >/dev/null
-cmake --build --preset default --target compile_bench emulator_bench zrt_bench >/dev/null
+cmake --build --preset default --target compile_bench emulator_bench zrt_bench scenario_bench >/dev/null
 
 printf '%-36s %14s  %s\n' "benchmark" "cpu time" "counters"
 for bench in build/bench/*_bench; do

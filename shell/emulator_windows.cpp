@@ -18,6 +18,7 @@
 #include "shell/frm_test.h"
 #include "shell/frm_trac.h"
 #include "shell/listing_pane.h"
+#include "shell/scenario_recorder.h"
 #include "shell/source_editor.h"
 #include "shell/statement_mark.h"
 #include "shell/variables_pane.h"
@@ -122,6 +123,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     }
     TakeProgramFacts(lastCompile);
     test_ = new FrmTest(worker_, owner_);
+    test_->recorder()->programPath = [this] { return SourceFile(); };
     test_->variablesPane()->SetNames(names_);
     ShowWatchesOf(SourceFile());
     connect(test_->variablesPane(), &VariablesPane::watchesChanged, this,

@@ -1,6 +1,7 @@
 #include "shell/emulator_worker.h"
 
 #include "emulator/run_errors.h"
+#include "emulator/snapshot.h"
 
 namespace zr::shell {
 
@@ -203,6 +204,7 @@ void EmulatorWorker::ThreadMain() {
 
 void EmulatorWorker::Load(const EmulatorProgram& program) {
     emulator_.LoadProgram(program.image);
+    programId_ = emulator::ProgramIdOf(emulator_.machine.programImage);
     emulator_.SetStatementMap(program.statements);
     debugger_.reset();
     debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);

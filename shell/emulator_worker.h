@@ -8,11 +8,13 @@
 #include <QObject>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <thread>
 #include <vector>
 
 #include "emulator/debugger.h"
+#include "emulator/device_state.h"
 #include "emulator/emulator.h"
 #include "shell/emulator_frame.h"
 #include "shell/gui_host.h"
@@ -77,6 +79,14 @@ class EmulatorWorker : public QObject {
     // The data breakpoints from now on, by VariableOperand.
     void SetDataBreakpoints(std::vector<int> operands);
 
+    // The device state at the run loop's next pump point (at once while no
+    // run loop runs), handed to `done` on the thread that takes it.
+    void CaptureState(std::function<void(const emulator::DeviceState&)> done);
+    // Puts a state back where the run loop stands and shows its display and pins.
+    void RestoreState(const emulator::DeviceState& state);
+    // The program last loaded, as emulator::ProgramIdOf names it. Any thread.
+    std::uint32_t programId() const { return programId_.load(); }
+
     // Only while no run loop runs (set-up, tests after Join).
     emulator::Emulator& emulator() { return emulator_; }
 
@@ -96,6 +106,7 @@ class EmulatorWorker : public QObject {
     std::unique_ptr<emulator::Debugger> debugger_;  // worker thread while a run loop runs
     std::thread thread_;
     std::atomic<bool> quit_{false};
+    std::atomic<std::uint32_t> programId_{0};
     std::optional<EmulatorProgram> reload_;  // worker thread only
     bool restart_ = false;                   // worker thread only: StartProgram
     QTimer frameTimer_;

@@ -321,6 +321,7 @@ void FrmMain::SetCurrentFile(const QString& path) {
     currentPath_ = path;
     if (!path.isEmpty() && !IsShippedExample(path)) RememberFolderOf(path);
     ShowFileState();
+    emit currentFileChanged(path);
 }
 
 void FrmMain::FillExamplesMenu() {

@@ -72,6 +72,10 @@ class FrmMain : public QMainWindow {
     // goes to the recovery file first and stays there (SIGTERM, SIGHUP).
     void CloseWithoutQuestions();
 
+  signals:
+    // The text now belongs to this file (empty: none).
+    void currentFileChanged(const QString& path);
+
   public slots:
     void newSource();
     void openSource();

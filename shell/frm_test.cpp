@@ -25,6 +25,7 @@
 
 #include "emulator/debugger.h"
 #include "emulator/number_text.h"
+#include "shell/device_state_files.h"
 #include "shell/device_text.h"
 #include "shell/display_history_pane.h"
 #include "shell/emulator_worker.h"
@@ -33,6 +34,7 @@
 #include "shell/keypad_picture.h"
 #include "shell/listing_pane.h"
 #include "shell/pin_panel.h"
+#include "shell/scenario_recorder.h"
 #include "shell/serial_console.h"
 #include "shell/toolbar_icons.h"
 #include "shell/twips.h"
@@ -155,8 +157,10 @@ void FrmTest::CreateFace(QVBoxLayout* face) {
     face->addWidget(keypad_, 1);
     // A click on the keypad takes the keyboard back from the console.
     keypad_->setFocusPolicy(Qt::ClickFocus);
-    connect(keypad_, &KeypadPicture::keyReleased, this,
-            [this](int index) { worker_.Post([index](Emulator& e) { e.PressKey(index); }); });
+    connect(keypad_, &KeypadPicture::keyReleased, this, [this](int index) {
+        emit keyGiven(index);
+        worker_.Post([index](Emulator& e) { e.PressKey(index); });
+    });
 }
 
 // The panel's grid, top to bottom: the ADC4..ADC1 rows (indicator, name,
@@ -198,6 +202,7 @@ void FrmTest::CreatePanel() {
         grid->addWidget(value, row, 3);
         connect(slider, &QScrollBar::valueChanged, this, [this, channel, value](int position) {
             value->setText(QString::number(position));
+            emit adcGiven(channel + 1, position);
             worker_.Post([channel, position](Emulator& e) { e.io.adc[channel] = position; });
         });
         sliders_[channel] = slider;
@@ -261,6 +266,10 @@ void FrmTest::CreateMenus() {
     QMenu* file = menuBar()->addMenu(tr("File"));
     file->setObjectName("mnuFile");
     connect(action(file, "mnuClear", tr("Clear")), &QAction::triggered, this, &FrmTest::Clear);
+    stateFiles_ = new DeviceStateFiles(worker_, this);
+    stateFiles_->AddActions(file);
+    recorder_ = new ScenarioRecorder(*this, worker_);
+    recorder_->AddAction(file);
     file->addSeparator()->setObjectName("mnuFile1");
     // No transfer protocol to a real device is defined: the item says so.
     QAction* save = action(file, "mnuSaveToRealZr", tr("Save to real zr-7340"));
@@ -345,8 +354,10 @@ QList<QAction*> FrmTest::debugActions() const {
 void FrmTest::CreateDocks() {
     console_ = new SerialConsole;
     console_->setObjectName("serialConsole");
-    connect(console_, &SerialConsole::lineEntered, this,
-            [this](const QString& line) { worker_.PostSerialLine(ToDevice(line)); });
+    connect(console_, &SerialConsole::lineEntered, this, [this](const QString& line) {
+        emit serialLineGiven(line);
+        worker_.PostSerialLine(ToDevice(line));
+    });
     auto* consoleDock = new QDockWidget(tr("Serial 1"), this);
     consoleDock->setObjectName("serialDock");
     consoleDock->setWidget(console_);
@@ -455,6 +466,7 @@ void FrmTest::PostPortInputs() {
     int inputs = 0;
     for (int bit = 0; bit < 8; ++bit)
         if (portBits_[bit]->isChecked()) inputs |= 1 << bit;
+    emit portInputsGiven(inputs);
     worker_.Post([inputs](Emulator& e) { e.io.portInputs = static_cast<std::uint8_t>(inputs); });
 }
 
@@ -492,6 +504,7 @@ void FrmTest::keyPressEvent(QKeyEvent* event) {
         QMainWindow::keyPressEvent(event);
         return;
     }
+    emit keyGiven(index);
     worker_.Post([index](Emulator& e) { e.PressKey(index); });
     event->accept();
 }

@@ -22,6 +22,8 @@ class QVBoxLayout;
 
 namespace zr::shell {
 
+class DeviceStateFiles;
+class ScenarioRecorder;
 class DisplayHistoryPane;
 class EmulatorWorker;
 class I2cTable;
@@ -49,6 +51,9 @@ class FrmTest : public QMainWindow {
     DisplayHistoryPane* displayHistory() const { return history_; }
     VariablesPane* variablesPane() const { return variables_; }
     ListingPane* listingPane() const { return listing_; }
+    // Save and load the device state.
+    DeviceStateFiles* stateFiles() const { return stateFiles_; }
+    ScenarioRecorder* recorder() const { return recorder_; }
     // Continue, the steps, run to cursor, pause and step back.
     QList<QAction*> debugActions() const;
     // The status line: the run state, the instruction count, the speed.
@@ -61,6 +66,12 @@ class FrmTest : public QMainWindow {
     void endChosen();
     // Run to cursor: the window knows no editor, its owner finds the address.
     void runToCursorChosen();
+    // Input the user gave the device (for the scenario recorder): a keypad
+    // key 0..15, the port inputs, an ADC slider (channel 1..4), a serial line.
+    void keyGiven(int index);
+    void portInputsGiven(int value);
+    void adcGiven(int channel, int value);
+    void serialLineGiven(const QString& line);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -94,6 +105,8 @@ class FrmTest : public QMainWindow {
     DisplayHistoryPane* history_ = nullptr;
     VariablesPane* variables_ = nullptr;
     ListingPane* listing_ = nullptr;
+    DeviceStateFiles* stateFiles_ = nullptr;
+    ScenarioRecorder* recorder_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
     RunStatusLine statusLine_;
     QTimer* timer1_ = nullptr;

@@ -15,6 +15,7 @@
 #include "shell/help_location.h"
 #include "shell/qt_translation.h"
 #include "shell/termination_signals.h"
+#include "shell/scenario_pane.h"
 #include "shell/toolbar_icons.h"
 #include "shell/window_help_key.h"
 
@@ -128,6 +129,7 @@ int main(int argc, char* argv[]) {
                          window.CloseWithoutQuestions();
                          QApplication::quit();
                      });
+    zr::shell::ScenarioPane::InstallInto(window);
     window.show();
     if (!options.files.isEmpty()) window.LoadFile(options.files.constFirst());
 

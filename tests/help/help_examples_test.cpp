@@ -163,7 +163,9 @@ TEST_F(HelpExamples, EveryExampleRunsAndShowsWhatThePageSays) {
 // "serial"), a syntax outline ("syntax") or a piece of a program ("fragment").
 TEST_F(HelpExamples, EveryCodeBlockIsMarked) {
     const std::regex pre("<pre( class=\"([a-z]+)\")?");
-    const std::vector<std::string> kinds = {"kelto", "display", "serial", "syntax", "fragment"};
+    // "scenario" blocks run in help_scenarios_test.cpp.
+    const std::vector<std::string> kinds = {"kelto",  "display",  "serial",
+                                            "syntax", "fragment", "scenario"};
     for (const auto& page : HelpPages()) {
         const std::string html = ReadText(page);
         for (auto it = std::sregex_iterator(html.begin(), html.end(), pre);
