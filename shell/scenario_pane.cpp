@@ -99,6 +99,7 @@ void ScenarioPane::setSource(const QString& sourcePath) {
     runAll_->setEnabled(list_->count() > 0);
     status_->setText(list_->count() ? tr("Сценариев: %1").arg(list_->count())
                                     : tr("Рядом с программой нет сценариев (ИМЯ*.scn.yaml)"));
+    emit scenariosListed(list_->count());
 }
 
 QStringList ScenarioPane::scenarioFiles() const {
@@ -175,6 +176,9 @@ ScenarioPane* ScenarioPane::InstallInto(FrmMain& main) {
     dock->setObjectName("scenarioDock");
     dock->setWidget(pane);
     main.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    // The pane takes room from the editor only for a source that has scenarios.
+    QObject::connect(pane, &ScenarioPane::scenariosListed, dock,
+                     [dock](int count) { dock->setVisible(count > 0); });
     QObject::connect(&main, &FrmMain::currentFileChanged, pane, &ScenarioPane::setSource);
     QObject::connect(pane, &ScenarioPane::openScenarioAt, &main,
                      [&main](const QString& path, int line) {

@@ -55,6 +55,8 @@ class ScenarioPane : public QWidget {
 
   signals:
     void openScenarioAt(const QString& path, int line);
+    // The scenarios beside the new source were listed; `count` may be 0.
+    void scenariosListed(int count);
     // A run of one or all has marked every scenario it ran.
     void runFinished();
 

@@ -17,7 +17,7 @@ namespace zr::shell {
 // bytes, so no real source comes near it; the editor lays out every line of a
 // text to know its width, which takes seconds per megabyte, so larger files
 // are left to keltoc (which reads up to machine::kMaxTextFileSize).
-inline constexpr std::uintmax_t kLargestSourceFile = std::uintmax_t{8} << 20;
+inline constexpr std::uintmax_t kLargestSourceFile = std::uintmax_t{4} << 20;
 
 struct ReadResult {
     std::optional<formats::RichText> document;  // empty on failure

@@ -3,6 +3,7 @@
 // opens the scenario in the editor at the failing step's line.
 #include "shell/scenario_pane.h"
 
+#include <QDockWidget>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -84,8 +85,12 @@ class ScenarioPaneTest : public QObject {
     void theMainWindowsPaneFollowsItsFileAndOpensAFailure() {
         TestWindow test;
         ScenarioPane* pane = ScenarioPane::InstallInto(*test.window);
+        test.window->show();
+        auto* dock = test.window->findChild<QDockWidget*>("scenarioDock");
+        QVERIFY(!dock->isVisible());  // a new text has no scenarios: no room taken
         QVERIFY(test.window->LoadFile(P("prog.txt")));
         QCOMPARE(pane->scenarioFiles().size(), 2);
+        QVERIFY(dock->isVisible());
         test.prompts->confirmAnswers.push_back(true);  // a scenario is no Kelto source
         emit pane->openScenarioAt(P("prog-wrong.scn.yaml"), 4);
         QCOMPARE(test.window->currentFileName(), P("prog-wrong.scn.yaml"));
