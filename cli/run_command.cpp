@@ -14,10 +14,10 @@
 #include "cli/serial_out_file.h"
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
-#include "formats/atomic_save.h"
 #include "emulator/emulator.h"
 #include "emulator/headless_host.h"
 #include "emulator/snapshot.h"
+#include "formats/atomic_save.h"
 #include "machine/file_read.h"
 
 namespace zr::cli {

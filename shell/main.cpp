@@ -14,8 +14,8 @@
 #include "shell/frm_splash.h"
 #include "shell/help_location.h"
 #include "shell/qt_translation.h"
-#include "shell/termination_signals.h"
 #include "shell/scenario_pane.h"
+#include "shell/termination_signals.h"
 #include "shell/toolbar_icons.h"
 #include "shell/window_help_key.h"
 

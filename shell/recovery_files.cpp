@@ -68,8 +68,7 @@ std::optional<RecoveredDocument> ReadRecoveryFile(const QString& file) {
 
 QStringList OrphanedRecoveryFiles(const QString& folder) {
     QStringList orphans;
-    QFileInfoList files =
-        QDir(folder).entryInfoList({QStringLiteral("*") + kSuffix}, QDir::Files);
+    QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*") + kSuffix}, QDir::Files);
     // Oldest first; files of the same moment by name, so the order is fixed.
     std::sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
         const QDateTime left = a.lastModified(), right = b.lastModified();
