@@ -177,8 +177,13 @@ ScenarioPane* ScenarioPane::InstallInto(FrmMain& main) {
     dock->setWidget(pane);
     main.addDockWidget(Qt::BottomDockWidgetArea, dock);
     // The pane takes room from the editor only for a source that has scenarios.
-    QObject::connect(pane, &ScenarioPane::scenariosListed, dock,
-                     [dock](int count) { dock->setVisible(count > 0); });
+    QObject::connect(pane, &ScenarioPane::scenariosListed, dock, [dock, &main](int count) {
+        const bool appears = count > 0 && dock->isHidden();
+        dock->setVisible(count > 0);
+        // A few lines of list: the editor keeps most of the window.
+        if (appears)
+            main.resizeDocks({dock}, {dock->fontMetrics().lineSpacing() * 9}, Qt::Vertical);
+    });
     QObject::connect(&main, &FrmMain::currentFileChanged, pane, &ScenarioPane::setSource);
     QObject::connect(pane, &ScenarioPane::openScenarioAt, &main,
                      [&main](const QString& path, int line) {
