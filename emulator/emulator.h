@@ -119,6 +119,12 @@ class Emulator {
     // Executed instructions since construction; the host's Checkpoint is
     // called when the count reaches the value set here.
     std::uint64_t instructionCount() const { return instructionCount_; }
+    // Between two run loops: a new program counts from 0. A checkpoint set
+    // for the old count is dropped.
+    void ResetInstructionCount() {
+        instructionCount_ = 0;
+        checkpointAt_ = std::numeric_limits<std::uint64_t>::max();
+    }
     void SetCheckpoint(std::uint64_t instructions) {
         checkpointAt_ = instructions;
         RequestAttention();

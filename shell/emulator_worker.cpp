@@ -202,7 +202,10 @@ void EmulatorWorker::ThreadMain() {
     restart_ = false;
 }
 
+// A new compiled program: its count starts at 0 (its screen history starts
+// afresh with the run, see BeginRun and ResetFrame).
 void EmulatorWorker::Load(const EmulatorProgram& program) {
+    emulator_.ResetInstructionCount();
     emulator_.LoadProgram(program.image);
     programId_ = emulator::ProgramIdOf(emulator_.machine.programImage);
     emulator_.SetStatementMap(program.statements);

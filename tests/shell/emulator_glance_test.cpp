@@ -185,6 +185,9 @@ class EmulatorGlanceTest : public QObject {
         windows.OpenEmulator(*other, EmulatorStart::AfterRun);
         ZR_WAIT_PROMPT(window);
         QTRY_VERIFY_WITH_TIMEOUT(!HistoryText(*window).contains("|First"), kWorkerTimeout);
+        // ... and its count starts at 0.
+        QTRY_COMPARE_WITH_TIMEOUT(window->instructionCountText(), QString("Команд: 0"),
+                                  kWorkerTimeout);
         windows.EndEmulator();
     }
 
