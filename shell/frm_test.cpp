@@ -1,5 +1,8 @@
 #include "shell/frm_test.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -18,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <chrono>
@@ -58,6 +62,7 @@ constexpr int kDebugDockCharacters = 40;  // the Variables and listing column
 FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     : QMainWindow(parent, Qt::Window), worker_(worker) {
     setObjectName("frmTest");
+    qApp->installEventFilter(this);
     setWindowTitle(tr("+"));
     confirmClear_ = [this] {
         return QMessageBox::question(this, windowTitle(), tr("Clear?"),
@@ -493,20 +498,78 @@ void FrmTest::ShowFrame(const EmulatorFrame& frame) {
     ShowStatus(frame.status, frame.pausedState.get());
 }
 
+namespace {
+
+// A widget that takes typed text: its keys are never the keypad's.
+bool TakesText(const QWidget* widget) {
+    if (auto* line = qobject_cast<const QLineEdit*>(widget)) return !line->isReadOnly();
+    if (auto* text = qobject_cast<const QTextEdit*>(widget)) return !text->isReadOnly();
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(widget)) return !plain->isReadOnly();
+    // A cell open for editing in a table has a line edit of its own.
+    return qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
+}
+
+bool IsNavigationKey(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Space:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void FrmTest::keyPressEvent(QKeyEvent* event) {
     // Typing into the console or a table cell is not keypad input.
     if (auto* field = qobject_cast<QLineEdit*>(focusWidget()); field && !field->isReadOnly()) {
         QMainWindow::keyPressEvent(event);
         return;
     }
-    const int index = KeyIndexForPcKey(event->key());
-    if (index < 0 || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+    // A list's or tree's navigation key that it did not use stops here.
+    if (qobject_cast<QAbstractItemView*>(focusWidget()) && IsNavigationKey(event->key())) {
         QMainWindow::keyPressEvent(event);
         return;
     }
+    if (!GiveKeypadKey(*event)) QMainWindow::keyPressEvent(event);
+}
+
+bool FrmTest::GiveKeypadKey(const QKeyEvent& event) {
+    const int index = KeyIndexForPcKey(event.key());
+    if (index < 0 || event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
     emit keyGiven(index);
     worker_.Post([index](Emulator& e) { e.PressKey(index); });
-    event->accept();
+    return true;
+}
+
+// While this window is active, the keypad's PC keys reach the device from
+// whichever pane has the focus: a list or tree keeps only its navigation keys
+// (arrows, Enter on an item), a text field all of its keys. Without this a
+// click into the Variables tree swallowed every digit typed for the device.
+bool FrmTest::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !isActiveWindow()) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Only the widget with the focus decides; a key it passes on to its
+    // parents comes to keyPressEvent below.
+    if (!widget || widget == this || widget != QApplication::focusWidget()) return false;
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (TakesText(widget)) return false;
+    if (qobject_cast<QAbstractItemView*>(widget) ||
+        qobject_cast<QAbstractItemView*>(widget->parentWidget()))
+        if (IsNavigationKey(key.key())) return false;
+    return GiveKeypadKey(key);
 }
 
 void FrmTest::changeEvent(QEvent* event) {

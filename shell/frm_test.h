@@ -74,7 +74,10 @@ class FrmTest : public QMainWindow {
     void serialLineGiven(const QString& line);
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A PC key for the keypad: pressed on the device; false when it is none.
+    bool GiveKeypadKey(const QKeyEvent& event);
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

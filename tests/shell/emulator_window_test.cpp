@@ -4,12 +4,15 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "emulator_test_support.h"
 #include "shell/i2c_table.h"
 #include "shell/pin_panel.h"
 #include "shell/serial_console.h"
+#include "shell/variables_pane.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;
@@ -101,6 +104,30 @@ class EmulatorWindowTest : public QObject {
         expectCode(7);
         QTest::keyClick(window, Qt::Key_Right);
         expectCode(33);
+        windows.EndEmulator();
+    }
+
+    // With a pane focused, the keypad's PC keys still reach the device; the
+    // pane keeps its navigation keys and a text field all of its keys.
+    void keypadKeysReachTheDeviceFromAFocusedPane() {
+        EmulatorWindows windows(nullptr, nullptr, nullptr);
+        FrmTest* window = OpenAndStart(windows, kTwoWaits);
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QSignalSpy given(window, &FrmTest::keyGiven);
+        QTreeWidget* pane = window->variablesPane();
+        pane->setFocus();
+        QTest::keyClick(pane, Qt::Key_5);
+        QTest::keyClick(pane, Qt::Key_Down);
+        QTest::keyClick(pane, Qt::Key_Return);
+        QLineEdit* line = window->serialConsole()->findChild<QLineEdit*>();
+        QVERIFY(line);
+        line->setFocus();
+        QTest::keyClick(line, Qt::Key_7);
+        QCOMPARE(given.size(), 1);
+        QCOMPARE(given.at(0).at(0).toInt(), 5);
+        QCOMPARE(line->text(), QString("7"));
         windows.EndEmulator();
     }
 
