@@ -149,8 +149,9 @@ TEST(AnalysisTest, DeclarationsAndReferencesReachIntoALibrary) {
         EXPECT_EQ(analysis.declarations[*found].kind, e.kind);
         EXPECT_EQ(analysis.declarations[*found].size, e.size);
         EXPECT_EQ(analysis.ReferencesTo(*found).size(), e.uses);
-        if (e.kind != DeclarationKind::Predeclared)
+        if (e.kind != DeclarationKind::Predeclared) {
             EXPECT_EQ(SpanText(analysis, *analysis.declarations[*found].span), e.name);
+        }
     }
     // "@Start" is a use of Start at "Start", after the "@".
     EXPECT_EQ(analysis.ReferencesTo(*analysis.Find("Start"))[0].start,

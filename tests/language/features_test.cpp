@@ -124,7 +124,9 @@ TEST(CompletionTest, OffersWhatTheContextTakes) {
             EXPECT_NE(std::find(texts.begin(), texts.end(), want), texts.end()) << want;
         for (const auto& unwanted : c.absent)
             EXPECT_EQ(std::find(texts.begin(), texts.end(), unwanted), texts.end()) << unwanted;
-        if (c.present.empty()) EXPECT_TRUE(texts.empty());
+        if (c.present.empty()) {
+            EXPECT_TRUE(texts.empty());
+        }
         EXPECT_EQ(position - completion.replaceFrom, static_cast<int>(std::strlen(c.replaced)));
     }
 }
