@@ -6,10 +6,12 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 
 #include "compiler/source_text.h"
+#include "emulator/run_errors.h"
 #include "shell/breakpoint_store.h"
 #include "shell/debug_statements.h"
 #include "shell/device_text.h"
@@ -50,6 +52,19 @@ EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart star
 
 EmulatorWindows::EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* traceCommand)
     : QObject(owner), owner_(owner), editor_(editor), traceCommand_(traceCommand) {
+    textCheck_.setSingleShot(true);
+    textCheck_.setInterval(300);
+    connect(&textCheck_, &QTimer::timeout, this, [this] {
+        if (!editor_ || compiledText_.empty()) return;
+        const bool changed =
+            compiler::ToCompilerText(editor_->toPlainText().toStdString()) != compiledText_;
+        if (changed == textChanged_) return;
+        textChanged_ = changed;
+        ShowWhetherPanesAreCurrent();
+    });
+    if (editor_)
+        connect(editor_->document(), &QTextDocument::contentsChanged, &textCheck_,
+                qOverload<>(&QTimer::start));
     if (traceCommand_) {
         traceCommand_->setCheckable(true);
         traceCommand_->setChecked(false);
@@ -86,6 +101,9 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
         windows->setWindowPlaces(places);
     }
     windows->debugMenu_ = main.debugMenu();
+    // F9 and Ctrl+F9 compile the editor's text from the emulator window too.
+    for (const char* name : {"mnuRun", "mnuCompile"})
+        if (auto* action = main.findChild<QAction*>(name)) windows->compileActions_.append(action);
     windows->setSourceFile([&main] { return main.currentFileName(); });
     main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
         windows->OpenEmulator(compiled, start);
@@ -96,6 +114,7 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
 }
 
 void EmulatorWindows::TakeProgramFacts(const compiler::Compiler& compiled) {
+    programRan_ = programEnded_ = textChanged_ = false;
     compiledText_ = compiled.sourceText;
     statements_ = compiled.statementMap;
     debugStatements_ = DebugStatementsOf(compiled);
@@ -108,6 +127,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
         // its address prompt; the emulator command only brings it forward.
         if (start == EmulatorStart::AfterRun) {
             TakeProgramFacts(lastCompile);
+            ShowWhetherPanesAreCurrent();
             test_->variablesPane()->SetNames(names_);
             // A run from another file brings that file's watches.
             if (SourceFile() != watchFile_) ShowWatchesOf(SourceFile());
@@ -140,6 +160,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     connect(test_, &FrmTest::runToCursorChosen, this, &EmulatorWindows::RunToCursor);
     // The same actions: they leave the menu when the window goes.
     if (debugMenu_) debugMenu_->addActions(test_->debugActions());
+    test_->addActions(compileActions_);
     PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);
@@ -251,6 +272,15 @@ void EmulatorWindows::RunToCursor() {
 
 void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (test_) test_->ShowFrame(frame);
+    // A short program may start and end between two frames: its count says
+    // that it ran (a new program counts from 0).
+    const bool running = frame.status.runState == emulator::kRunning;
+    const bool ran = running || frame.status.instructions > 0;
+    if (ran != programRan_ || (ran && !running) != programEnded_) {
+        programRan_ = ran;
+        programEnded_ = ran && !running;
+        ShowWhetherPanesAreCurrent();
+    }
     if (frame.pausedAddress != pausedAddress_ || frame.pauseCount != pauseCount_) {
         pausedAddress_ = frame.pausedAddress;
         pauseCount_ = frame.pauseCount;
@@ -303,6 +333,16 @@ void EmulatorWindows::ShowSourceLine(int line) {
     if (!block.isValid()) return;
     editor_->setTextCursor(QTextCursor(block));
     editor_->ensureCursorVisible();
+}
+
+// The panes show the pauses of the loaded program: once it has ended, or the
+// editor's text is no longer the one it was compiled from, they say so.
+void EmulatorWindows::ShowWhetherPanesAreCurrent() {
+    if (!test_) return;
+    if (textChanged_ || programEnded_) MarkPause(-1);
+    test_->setStaleNote(textChanged_ ? tr("Текст изменён — скомпилируйте заново (F9)")
+                        : programEnded_ ? tr("Программа завершена")
+                                        : QString());
 }
 
 // The last statement of an address is the one whose instruction is there.

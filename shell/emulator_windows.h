@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -85,6 +86,7 @@ class EmulatorWindows : public QObject {
     QString SourceFile() const;
     void ShowWatchesOf(const QString& file);
     void KeepWatches();
+    void ShowWhetherPanesAreCurrent();
 
     QWidget* owner_;
     QPointer<QTextEdit> editor_;
@@ -96,7 +98,12 @@ class EmulatorWindows : public QObject {
     bool traceOn_ = false;
     std::function<bool()> confirmClear_;
     WindowPlaces* places_ = nullptr;
-    int pausedAddress_ = -1;  // as the last frame showed it
+    int pausedAddress_ = -1;          // as the last frame showed it
+    bool programRan_ = false;         // the loaded program has run since it was loaded
+    bool programEnded_ = false;       // ... and is no longer running
+    bool textChanged_ = false;        // the editor's text is not the loaded program's
+    QTimer textCheck_;                // compares them once typing pauses
+    QList<QAction*> compileActions_;  // the main window's compile commands (F9, Ctrl+F9)
     std::uint64_t pauseCount_ = 0;
     // The watches outlive the window: kept per file for the session (the
     // text without a file under ""), and in the settings for a saved file.

@@ -483,6 +483,22 @@ QString FrmTest::displayLine(int row) const {
     return display_[row == 2 ? 1 : 0]->text();
 }
 
+void FrmTest::setStaleNote(const QString& note) {
+    if (note == staleNote_) return;
+    staleNote_ = note;
+    const struct {
+        const char* dock;
+        QString title;
+        QWidget* pane;
+    } panes[] = {{"variablesDock", tr("Переменные"), variables_},
+                 {"listingDock", tr("Листинг"), listing_}};
+    for (const auto& pane : panes) {
+        pane.pane->setEnabled(note.isEmpty());
+        if (auto* dock = findChild<QDockWidget*>(pane.dock))
+            dock->setWindowTitle(note.isEmpty() ? pane.title : pane.title + " — " + note);
+    }
+}
+
 void FrmTest::ShowFrame(const EmulatorFrame& frame) {
     for (int row = 0; row < 2; ++row) {
         const QString text = FromDevice(frame.lines[row]);

@@ -60,6 +60,11 @@ class FrmTest : public QMainWindow {
     QString runStateText() const;
     QString instructionCountText() const;
     void ShowFrame(const zr::shell::EmulatorFrame& frame);
+    // Greys the Variables and Listing panes and names why in their titles
+    // ("Программа завершена", ...) while what they show is not current; an
+    // empty note makes them current again.
+    void setStaleNote(const QString& note);
+    QString staleNote() const { return staleNote_; }
 
   signals:
     // End was chosen, or the window was closed by its close box.
@@ -99,6 +104,7 @@ class FrmTest : public QMainWindow {
     EmulatorWorker& worker_;
     std::function<bool()> confirmClear_;
     std::array<QLineEdit*, 2> display_{};
+    QString staleNote_;
     KeypadPicture* keypad_ = nullptr;
     PinPanel* pinPanel_ = nullptr;
     std::array<QCheckBox*, 8> portBits_{};

@@ -8,6 +8,7 @@
 #include "emulator_test_support.h"
 #include "shell/emulator_windows.h"
 #include "shell/frm_trac.h"
+#include "shell/variables_pane.h"
 #include "shell_test_support.h"
 
 using namespace zr::shell;
@@ -35,6 +36,40 @@ class MainWindowEmulatorTest : public QObject {
         QVERIFY(main.window->close());
         QTRY_VERIFY(!windows->emulatorWindow());
         QVERIFY(!windows->worker().running());
+    }
+
+    // The panes say when what they show is no longer current, and F9 in the
+    // emulator window compiles the editor's text as in the main window.
+    void panesSayWhenTheyAreStaleAndF9CompilesFromTheEmulatorWindow() {
+        TestWindow main;
+        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
+        main.setText("! [1,1,clr] \"Hello\"\nEnd\n");
+        main.window->findChild<QAction*>("mnuRun")->trigger();
+        FrmTest* window = windows->emulatorWindow();
+        QVERIFY(window);
+        QCOMPARE(window->staleNote(), QString());  // not run yet: nothing has ended
+        ZR_WAIT_LINE1(window, "ZR-7340 vers.B01");
+        ClickKey(*window, 1);
+        ZR_WAIT_PROMPT(window);
+        ClickKey(*window, kKeyEnter);  // runs "Hello", then End: back at the prompt
+        QTRY_COMPARE_WITH_TIMEOUT(window->staleNote(), QString("Программа завершена"),
+                                  kWorkerTimeout);
+        QVERIFY(!window->variablesPane()->isEnabled());
+
+        QTest::keyClicks(main.editor(), "Dup ");
+        QTRY_COMPARE_WITH_TIMEOUT(window->staleNote(),
+                                  QString("Текст изменён — скомпилируйте заново (F9)"), 3000);
+        for (int i = 0; i < 4; ++i) QTest::keyClick(main.editor(), Qt::Key_Backspace);
+        QTRY_COMPARE_WITH_TIMEOUT(window->staleNote(), QString("Программа завершена"), 3000);
+
+        // F9 from the emulator window: the text is compiled and loaded afresh.
+        QVERIFY(window->actions().contains(main.window->findChild<QAction*>("mnuRun")));
+        main.setText("! [1,1,clr] \"Again\"\n-1 Wait\n");
+        const int reports = static_cast<int>(main.prompts->reports.size());
+        main.window->findChild<QAction*>("mnuRun")->trigger();
+        QCOMPARE(static_cast<int>(main.prompts->reports.size()), reports + 1);
+        QCOMPARE(window->staleNote(), QString());
+        windows->EndEmulator();
     }
 
     void debugMenuHoldsTheBreakpointAndStepCommandsWhileTheEmulatorIsOpen() {
