@@ -6,7 +6,6 @@
 #include "cli/listing_output.h"
 #include "cli/source_file.h"
 #include "compiler/compiler.h"
-#include "formats/atomic_save.h"
 
 namespace zr::cli {
 namespace {
@@ -23,22 +22,12 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return std::filesystem::equivalent(a, b, ec);
 }
 
-// A regular file (or a new one) through a temporary file renamed over it, so a full disk or
-// a size limit never leaves a truncated image in place of the old one, and links stay links.
-// A character device or a FIFO (/dev/null, /dev/stdout on a terminal or a pipe) is written in
-// place; any other target that is not a regular file is refused.
 bool WriteImage(const machine::ProgramImage& image, const std::filesystem::path& path,
                 std::ostream& err) {
-    const std::string_view bytes(reinterpret_cast<const char*>(image.data() + 1),
-                                 machine::kProgramSize);
-    const auto saved =
-        formats::SaveFileAtomically(path, bytes, formats::SpecialTargets::WriteDevicesAndFifos);
-    if (saved.ok()) return true;
-    const bool refused = saved.failure == formats::SaveResult::Failure::NotRegular;
-    Complain(err,
-             "cannot write " + path.string() + ": " +
-                 (refused ? "not a regular file, a character device or a FIFO" : saved.Reason()));
-    return false;
+    return WriteOutputFile(
+        path,
+        std::string_view(reinterpret_cast<const char*>(image.data() + 1), machine::kProgramSize),
+        err);
 }
 
 int Build(const BuildOptions& options, const CommonOptions& common, std::ostream& out,

@@ -17,7 +17,6 @@
 #include "emulator/emulator.h"
 #include "emulator/headless_host.h"
 #include "emulator/snapshot.h"
-#include "formats/atomic_save.h"
 #include "machine/file_read.h"
 
 namespace zr::cli {
@@ -68,18 +67,9 @@ std::optional<int> ReadResumeSnapshot(const RunOptions& options, const machine::
     return std::nullopt;
 }
 
-// Saved the way -o saves an image: atomically, through links, never over a
-// device node (a character device or a FIFO is written in place).
 bool WriteSnapshotFile(const std::filesystem::path& path, const emulator::Snapshot& snapshot,
                        std::ostream& err) {
-    const auto saved = formats::SaveFileAtomically(path, emulator::WriteSnapshot(snapshot),
-                                                   formats::SpecialTargets::WriteDevicesAndFifos);
-    if (saved.ok()) return true;
-    const bool refused = saved.failure == formats::SaveResult::Failure::NotRegular;
-    Complain(err,
-             "cannot write " + path.string() + ": " +
-                 (refused ? "not a regular file, a character device or a FIFO" : saved.Reason()));
-    return false;
+    return WriteOutputFile(path, emulator::WriteSnapshot(snapshot), err);
 }
 
 bool IsImageFile(const std::filesystem::path& path) {

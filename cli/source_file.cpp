@@ -4,6 +4,7 @@
 
 #include "cli/visible_text.h"
 #include "compiler/source_text.h"
+#include "formats/atomic_save.h"
 #include "formats/zrt.h"
 #include "machine/file_read.h"
 
@@ -35,6 +36,17 @@ std::filesystem::path SourceFolder(const std::filesystem::path& source) {
     std::error_code ec;
     const auto absolute = std::filesystem::absolute(source, ec);
     return ec ? source.parent_path() : absolute.parent_path();
+}
+
+bool WriteOutputFile(const std::filesystem::path& path, std::string_view bytes, std::ostream& err) {
+    const auto saved =
+        formats::SaveFileAtomically(path, bytes, formats::SpecialTargets::WriteDevicesAndFifos);
+    if (saved.ok()) return true;
+    const bool refused = saved.failure == formats::SaveResult::Failure::NotRegular;
+    Complain(err,
+             "cannot write " + path.string() + ": " +
+                 (refused ? "not a regular file, a character device or a FIFO" : saved.Reason()));
+    return false;
 }
 
 void Complain(std::ostream& err, std::string_view text) {

@@ -30,6 +30,14 @@ std::string SourceBytesToCompilerText(std::string_view bytes);
 // The folder of a source file, where $Lib looks after the library folder.
 std::filesystem::path SourceFolder(const std::filesystem::path& source);
 
+// Writes an output file (-o, --snapshot-out): a regular file (or a new one) through a
+// temporary file renamed over it, so a full disk or a size limit never leaves a truncated
+// file in place of the old one, and links stay links. A character device or a FIFO
+// (/dev/null, /dev/stdout on a terminal or a pipe) is written in place; any other target
+// that is not a regular file is refused. On failure prints "keltoc: cannot write FILE:
+// REASON" and returns false.
+bool WriteOutputFile(const std::filesystem::path& path, std::string_view bytes, std::ostream& err);
+
 // Prints "keltoc: TEXT" with control characters made visible.
 void Complain(std::ostream& err, std::string_view text);
 
