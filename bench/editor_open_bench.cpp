@@ -68,7 +68,7 @@ void BM_OpenPlainSourceAndLayOut(benchmark::State& state) {
     Open(state, false, true);
 }
 BENCHMARK(BM_OpenPlainSource)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenColouredSource)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenColouredSource)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenPlainSourceAndLayOut)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -64,8 +64,11 @@ void EditorGutter::Relayout() {
 }
 
 // The first block the viewport shows: found by position, so a paint at the
-// end of a long text does not lay out every line above it.
+// end of a long text does not lay out every line above it. At the top it is
+// the first block: a text just opened is still being laid out in steps, and
+// the search by position may not find its top line yet.
 QTextBlock EditorGutter::FirstVisibleBlock() const {
+    if (editor_.verticalScrollBar()->value() == 0) return editor_.document()->firstBlock();
     return editor_.cursorForPosition(QPoint(0, 0)).block();
 }
 

@@ -55,13 +55,33 @@ bool SourceEditor::LoadDocument(const formats::RichText& content, bool colourWor
     const QString text = QString::fromStdString(content.text);
     const std::vector<formats::ColourRun> runs =
         colourWords ? colourer_.RunsOf(text) : formats::ToUtf16Runs(content.text, content.runs);
-    const bool complete = FillDocument(*document(), text, runs, progress);
+    const bool complete = FillUnseen(text, runs, progress);
     document()->clearUndoRedoStacks();
     document()->setModified(false);
     // The caret starts at the top, where the reader starts: the lines below
     // are laid out as they come into view.
     setTextCursor(QTextCursor(document()));
     setTextColor(KeywordColourer::TypingColourAt(*document(), 0));
+    return complete;
+}
+
+// Shown, the document's layout follows every piece the fill inserts, which
+// costs three times the fill itself. So the document is filled while no view
+// shows it and without a layout, then shown again: the view lays out only what
+// it draws. It stays the same document object, so whatever is connected to it
+// keeps its connections.
+bool SourceEditor::FillUnseen(const QString& text, std::span<const formats::ColourRun> runs,
+                              const FillProgress& progress) {
+    QTextDocument* own = document();
+    QObject* owner = own->parent();
+    QTextDocument standIn;
+    own->setParent(nullptr);  // the view deletes a document it owns when it gets another
+    setDocument(&standIn);
+    own->setDocumentLayout(nullptr);
+    const bool complete = FillDocument(*own, text, runs, progress);
+    setDocument(own);
+    own->setParent(owner);
+    ShowExtraSelections();
     return complete;
 }
 

@@ -5,6 +5,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <optional>
+#include <span>
 
 #include "formats/rich_text.h"
 #include "shell/document_conversion.h"
@@ -75,6 +76,8 @@ class SourceEditor : public QTextEdit {
     void insertFromMimeData(const QMimeData* source) override;
 
   private:
+    bool FillUnseen(const QString& text, std::span<const formats::ColourRun> runs,
+                    const FillProgress& progress);
     void PaintLineTint(const QTextCursor& at, const QColor& colour);
     void ShowExtraSelections();
     void InsertPlain(const QString& text);

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "shell/editor_gutter.h"
 #include "shell/source_files.h"
 #include "shell_test_support.h"
 
@@ -28,6 +29,16 @@ QColor TintAtCaret(SourceEditor& editor) {
     const QImage shot = editor.viewport()->grab().toImage();
     const QRect caret = editor.cursorRect();
     return shot.pixelColor(editor.viewport()->width() - 3, caret.center().y());
+}
+
+// Whether the gutter drew the first line's number: dark pixels beside it.
+bool GutterShowsFirstNumber(SourceEditor& editor) {
+    const QImage shot = editor.gutter()->grab().toImage();
+    const int lineHeight = editor.fontMetrics().height();
+    for (int y = 0; y < std::min(shot.height(), 2 * lineHeight); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixelColor(x, y).lightness() < 160) return true;
+    return false;
 }
 
 }  // namespace
@@ -94,6 +105,7 @@ class LargeSourcesTest : public QObject {
                 // while the document is still being laid out in steps.
                 QTest::qWait(1);
                 test.window->grab();
+                QVERIFY2(GutterShowsFirstNumber(*test.editor()), qPrintable(name));
                 test.editor()->moveCursor(QTextCursor::End);
                 test.window->grab();
                 QCOMPARE(TintAtCaret(*test.editor()), QColor(255, 250, 205));
