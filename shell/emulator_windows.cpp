@@ -361,7 +361,7 @@ void EmulatorWindows::UnmarkStatement() {
 }
 
 // The place the window had last time; else beside the main window, clear of
-// the other emulator window and of the editor's caret line.
+// the other emulator window and of the line being debugged or edited.
 void EmulatorWindows::PlaceWindow(QWidget& window, const QString& key) {
     if (places_) {
         places_->Track(window, key);
@@ -376,22 +376,23 @@ void EmulatorWindows::PlaceWindow(QWidget& window, const QString& key) {
             others.push_back(other->frameGeometry());
     const QRect available = owner_->screen()->availableGeometry();
     QSize size = window.size() + frame;
-    // Side by side fits on the screen, only not where the main window stands:
-    // the main window moves to the left edge, and the new window may take
-    // less than its opening width, down to its minimum.
+    // No room beside the main window where it stands: the main window moves
+    // to the left edge, and the new window takes the room right of it, down
+    // to its minimum (then it covers the least of the main window it can).
     const int room = available.width() - owner_->frameGeometry().width();
     const int narrowest = window.minimumSizeHint().width() + frame.width();
     const QRect owner = owner_->frameGeometry();
     const bool besideFits = owner.right() + size.width() <= available.right() ||
                             owner.left() - size.width() >= available.left();
-    if (others.empty() && !besideFits && room >= narrowest) {
-        size.setWidth(std::min(size.width(), room));
+    if (others.empty() && !besideFits) {
+        size.setWidth(std::clamp(room, narrowest, std::max(narrowest, size.width())));
         window.resize(size - frame);
         owner_->move(available.left(), owner_->frameGeometry().top());
     }
-    int caretY = owner_->frameGeometry().center().y();
-    if (editor_) caretY = editor_->viewport()->mapToGlobal(editor_->cursorRect().center()).y();
-    const QRect place = PlaceBeside(size, owner_->frameGeometry(), others, available, caretY);
+    QRect keepClear;
+    if (auto* source = qobject_cast<const SourceEditor*>(editor_.data()))
+        keepClear = source->lineInUseOnScreen();
+    const QRect place = PlaceBeside(size, owner_->frameGeometry(), others, available, keepClear);
     window.move(place.topLeft());
 }
 

@@ -56,6 +56,7 @@ constexpr int kPanelWidth = 2655;
 constexpr int kTimer1Milliseconds = 100;
 constexpr double kDisplayPoints = 33;
 constexpr int kDebugDockCharacters = 40;  // the Variables and listing column
+constexpr int kDebugDockMinimumCharacters = 26;
 
 }  // namespace
 
@@ -110,9 +111,8 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     if (QScreen* shown = screen()) {
         const QSize room = shown->availableGeometry().size() - QSize(0, fontMetrics().height() * 2);
         const int wanted = width();
-        resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
         // Too narrow for a column of its own: the debug panes join the tabs below.
-        if (width() < wanted) {
+        if (room.width() < wanted) {
             auto* console = findChild<QDockWidget*>("serialDock");
             for (const char* name : {"variablesDock", "listingDock"}) {
                 auto* dock = findChild<QDockWidget*>(name);
@@ -121,6 +121,7 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
             }
             console->raise();
         }
+        resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
     }
 }
 
@@ -334,6 +335,10 @@ void FrmTest::CreateDebugCommands() {
         {"mnuStepBack", QT_TR_NOOP("Шаг назад"), QKeySequence(Qt::SHIFT | Qt::Key_F10),
          DebugCommand::StepBack},
     };
+    // The toolbar leads with the commands used most, so a narrow window
+    // drops the rarer ones into the toolbar's overflow first.
+    const char* const toolbarOrder[] = {"mnuContinue", "mnuPause",   "mnuStepInto",   "mnuStepOver",
+                                        "mnuStepBack", "mnuStepOut", "mnuRunToCursor"};
     for (const Command& c : commands) {
         auto* item = new QAction(tr(c.caption), this);
         item->setObjectName(c.name);
@@ -343,13 +348,29 @@ void FrmTest::CreateDebugCommands() {
             QStringLiteral("%1 (%2)").arg(item->text(), c.key.toString(QKeySequence::NativeText)));
         item->setStatusTip(item->toolTip());
         menu->addAction(item);
-        toolbar->addAction(item);
         if (c.command)
             connect(item, &QAction::triggered, this,
                     [this, command = *c.command] { worker_.Debug(command); });
         else
             connect(item, &QAction::triggered, this, &FrmTest::runToCursorChosen);
     }
+    for (const char* name : toolbarOrder) toolbar->addAction(findChild<QAction*>(name));
+}
+
+// The run command shows its caption only while every debug command fits
+// beside it; else its icon alone (its tooltip names it).
+void FrmTest::FitToolbars() {
+    auto* run = findChild<QToolBar*>("runToolbar");
+    auto* debug = findChild<QToolBar*>("debugToolbar");
+    if (!run || !debug) return;
+    run->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    if (run->sizeHint().width() + debug->sizeHint().width() > width())
+        run->setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+void FrmTest::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FitToolbars();
 }
 
 QList<QAction*> FrmTest::debugActions() const {
@@ -409,8 +430,15 @@ void FrmTest::CreateDocks() {
     listingDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, listingDock);
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
+    // The debug panes get their width first: a name and a value stay
+    // readable, and a wider window widens them, not the device's face (its
+    // keys keep their proportions).
+    const int readable = fontMetrics().averageCharWidth() * kDebugDockMinimumCharacters;
+    variables_->setMinimumWidth(readable);
+    listing_->setMinimumWidth(readable);
     resizeDocks({variablesDock}, {fontMetrics().averageCharWidth() * kDebugDockCharacters},
                 Qt::Horizontal);
+    centralWidget()->setMaximumSize(centralWidget()->sizeHint() * 5 / 4);
 
     // At their smallest the panes show two lines (a scroll area's own minimum
     // is a scroll bar's length): on a short screen the docks leave the face

@@ -84,6 +84,7 @@ class FrmTest : public QMainWindow {
     // A PC key for the keypad: pressed on the device; false when it is none.
     bool GiveKeypadKey(const QKeyEvent& event);
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -93,6 +94,7 @@ class FrmTest : public QMainWindow {
     QScrollArea* PanelScroller();
     void CreateMenus();
     void CreateDebugCommands();
+    void FitToolbars();
     void CreateDocks();
     void CreateStatusLine();
     // `paused`: the state of the latest pause, for the watch that changed.

@@ -133,6 +133,15 @@ void SourceEditor::clearExecutionMark() {
     viewport()->update();
 }
 
+QRect SourceEditor::lineInUseOnScreen() const {
+    QTextCursor line = executionMark_ ? *executionMark_ : textCursor();
+    line.clearSelection();
+    line.movePosition(QTextCursor::EndOfBlock);
+    const QRect end = cursorRect(line);
+    const QPoint topLeft = viewport()->mapToGlobal(QPoint(0, end.top()));
+    return QRect(topLeft, viewport()->mapToGlobal(end.bottomRight()));
+}
+
 QString SourceEditor::executionMarkText() const {
     return executionMark_ ? executionMark_->selectedText() : QString();
 }

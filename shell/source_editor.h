@@ -50,6 +50,10 @@ class SourceEditor : public QTextEdit {
     // The marked text, empty without a mark.
     QString executionMarkText() const;
     bool hasExecutionMark() const { return executionMark_.has_value(); }
+    // The text of the line being debugged (the marked statement's line), else
+    // of the caret line, in global coordinates: what a window opening over the
+    // editor should leave visible.
+    QRect lineInUseOnScreen() const;
 
     // True for the keys that colour the word before the caret: Enter, Space,
     // Up, Down, and typing a bracket.

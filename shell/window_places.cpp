@@ -40,7 +40,7 @@ QRect ClampToScreen(const QRect& window, const QRect& available) {
 }
 
 QRect PlaceBeside(const QSize& size, const QRect& owner, const std::vector<QRect>& others,
-                  const QRect& available, int caretY) {
+                  const QRect& available, const QRect& keepClear) {
     std::vector<QRect> anchors{owner};
     anchors.insert(anchors.end(), others.begin(), others.end());
     for (const QRect& anchor : anchors) {
@@ -53,15 +53,14 @@ QRect PlaceBeside(const QSize& size, const QRect& owner, const std::vector<QRect
             if (FitsFree(place, available, owner, others)) return place;
         }
     }
-    // No room beside: over the right part of the owner, where lines of text
-    // are short, clear of the caret line where possible.
-    const int right = std::min(owner.right(), available.right());
-    QRect place(QPoint(right - size.width() + 1, available.top()), size);
-    const int lineGap = 24;
-    if (caretY + lineGap + size.height() - 1 <= available.bottom())
-        place.moveTop(caretY + lineGap);
-    else if (caretY - lineGap - size.height() >= available.top())
-        place.moveBottom(caretY - lineGap);
+    QRect place(QPoint(available.right() - size.width() + 1, owner.top()), size);
+    place = ClampToScreen(place, available);
+    if (!place.intersects(keepClear)) return place;
+    const int lineGap = 8;
+    if (keepClear.bottom() + lineGap + size.height() <= available.bottom())
+        place.moveTop(keepClear.bottom() + lineGap);
+    else if (keepClear.top() - lineGap - size.height() >= available.top())
+        place.moveBottom(keepClear.top() - lineGap);
     return ClampToScreen(place, available);
 }
 
@@ -81,6 +80,8 @@ bool WindowPlaces::Restore(QWidget& window, const QString& key) {
     const QRect place = ClampToScreen(saved, AvailableFor(saved));
     window.resize(place.size());
     window.move(place.topLeft());
+    if (settings_->value(QString("%1/%2-maximised").arg(kGroup, key)).toBool())
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
     return true;
 }
 
@@ -89,10 +90,15 @@ void WindowPlaces::Track(QWidget& window, const QString& key) {
     window.installEventFilter(this);
 }
 
-// Saved is the frame's top left and the client's size, as move and resize take them.
+// Saved is the frame's top left and the client's size, as move and resize
+// take them; a maximised window saves the place it returns to and the flag.
 void WindowPlaces::Save(const QWidget& window, const QString& key) {
+    const bool maximised = window.isMaximized();
+    const QRect normal = maximised ? window.normalGeometry() : window.geometry();
+    const QPoint frameOffset = window.geometry().topLeft() - window.frameGeometry().topLeft();
     settings_->setValue(QString("%1/%2").arg(kGroup, key),
-                        QRect(window.frameGeometry().topLeft(), window.size()));
+                        QRect(normal.topLeft() - frameOffset, normal.size()));
+    settings_->setValue(QString("%1/%2-maximised").arg(kGroup, key), maximised);
 }
 
 bool WindowPlaces::eventFilter(QObject* watched, QEvent* event) {

@@ -20,10 +20,13 @@ QRect ClampToScreen(const QRect& window, const QRect& available);
 
 // A frame rectangle of `size` for a new window: right of `owner`, else left
 // of it, else right or left of one of `others`, never over `owner` or
-// `others`; without room, over the right part of `owner`, below the caret
-// line `caretY` (global) when it fits there, else above it.
+// `others`. Without room beside: at the screen's right edge, so it covers as
+// little of `owner` as it can (the right part, where lines are short), and
+// clear of `keepClear` (the text of the line being worked on or debugged, in
+// global coordinates): beside its end when it ends further left, else below
+// the line when it fits there, else above it.
 QRect PlaceBeside(const QSize& size, const QRect& owner, const std::vector<QRect>& others,
-                  const QRect& available, int caretY);
+                  const QRect& available, const QRect& keepClear);
 
 class WindowPlaces : public QObject {
     Q_OBJECT

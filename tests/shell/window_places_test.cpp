@@ -33,22 +33,30 @@ class WindowPlacesTest : public QObject {
     void aNewWindowGoesBesideItsOwnerAndClearOfTheCaretLine() {
         const QRect screen(0, 0, 1600, 1000);
         const QSize size(500, 400);
+        const QRect shortLine(40, 290, 300, 20);
         // Room on the right of the owner.
-        QCOMPARE(PlaceBeside(size, {0, 0, 800, 900}, {}, screen, 300), QRect(800, 0, 500, 400));
+        QCOMPARE(PlaceBeside(size, {0, 0, 800, 900}, {}, screen, shortLine),
+                 QRect(800, 0, 500, 400));
         // Only on the left.
-        QCOMPARE(PlaceBeside(size, {1000, 100, 600, 800}, {}, screen, 300),
+        QCOMPARE(PlaceBeside(size, {1000, 100, 600, 800}, {}, screen, shortLine),
                  QRect(500, 100, 500, 400));
         // Right of the owner is taken by the emulator window: beside that one.
-        QCOMPARE(PlaceBeside({200, 400}, {0, 0, 800, 900}, {{800, 0, 500, 600}}, screen, 300),
+        QCOMPARE(PlaceBeside({200, 400}, {0, 0, 800, 900}, {{800, 0, 500, 600}}, screen, shortLine),
                  QRect(1300, 0, 200, 400));
-        // No room beside a full-screen owner: the right edge, below the caret
-        // line, or above it when the line is low.
-        const QRect below = PlaceBeside(size, screen, {}, screen, 200);
+        // Too little room beside: at the screen's edge, not the owner's, so
+        // the empty strip is used and less of the text is covered.
+        QCOMPARE(PlaceBeside(size, {0, 50, 1250, 900}, {}, screen, shortLine),
+                 QRect(1100, 50, 500, 400));
+        // A full-screen owner whose caret line reaches under that place: below
+        // the line, or above it when the line is low.
+        const QRect below = PlaceBeside(size, screen, {}, screen, {40, 200, 1300, 20});
         QCOMPARE(below.right(), screen.right());
-        QVERIFY(below.top() > 200);
-        const QRect above = PlaceBeside(size, screen, {}, screen, 900);
+        QVERIFY(below.top() > 220);
+        const QRect above = PlaceBeside(size, screen, {}, screen, {40, 900, 1300, 20});
         QVERIFY(above.bottom() < 900);
         QVERIFY(screen.contains(above));
+        // A tall window that fits neither below nor above stays on the screen.
+        QVERIFY(screen.contains(PlaceBeside({500, 900}, screen, {}, screen, {40, 500, 1300, 20})));
     }
 
     void placesAreSavedWhenHiddenAndRestoredOnTheScreen() {
@@ -79,6 +87,30 @@ class WindowPlacesTest : public QObject {
         QWidget trace;
         QVERIFY(places.Restore(trace, "trace"));
         QVERIFY(available.contains(QRect(trace.pos(), trace.size())));
+    }
+
+    // A maximised window keeps the place it returns to, and opens maximised.
+    void aMaximisedWindowSavesItsNormalPlace() {
+        QTemporaryDir folder;
+        const QString file = folder.filePath("places.ini");
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            WindowPlaces places(std::make_unique<QSettings>(file, QSettings::IniFormat));
+            QWidget window;
+            places.Track(window, "emulator");
+            window.resize(220, 160);
+            window.move(available.topLeft() + QPoint(30, 40));
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.showMaximized();
+            QTRY_VERIFY(window.isMaximized());
+            window.hide();
+        }
+        WindowPlaces places(std::make_unique<QSettings>(file, QSettings::IniFormat));
+        QWidget window;
+        QVERIFY(places.Restore(window, "emulator"));
+        QCOMPARE(window.size(), QSize(220, 160));
+        QVERIFY(window.windowState() & Qt::WindowMaximized);
     }
 };
 
