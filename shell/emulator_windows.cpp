@@ -55,9 +55,7 @@ EmulatorWindows::EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* tra
     textCheck_.setSingleShot(true);
     textCheck_.setInterval(300);
     connect(&textCheck_, &QTimer::timeout, this, [this] {
-        if (!editor_ || compiledText_.empty()) return;
-        const bool changed =
-            compiler::ToCompilerText(editor_->toPlainText().toStdString()) != compiledText_;
+        const bool changed = EditorTextChanged();
         if (changed == textChanged_) return;
         textChanged_ = changed;
         ShowWhetherPanesAreCurrent();
@@ -113,6 +111,23 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
     return windows;
 }
 
+bool EmulatorWindows::EditorTextChanged() const {
+    return editor_ && !compiledText_.empty() &&
+           compiler::ToCompilerText(editor_->toPlainText().toStdString()) != compiledText_;
+}
+
+// Restarting after the text changed (another file opened, or edits) runs the
+// text in the editor, as F9 does: the loaded program is not what the user sees.
+bool EmulatorWindows::CompileChangedTextToStart() {
+    if (!EditorTextChanged()) return false;
+    for (QAction* action : compileActions_)
+        if (action->objectName() == "mnuRun") {
+            action->trigger();
+            return true;
+        }
+    return false;
+}
+
 void EmulatorWindows::TakeProgramFacts(const compiler::Compiler& compiled) {
     programRan_ = programEnded_ = textChanged_ = false;
     compiledText_ = compiled.sourceText;
@@ -161,6 +176,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     // The same actions: they leave the menu when the window goes.
     if (debugMenu_) debugMenu_->addActions(test_->debugActions());
     test_->addActions(compileActions_);
+    test_->setStartOverride([this] { return CompileChangedTextToStart(); });
     PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);

@@ -71,6 +71,8 @@ class EmulatorWindows : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool EditorTextChanged() const;
+    bool CompileChangedTextToStart();
     void TakeProgramFacts(const compiler::Compiler& compiled);
     void ShowFrame(const EmulatorFrame& frame);
     void MarkStatement(int statementIndex);

@@ -294,7 +294,9 @@ void FrmTest::CreateMenus() {
     start->setShortcut(Qt::CTRL | Qt::Key_F5);
     start->setIcon(ToolbarIcon("Run"));
     start->setToolTip(tr("Запустить программу с адреса 1 (Ctrl+F5)"));
-    connect(start, &QAction::triggered, this, [this] { worker_.StartProgram(); });
+    connect(start, &QAction::triggered, this, [this] {
+        if (!startOverride_ || !startOverride_()) worker_.StartProgram();
+    });
     auto* toolbar = addToolBar(tr("Пуск"));
     toolbar->setObjectName("runToolbar");
     toolbar->setMovable(false);

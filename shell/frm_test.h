@@ -41,6 +41,9 @@ class FrmTest : public QMainWindow {
 
     // Asked before Clear; true unless the user cancels. Tests answer here.
     void setClearConfirmation(std::function<bool()> confirm) { confirmClear_ = std::move(confirm); }
+    // Asked before "Запустить программу" restarts the loaded program: true
+    // when it took the command itself (compiling a changed text first).
+    void setStartOverride(std::function<bool()> start) { startOverride_ = std::move(start); }
 
     // The two display lines as shown.
     QString displayLine(int row) const;
@@ -105,6 +108,7 @@ class FrmTest : public QMainWindow {
 
     EmulatorWorker& worker_;
     std::function<bool()> confirmClear_;
+    std::function<bool()> startOverride_;
     std::array<QLineEdit*, 2> display_{};
     QString staleNote_;
     KeypadPicture* keypad_ = nullptr;

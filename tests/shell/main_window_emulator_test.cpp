@@ -69,6 +69,13 @@ class MainWindowEmulatorTest : public QObject {
         main.window->findChild<QAction*>("mnuRun")->trigger();
         QCOMPARE(static_cast<int>(main.prompts->reports.size()), reports + 1);
         QCOMPARE(window->staleNote(), QString());
+
+        // "Запустить программу" after the text changed (as after opening
+        // another file) compiles and runs what the editor shows.
+        main.setText("! [1,1,clr] \"Other\"\n-1 Wait\n");
+        window->findChild<QAction*>("mnuStartProgram")->trigger();
+        QCOMPARE(static_cast<int>(main.prompts->reports.size()), reports + 2);
+        QCOMPARE(window->staleNote(), QString());
         windows->EndEmulator();
     }
 
