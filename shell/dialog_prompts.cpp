@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 #include "shell/frm_paport_compiler.h"
 
@@ -23,6 +24,12 @@ QString DialogFilter(const QString& pattern) {
 
 void PrepareDialog(QFileDialog& dialog, const FileDialogSetup& setup) {
     dialog.setNameFilter(DialogFilter(setup.filter));
+    if (!setup.caption.isEmpty()) dialog.setWindowTitle(setup.caption);
+    if (!setup.places.isEmpty()) {
+        QList<QUrl> places = dialog.sidebarUrls();
+        for (const QString& folder : setup.places) places.prepend(QUrl::fromLocalFile(folder));
+        dialog.setSidebarUrls(places);
+    }
     const QFileInfo startAt(setup.startAt);
     if (startAt.isDir()) {
         dialog.setDirectory(setup.startAt);

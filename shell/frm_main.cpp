@@ -481,9 +481,30 @@ bool FrmMain::WriteSource(const QString& path) {
     return true;
 }
 
+// The folders $Lib searches for the current text, in its order: the
+// program's library folder, the user's libraries, the text's own folder.
+QStringList FrmMain::LibrarySearchFolders() const {
+    QStringList folders{programFolder_, UserLibraryFolder()};
+    if (!currentPath_.isEmpty()) folders << QFileInfo(currentPath_).absolutePath();
+    folders.removeAll(QString());
+    folders.removeDuplicates();
+    return folders;
+}
+
+// Starts in the first folder $Lib searches that exists, and names them all.
 void FrmMain::editLibrary() {
     if (!MaybeSave()) return;
-    const QString path = prompts_->askOpenFileName({kLibraryFilter, StartFolder()});
+    const QStringList searched = LibrarySearchFolders();
+    FileDialogSetup setup{kLibraryFilter, StartFolder(), {}, {}};
+    QStringList shown;
+    for (const QString& folder : searched) {
+        shown << QDir::toNativeSeparators(folder);
+        if (!QFileInfo(folder).isDir()) continue;
+        if (setup.places.isEmpty()) setup.startAt = folder;
+        setup.places << folder;
+    }
+    setup.caption = tr("Редактировать библиотеку — $Lib ищет в: %1").arg(shown.join("; "));
+    const QString path = prompts_->askOpenFileName(setup);
     if (!path.isEmpty()) LoadFile(path);
 }
 

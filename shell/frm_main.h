@@ -111,6 +111,7 @@ class FrmMain : public QMainWindow {
     bool IsLibrary() const;
     bool IsShippedExample(const QString& path) const;
     QString StartFolder() const;
+    QStringList LibrarySearchFolders() const;
     FileDialogSetup SaveDialogFor(const QString& filter, const QString& suffix) const;
     bool WriteSource(const QString& path);
     bool WriteLibrary(const QString& path);

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include "compiler/compiler.h"
 #include "compiler/memory_report.h"
@@ -21,6 +22,8 @@ enum class RecoveryChoice { Restore, Delete, Later };
 struct FileDialogSetup {
     QString filter;
     QString startAt;
+    QString caption;     // the dialog's title; empty: the toolkit's own
+    QStringList places;  // folders offered beside the file list
 };
 
 class UserPrompts {

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <functional>
 
+#include "shell/data_folders.h"
 #include "shell/source_files.h"
 #include "shell/start_folders.h"
 #include "shell_test_support.h"
@@ -177,6 +178,34 @@ class MainWindowFilesTest : public QObject {
         QCOMPARE(test.prompts->saveDialogs.size(), size_t(1));  // saved in place
         QCOMPARE(ReadBytes(library), QByteArray("Ret"));
         QCOMPARE(test.editor()->toPlainText(), QString("Ret"));
+    }
+
+    // "Редактировать библиотеку" starts in the first folder $Lib searches
+    // that exists and names every folder it searches.
+    void editLibraryStartsInTheLibraryFolderAndNamesTheSearch() {
+        const QString libraries = folder_.filePath("libs");
+        QVERIFY(QDir().mkpath(libraries));
+        const QString source = folder_.filePath("src/prog.zrt");
+        QVERIFY(QDir().mkpath(folder_.filePath("src")));
+        WriteBytes(source, "End\n");
+        struct Case {
+            QString programFolder, expectedStart;
+        };
+        for (const Case& c : {Case{libraries, libraries},
+                              Case{folder_.filePath("gone"), folder_.filePath("src")}}) {
+            TestWindow test(c.programFolder);
+            QVERIFY(test.window->LoadFile(source));
+            test.window->editLibrary();
+            const FileDialogSetup& dialog = test.prompts->openDialogs.at(0);
+            QCOMPARE(dialog.filter, QString("*.bib"));
+            QVERIFY2(dialog.startAt == c.expectedStart ||
+                         QFileInfo(dialog.startAt) == QFileInfo(UserLibraryFolder()),
+                     qPrintable(dialog.startAt));
+            QVERIFY2(dialog.caption.contains(QDir::toNativeSeparators(c.programFolder)) &&
+                         dialog.caption.contains(QDir::toNativeSeparators(folder_.filePath("src"))),
+                     qPrintable(dialog.caption));
+            QVERIFY(!dialog.places.contains(folder_.filePath("gone")));
+        }
     }
 
   private:
