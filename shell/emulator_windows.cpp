@@ -13,6 +13,7 @@
 #include "compiler/source_text.h"
 #include "emulator/run_errors.h"
 #include "shell/breakpoint_store.h"
+#include "shell/call_stack_pane.h"
 #include "shell/debug_statements.h"
 #include "shell/device_text.h"
 #include "shell/editor_gutter.h"
@@ -136,6 +137,14 @@ void EmulatorWindows::TakeProgramFacts(const compiler::Compiler& compiled) {
     names_ = compiled.names;
 }
 
+void EmulatorWindows::ShowProgramInPanes(const compiler::Compiler& compiled) {
+    test_->listingPane()->SetProgram(compiled);
+    QStringList libraryFiles;
+    for (const compiler::Library& library : compiled.libraries)
+        libraryFiles << QString::fromStdU16String(library.path.filename().u16string());
+    test_->callStackPane()->SetProgram(debugStatements_, libraryFiles);
+}
+
 void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, EmulatorStart start) {
     if (test_ && worker_.running()) {
         // Already open: a new compile goes in and the run loop comes back at
@@ -146,7 +155,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
             test_->variablesPane()->SetNames(names_);
             // A run from another file brings that file's watches.
             if (SourceFile() != watchFile_) ShowWatchesOf(SourceFile());
-            test_->listingPane()->SetProgram(lastCompile);
+            ShowProgramInPanes(lastCompile);
             EmulatorProgram program = ProgramOf(lastCompile, start, editor_);
             program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
             worker_.Reload(std::move(program));
@@ -163,7 +172,9 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     ShowWatchesOf(SourceFile());
     connect(test_->variablesPane(), &VariablesPane::watchesChanged, this,
             &EmulatorWindows::KeepWatches);
-    test_->listingPane()->SetProgram(lastCompile);
+    ShowProgramInPanes(lastCompile);
+    connect(test_->callStackPane(), &CallStackPane::sourceLineChosen, this,
+            &EmulatorWindows::ShowSourceLine);
     connect(test_->variablesPane(), &VariablesPane::dataBreakpointsChanged, this, [this] {
         if (test_ && worker_.running())
             worker_.SetDataBreakpoints(test_->variablesPane()->dataBreakpointOperands());
@@ -302,9 +313,11 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
         pauseCount_ = frame.pauseCount;
         MarkPause(pausedAddress_ >= 0 ? StatementIndexAt(pausedAddress_) : -1);
         if (test_) test_->listingPane()->ShowPause(pausedAddress_);
-        if (pausedAddress_ >= 0 && test_ && frame.pausedState)
+        if (pausedAddress_ >= 0 && test_ && frame.pausedState) {
             test_->variablesPane()->ShowValues(frame.pausedState->machine, frame.pausedState->io,
                                                frame.pausedState->decimalSeparator);
+            test_->callStackPane()->ShowPause(frame.pausedState->machine);
+        }
     }
     if (!trac_) return;
     QStringList stack;

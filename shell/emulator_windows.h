@@ -72,6 +72,7 @@ class EmulatorWindows : public QObject {
 
   private:
     bool EditorTextChanged() const;
+    void ShowProgramInPanes(const compiler::Compiler& compiled);
     bool CompileChangedTextToStart();
     void TakeProgramFacts(const compiler::Compiler& compiled);
     void ShowFrame(const EmulatorFrame& frame);

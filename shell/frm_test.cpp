@@ -29,6 +29,7 @@
 
 #include "emulator/debugger.h"
 #include "emulator/number_text.h"
+#include "shell/call_stack_pane.h"
 #include "shell/device_state_files.h"
 #include "shell/device_text.h"
 #include "shell/display_history_pane.h"
@@ -114,7 +115,7 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         // Too narrow for a column of its own: the debug panes join the tabs below.
         if (room.width() < wanted) {
             auto* console = findChild<QDockWidget*>("serialDock");
-            for (const char* name : {"variablesDock", "listingDock"}) {
+            for (const char* name : {"variablesDock", "listingDock", "callStackDock"}) {
                 auto* dock = findChild<QDockWidget*>(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
                 tabifyDockWidget(console, dock);
@@ -432,6 +433,14 @@ void FrmTest::CreateDocks() {
     listingDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, listingDock);
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
+
+    callStack_ = new CallStackPane;
+    auto* callStackDock = new QDockWidget(tr("Стек вызовов"), this);
+    callStackDock->setObjectName("callStackDock");
+    callStackDock->setWidget(callStack_);
+    callStackDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    tabifyDockWidget(listingDock, callStackDock);
+    listingDock->raise();
     // The debug panes get their width first: a name and a value stay
     // readable, and a wider window widens them, not the device's face (its
     // keys keep their proportions).
@@ -521,7 +530,8 @@ void FrmTest::setStaleNote(const QString& note) {
         QString title;
         QWidget* pane;
     } panes[] = {{"variablesDock", tr("Переменные"), variables_},
-                 {"listingDock", tr("Листинг"), listing_}};
+                 {"listingDock", tr("Листинг"), listing_},
+                 {"callStackDock", tr("Стек вызовов"), callStack_}};
     for (const auto& pane : panes) {
         pane.pane->setEnabled(note.isEmpty());
         if (auto* dock = findChild<QDockWidget*>(pane.dock))

@@ -30,6 +30,7 @@ class I2cTable;
 class KeypadPicture;
 class PinPanel;
 class ListingPane;
+class CallStackPane;
 class SerialConsole;
 class VariablesPane;
 
@@ -54,6 +55,7 @@ class FrmTest : public QMainWindow {
     DisplayHistoryPane* displayHistory() const { return history_; }
     VariablesPane* variablesPane() const { return variables_; }
     ListingPane* listingPane() const { return listing_; }
+    CallStackPane* callStackPane() const { return callStack_; }
     // Save and load the device state.
     DeviceStateFiles* stateFiles() const { return stateFiles_; }
     ScenarioRecorder* recorder() const { return recorder_; }
@@ -120,6 +122,7 @@ class FrmTest : public QMainWindow {
     DisplayHistoryPane* history_ = nullptr;
     VariablesPane* variables_ = nullptr;
     ListingPane* listing_ = nullptr;
+    CallStackPane* callStack_ = nullptr;
     DeviceStateFiles* stateFiles_ = nullptr;
     ScenarioRecorder* recorder_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed

@@ -10,6 +10,7 @@
 
 #include "emulator_test_support.h"
 #include "shell/breakpoint_store.h"
+#include "shell/call_stack_pane.h"
 #include "shell/editor_gutter.h"
 #include "shell/listing_pane.h"
 #include "shell/source_editor.h"
@@ -45,6 +46,15 @@ const char* kLoopProgram =
     "  sum i + -> sum\n"
     "Loop i\n"
     "-1 Wait\n";
+
+// A routine called from line 2; the breakpoint goes inside it, on line 5.
+const char* kCallProgram =
+    "DimB b1\n"
+    "Call Twice\n"
+    "-1 Wait\n"
+    "Twice:\n"
+    "2 -> b1\n"
+    "Ret\n";
 
 // Runs until stopped: only Pause breaks into it.
 const char* kEndlessProgram =
@@ -101,6 +111,25 @@ class DebugCommandsTest : public QObject {
     };
 
   private slots:
+    // Paused inside a routine, the call stack shows the statement about to
+    // run and the Call waiting for it; a double click shows the Call's line.
+    void callStackShowsTheCallerOfARoutine() {
+        Session s(kCallProgram);
+        s.editor.gutter()->toggleBreakpoint(5);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("2");
+        CallStackPane* pane = s.window()->callStackPane();
+        QTRY_COMPARE(pane->topLevelItemCount(), 2);
+        QCOMPARE(pane->topLevelItem(0)->text(0), QString("Текущий оператор"));
+        QCOMPARE(pane->topLevelItem(0)->text(1), QString("5"));
+        QCOMPARE(pane->topLevelItem(1)->text(0), QString("Вызов (Call)"));
+        QCOMPARE(pane->topLevelItem(1)->text(1), QString("2"));
+        emit pane->itemDoubleClicked(pane->topLevelItem(1), 0);
+        QCOMPARE(s.editor.textCursor().blockNumber() + 1, 2);
+        s.Trigger("mnuStepOut");  // past Ret: back in the main text, one level
+        QTRY_COMPARE_WITH_TIMEOUT(pane->topLevelItemCount(), 1, kWorkerTimeout);
+    }
+
     void runStopsAtBreakpointAndStepsMoveTheMark() {
         Session s;
         s.editor.gutter()->toggleBreakpoint(3);
