@@ -22,6 +22,7 @@
 #include "shell/dialog_prompts.h"
 #include "shell/document_recovery.h"
 #include "shell/editor_gutter.h"
+#include "shell/language_features.h"
 #include "shell/recovery_files.h"
 #include "shell/source_editor.h"
 #include "shell/source_files.h"
@@ -64,6 +65,7 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
     CreateMenus();
     CreateToolbar();
     CreateStatusBar();
+    CreateLanguageFeatures();
     editor_->setContextMenu(menuEdit_);
 
     newSource();
@@ -306,6 +308,16 @@ void FrmMain::CreateStatusBar() {
     statusBar()->addPermanentWidget(fileField_);
     connect(editor_->document(), &QTextDocument::modificationChanged, this,
             &FrmMain::ShowFileState);
+}
+
+void FrmMain::CreateLanguageFeatures() {
+    LanguageHost host;
+    host.librarySearch = [this] { return session_.LibrarySearchFor(SourceFolder()); };
+    host.currentFile = [this] { return currentPath_; };
+    host.openFile = [this](const QString& path) { return MaybeSave() && LoadFile(path); };
+    language_ = new LanguageFeatures(*this, *editor_, std::move(host));
+    menuEdit_->addSeparator();
+    menuEdit_->addActions(language_->actions());
 }
 
 // The file's name, and "*" while the text differs from it.
@@ -564,10 +576,7 @@ void FrmMain::RestoreDocument(const QString& file) {
 bool FrmMain::compile() {
     const QString text = editor_->toPlainText();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::filesystem::path sourceFolder = currentPath_.isEmpty()
-                                                   ? std::filesystem::path()
-                                                   : ToPath(QFileInfo(currentPath_).absolutePath());
-    const CompileOutcome outcome = session_.Compile(text, sourceFolder);
+    const CompileOutcome outcome = session_.Compile(text, SourceFolder());
     QApplication::restoreOverrideCursor();
 
     for (const compiler::Message& message : outcome.messages)
@@ -581,6 +590,12 @@ bool FrmMain::compile() {
     MoveBreakpointsToStatements();
     prompts_->showCompileReport(outcome.report);
     return true;
+}
+
+// The folder searched for libraries after the library folders.
+std::filesystem::path FrmMain::SourceFolder() const {
+    return currentPath_.isEmpty() ? std::filesystem::path()
+                                  : ToPath(QFileInfo(currentPath_).absolutePath());
 }
 
 // A breakpoint on a line without a statement holds at the next statement:

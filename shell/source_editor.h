@@ -50,6 +50,11 @@ class SourceEditor : public QTextEdit {
     QString executionMarkText() const;
     bool hasExecutionMark() const { return executionMark_.has_value(); }
 
+    // The language engine's marks (the error's wavy underline, the name
+    // under the caret's uses), shown with the editor's own.
+    void setLanguageMarks(const QList<ExtraSelection>& marks);
+    const QList<ExtraSelection>& languageMarks() const { return languageMarks_; }
+
     // True for the keys that colour the word before the caret: Enter, Space,
     // Up, Down, and typing a bracket.
     static bool IsTriggerKey(const QKeyEvent& event);
@@ -84,6 +89,7 @@ class SourceEditor : public QTextEdit {
     QMenu* contextMenu_ = nullptr;
     bool colouring_ = false;                    // ColorText is changing the text
     std::optional<QTextCursor> executionMark_;  // selects the marked statement
+    QList<ExtraSelection> languageMarks_;
 };
 
 // Selects `length` editor positions from `start` (UTF-16 units), clamped to the

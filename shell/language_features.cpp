@@ -1,0 +1,113 @@
+#include "shell/language_features.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTextBlock>
+
+#include "shell/editor_gutter.h"
+#include "shell/language_rows.h"
+#include "shell/live_analyser.h"
+#include "shell/place_list_pane.h"
+#include "shell/source_editor.h"
+
+namespace zr::shell {
+namespace {
+
+const QColor kErrorUnderlineColour(220, 0, 0);
+
+bool SameFile(const QString& a, const QString& b) {
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// The error's extent, at least one character wide so the underline shows
+// even for an error at the very end of the text.
+QTextCursor ErrorCursor(QTextDocument& document, const EditorRange& range) {
+    const int last = document.characterCount() - 1;
+    int start = std::clamp(range.start, 0, last);
+    int end = std::clamp(range.start + range.length, 0, last);
+    if (end == start) {
+        if (end < last)
+            ++end;
+        else if (start > 0)
+            --start;
+    }
+    QTextCursor cursor(&document);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+}  // namespace
+
+LanguageFeatures::LanguageFeatures(QMainWindow& window, SourceEditor& editor, LanguageHost host)
+    : QObject(&window),
+      window_(window),
+      editor_(editor),
+      host_(std::move(host)),
+      analyser_(new LiveAnalyser(editor, host_.librarySearch, this)),
+      problemsPane_(
+          new PlaceListPane(tr("Проблемы"), {tr("Сообщение"), tr("Место")}, false, &window)),
+      structurePane_(
+          new PlaceListPane(tr("Структура"), {tr("Имя"), tr("Вид"), tr("Место")}, true, &window)),
+      problemsField_(new QLabel(&window)) {
+    problemsPane_->setObjectName("problemsPane");
+    structurePane_->setObjectName("structurePane");
+    window_.addDockWidget(Qt::BottomDockWidgetArea, problemsPane_);
+    window_.addDockWidget(Qt::RightDockWidgetArea, structurePane_);
+    for (PlaceListPane* pane : {problemsPane_, structurePane_}) {
+        connect(pane, &PlaceListPane::placeActivated, this, &LanguageFeatures::GoTo);
+        QAction* toggle = pane->toggleViewAction();
+        toggle->setObjectName(pane->objectName() + "Toggle");
+        actions_.append(toggle);
+    }
+    problemsField_->setObjectName("problemsField");
+    window_.statusBar()->addPermanentWidget(problemsField_);
+    connect(analyser_, &LiveAnalyser::analysed, this, &LanguageFeatures::ShowAnalysis);
+}
+
+LanguageFeatures::~LanguageFeatures() = default;
+
+QAction* LanguageFeatures::AddAction(const QString& name, const QString& caption,
+                                     const QKeySequence& keys) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    actions_.append(action);
+    return action;
+}
+
+void LanguageFeatures::ShowAnalysis() {
+    const auto analysis = analyser_->last();
+    const std::optional<EditorRange> error = analysis->ErrorRange();
+    QList<QTextEdit::ExtraSelection> marks;
+    int errorLine = 0;
+    if (error) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = ErrorCursor(*editor_.document(), *error);
+        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        mark.format.setUnderlineColor(kErrorUnderlineColour);
+        mark.format.setToolTip(QString::fromStdString(analysis->analysis().error->message));
+        marks.append(mark);
+        errorLine = mark.cursor.block().blockNumber() + 1;
+    }
+    editor_.setLanguageMarks(marks);
+    editor_.gutter()->setErrorLine(errorLine);
+    problemsField_->setText(ProblemCountText(analysis->analysis().error ? 1 : 0));
+    problemsPane_->setRows(ProblemRows(*analysis));
+    structurePane_->setRows(OutlineRows(*analysis));
+}
+
+void LanguageFeatures::GoTo(const SourcePlace& place) {
+    if (!place.path.isEmpty() && !SameFile(place.path, host_.currentFile()) &&
+        !host_.openFile(place.path))
+        return;
+    SelectRange(editor_, place.range.start, place.range.length);
+    editor_.ensureCursorVisible();
+    editor_.setFocus();
+}
+
+}  // namespace zr::shell
