@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 
+#include "shell/completion_popup.h"
 #include "shell/editor_gutter.h"
 #include "shell/language_rows.h"
 #include "shell/live_analyser.h"
@@ -53,11 +54,15 @@ LanguageFeatures::LanguageFeatures(QMainWindow& window, SourceEditor& editor, La
           new PlaceListPane(tr("Проблемы"), {tr("Сообщение"), tr("Место")}, false, &window)),
       structurePane_(
           new PlaceListPane(tr("Структура"), {tr("Имя"), tr("Вид"), tr("Место")}, true, &window)),
+      completion_(new CompletionPopup(editor, [this] { return analyser_->Peek(); })),
       problemsField_(new QLabel(&window)) {
     problemsPane_->setObjectName("problemsPane");
     structurePane_->setObjectName("structurePane");
     window_.addDockWidget(Qt::BottomDockWidgetArea, problemsPane_);
     window_.addDockWidget(Qt::RightDockWidgetArea, structurePane_);
+
+    connect(AddAction("mnuComplete", tr("Подсказать слово"), Qt::CTRL | Qt::Key_Space),
+            &QAction::triggered, completion_, &CompletionPopup::Complete);
     for (PlaceListPane* pane : {problemsPane_, structurePane_}) {
         connect(pane, &PlaceListPane::placeActivated, this, &LanguageFeatures::GoTo);
         QAction* toggle = pane->toggleViewAction();

@@ -1,7 +1,7 @@
 // The editor's knowledge of Kelto as it is typed, from the language engine:
 // the first error underlined once typing pauses (with a gutter mark, the
-// status bar's count and the Problems pane), the Structure pane, and the
-// ways to go to a place of the program or of one of its libraries.
+// status bar's count and the Problems pane), completion, the Structure pane,
+// and the ways to go to a place of the program or of one of its libraries.
 #pragma once
 
 #include <QObject>
@@ -16,6 +16,7 @@ class QMainWindow;
 
 namespace zr::shell {
 
+class CompletionPopup;
 class LiveAnalyser;
 class PlaceListPane;
 class SourceEditor;
@@ -42,6 +43,7 @@ class LanguageFeatures : public QObject {
     LiveAnalyser& analyser() const { return *analyser_; }
     PlaceListPane* problemsPane() const { return problemsPane_; }
     PlaceListPane* structurePane() const { return structurePane_; }
+    CompletionPopup& completion() const { return *completion_; }
     QLabel* problemsField() const { return problemsField_; }
     // The commands the Edit menu offers (and the panes' switches).
     QList<QAction*> actions() const { return actions_; }
@@ -60,6 +62,7 @@ class LanguageFeatures : public QObject {
     LiveAnalyser* analyser_;
     PlaceListPane* problemsPane_;
     PlaceListPane* structurePane_;
+    CompletionPopup* completion_;
     QLabel* problemsField_;
     QList<QAction*> actions_;
 };
