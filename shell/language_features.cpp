@@ -10,6 +10,7 @@
 
 #include "shell/completion_popup.h"
 #include "shell/editor_gutter.h"
+#include "shell/editor_hover.h"
 #include "shell/language_rows.h"
 #include "shell/live_analyser.h"
 #include "shell/place_list_pane.h"
@@ -55,6 +56,7 @@ LanguageFeatures::LanguageFeatures(QMainWindow& window, SourceEditor& editor, La
       structurePane_(
           new PlaceListPane(tr("Структура"), {tr("Имя"), tr("Вид"), tr("Место")}, true, &window)),
       completion_(new CompletionPopup(editor, [this] { return analyser_->Peek(); })),
+      hover_(new EditorHover(editor, [this] { return analyser_->Peek(); })),
       problemsField_(new QLabel(&window)) {
     problemsPane_->setObjectName("problemsPane");
     structurePane_->setObjectName("structurePane");

@@ -1,6 +1,6 @@
 // The editor's knowledge of Kelto as it is typed, from the language engine:
 // the first error underlined once typing pauses (with a gutter mark, the
-// status bar's count and the Problems pane), completion, the Structure pane,
+// status bar's count and the Problems pane), completion, hover texts, the Structure pane,
 // and the ways to go to a place of the program or of one of its libraries.
 #pragma once
 
@@ -17,6 +17,7 @@ class QMainWindow;
 namespace zr::shell {
 
 class CompletionPopup;
+class EditorHover;
 class LiveAnalyser;
 class PlaceListPane;
 class SourceEditor;
@@ -44,6 +45,7 @@ class LanguageFeatures : public QObject {
     PlaceListPane* problemsPane() const { return problemsPane_; }
     PlaceListPane* structurePane() const { return structurePane_; }
     CompletionPopup& completion() const { return *completion_; }
+    EditorHover& hover() const { return *hover_; }
     QLabel* problemsField() const { return problemsField_; }
     // The commands the Edit menu offers (and the panes' switches).
     QList<QAction*> actions() const { return actions_; }
@@ -63,6 +65,7 @@ class LanguageFeatures : public QObject {
     PlaceListPane* problemsPane_;
     PlaceListPane* structurePane_;
     CompletionPopup* completion_;
+    EditorHover* hover_;
     QLabel* problemsField_;
     QList<QAction*> actions_;
 };

@@ -17,10 +17,6 @@
 
 namespace zr::shell::testing {
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 class LiveDiagnosticsTest : public QObject {
     Q_OBJECT
 
