@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTextBlock>
 
@@ -43,6 +46,30 @@ QTextCursor ErrorCursor(QTextDocument& document, const EditorRange& range) {
     return cursor;
 }
 
+LanguagePrompts DialogLanguagePrompts(QWidget* owner) {
+    LanguagePrompts prompts;
+    prompts.askNewName = [owner](const QString& name) -> std::optional<QString> {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(
+            owner, LanguageFeatures::tr("Переименовать"),
+            LanguageFeatures::tr("Новое имя для %1:").arg(name), QLineEdit::Normal, name, &ok);
+        if (!ok) return std::nullopt;
+        return answer.trimmed();
+    };
+    prompts.askLine = [owner](int current, int lastLine) -> std::optional<int> {
+        bool ok = false;
+        const int line = QInputDialog::getInt(owner, LanguageFeatures::tr("Перейти к строке"),
+                                              LanguageFeatures::tr("Строка (1–%1):").arg(lastLine),
+                                              current, 1, lastLine, 1, &ok);
+        if (!ok) return std::nullopt;
+        return line;
+    };
+    prompts.showRefusal = [owner](const QString& text) {
+        QMessageBox::warning(owner, LanguageFeatures::tr("Переименовать"), text);
+    };
+    return prompts;
+}
+
 }  // namespace
 
 LanguageFeatures::LanguageFeatures(QMainWindow& window, SourceEditor& editor, LanguageHost host)
@@ -57,15 +84,29 @@ LanguageFeatures::LanguageFeatures(QMainWindow& window, SourceEditor& editor, La
           new PlaceListPane(tr("Структура"), {tr("Имя"), tr("Вид"), tr("Место")}, true, &window)),
       completion_(new CompletionPopup(editor, [this] { return analyser_->Peek(); })),
       hover_(new EditorHover(editor, [this] { return analyser_->Peek(); })),
+      referencesPane_(
+          new PlaceListPane(tr("Ссылки"), {tr("Место"), tr("Строка текста")}, true, &window)),
+      prompts_(DialogLanguagePrompts(&window)),
       problemsField_(new QLabel(&window)) {
     problemsPane_->setObjectName("problemsPane");
     structurePane_->setObjectName("structurePane");
+    referencesPane_->setObjectName("referencesPane");
     window_.addDockWidget(Qt::BottomDockWidgetArea, problemsPane_);
+    window_.addDockWidget(Qt::BottomDockWidgetArea, referencesPane_);
+    window_.tabifyDockWidget(problemsPane_, referencesPane_);
+    problemsPane_->raise();
     window_.addDockWidget(Qt::RightDockWidgetArea, structurePane_);
 
     connect(AddAction("mnuComplete", tr("Подсказать слово"), Qt::CTRL | Qt::Key_Space),
             &QAction::triggered, completion_, &CompletionPopup::Complete);
-    for (PlaceListPane* pane : {problemsPane_, structurePane_}) {
+    connect(AddAction("mnuGoToDeclaration", tr("Перейти к объявлению"), Qt::Key_F12),
+            &QAction::triggered, this, &LanguageFeatures::goToDeclaration);
+    connect(AddAction("mnuFindReferences", tr("Найти ссылки"), Qt::SHIFT | Qt::Key_F12),
+            &QAction::triggered, this, &LanguageFeatures::findReferences);
+    connect(AddAction("mnuGoToLine", tr("Перейти к строке…"), Qt::CTRL | Qt::Key_G),
+            &QAction::triggered, this, &LanguageFeatures::goToLine);
+    connect(hover_, &EditorHover::declarationRequested, this, &LanguageFeatures::goToDeclaration);
+    for (PlaceListPane* pane : {problemsPane_, structurePane_, referencesPane_}) {
         connect(pane, &PlaceListPane::placeActivated, this, &LanguageFeatures::GoTo);
         QAction* toggle = pane->toggleViewAction();
         toggle->setObjectName(pane->objectName() + "Toggle");
@@ -113,6 +154,48 @@ void LanguageFeatures::GoTo(const SourcePlace& place) {
         !host_.openFile(place.path))
         return;
     SelectRange(editor_, place.range.start, place.range.length);
+    editor_.ensureCursorVisible();
+    editor_.setFocus();
+}
+
+std::optional<int> LanguageFeatures::DeclarationAt(const EditorAnalysis& analysis,
+                                                   int position) const {
+    return analysis.analysis().DeclarationAt(0, analysis.CompilerPositionOf(position));
+}
+
+// A short word in the status bar, for a command that found nothing to do.
+void LanguageFeatures::Tell(const QString& text) {
+    window_.statusBar()->showMessage(text, 5000);
+}
+
+void LanguageFeatures::goToDeclaration() {
+    const auto analysis = analyser_->Current();
+    const auto declaration = DeclarationAt(*analysis, editor_.textCursor().position());
+    if (!declaration) return Tell(tr("Здесь нет объявленного имени"));
+    const auto& span = analysis->analysis().declarations[*declaration].span;
+    if (!span) return Tell(tr("Это имя объявлено заранее"));
+    GoTo(analysis->PlaceOf(*span));
+}
+
+void LanguageFeatures::findReferences() {
+    const auto analysis = analyser_->Current();
+    const auto declaration = DeclarationAt(*analysis, editor_.textCursor().position());
+    if (!declaration) return Tell(tr("Здесь нет объявленного имени"));
+    referencesPane_->setWindowTitle(
+        tr("Ссылки: %1")
+            .arg(QString::fromStdString(analysis->analysis().declarations[*declaration].name)));
+    referencesPane_->setRows(ReferenceRows(*analysis, *declaration));
+    referencesPane_->show();
+    referencesPane_->raise();
+}
+
+void LanguageFeatures::goToLine() {
+    const int lastLine = editor_.document()->blockCount();
+    const std::optional<int> line =
+        prompts_.askLine(editor_.textCursor().blockNumber() + 1, lastLine);
+    if (!line) return;
+    QTextCursor caret(editor_.document()->findBlockByNumber(std::clamp(*line, 1, lastLine) - 1));
+    editor_.setTextCursor(caret);
     editor_.ensureCursorVisible();
     editor_.setFocus();
 }
