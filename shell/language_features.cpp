@@ -11,12 +11,14 @@
 #include <QStatusBar>
 #include <QTextBlock>
 
+#include "language/rename.h"
 #include "shell/completion_popup.h"
 #include "shell/editor_gutter.h"
 #include "shell/editor_hover.h"
 #include "shell/language_rows.h"
 #include "shell/live_analyser.h"
 #include "shell/place_list_pane.h"
+#include "shell/rename_edit.h"
 #include "shell/source_editor.h"
 
 namespace zr::shell {
@@ -103,6 +105,8 @@ LanguageFeatures::LanguageFeatures(QMainWindow& window, SourceEditor& editor, La
             &QAction::triggered, this, &LanguageFeatures::goToDeclaration);
     connect(AddAction("mnuFindReferences", tr("Найти ссылки"), Qt::SHIFT | Qt::Key_F12),
             &QAction::triggered, this, &LanguageFeatures::findReferences);
+    connect(AddAction("mnuRename", tr("Переименовать…"), Qt::Key_F2), &QAction::triggered, this,
+            &LanguageFeatures::renameAtCaret);
     connect(AddAction("mnuGoToLine", tr("Перейти к строке…"), Qt::CTRL | Qt::Key_G),
             &QAction::triggered, this, &LanguageFeatures::goToLine);
     connect(hover_, &EditorHover::declarationRequested, this, &LanguageFeatures::goToDeclaration);
@@ -187,6 +191,21 @@ void LanguageFeatures::findReferences() {
     referencesPane_->setRows(ReferenceRows(*analysis, *declaration));
     referencesPane_->show();
     referencesPane_->raise();
+}
+
+void LanguageFeatures::renameAtCaret() {
+    const auto analysis = analyser_->Current();
+    const int caret = editor_.textCursor().position();
+    const auto declaration = DeclarationAt(*analysis, caret);
+    if (!declaration) return Tell(tr("Здесь нет объявленного имени"));
+    const QString oldName =
+        QString::fromStdString(analysis->analysis().declarations[*declaration].name);
+    const std::optional<QString> newName = prompts_.askNewName(oldName);
+    if (!newName || *newName == oldName) return;
+    const language::RenamePlan plan = language::PlanRename(
+        analysis->analysis(), analysis->CompilerPositionOf(caret), newName->toStdString());
+    if (!plan.ok()) return prompts_.showRefusal(QString::fromStdString(plan.refusal));
+    ApplyRename(editor_, *analysis, plan, *newName);
 }
 
 void LanguageFeatures::goToLine() {

@@ -1,7 +1,8 @@
 // The editor's knowledge of Kelto as it is typed, from the language engine:
 // the first error underlined once typing pauses (with a gutter mark, the
 // status bar's count and the Problems pane), completion, hover texts, the
-// Structure and References panes, and going to a declaration or a line.
+// Structure and References panes, going to a declaration or a line, and
+// renaming a name with every use of it.
 #pragma once
 
 #include <QObject>
@@ -72,6 +73,8 @@ class LanguageFeatures : public QObject {
     void findReferences();
     // Ctrl+G.
     void goToLine();
+    // F2: renames the name at the caret and its every use, as one step for Undo.
+    void renameAtCaret();
 
   private:
     void ShowAnalysis();
