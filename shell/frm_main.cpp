@@ -32,7 +32,10 @@
 namespace zr::shell {
 namespace {
 
-constexpr const char* kSourceFilter = "*.zrt";
+constexpr const char* kSourceFilter = "*.zrt *.kel";
+// Save offers both forms, the current file's first.
+constexpr const char* kRichSaveFilters = "*.zrt;;*.kel";
+constexpr const char* kPlainSaveFilters = "*.kel;;*.zrt";
 constexpr const char* kLibraryFilter = "*.bib";
 
 std::filesystem::path ToPath(const QString& folder) {
@@ -180,7 +183,7 @@ void FrmMain::CreateActions() {
     // What each item does, in the status bar while the menu is open.
     const std::pair<QAction*, QString> tips[] = {
         {mnuFileNew_, tr("Начать новую программу")},
-        {mnuFileOpen_, tr("Открыть программу (.zrt)")},
+        {mnuFileOpen_, tr("Открыть программу (.zrt, .kel)")},
         {mnuFileSave_, tr("Сохранить текст в его файл")},
         {mnuFileSaveAs_, tr("Сохранить текст в файл с новым именем")},
         {mnuExit_, tr("Закрыть среду")},
@@ -475,7 +478,9 @@ bool FrmMain::saveSource() {
 
 bool FrmMain::saveSourceAs() {
     if (IsLibrary()) return saveLibrary();
-    const QString path = prompts_->askSaveFileName(SaveDialogFor(kSourceFilter, "zrt"));
+    const bool plain = IsPlainSourcePath(currentPath_);
+    const QString path = prompts_->askSaveFileName(
+        SaveDialogFor(plain ? kPlainSaveFilters : kRichSaveFilters, plain ? "kel" : "zrt"));
     return !path.isEmpty() && WriteSource(path);
 }
 
