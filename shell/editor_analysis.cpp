@@ -41,13 +41,15 @@ EditorRange EditorAnalysis::RangeOf(const language::Span& span) const {
 }
 
 SourcePlace EditorAnalysis::PlaceOf(const language::Span& span) const {
-    const std::string& text = analysis_.TextOf(span.sourceIndex);
     SourcePlace place;
-    place.line = compiler::LineColumnOf(text, span.start).line;
     if (span.sourceIndex == 0) {
+        // Through the line table: the outline asks this for every declaration.
+        place.line = positions_.LineCharacterOf(span.start, UnitEncoding::Utf16).line + 1;
         place.range = RangeOf(span);
         return place;
     }
+    const std::string& text = analysis_.TextOf(span.sourceIndex);
+    place.line = compiler::LineColumnOf(text, span.start).line;
     // A library's text came from single bytes: one editor unit per character.
     place.path = QString::fromStdU16String(analysis_.PathOf(span.sourceIndex).u16string());
     const int start = compiler::EditorOffsetOf(text, span.start);
