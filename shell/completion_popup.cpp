@@ -89,7 +89,10 @@ void CompletionPopup::Refilter() {
         item->setToolTip(QString::fromStdString(candidate.detail));
         if (word == current) list_->setCurrentItem(item);
     }
-    if (list_->count() == 0) return Hide();
+    // A word typed out in full needs no list, and Enter then ends the line.
+    if (list_->count() == 0 ||
+        (list_->count() == 1 && list_->item(0)->text().compare(typed, Qt::CaseInsensitive) == 0))
+        return Hide();
     if (!list_->currentItem()) list_->setCurrentRow(0);
 
     // Under the word, inside the editor.

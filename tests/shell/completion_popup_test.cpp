@@ -34,8 +34,10 @@ class CompletionPopupTest : public QObject {
         QVERIFY(popup.isVisible());
         QVERIFY(popup.shownWords().contains("Dup"));
         QVERIFY(popup.shownWords().contains("DupN"));
-        QTest::keyClicks(test.editor(), "pn");  // typing goes on and narrows the list
-        QCOMPARE(popup.shownWords(), QStringList{"DupN"});
+        QTest::keyClicks(test.editor(), "p");  // typing goes on and narrows the list
+        QCOMPARE(popup.shownWords(), QStringList({"Dup", "Dup2", "DupN"}));
+        QTest::keyClick(test.editor(), Qt::Key_Down);
+        QTest::keyClick(test.editor(), Qt::Key_Down);
         QTest::keyClick(test.editor(), Qt::Key_Return);
         QVERIFY(!popup.isVisible());
         QCOMPARE(test.editor()->toPlainText(), QString("1\nDupN"));    // no line end typed
@@ -81,6 +83,13 @@ class CompletionPopupTest : public QObject {
         QVERIFY(popup.isVisible());
         QTest::keyClick(test.editor(), Qt::Key_Space);  // the word ends: typed as it is
         QVERIFY(!popup.isVisible());
+        // A word typed out in full closes it, so Enter ends the line.
+        QTest::keyClicks(test.editor(), "wai");
+        QVERIFY(popup.isVisible());
+        QTest::keyClicks(test.editor(), "t");
+        QVERIFY(!popup.isVisible());
+        QTest::keyClick(test.editor(), Qt::Key_Return);
+        QVERIFY(test.editor()->toPlainText().endsWith("Wait\n"));
         // Third and later letters of a word do not reopen it.
         QTest::keyClicks(test.editor(), "swa");
         QTest::keyClick(test.editor(), Qt::Key_Escape);
