@@ -126,8 +126,12 @@ void CompletionPopup::Accept(int row) {
 
 bool CompletionPopup::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &editor_) return false;
-    if (event->type() == QEvent::FocusOut || event->type() == QEvent::Resize) {
+    if (event->type() == QEvent::FocusOut) {
         Hide();
+        return false;
+    }
+    if (event->type() == QEvent::Resize && isVisible()) {
+        Refilter();  // stays under its word
         return false;
     }
     if (event->type() != QEvent::KeyPress) return false;

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTimer>
 
 #include "language/rename.h"
 #include "shell/completion_popup.h"
@@ -98,6 +99,8 @@ LanguageFeatures::LanguageFeatures(QMainWindow& window, SourceEditor& editor, La
     window_.tabifyDockWidget(problemsPane_, referencesPane_);
     problemsPane_->raise();
     window_.addDockWidget(Qt::RightDockWidgetArea, structurePane_);
+    window_.installEventFilter(this);  // to size the panes when it first shows
+    analyser_->setPostponeWhile([this] { return completion_->isVisible(); });
 
     connect(AddAction("mnuComplete", tr("Подсказать слово"), Qt::CTRL | Qt::Key_Space),
             &QAction::triggered, completion_, &CompletionPopup::Complete);
@@ -130,6 +133,19 @@ QAction* LanguageFeatures::AddAction(const QString& name, const QString& caption
     action->setShortcut(keys);
     actions_.append(action);
     return action;
+}
+
+bool LanguageFeatures::eventFilter(QObject* watched, QEvent* event) {
+    // The editor keeps most of the window: a few rows below, a narrow column
+    // right. Dock sizes take only once the window is laid out.
+    if (watched == &window_ && event->type() == QEvent::Show) {
+        window_.removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            window_.resizeDocks({problemsPane_}, {110}, Qt::Vertical);
+            window_.resizeDocks({structurePane_}, {300}, Qt::Horizontal);
+        });
+    }
+    return false;
 }
 
 void LanguageFeatures::ShowAnalysis() {

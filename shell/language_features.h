@@ -76,6 +76,9 @@ class LanguageFeatures : public QObject {
     // F2: renames the name at the caret and its every use, as one step for Undo.
     void renameAtCaret();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void ShowAnalysis();
     QAction* AddAction(const QString& name, const QString& caption, const QKeySequence& keys);

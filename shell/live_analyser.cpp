@@ -10,7 +10,12 @@ LiveAnalyser::LiveAnalyser(QTextEdit& editor, std::function<language::LibrarySea
     : QObject(parent), editor_(editor), search_(std::move(search)) {
     timer_.setSingleShot(true);
     timer_.setInterval(kPauseMilliseconds);
-    connect(&timer_, &QTimer::timeout, this, &LiveAnalyser::AnalyseNow);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (postponeWhile_ && postponeWhile_())
+            timer_.start();
+        else
+            AnalyseNow();
+    });
     // Colouring changes formats only; the comparison in Current() sees that
     // the text is the same, so a recolour costs one restart and no analysis.
     connect(editor_.document(), &QTextDocument::contentsChanged, &timer_,

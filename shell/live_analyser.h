@@ -37,6 +37,9 @@ class LiveAnalyser : public QObject {
     std::shared_ptr<const EditorAnalysis> Peek() const;
     // True while a change waits for the pause to end.
     bool pending() const { return timer_.isActive(); }
+    // While `busy` says so, the pause's end waits another pause (the
+    // completion list is open: the word is half typed).
+    void setPostponeWhile(std::function<bool()> busy) { postponeWhile_ = std::move(busy); }
 
   public slots:
     // Analyses now, without waiting for the pause.
@@ -51,6 +54,7 @@ class LiveAnalyser : public QObject {
 
     QTextEdit& editor_;
     std::function<language::LibrarySearch()> search_;
+    std::function<bool()> postponeWhile_;
     QTimer timer_;
     std::shared_ptr<const EditorAnalysis> last_;
 };

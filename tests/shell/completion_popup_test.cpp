@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "shell/language_features.h"
+#include "shell/live_analyser.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {
@@ -36,6 +37,11 @@ class CompletionPopupTest : public QObject {
         QVERIFY(popup.shownWords().contains("DupN"));
         QTest::keyClicks(test.editor(), "p");  // typing goes on and narrows the list
         QCOMPARE(popup.shownWords(), QStringList({"Dup", "Dup2", "DupN"}));
+        // The half-typed word is not underlined while the list is open.
+        QTest::qWait(LiveAnalyser::kPauseMilliseconds * 2);
+        QVERIFY(test.editor()->languageMarks().isEmpty());
+        QVERIFY(popup.isVisible());
+        QVERIFY(test.window->languageFeatures()->analyser().pending());
         QTest::keyClick(test.editor(), Qt::Key_Down);
         QTest::keyClick(test.editor(), Qt::Key_Down);
         QTest::keyClick(test.editor(), Qt::Key_Return);
