@@ -33,6 +33,9 @@ class PlaceListPane : public QDockWidget {
     // As if the user activated row `index`.
     void activateRow(int index);
 
+    // A few rows high and a few columns wide: the editor keeps most of the window.
+    QSize sizeHint() const override { return {300, 120}; }
+
   signals:
     void placeActivated(const zr::shell::SourcePlace& place);
 
