@@ -38,6 +38,11 @@ CompileSession::CompileSession(std::filesystem::path libraryFolder)
     compiler_->extraLibraryFolders = {UserLibraryFolder().toStdU16String()};
 }
 
+language::LibrarySearch CompileSession::LibrarySearchFor(
+    const std::filesystem::path& sourceFolder) const {
+    return {compiler_->libraryFolder, compiler_->extraLibraryFolders, sourceFolder};
+}
+
 // The place of the first message raised inside a library, if any.
 std::optional<LibraryErrorPlace> LibraryErrorOf(const compiler::Compiler& compiler) {
     for (const compiler::Message& message : compiler.messages) {

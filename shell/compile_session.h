@@ -11,6 +11,7 @@
 
 #include "compiler/compiler.h"
 #include "compiler/memory_report.h"
+#include "language/analysis.h"
 
 namespace zr::shell {
 
@@ -52,6 +53,9 @@ class CompileSession {
     // after the library folder (empty for a text that has no file yet).
     CompileOutcome Compile(const QString& editorText,
                            const std::filesystem::path& sourceFolder = {});
+
+    // Where $Lib looks for a text in `sourceFolder`, exactly as Compile's does.
+    language::LibrarySearch LibrarySearchFor(const std::filesystem::path& sourceFolder) const;
 
     // The last compile, successful or not (a fresh compiler before the first).
     const compiler::Compiler& lastCompile() const { return *compiler_; }

@@ -22,8 +22,15 @@ QString DialogFilter(const QString& pattern) {
     return pattern + " (" + pattern + ")";
 }
 
+// The suffix a name without one gets under a filter: "*.zrt" -> "zrt".
+QString SuffixOf(const QString& filter) {
+    return filter.section(u' ', 0, 0).remove("*.");
+}
+
 void PrepareDialog(QFileDialog& dialog, const FileDialogSetup& setup) {
-    dialog.setNameFilter(DialogFilter(setup.filter));
+    QStringList filters;
+    for (const QString& pattern : setup.filter.split(";;")) filters << DialogFilter(pattern);
+    dialog.setNameFilters(filters);
     if (!setup.caption.isEmpty()) dialog.setWindowTitle(setup.caption);
     if (!setup.places.isEmpty()) {
         QList<QUrl> places = dialog.sidebarUrls();
@@ -55,7 +62,11 @@ QString DialogPrompts::askSaveFileName(const FileDialogSetup& setup) {
     PrepareDialog(dialog, setup);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString(setup.filter).remove("*."));
+    // The suffix follows the filter chosen: "prog" under "*.kel" saves prog.kel.
+    dialog.setDefaultSuffix(SuffixOf(setup.filter.section(";;", 0, 0)));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& filter) { dialog.setDefaultSuffix(SuffixOf(filter)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }

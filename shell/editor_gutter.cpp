@@ -25,6 +25,8 @@ void SetMarked(QTextBlock block, bool marked) {
 const QColor kGutterColour(240, 240, 240);
 const QColor kBreakpointColour(200, 30, 30);
 const QColor kExecutionArrowColour(230, 160, 0);
+const QColor kErrorLineColour(255, 215, 215);
+const QColor kErrorNumberColour(200, 0, 0);
 
 }  // namespace
 
@@ -112,7 +114,12 @@ void EditorGutter::paintEvent(QPaintEvent* event) {
                                   QPoint(2, middle + dot / 2)});
             painter.drawPolygon(arrow);
         }
-        painter.setPen(block.blockNumber() == caretLine ? Qt::black : Qt::gray);
+        const bool errorLine = block.blockNumber() + 1 == errorLine_;
+        if (errorLine)
+            painter.fillRect(QRect(dot + 4, top, width() - dot - 4, lineHeight), kErrorLineColour);
+        painter.setPen(errorLine                          ? kErrorNumberColour
+                       : block.blockNumber() == caretLine ? QColor(Qt::black)
+                                                          : QColor(Qt::gray));
         painter.drawText(QRect(0, top, width() - 4, lineHeight), Qt::AlignRight,
                          QString::number(block.blockNumber() + 1));
     }
@@ -154,6 +161,12 @@ void EditorGutter::setBreakpointLines(const QList<int>& lines) {
 void EditorGutter::setExecutionLine(int line) {
     if (line == executionLine_) return;
     executionLine_ = line;
+    update();
+}
+
+void EditorGutter::setErrorLine(int line) {
+    if (line == errorLine_) return;
+    errorLine_ = line;
     update();
 }
 

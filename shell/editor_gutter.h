@@ -29,6 +29,9 @@ class EditorGutter : public QWidget {
     // The line of the statement about to run (an arrow); 0: none.
     void setExecutionLine(int line);
     int executionLine() const { return executionLine_; }
+    // The line of the first compile error (its number shows in red); 0: none.
+    void setErrorLine(int line);
+    int errorLine() const { return errorLine_; }
 
     int widthNeeded() const;
     QSize sizeHint() const override;
@@ -56,6 +59,7 @@ class EditorGutter : public QWidget {
     QTextEdit& editor_;
     std::function<void(int)> setLeftMargin_;
     int executionLine_ = 0;
+    int errorLine_ = 0;
 };
 
 }  // namespace zr::shell

@@ -22,6 +22,7 @@
 #include "shell/dialog_prompts.h"
 #include "shell/document_recovery.h"
 #include "shell/editor_gutter.h"
+#include "shell/language_features.h"
 #include "shell/recovery_files.h"
 #include "shell/source_editor.h"
 #include "shell/source_files.h"
@@ -31,7 +32,10 @@
 namespace zr::shell {
 namespace {
 
-constexpr const char* kSourceFilter = "*.zrt";
+constexpr const char* kSourceFilter = "*.zrt *.kel";
+// Save offers both forms, the current file's first.
+constexpr const char* kRichSaveFilters = "*.zrt;;*.kel";
+constexpr const char* kPlainSaveFilters = "*.kel;;*.zrt";
 constexpr const char* kLibraryFilter = "*.bib";
 
 std::filesystem::path ToPath(const QString& folder) {
@@ -64,6 +68,7 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
     CreateMenus();
     CreateToolbar();
     CreateStatusBar();
+    CreateLanguageFeatures();
     editor_->setContextMenu(menuEdit_);
 
     newSource();
@@ -178,7 +183,7 @@ void FrmMain::CreateActions() {
     // What each item does, in the status bar while the menu is open.
     const std::pair<QAction*, QString> tips[] = {
         {mnuFileNew_, tr("Начать новую программу")},
-        {mnuFileOpen_, tr("Открыть программу (.zrt)")},
+        {mnuFileOpen_, tr("Открыть программу (.zrt, .kel)")},
         {mnuFileSave_, tr("Сохранить текст в его файл")},
         {mnuFileSaveAs_, tr("Сохранить текст в файл с новым именем")},
         {mnuExit_, tr("Закрыть среду")},
@@ -306,6 +311,16 @@ void FrmMain::CreateStatusBar() {
     statusBar()->addPermanentWidget(fileField_);
     connect(editor_->document(), &QTextDocument::modificationChanged, this,
             &FrmMain::ShowFileState);
+}
+
+void FrmMain::CreateLanguageFeatures() {
+    LanguageHost host;
+    host.librarySearch = [this] { return session_.LibrarySearchFor(SourceFolder()); };
+    host.currentFile = [this] { return currentPath_; };
+    host.openFile = [this](const QString& path) { return MaybeSave() && LoadFile(path); };
+    language_ = new LanguageFeatures(*this, *editor_, std::move(host));
+    menuEdit_->addSeparator();
+    menuEdit_->addActions(language_->actions());
 }
 
 // The file's name, and "*" while the text differs from it.
@@ -463,7 +478,9 @@ bool FrmMain::saveSource() {
 
 bool FrmMain::saveSourceAs() {
     if (IsLibrary()) return saveLibrary();
-    const QString path = prompts_->askSaveFileName(SaveDialogFor(kSourceFilter, "zrt"));
+    const bool plain = IsPlainSourcePath(currentPath_);
+    const QString path = prompts_->askSaveFileName(
+        SaveDialogFor(plain ? kPlainSaveFilters : kRichSaveFilters, plain ? "kel" : "zrt"));
     return !path.isEmpty() && WriteSource(path);
 }
 
@@ -585,10 +602,7 @@ void FrmMain::RestoreDocument(const QString& file) {
 bool FrmMain::compile() {
     const QString text = editor_->toPlainText();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::filesystem::path sourceFolder = currentPath_.isEmpty()
-                                                   ? std::filesystem::path()
-                                                   : ToPath(QFileInfo(currentPath_).absolutePath());
-    const CompileOutcome outcome = session_.Compile(text, sourceFolder);
+    const CompileOutcome outcome = session_.Compile(text, SourceFolder());
     QApplication::restoreOverrideCursor();
 
     for (const compiler::Message& message : outcome.messages)
@@ -602,6 +616,12 @@ bool FrmMain::compile() {
     MoveBreakpointsToStatements();
     prompts_->showCompileReport(outcome.report);
     return true;
+}
+
+// The folder searched for libraries after the library folders.
+std::filesystem::path FrmMain::SourceFolder() const {
+    return currentPath_.isEmpty() ? std::filesystem::path()
+                                  : ToPath(QFileInfo(currentPath_).absolutePath());
 }
 
 // A breakpoint on a line without a statement holds at the next statement:

@@ -21,6 +21,7 @@ class QToolBar;
 namespace zr::shell {
 
 class DocumentRecovery;
+class LanguageFeatures;
 class SourceEditor;
 
 class FrmMain : public QMainWindow {
@@ -39,6 +40,7 @@ class FrmMain : public QMainWindow {
     void setExamplesFolder(const QString& folder) { examplesFolder_ = folder; }
     QString hint() const;
     const CompileSession& compileSession() const { return session_; }
+    LanguageFeatures* languageFeatures() const { return language_; }
 
     void setPrompts(std::unique_ptr<UserPrompts> prompts);
     // What the run, emulator and trace commands open; until set they do nothing
@@ -107,6 +109,8 @@ class FrmMain : public QMainWindow {
     void CreateToolbar();
     QAction* AddAction(const QString& name, const QString& caption);
     void CreateStatusBar();
+    void CreateLanguageFeatures();
+    std::filesystem::path SourceFolder() const;
     void FillExamplesMenu();
     bool IsLibrary() const;
     bool IsShippedExample(const QString& path) const;
@@ -135,6 +139,7 @@ class FrmMain : public QMainWindow {
     CompileSession session_;
     QString currentPath_;  // the file the text came from or was last saved to
     std::unique_ptr<DocumentRecovery> recovery_;
+    LanguageFeatures* language_ = nullptr;
     bool closingWithoutQuestions_ = false;
     int progressDelay_ = 1000;
     EmulatorOpener emulatorOpener_;

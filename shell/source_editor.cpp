@@ -154,7 +154,13 @@ void SourceEditor::ShowExtraSelections() {
         statement.format.setBackground(kExecutionStatementColour);
         marks.append(statement);
     }
+    marks.append(languageMarks_);
     setExtraSelections(marks);
+}
+
+void SourceEditor::setLanguageMarks(const QList<ExtraSelection>& marks) {
+    languageMarks_ = marks;
+    ShowExtraSelections();
 }
 
 formats::RichText SourceEditor::richText() const {

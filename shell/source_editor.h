@@ -55,6 +55,11 @@ class SourceEditor : public QTextEdit {
     // editor should leave visible.
     QRect lineInUseOnScreen() const;
 
+    // The language engine's marks (the error's wavy underline, the name
+    // under the caret's uses), shown with the editor's own.
+    void setLanguageMarks(const QList<ExtraSelection>& marks);
+    const QList<ExtraSelection>& languageMarks() const { return languageMarks_; }
+
     // True for the keys that colour the word before the caret: Enter, Space,
     // Up, Down, and typing a bracket.
     static bool IsTriggerKey(const QKeyEvent& event);
@@ -91,6 +96,7 @@ class SourceEditor : public QTextEdit {
     QMenu* contextMenu_ = nullptr;
     bool colouring_ = false;                    // ColorText is changing the text
     std::optional<QTextCursor> executionMark_;  // selects the marked statement
+    QList<ExtraSelection> languageMarks_;
 };
 
 // Selects `length` editor positions from `start` (UTF-16 units), clamped to the

@@ -89,8 +89,16 @@ bool LooksBinary(const QByteArray& bytes) {
     return controls * 100 > head.size();
 }
 
+bool IsPlainSourcePath(const QString& path) {
+    return path.endsWith(QLatin1String(".kel"), Qt::CaseInsensitive);
+}
+
 bool SaveSourceFile(const QString& path, const formats::RichText& document, QString* error) {
-    return SaveBytes(path, formats::WriteZrt(document), error);
+    if (!IsPlainSourcePath(path)) return SaveBytes(path, formats::WriteZrt(document), error);
+    QString text = QString::fromStdString(document.text);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    return SaveBytes(path, text.toStdString(), error);
 }
 
 bool SaveLibraryFile(const QString& path, const QString& plainText, QString* error) {

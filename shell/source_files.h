@@ -1,5 +1,6 @@
 // Reading and writing the editor's files: .zrt sources (RTF with colours, or
-// plain text) and .bib libraries (plain Kelto lines). No windows here: every
+// plain text), .kel sources (plain UTF-8 text, for version control and other
+// editors) and .bib libraries (plain Kelto lines). No windows here: every
 // failure comes back as a readable reason for the caller to show.
 #pragma once
 
@@ -35,8 +36,13 @@ ReadResult ReadSourceFile(const QString& path);
 // characters that no text file holds.
 bool LooksBinary(const QByteArray& bytes);
 
-// Writes the document as .zrt RTF through a temporary file renamed over the old
-// one; on failure the old file is untouched and `error` says why.
+// True for a .kel path: a source kept as plain text.
+bool IsPlainSourcePath(const QString& path);
+
+// Writes the document through a temporary file renamed over the old one: as
+// .zrt RTF, or for a .kel path as plain UTF-8 text with LF line ends (its
+// colours are made again when it is opened). On failure the old file is
+// untouched and `error` says why.
 bool SaveSourceFile(const QString& path, const formats::RichText& document, QString* error);
 
 // Writes plain text (UTF-8, CR LF line ends), as $Lib reads libraries, the same

@@ -17,8 +17,9 @@ enum class UnsavedChoice { Save, Discard, Cancel };
 // What to do with text found in a recovery file at start-up.
 enum class RecoveryChoice { Restore, Delete, Later };
 
-// A file dialog's set-up: its one filter ("*.zrt") and the folder or file it
-// starts at.
+// A file dialog's set-up: its filter ("*.zrt", "*.zrt *.kel"), or several
+// separated by ";;" of which the first is chosen ("*.zrt;;*.kel"), and the
+// folder or file it starts at.
 struct FileDialogSetup {
     QString filter;
     QString startAt;

@@ -112,7 +112,7 @@ class MainWindowFilesTest : public QObject {
             test.window->setExamplesFolder("/shipped/examples");
             test.window->openSource();
             test.window->editLibrary();
-            QCOMPARE(test.prompts->openDialogs[0].filter, QString("*.zrt"));
+            QCOMPARE(test.prompts->openDialogs[0].filter, QString("*.zrt *.kel"));
             QCOMPARE(test.prompts->openDialogs[0].startAt, QString("/shipped/examples"));
             QCOMPARE(test.prompts->openDialogs[1].filter, QString("*.bib"));
             QVERIFY(test.window->LoadFile(path));

@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "fake_prompts.h"
 #include "shell/editor_colours.h"
@@ -15,6 +16,11 @@
 #include "shell/source_editor.h"
 
 namespace zr::shell::testing {
+
+// A UTF-8 text (a compiler message, say) as a QString.
+inline QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
