@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "compiler/source_text.h"
+#include "language/tokens.h"
 
 namespace zr::shell {
 
@@ -40,7 +41,9 @@ EditorRange EditorAnalysis::RangeOf(const language::Span& span) const {
     return {start, EditorPositionOf(span.end()) - start};
 }
 
-SourcePlace EditorAnalysis::PlaceOf(const language::Span& span) const {
+SourcePlace EditorAnalysis::PlaceOf(const language::Span& span,
+                                    const language::Analysis* from) const {
+    const language::Analysis& analysis = from ? *from : analysis_;
     SourcePlace place;
     if (span.sourceIndex == 0) {
         // Through the line table: the outline asks this for every declaration.
@@ -48,13 +51,29 @@ SourcePlace EditorAnalysis::PlaceOf(const language::Span& span) const {
         place.range = RangeOf(span);
         return place;
     }
-    const std::string& text = analysis_.TextOf(span.sourceIndex);
+    const std::string& text = analysis.TextOf(span.sourceIndex);
     place.line = compiler::LineColumnOf(text, span.start).line;
     // A library's text came from single bytes: one editor unit per character.
-    place.path = QString::fromStdU16String(analysis_.PathOf(span.sourceIndex).u16string());
+    place.path = QString::fromStdU16String(analysis.PathOf(span.sourceIndex).u16string());
     const int start = compiler::EditorOffsetOf(text, span.start);
     place.range = {start, compiler::EditorOffsetOf(text, span.end()) - start};
     return place;
+}
+
+const language::Analysis& EditorAnalysis::outline() const {
+    const auto& error = analysis_.error;
+    if (!error || error->span.sourceIndex != 0) return analysis_;
+    if (!outline_) {
+        // Blanks keep every position where it was.
+        std::string text = analysis_.TextOf(0);
+        const std::int32_t first = language::LineAround(text, error->span.start).first;
+        const std::int32_t end = language::LineAround(text, error->span.end()).end;
+        for (std::int32_t at = first; at < end; ++at)
+            if (text[at - 1] != '\r' && text[at - 1] != '\n') text[at - 1] = ' ';
+        outline_ = std::make_unique<language::Analysis>(
+            language::Analysis::Of(std::move(text), analysis_.search()));
+    }
+    return *outline_;
 }
 
 std::optional<EditorRange> EditorAnalysis::ErrorRange() const {

@@ -35,8 +35,15 @@ class EditorAnalysis {
     std::int32_t CompilerPositionOf(int editorPosition) const;
     EditorRange RangeOf(const language::Span& span) const;
 
-    // Any text: the main one or a library's.
-    SourcePlace PlaceOf(const language::Span& span) const;
+    // Any text: the main one or a library's; `from` is the analysis the span
+    // came from (this one, or outline()).
+    SourcePlace PlaceOf(const language::Span& span, const language::Analysis* from = nullptr) const;
+
+    // The analysis whose declarations the Structure pane lists: this one, or
+    // when the compile stopped at an error in the main text, one of the text
+    // with the failing statement's lines blanked, so that the names below a
+    // line being typed stay listed. Made when first asked.
+    const language::Analysis& outline() const;
 
     // Where the first error is to be marked in the editor: the failing
     // statement, or for an error inside a library the $Lib that linked it.
@@ -47,6 +54,7 @@ class EditorAnalysis {
     language::TextPositions positions_;
     std::vector<int> lineStarts_;  // editor position of each line's start
     language::Analysis analysis_;
+    mutable std::unique_ptr<language::Analysis> outline_;
 };
 
 }  // namespace zr::shell

@@ -23,6 +23,7 @@
 #include "shell/document_recovery.h"
 #include "shell/editor_gutter.h"
 #include "shell/language_features.h"
+#include "shell/live_analyser.h"
 #include "shell/recovery_files.h"
 #include "shell/source_editor.h"
 #include "shell/source_files.h"
@@ -319,6 +320,7 @@ void FrmMain::CreateLanguageFeatures() {
     host.currentFile = [this] { return currentPath_; };
     host.openFile = [this](const QString& path) { return MaybeSave() && LoadFile(path); };
     language_ = new LanguageFeatures(*this, *editor_, std::move(host));
+    connect(this, &FrmMain::currentFileChanged, &language_->analyser(), &LiveAnalyser::Schedule);
     menuEdit_->addSeparator();
     menuEdit_->addActions(language_->actions());
 }

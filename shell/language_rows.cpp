@@ -68,7 +68,7 @@ std::vector<PlaceRow> ProblemRows(const EditorAnalysis& analysis) {
 }
 
 std::vector<PlaceRow> OutlineRows(const EditorAnalysis& analysis) {
-    const language::Analysis& engine = analysis.analysis();
+    const language::Analysis& engine = analysis.outline();
     struct Entry {
         std::int32_t position;
         std::size_t order;
@@ -79,7 +79,7 @@ std::vector<PlaceRow> OutlineRows(const EditorAnalysis& analysis) {
         const language::Declaration& declaration = engine.declarations[i];
         if (!declaration.span || declaration.kind == language::DeclarationKind::Predeclared)
             continue;
-        const SourcePlace place = analysis.PlaceOf(*declaration.span);
+        const SourcePlace place = analysis.PlaceOf(*declaration.span, &engine);
         entries.push_back({OutlinePosition(engine, *declaration.span),
                            i,
                            {{FromUtf8(declaration.name), FromUtf8(language::KindText(declaration)),
@@ -95,7 +95,7 @@ std::vector<PlaceRow> OutlineRows(const EditorAnalysis& analysis) {
 }
 
 std::vector<PlaceRow> ReferenceRows(const EditorAnalysis& analysis, int declaration) {
-    const language::Analysis& engine = analysis.analysis();
+    const language::Analysis& engine = analysis.outline();
     std::vector<language::Span> spans;
     if (const auto& declared = engine.declarations.at(declaration).span) spans.push_back(*declared);
     for (const language::Span& span : engine.ReferencesTo(declaration)) spans.push_back(span);

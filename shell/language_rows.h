@@ -19,6 +19,7 @@ std::vector<PlaceRow> ProblemRows(const EditorAnalysis& analysis);
 
 // The labels, routines, data lists, arrays and variables declared, in the
 // order of the text; a library's declarations stand where its $Lib does.
+// From the analysis's outline(): a statement being typed hides no names.
 std::vector<PlaceRow> OutlineRows(const EditorAnalysis& analysis);
 
 // Declaration `declaration` and every use of it, in reading order, each with

@@ -44,6 +44,9 @@ class LiveAnalyser : public QObject {
   public slots:
     // Analyses now, without waiting for the pause.
     void AnalyseNow();
+    // Analyses after a pause though the text did not change: where $Lib
+    // looks has (the text now belongs to a file in another folder).
+    void Schedule() { timer_.start(); }
 
   signals:
     // A new analysis is in last().

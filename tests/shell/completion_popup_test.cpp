@@ -62,6 +62,18 @@ class CompletionPopupTest : public QObject {
         QCOMPARE(test.editor()->toPlainText(), QString("Loop1: 1\nLater: 2\nGoTo Later"));
     }
 
+    // $Lib offers the libraries of the folders F9 searches: here the
+    // program's folder, where the shipped library lies.
+    void libraryNamesAfterLib() {
+        TestWindow test(ZR_SOURCE_DIR "/libraries");
+        Prepare(test, "$Lib st");
+        CompletionPopup& popup = test.window->languageFeatures()->completion();
+        popup.Complete();
+        QCOMPARE(popup.shownWords(), QStringList{"stackmath"});
+        QTest::keyClick(test.editor(), Qt::Key_Return);
+        QCOMPARE(test.editor()->toPlainText(), QString("$Lib stackmath"));
+    }
+
     void neverInsideQuotedTextsOrComments() {
         const char* lines[] = {"' du", "! \"du", "1 ' a comment du"};
         for (const char* line : lines) {

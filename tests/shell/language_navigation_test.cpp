@@ -86,6 +86,20 @@ class LanguageNavigationTest : public QObject {
         QCOMPARE(test.editor()->textCursor().selectedText(), QString("table"));
     }
 
+    // A statement that stops the compile (being typed, say) leaves the names
+    // below it listed, at their places.
+    void structureKeepsTheNamesBelowAnError() {
+        TestWindow test;
+        test.setText("DimS a\n  Then\nLater: 1\nDimI b\n");
+        LanguageFeatures& features = *test.window->languageFeatures();
+        QTRY_VERIFY(!features.structurePane()->rows().empty());
+        QStringList rows;
+        for (const PlaceRow& row : features.structurePane()->rows())
+            rows << row.columns[0] + " " + row.columns[2];
+        QCOMPARE(rows, QStringList({"a строка 1", "Later строка 3", "b строка 4"}));
+        QCOMPARE(features.problemsPane()->rows().size(), size_t(1));
+    }
+
     void ctrlGGoesToALine() {
         TestWindow test;
         test.setText("1\n2\n3\n4\n");

@@ -72,6 +72,21 @@ class LiveDiagnosticsTest : public QObject {
         QCOMPARE(test.editor()->textCursor().selectedText(), QString("GoTo Nowhere"));
     }
 
+    // Saved into another folder, the text finds the libraries there: the
+    // analysis runs again though the text did not change.
+    void savingElsewhereSearchesThatFolder() {
+        QTemporaryDir empty;
+        QTemporaryDir withLibrary;
+        WriteBytes(withLibrary.filePath("mine.bib"), "Half: 2 /\r\nRet\r\n");
+        TestWindow test(empty.path());
+        LanguageFeatures& features = *test.window->languageFeatures();
+        test.setText("$Lib mine\n4 Call Half\n");
+        QTRY_COMPARE(features.problemsField()->text(), QString("1 ошибка"));
+        test.prompts->saveNames = {withLibrary.filePath("prog.kel")};
+        QVERIFY(test.window->saveSourceAs());
+        QTRY_COMPARE(features.problemsField()->text(), QString("Ошибок нет"));
+    }
+
     // Positions pass through the engine's one mapping: a character beyond
     // U+FFFF takes two editor units and one compiler character. The extent
     // is the one F9 selects.
