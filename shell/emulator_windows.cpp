@@ -17,9 +17,11 @@
 #include "shell/debug_statements.h"
 #include "shell/device_text.h"
 #include "shell/editor_gutter.h"
+#include "shell/editor_hover.h"
 #include "shell/frm_main.h"
 #include "shell/frm_test.h"
 #include "shell/frm_trac.h"
+#include "shell/language_features.h"
 #include "shell/listing_pane.h"
 #include "shell/scenario_recorder.h"
 #include "shell/source_editor.h"
@@ -107,9 +109,30 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
     main.setEmulatorOpener([windows](const compiler::Compiler& compiled, EmulatorStart start) {
         windows->OpenEmulator(compiled, start);
     });
+    // While paused, resting the mouse on a declared name shows its value too.
+    if (LanguageFeatures* language = main.languageFeatures())
+        language->hover().setValueSource([windows](const language::Declaration& declaration) {
+            return windows->PausedValueText(QString::fromStdString(declaration.name));
+        });
     main.setTraceOpener(
         [windows](const compiler::Compiler& compiled) { windows->ToggleTrace(compiled); });
     return windows;
+}
+
+QString EmulatorWindows::PausedValueText(const QString& name) const {
+    if (!test_ || pausedAddress_ < 0 || textChanged_ || programEnded_) return {};
+    const QTreeWidgetItem* item = test_->variablesPane()->itemNamed(name);
+    if (!item) return {};
+    constexpr int kShownElements = 8;
+    QString value = item->text(VariablesPane::kValue);
+    if (item->childCount() > 0) {
+        QStringList elements;
+        for (int i = 0; i < std::min(item->childCount(), kShownElements); ++i)
+            elements << item->child(i)->text(VariablesPane::kValue);
+        if (item->childCount() > kShownElements) elements << "…";
+        value = elements.join("; ");
+    }
+    return tr("Значение (пауза): %1").arg(value);
 }
 
 bool EmulatorWindows::EditorTextChanged() const {

@@ -35,6 +35,9 @@ class EmulatorWindows : public QObject {
     Q_OBJECT
 
   public:
+    // A name's value from the Variables pane while paused there and current;
+    // empty otherwise.
+    QString PausedValueText(const QString& name) const;
     // `owner` owns the windows; `editor` gets the statement mark; `traceCommand`
     // (may be null) carries the check mark of TraceOn.
     EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* traceCommand);

@@ -6,8 +6,11 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
+#include "shell/editor_gutter.h"
+#include "shell/editor_hover.h"
 #include "shell/emulator_windows.h"
 #include "shell/frm_trac.h"
+#include "shell/language_features.h"
 #include "shell/variables_pane.h"
 #include "shell_test_support.h"
 
@@ -76,6 +79,35 @@ class MainWindowEmulatorTest : public QObject {
         window->findChild<QAction*>("mnuStartProgram")->trigger();
         QCOMPARE(static_cast<int>(main.prompts->reports.size()), reports + 2);
         QCOMPARE(window->staleNote(), QString());
+        windows->EndEmulator();
+    }
+
+    // While paused, the hover on a declared name adds its value; not before
+    // the pause, nor once the text changed.
+    void hoverShowsAValueWhilePaused() {
+        TestWindow main;
+        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
+        main.setText("DimB b1\n7 -> b1\nb1 1 + -> b1\n-1 Wait\n");
+        main.editor()->gutter()->toggleBreakpoint(3);
+        main.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.window.get()));
+        EditorHover& hover = main.window->languageFeatures()->hover();
+        const int word = main.editor()->toPlainText().indexOf("b1 1");
+        QTextCursor at(main.editor()->document());
+        at.setPosition(word + 1);
+        const QPoint point = main.editor()->cursorRect(at).center();
+        QVERIFY(!hover.TextAt(point).contains("Значение"));
+
+        main.window->findChild<QAction*>("mnuRun")->trigger();
+        FrmTest* window = windows->emulatorWindow();
+        QVERIFY(window);
+        ZR_WAIT_LINE1(window, "ZR-7340 vers.B01");
+        ClickKey(*window, 1);
+        ZR_WAIT_PROMPT(window);
+        ClickKey(*window, kKeyEnter);
+        QTRY_VERIFY_WITH_TIMEOUT(window->runStateText().startsWith("Пауза"), kWorkerTimeout);
+        QTRY_VERIFY2(hover.TextAt(point).contains("Значение (пауза): 7"),
+                     qPrintable(hover.TextAt(point)));
         windows->EndEmulator();
     }
 
