@@ -101,12 +101,7 @@ void Debugger::ClearDataBreakpoints() {
 
 // Straight from the areas: the emulator's own read may fault or reach the host.
 float WatchedValueOf(const MachineState& m, std::uint8_t operand) {
-    if (operand == machine::kOperandRX) return m.valueStack[m.stackPointer];
-    if (operand <= machine::kSingleCount) return m.singles[operand];
-    if (operand <= machine::kIntegerOperandBase)
-        return m.bytes[operand - machine::kByteOperandBase];
-    if (operand == machine::kOperandStack) return static_cast<float>(m.stackPointer - 1);
-    return m.integers[operand - machine::kIntegerOperandBase];
+    return m.StoredValue(machine::DecodeVariableOperand(operand));
 }
 
 float Debugger::WatchedValue(std::uint8_t operand) const {

@@ -106,10 +106,8 @@ ZR_ALWAYS_INLINE inline std::uint8_t Emulator::FetchByte(Registers& r) {
 }
 
 ZR_ALWAYS_INLINE inline int Emulator::FetchWord(Registers& r) {
-    const int high = FetchByte(r);
-    const int low = FetchByte(r);
-    const int magnitude = (high & 0x7F) * 256 + low;
-    return (high & 0x80) ? -magnitude : magnitude;
+    const std::uint8_t high = FetchByte(r);
+    return machine::DecodeInteger(high, FetchByte(r));
 }
 
 ZR_ALWAYS_INLINE inline float& Emulator::Slot(std::intptr_t s) {
@@ -131,25 +129,24 @@ ZR_ALWAYS_INLINE inline float Emulator::Pop(Registers& r) {
 // Singles and Integers here; RX, Bytes, the stack pointer and the hardware
 // out of line, which may look at the stack pointer and call the host.
 ZR_ALWAYS_INLINE inline float Emulator::ReadVariable(Registers& r, std::uint8_t operand) {
-    if (operand - 1u < machine::kSingleCount) return machine.singles[operand];
-    // The unsigned index that the range test makes also addresses the cell.
-    const unsigned integer = operand - (machine::kIntegerOperandBase + 1u);
-    if (integer < machine::kIntegerCount) return machine.integers[integer + 1];
+    const machine::DecodedOperand v = machine::DecodeVariableOperand(operand);
+    if (v.area == machine::VariableArea::Single) return machine.singles[v.index];
+    if (v.area == machine::VariableArea::Integer) return machine.integers[v.index];
     StoreRegisters(r);
-    return ReadOtherVariable(operand);
+    return ReadOtherVariable(v);
 }
 
 ZR_ALWAYS_INLINE inline void Emulator::WriteVariable(Registers& r, std::uint8_t operand,
                                                      float value) {
-    if (operand - 1u < machine::kSingleCount) {
-        machine.singles[operand] = Checked(r, value);
-    } else if (const unsigned integer = operand - (machine::kIntegerOperandBase + 1u);
-               integer < machine::kIntegerCount) {
-        machine.integers[integer + 1] = CheckedInt16(r, value);
+    const machine::DecodedOperand v = machine::DecodeVariableOperand(operand);
+    if (v.area == machine::VariableArea::Single) {
+        machine.singles[v.index] = Checked(r, value);
+    } else if (v.area == machine::VariableArea::Integer) {
+        machine.integers[v.index] = CheckedInt16(r, value);
     } else {
         // A write to the stack pointer's name moves it; nothing here faults after a change.
         StoreRegisters(r);
-        WriteOtherVariable(operand, value);
+        WriteOtherVariable(v, value);
         r.sp = machine.stackPointer - 1;
     }
 }

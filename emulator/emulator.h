@@ -170,18 +170,19 @@ class Emulator {
     // By VariableOperand. Singles and Integers, the common case, are decided
     // inline; RX, Bytes, the stack pointer and the hardware out of line.
     float ReadVariable(std::uint8_t operand) {
-        if (operand - 1u < machine::kSingleCount) return machine.singles[operand];
-        if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount)
-            return machine.integers[operand - machine::kIntegerOperandBase];
-        return ReadOtherVariable(operand);
+        const machine::DecodedOperand v = machine::DecodeVariableOperand(operand);
+        if (v.area == machine::VariableArea::Single) return machine.singles[v.index];
+        if (v.area == machine::VariableArea::Integer) return machine.integers[v.index];
+        return ReadOtherVariable(v);
     }
     void WriteVariable(std::uint8_t operand, double value) {
-        if (operand - 1u < machine::kSingleCount) {
-            machine.singles[operand] = CheckedFloat(value);
-        } else if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount) {
-            machine.integers[operand - machine::kIntegerOperandBase] = ToInt16(value);
+        const machine::DecodedOperand v = machine::DecodeVariableOperand(operand);
+        if (v.area == machine::VariableArea::Single) {
+            machine.singles[v.index] = CheckedFloat(value);
+        } else if (v.area == machine::VariableArea::Integer) {
+            machine.integers[v.index] = ToInt16(value);
         } else {
-            WriteOtherVariable(operand, value);
+            WriteOtherVariable(v, value);
         }
     }
     void SetPin(int pin, int value) {
@@ -196,8 +197,8 @@ class Emulator {
     friend DeviceState CaptureDeviceState(const Emulator& emulator);
     friend void RestoreDeviceState(Emulator& emulator, const DeviceState& state);
 
-    float ReadOtherVariable(std::uint8_t operand);
-    void WriteOtherVariable(std::uint8_t operand, double value);
+    float ReadOtherVariable(machine::DecodedOperand variable);
+    void WriteOtherVariable(machine::DecodedOperand variable, double value);
     void PinChanged(int pin, int value);
     // The run loop's key poll: ReadKey, with the common case (nothing pending,
     // no key waiting) decided inline.

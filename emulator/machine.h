@@ -65,10 +65,8 @@ struct MachineState {
         return programImage[pc++];
     }
     int FetchWord() {
-        const int high = FetchByte();
-        const int low = FetchByte();
-        const int magnitude = (high & 0x7F) * 256 + low;
-        return (high & 0x80) ? -magnitude : magnitude;
+        const std::uint8_t high = FetchByte();
+        return machine::DecodeInteger(high, FetchByte());
     }
     float FetchSingle() {
         std::uint8_t bytes4[4];
@@ -104,6 +102,26 @@ struct MachineState {
     void PopReturn() {
         if (returnPointer == 1) throw RunFault{kErrorSqrtOrReturn};
         --returnPointer;
+    }
+
+    // A variable the machine keeps: RX, a Single, Byte or Integer cell, or
+    // the Stack name (StackPointer - 1). The hardware names (PORT, ADC, I2C)
+    // are the emulator's to read and give 0 here.
+    float StoredValue(machine::DecodedOperand variable) const {
+        switch (variable.area) {
+            case machine::VariableArea::RX:
+                return valueStack[stackPointer];
+            case machine::VariableArea::Single:
+                return singles[variable.index];
+            case machine::VariableArea::Byte:
+                return bytes[variable.index];
+            case machine::VariableArea::Integer:
+                return integers[variable.index];
+            case machine::VariableArea::Stack:
+                return static_cast<float>(stackPointer - 1);
+            default:
+                return 0;
+        }
     }
 
     // Any slot number brought into the ring 1..16 (0 is 16, 17 is 1).
