@@ -15,16 +15,6 @@
 #include "emulator/run_class.h"
 #include "machine/opcodes.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-#if defined(__GNUC__)
-#define ZR_ALWAYS_INLINE [[gnu::always_inline]]
-#else
-#define ZR_ALWAYS_INLINE
-#endif
-
 // The run loop jumps through a table of label addresses where the compiler
 // has them (GCC, Clang); ZR_NO_THREADED_DISPATCH selects the portable switch.
 #if defined(__GNUC__) && !defined(ZR_NO_THREADED_DISPATCH)
@@ -46,15 +36,6 @@
 
 namespace zr::emulator {
 
-// The register form of the stack pointer counts 0..15 (slot 1..16 less 1),
-// so a step around the ring is one mask.
-constexpr std::intptr_t SlotAbove(std::intptr_t s) {
-    return (s + 1) & 15;
-}
-constexpr std::intptr_t SlotBelow(std::intptr_t s) {
-    return (s - 1) & 15;
-}
-
 ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
     r.left = checkpointAt_ > instructionCount_ ? checkpointAt_ - instructionCount_ : 1;
     countAtZero_ = instructionCount_ + r.left;
@@ -73,13 +54,6 @@ ZR_ALWAYS_INLINE inline void Emulator::Fault(const Registers& r, std::uint8_t co
     StoreAndThrow(r.pc, r.sp, r.left, code);
 }
 
-// value - value is 0 for a finite value and NaN for an infinity or a NaN: a
-// subtraction and a compare, where isfinite takes a mask and a constant.
-ZR_ALWAYS_INLINE inline bool IsFinite(float value) {
-    const float difference = value - value;
-    return difference == difference;  // false only for NaN
-}
-
 ZR_ALWAYS_INLINE inline float Emulator::Checked(const Registers& r, double value) {
     const float result = static_cast<float>(value);
     if (!IsFinite(result)) Fault(r, kErrorFloatRange);
@@ -87,21 +61,13 @@ ZR_ALWAYS_INLINE inline float Emulator::Checked(const Registers& r, double value
 }
 
 ZR_ALWAYS_INLINE inline std::int16_t Emulator::CheckedInt16(const Registers& r, double value) {
-#if defined(__SSE2__)
-    // The processor's conversion rounds as nearbyint does (the current mode,
-    // ties to even) and gives INT32_MIN for NaN and for whatever int cannot
-    // hold, which the range test rejects as well; no library call.
-    const int rounded = _mm_cvtsd_si32(_mm_set_sd(value));
-#else
-    const double rounded = std::nearbyint(value);
-#endif
-    if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) Fault(r, kErrorConversionRange);
+    std::int32_t rounded;
+    if (!RoundInto(value, INT16_MIN, INT16_MAX, rounded)) Fault(r, kErrorConversionRange);
     return static_cast<std::int16_t>(rounded);
 }
 
 ZR_ALWAYS_INLINE inline std::uint8_t Emulator::FetchByte(Registers& r) {
-    // One unsigned compare covers negative counters and those past the image.
-    if (static_cast<std::uintptr_t>(r.pc) > machine::kProgramSize) Fault(r, kErrorAddressRange);
+    if (!IsImageCell(r.pc)) Fault(r, kErrorAddressRange);
     return machine.programImage[r.pc++];
 }
 
@@ -237,7 +203,9 @@ ZR_ALWAYS_INLINE inline void Emulator::Jump(std::uint8_t op, Registers& r) {
         case AddressMode::FromX: {
             const float v = Pop(r);
             if (!(v >= 0 && v <= 255)) Fault(r, kErrorJumpVariable);
-            target = Target(r, ReadVariable(r, static_cast<std::uint8_t>(std::nearbyint(v))));
+            std::int32_t operand;
+            RoundInto(v, 0, 255, operand);  // within range: v lies in 0..255
+            target = Target(r, ReadVariable(r, static_cast<std::uint8_t>(operand)));
             break;
         }
         case AddressMode::FromVariable:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "emulator/run_errors.h"
@@ -20,6 +21,21 @@ inline constexpr std::uint8_t kEventKeysToProgram = 0x04;  // the run loop reads
 inline constexpr std::uint8_t kEventsHeld = 0x08;          // bits 0 and 1 are not dispatched
 inline constexpr std::uint8_t kEventSilentErrors = 0x10;
 inline constexpr std::uint8_t kEventAutoStart = 0x20;
+
+// The ring of value stack slots counted 0..15 (slot 1..16 less 1): a step
+// around it is one mask. The run loop keeps its stack pointer in this form.
+constexpr std::intptr_t SlotAbove(std::intptr_t s) {
+    return (s + 1) & 15;
+}
+constexpr std::intptr_t SlotBelow(std::intptr_t s) {
+    return (s - 1) & 15;
+}
+
+// Whether a program counter names a cell of the image (0..1024): one
+// unsigned compare covers negative counters and those past the image.
+constexpr bool IsImageCell(std::intptr_t address) {
+    return static_cast<std::uintptr_t>(address) <= machine::kProgramSize;
+}
 
 struct MachineState {
     machine::ProgramImage programImage{};
@@ -60,8 +76,7 @@ struct MachineState {
 
     std::uint8_t FetchByte() {
         std::int16_t& pc = returnStack[returnPointer];
-        // One unsigned compare covers negative counters and those past the image.
-        if (static_cast<unsigned>(pc) > machine::kProgramSize) throw RunFault{kErrorAddressRange};
+        if (!IsImageCell(pc)) throw RunFault{kErrorAddressRange};
         return programImage[pc++];
     }
     int FetchWord() {
@@ -74,15 +89,14 @@ struct MachineState {
         return machine::SingleFromBytes(bytes4);
     }
 
-    // The ring steps without a branch: slots 1..16 are (n & 15) + 1 of 0..15.
     void PushValue(float value) {
         lastX = valueStack[stackPointer];
-        stackPointer = (stackPointer & 15) + 1;
+        stackPointer = static_cast<int>(SlotAbove(stackPointer - 1)) + 1;
         valueStack[stackPointer] = value;
     }
     float PopValue() {
         const float value = valueStack[stackPointer];
-        stackPointer = ((stackPointer - 2) & 15) + 1;
+        stackPointer = static_cast<int>(SlotBelow(stackPointer - 1)) + 1;
         return value;
     }
     float& X() { return valueStack[stackPointer]; }

@@ -57,7 +57,7 @@ void Emulator::ResumeLoop() {
                 const float entered = PromptNumber(kAddressPrompt, kNoCode);
                 if (endRequested) return;
                 if (entered < 0 || entered > machine::kProgramSize) continue;  // ask again
-                address = entered == 0 ? 1 : static_cast<int>(std::nearbyint(entered));
+                address = entered == 0 ? 1 : ToInt16(entered);
             }
             // Commands given at the prompt act at once; the address entered wins.
             if (pendingRestart_) ApplyPendingRestart();
