@@ -37,8 +37,10 @@
 namespace zr::emulator {
 
 ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
-    r.left = checkpointAt_ > instructionCount_ ? checkpointAt_ - instructionCount_ : 1;
-    countAtZero_ = instructionCount_ + r.left;
+    r.left = checkpointAt_ > DeviceState::instructionCount
+                 ? checkpointAt_ - DeviceState::instructionCount
+                 : 1;
+    countAtZero_ = DeviceState::instructionCount + r.left;
     r.pc = machine.ProgramCounter();
     r.sp = machine.stackPointer - 1;
 }
@@ -46,7 +48,7 @@ ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
 ZR_ALWAYS_INLINE inline void Emulator::StoreRegisters(const Registers& r) {
     machine.SetProgramCounter(static_cast<int>(r.pc));
     machine.stackPointer = static_cast<int>(r.sp) + 1;
-    instructionCount_ = countAtZero_ - r.left;
+    DeviceState::instructionCount = countAtZero_ - r.left;
 }
 
 // The registers go by value, so the compiler can keep them in registers.

@@ -9,18 +9,18 @@
 namespace zr::emulator {
 
 void Emulator::ClearDisplay() {
-    display_.Clear();
-    host_.DisplayChanged(*this, display_);
+    DeviceState::display.Clear();
+    host_.DisplayChanged(*this, DeviceState::display);
 }
 
 void Emulator::LocateCursor(int row, int column) {
     PumpHost();
-    display_.Locate(row, column);
+    DeviceState::display.Locate(row, column);
 }
 
 void Emulator::PrintText(std::string_view text) {
-    display_.Print(text);
-    host_.DisplayChanged(*this, display_);
+    DeviceState::display.Print(text);
+    host_.DisplayChanged(*this, DeviceState::display);
     PumpHost();
 }
 

@@ -149,7 +149,7 @@ void Emulator::RunInstructions() {
 #endif
     } catch (const RunFault& fault) {
         // The fault has stored the registers; a faulting instruction counts.
-        ++instructionCount_;
+        ++DeviceState::instructionCount;
         m.runState = fault.code;
         return;
     }
@@ -173,7 +173,8 @@ bool Emulator::Attend(bool afterInstruction) {
             // Lowered first: whatever is raised from here on is seen next time.
             attention_.exchange(false);
             if (afterInstruction) {
-                if (instructionCount_ >= checkpointAt_) host_.Checkpoint(*this, instructionCount_);
+                if (DeviceState::instructionCount >= checkpointAt_)
+                    host_.Checkpoint(*this, DeviceState::instructionCount);
                 if ((m.eventFlags & (kEventTimerPending | kEventProgramPending)) &&
                     !(m.eventFlags & kEventsHeld))
                     DispatchEvents();
@@ -221,7 +222,7 @@ bool Emulator::Attend(bool afterInstruction) {
                 return true;
             }
             ExecuteInstruction(m.FetchByte());
-            ++instructionCount_;
+            ++DeviceState::instructionCount;
             afterInstruction = true;
         }
     } catch (const RunFault& fault) {
