@@ -207,19 +207,18 @@ class Emulator : private DeviceState {
     // By VariableOperand. Singles and Integers, the common case, are decided
     // inline; RX, Bytes, the stack pointer and the hardware out of line.
     float ReadVariable(std::uint8_t operand) {
-        const machine::DecodedOperand v = machine::DecodeVariableOperand(operand);
-        if (v.area == machine::VariableArea::Single) return machine.singles[v.index];
-        if (v.area == machine::VariableArea::Integer) return machine.integers[v.index];
-        return ReadOtherVariable(v);
+        if (machine::NamesSingle(operand)) return machine.singles[operand];
+        if (machine::NamesInteger(operand))
+            return machine.integers[machine::IntegerIndexOf(operand)];
+        return ReadOtherVariable(operand);
     }
     void WriteVariable(std::uint8_t operand, double value) {
-        const machine::DecodedOperand v = machine::DecodeVariableOperand(operand);
-        if (v.area == machine::VariableArea::Single) {
-            machine.singles[v.index] = CheckedFloat(value);
-        } else if (v.area == machine::VariableArea::Integer) {
-            machine.integers[v.index] = ToInt16(value);
+        if (machine::NamesSingle(operand)) {
+            machine.singles[operand] = CheckedFloat(value);
+        } else if (machine::NamesInteger(operand)) {
+            machine.integers[machine::IntegerIndexOf(operand)] = ToInt16(value);
         } else {
-            WriteOtherVariable(v, value);
+            WriteOtherVariable(operand, value);
         }
     }
     void SetPin(int pin, int value) {
@@ -230,8 +229,8 @@ class Emulator : private DeviceState {
     float ReadAdc(int channel);
 
   private:
-    float ReadOtherVariable(machine::DecodedOperand variable);
-    void WriteOtherVariable(machine::DecodedOperand variable, double value);
+    float ReadOtherVariable(std::uint8_t operand);
+    void WriteOtherVariable(std::uint8_t operand, double value);
     void PinChanged(int pin, int value);
     // The run loop's key poll: ReadKey, with the common case (nothing pending,
     // no key waiting) decided inline.

@@ -9,7 +9,8 @@ using namespace machine;
 
 // RX, Bytes, the stack pointer and the hardware (Singles and Integers are
 // decided inline in ReadVariable and WriteVariable).
-float Emulator::ReadOtherVariable(DecodedOperand variable) {
+float Emulator::ReadOtherVariable(std::uint8_t operand) {
+    const DecodedOperand variable = DecodeVariableOperand(operand);
     switch (variable.area) {
         case VariableArea::RX:
         case VariableArea::Single:
@@ -31,8 +32,9 @@ float Emulator::ReadOtherVariable(DecodedOperand variable) {
     throw RunFault{kErrorHardwareOperand};  // ADC and I2C are arrays only
 }
 
-void Emulator::WriteOtherVariable(DecodedOperand variable, double value) {
+void Emulator::WriteOtherVariable(std::uint8_t operand, double value) {
     MachineState& m = machine;
+    const DecodedOperand variable = DecodeVariableOperand(operand);
     switch (variable.area) {
         case VariableArea::RX:
             m.X() = CheckedFloat(value);

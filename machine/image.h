@@ -50,11 +50,27 @@ struct DecodedOperand {
     int index;
 };
 
+// The two areas the run loop reaches inline, each decided by one unsigned
+// compare: a Single is its own index, an Integer's index is IntegerIndexOf.
+// DecodeVariableOperand decides them with these, so the loop's fast tests
+// and the full decode are one definition.
+constexpr bool NamesSingle(std::uint8_t operand) {
+    return operand - 1u < kSingleCount;
+}
+constexpr bool NamesInteger(std::uint8_t operand) {
+    return operand - (kIntegerOperandBase + 1u) < kIntegerCount;
+}
+constexpr unsigned IntegerIndexOf(std::uint8_t operand) {
+    return operand - static_cast<unsigned>(kIntegerOperandBase);
+}
+
 constexpr DecodedOperand DecodeVariableOperand(std::uint8_t operand) {
+    if (NamesSingle(operand)) return {VariableArea::Single, operand};
+    if (NamesInteger(operand))
+        return {VariableArea::Integer, static_cast<int>(IntegerIndexOf(operand))};
+    if (operand - (kByteOperandBase + 1u) < kByteCount)
+        return {VariableArea::Byte, operand - kByteOperandBase};
     if (operand == kOperandRX) return {VariableArea::RX, 0};
-    if (operand <= kSingleCount) return {VariableArea::Single, operand};
-    if (operand <= kIntegerOperandBase) return {VariableArea::Byte, operand - kByteOperandBase};
-    if (operand < kOperandStack) return {VariableArea::Integer, operand - kIntegerOperandBase};
     constexpr VariableArea kNames[] = {VariableArea::Stack, VariableArea::Port, VariableArea::Adc,
                                        VariableArea::I2C};
     return {kNames[operand - kOperandStack], 0};

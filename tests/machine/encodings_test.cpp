@@ -65,6 +65,18 @@ TEST(VariableOperandEncoding, EachRangeNamesItsArea) {
     }
 }
 
+TEST(VariableOperandEncoding, TheRunLoopsFastTestsAgreeWithTheDecode) {
+    for (int value = 0; value < 256; ++value) {
+        const auto operand = static_cast<std::uint8_t>(value);
+        const DecodedOperand decoded = DecodeVariableOperand(operand);
+        EXPECT_EQ(NamesSingle(operand), decoded.area == VariableArea::Single) << value;
+        EXPECT_EQ(NamesInteger(operand), decoded.area == VariableArea::Integer) << value;
+        if (NamesInteger(operand)) {
+            EXPECT_EQ(static_cast<int>(IntegerIndexOf(operand)), decoded.index) << value;
+        }
+    }
+}
+
 TEST(VariableOperandEncoding, EncodingReversesDecoding) {
     for (int operand = 0; operand < 256; ++operand)
         EXPECT_EQ(VariableOperandOf(DecodeVariableOperand(static_cast<std::uint8_t>(operand))),
