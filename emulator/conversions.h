@@ -1,6 +1,7 @@
-// Float-to-whole conversions and result checks shared by the instructions.
-// Every conversion rounds to the nearest whole number, ties to even, and
-// then requires its range; a value outside it is a run fault.
+// Float-to-whole conversions and result checks: the one definition of each,
+// used by the run loop's inline handlers and by every other instruction.
+// Every conversion rounds to the nearest whole number, ties to the even
+// neighbour, and then requires its range; a value outside it is a run fault.
 #pragma once
 
 #include <cmath>
@@ -8,16 +9,50 @@
 
 #include "emulator/run_errors.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#if defined(__GNUC__)
+#define ZR_ALWAYS_INLINE [[gnu::always_inline]]
+#else
+#define ZR_ALWAYS_INLINE
+#endif
+
 namespace zr::emulator {
 
-inline long RoundChecked(double value, double lo, double hi) {
+// The one rounding: nearest whole number, ties to even, into `out`; false
+// when the result lies outside the 32-bit range (NaN and infinities too).
+ZR_ALWAYS_INLINE inline bool RoundToInt32(double value, std::int32_t& out) {
+#if defined(__SSE2__)
+    // The processor's conversion rounds as nearbyint does (the default mode,
+    // ties to even) without a library call. It answers INT32_MIN for NaN and
+    // for whatever int cannot hold, so that answer counts only for the values
+    // that truly round to INT32_MIN.
+    out = _mm_cvtsd_si32(_mm_set_sd(value));
+    return out != INT32_MIN || (value >= -2147483648.5 && value <= -2147483647.5);
+#else
     const double rounded = std::nearbyint(value);
-    if (!(rounded >= lo && rounded <= hi)) throw RunFault{kErrorConversionRange};
-    return static_cast<long>(rounded);
+    if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) return false;
+    out = static_cast<std::int32_t>(rounded);
+    return true;
+#endif
+}
+
+// RoundToInt32, then lo..hi (within the 32-bit range).
+ZR_ALWAYS_INLINE inline bool RoundInto(double value, std::int32_t lo, std::int32_t hi,
+                                       std::int32_t& out) {
+    return RoundToInt32(value, out) && out >= lo && out <= hi;
+}
+
+inline std::int32_t RoundChecked(double value, std::int32_t lo, std::int32_t hi) {
+    std::int32_t rounded;
+    if (!RoundInto(value, lo, hi, rounded)) throw RunFault{kErrorConversionRange};
+    return rounded;
 }
 
 inline std::int32_t ToInt32(double value) {
-    return static_cast<std::int32_t>(RoundChecked(value, INT32_MIN, INT32_MAX));
+    return RoundChecked(value, INT32_MIN, INT32_MAX);
 }
 inline std::int16_t ToInt16(double value) {
     return static_cast<std::int16_t>(RoundChecked(value, INT16_MIN, INT16_MAX));
@@ -26,10 +61,17 @@ inline std::uint8_t ToByte(double value) {
     return static_cast<std::uint8_t>(RoundChecked(value, 0, 255));
 }
 
+// value - value is 0 for a finite value and NaN for an infinity or a NaN: a
+// subtraction and a compare, where isfinite takes a mask and a constant.
+ZR_ALWAYS_INLINE inline bool IsFinite(float value) {
+    const float difference = value - value;
+    return difference == difference;  // false only for NaN
+}
+
 // A computed result as the float the stack holds; infinities and NaNs stop the run.
-inline float CheckedFloat(double value, std::uint8_t fault = kErrorFloatRange) {
+inline float CheckedFloat(double value) {
     const float result = static_cast<float>(value);
-    if (!std::isfinite(result)) throw RunFault{fault};
+    if (!IsFinite(result)) throw RunFault{kErrorFloatRange};
     return result;
 }
 

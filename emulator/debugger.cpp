@@ -15,15 +15,13 @@ Debugger::Debugger(Emulator& emulator, std::vector<DebugStatement> statements)
         if (address >= 1 && address <= machine::kProgramSize)
             statementAt_[address] = static_cast<int>(i) + 1;
     }
-    emulator_.debugger_ = this;
+    emulator_.AttachDebugger(this);
     Rearm();
 }
 
 Debugger::~Debugger() {
-    emulator_.debugger_ = nullptr;
-    emulator_.stopMap_ = nullptr;
-    emulator_.serialReplay_.SetRecording(false);
-    emulator_.RequestAttention();
+    emulator_.AttachDebugger(nullptr);
+    emulator_.KeepSerialLines(false);
 }
 
 const DebugStatement* Debugger::StatementAt(int address) const {
@@ -101,12 +99,7 @@ void Debugger::ClearDataBreakpoints() {
 
 // Straight from the areas: the emulator's own read may fault or reach the host.
 float WatchedValueOf(const MachineState& m, std::uint8_t operand) {
-    if (operand == machine::kOperandRX) return m.valueStack[m.stackPointer];
-    if (operand <= machine::kSingleCount) return m.singles[operand];
-    if (operand <= machine::kIntegerOperandBase)
-        return m.bytes[operand - machine::kByteOperandBase];
-    if (operand == machine::kOperandStack) return static_cast<float>(m.stackPointer - 1);
-    return m.integers[operand - machine::kIntegerOperandBase];
+    return m.StoredValue(machine::DecodeVariableOperand(operand));
 }
 
 float Debugger::WatchedValue(std::uint8_t operand) const {
@@ -193,8 +186,7 @@ void Debugger::Rearm() {
     if (everyStatement)
         for (int address = 0; address <= machine::kProgramSize; ++address)
             if (statementAt_[address]) stopMap_[address] = any = true;
-    emulator_.stopMap_ = any ? stopMap_.data() : nullptr;
-    emulator_.RequestAttention();
+    emulator_.SetStopMap(any ? stopMap_.data() : nullptr);
 }
 
 bool Debugger::CheckBeforeInstruction() {
@@ -235,13 +227,13 @@ namespace zr::emulator {
 void Debugger::KeepHistory(std::size_t maxStops) {
     maxStops_ = maxStops;
     while (history_.size() > maxStops_) DropOldestStop();
-    emulator_.serialReplay_.SetRecording(maxStops_ > 0);
+    emulator_.KeepSerialLines(maxStops_ > 0);
     Rearm();
 }
 
 void Debugger::DropOldestStop() {
     history_.pop_front();
-    if (!history_.empty()) emulator_.serialReplay_.ForgetBefore(history_.front().serialLinesRead);
+    if (!history_.empty()) emulator_.ForgetSerialLinesBefore(history_.front().serialLinesRead);
 }
 
 bool Debugger::StepBack() {

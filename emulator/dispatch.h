@@ -15,16 +15,6 @@
 #include "emulator/run_class.h"
 #include "machine/opcodes.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-#if defined(__GNUC__)
-#define ZR_ALWAYS_INLINE [[gnu::always_inline]]
-#else
-#define ZR_ALWAYS_INLINE
-#endif
-
 // The run loop jumps through a table of label addresses where the compiler
 // has them (GCC, Clang); ZR_NO_THREADED_DISPATCH selects the portable switch.
 #if defined(__GNUC__) && !defined(ZR_NO_THREADED_DISPATCH)
@@ -46,18 +36,11 @@
 
 namespace zr::emulator {
 
-// The register form of the stack pointer counts 0..15 (slot 1..16 less 1),
-// so a step around the ring is one mask.
-constexpr std::intptr_t SlotAbove(std::intptr_t s) {
-    return (s + 1) & 15;
-}
-constexpr std::intptr_t SlotBelow(std::intptr_t s) {
-    return (s - 1) & 15;
-}
-
 ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
-    r.left = checkpointAt_ > instructionCount_ ? checkpointAt_ - instructionCount_ : 1;
-    countAtZero_ = instructionCount_ + r.left;
+    r.left = checkpointAt_ > DeviceState::instructionCount
+                 ? checkpointAt_ - DeviceState::instructionCount
+                 : 1;
+    countAtZero_ = DeviceState::instructionCount + r.left;
     r.pc = machine.ProgramCounter();
     r.sp = machine.stackPointer - 1;
 }
@@ -65,19 +48,12 @@ ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
 ZR_ALWAYS_INLINE inline void Emulator::StoreRegisters(const Registers& r) {
     machine.SetProgramCounter(static_cast<int>(r.pc));
     machine.stackPointer = static_cast<int>(r.sp) + 1;
-    instructionCount_ = countAtZero_ - r.left;
+    DeviceState::instructionCount = countAtZero_ - r.left;
 }
 
 // The registers go by value, so the compiler can keep them in registers.
 ZR_ALWAYS_INLINE inline void Emulator::Fault(const Registers& r, std::uint8_t code) {
     StoreAndThrow(r.pc, r.sp, r.left, code);
-}
-
-// value - value is 0 for a finite value and NaN for an infinity or a NaN: a
-// subtraction and a compare, where isfinite takes a mask and a constant.
-ZR_ALWAYS_INLINE inline bool IsFinite(float value) {
-    const float difference = value - value;
-    return difference == difference;  // false only for NaN
 }
 
 ZR_ALWAYS_INLINE inline float Emulator::Checked(const Registers& r, double value) {
@@ -87,29 +63,19 @@ ZR_ALWAYS_INLINE inline float Emulator::Checked(const Registers& r, double value
 }
 
 ZR_ALWAYS_INLINE inline std::int16_t Emulator::CheckedInt16(const Registers& r, double value) {
-#if defined(__SSE2__)
-    // The processor's conversion rounds as nearbyint does (the current mode,
-    // ties to even) and gives INT32_MIN for NaN and for whatever int cannot
-    // hold, which the range test rejects as well; no library call.
-    const int rounded = _mm_cvtsd_si32(_mm_set_sd(value));
-#else
-    const double rounded = std::nearbyint(value);
-#endif
-    if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) Fault(r, kErrorConversionRange);
+    std::int32_t rounded;
+    if (!RoundInto(value, INT16_MIN, INT16_MAX, rounded)) Fault(r, kErrorConversionRange);
     return static_cast<std::int16_t>(rounded);
 }
 
 ZR_ALWAYS_INLINE inline std::uint8_t Emulator::FetchByte(Registers& r) {
-    // One unsigned compare covers negative counters and those past the image.
-    if (static_cast<std::uintptr_t>(r.pc) > machine::kProgramSize) Fault(r, kErrorAddressRange);
+    if (!IsImageCell(r.pc)) Fault(r, kErrorAddressRange);
     return machine.programImage[r.pc++];
 }
 
 ZR_ALWAYS_INLINE inline int Emulator::FetchWord(Registers& r) {
-    const int high = FetchByte(r);
-    const int low = FetchByte(r);
-    const int magnitude = (high & 0x7F) * 256 + low;
-    return (high & 0x80) ? -magnitude : magnitude;
+    const std::uint8_t high = FetchByte(r);
+    return machine::DecodeInteger(high, FetchByte(r));
 }
 
 ZR_ALWAYS_INLINE inline float& Emulator::Slot(std::intptr_t s) {
@@ -130,22 +96,23 @@ ZR_ALWAYS_INLINE inline float Emulator::Pop(Registers& r) {
 
 // Singles and Integers here; RX, Bytes, the stack pointer and the hardware
 // out of line, which may look at the stack pointer and call the host.
+// Singles and Integers here, by the decoder's own fast tests (a full decode
+// inlined here cost the loop 1 to 4 instructions more per access); RX,
+// Bytes, the stack pointer and the hardware out of line, where the operand
+// is decoded, which may look at the stack pointer and call the host.
 ZR_ALWAYS_INLINE inline float Emulator::ReadVariable(Registers& r, std::uint8_t operand) {
-    if (operand - 1u < machine::kSingleCount) return machine.singles[operand];
-    // The unsigned index that the range test makes also addresses the cell.
-    const unsigned integer = operand - (machine::kIntegerOperandBase + 1u);
-    if (integer < machine::kIntegerCount) return machine.integers[integer + 1];
+    if (machine::NamesSingle(operand)) return machine.singles[operand];
+    if (machine::NamesInteger(operand)) return machine.integers[machine::IntegerIndexOf(operand)];
     StoreRegisters(r);
     return ReadOtherVariable(operand);
 }
 
 ZR_ALWAYS_INLINE inline void Emulator::WriteVariable(Registers& r, std::uint8_t operand,
                                                      float value) {
-    if (operand - 1u < machine::kSingleCount) {
+    if (machine::NamesSingle(operand)) {
         machine.singles[operand] = Checked(r, value);
-    } else if (const unsigned integer = operand - (machine::kIntegerOperandBase + 1u);
-               integer < machine::kIntegerCount) {
-        machine.integers[integer + 1] = CheckedInt16(r, value);
+    } else if (machine::NamesInteger(operand)) {
+        machine.integers[machine::IntegerIndexOf(operand)] = CheckedInt16(r, value);
     } else {
         // A write to the stack pointer's name moves it; nothing here faults after a change.
         StoreRegisters(r);
@@ -240,7 +207,9 @@ ZR_ALWAYS_INLINE inline void Emulator::Jump(std::uint8_t op, Registers& r) {
         case AddressMode::FromX: {
             const float v = Pop(r);
             if (!(v >= 0 && v <= 255)) Fault(r, kErrorJumpVariable);
-            target = Target(r, ReadVariable(r, static_cast<std::uint8_t>(std::nearbyint(v))));
+            std::int32_t operand;
+            RoundInto(v, 0, 255, operand);  // within range: v lies in 0..255
+            target = Target(r, ReadVariable(r, static_cast<std::uint8_t>(operand)));
             break;
         }
         case AddressMode::FromVariable:

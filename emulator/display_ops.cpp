@@ -9,18 +9,18 @@
 namespace zr::emulator {
 
 void Emulator::ClearDisplay() {
-    display_.Clear();
-    host_.DisplayChanged(*this, display_);
+    DeviceState::display.Clear();
+    host_.DisplayChanged(*this, DeviceState::display);
 }
 
 void Emulator::LocateCursor(int row, int column) {
     PumpHost();
-    display_.Locate(row, column);
+    DeviceState::display.Locate(row, column);
 }
 
 void Emulator::PrintText(std::string_view text) {
-    display_.Print(text);
-    host_.DisplayChanged(*this, display_);
+    DeviceState::display.Print(text);
+    host_.DisplayChanged(*this, DeviceState::display);
     PumpHost();
 }
 
@@ -145,9 +145,9 @@ void Emulator::ExecutePrintList(bool thenInput) {
 void Emulator::ShowMessage(int count) {
     MachineState& m = machine;
     const float selector = m.PopValue();
-    const double rounded = std::nearbyint(std::fabs(static_cast<double>(selector)));
-    if (!(rounded >= 1 && rounded <= count)) throw RunFault{kErrorTableIndex};  // NaN too
-    const int chosen = static_cast<int>(rounded);
+    std::int32_t chosen;
+    if (!RoundInto(std::fabs(static_cast<double>(selector)), 1, count, chosen))
+        throw RunFault{kErrorTableIndex};  // NaN too
     ClearDisplay();
     LocateCursor(1, 1);
     int remaining = chosen - 1;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "emulator/conversions.h"
+#include "emulator/device_state.h"
 #include "emulator/display.h"
 #include "emulator/host.h"
 #include "emulator/io_model.h"
@@ -23,7 +24,6 @@
 namespace zr::emulator {
 
 class Debugger;
-struct DeviceState;
 
 // A statement of the compiled program, for the trace.
 struct TraceStatement {
@@ -48,7 +48,12 @@ inline constexpr std::string_view kGreetingLine1 = "ZR-7340 vers.B01";
 inline constexpr std::string_view kGreetingLine2 = "Kelto vers.03";
 inline constexpr std::string_view kAddressPrompt = "Adres\\Enter?";
 
-class Emulator {
+// The device's state is the emulator's own storage (DeviceState): capturing
+// it for step back or a snapshot is one copy and putting it back is one
+// assignment, so no field can be left out of either. The parts the window,
+// the hosts and the tests read and set are public; the rest is reached
+// through functions.
+class Emulator : private DeviceState {
   public:
     // The host must outlive the emulator: it is connected to the emulator's
     // attention flag until the emulator is destroyed.
@@ -58,18 +63,29 @@ class Emulator {
     Emulator& operator=(const Emulator&) = delete;
 
     // ---- Shared state (the machine, the window's controls, keypad, time) ----
-    MachineState machine;
-    IoModel io;
-    std::uint8_t keyRegister = kNoKey;
-    std::uint8_t shiftLevel = 0;
-    int tickCount = 0;   // 100 ms ticks, 0..8
-    int delayTicks = 0;  // countdown of DelaySeconds
-    int timerCount = 0;  // timer event ticks since the last timer event
+    using DeviceState::delayTicks;
+    using DeviceState::io;
+    using DeviceState::keyRegister;
+    using DeviceState::machine;
+    using DeviceState::shiftLevel;
+    using DeviceState::tickCount;
+    using DeviceState::timerCount;
     bool endRequested = false;
     bool traceOn = false;
     bool stepGranted = false;
 
-    const Display& display() const { return display_; }
+    const Display& display() const { return DeviceState::display; }
+
+    // The whole device state, as one value.
+    const DeviceState& state() const { return *this; }
+    // Puts a state back and raises the attention flag, so a running loop
+    // looks at it before its next instruction. Serial reads go on from the
+    // state's position (lines read after it are read again while the replay
+    // keeps them).
+    void RestoreState(const DeviceState& state) {
+        static_cast<DeviceState&>(*this) = state;
+        RequestAttention();
+    }
 
     // ---- Setting up a run ----
     // Program cells 1..1024 (cell 0 is kept).
@@ -118,11 +134,11 @@ class Emulator {
 
     // Executed instructions since construction; the host's Checkpoint is
     // called when the count reaches the value set here.
-    std::uint64_t instructionCount() const { return instructionCount_; }
+    std::uint64_t instructionCount() const { return DeviceState::instructionCount; }
     // Between two run loops: a new program counts from 0. A checkpoint set
     // for the old count is dropped.
     void ResetInstructionCount() {
-        instructionCount_ = 0;
+        DeviceState::instructionCount = 0;
         checkpointAt_ = std::numeric_limits<std::uint64_t>::max();
     }
     void SetCheckpoint(std::uint64_t instructions) {
@@ -138,6 +154,27 @@ class Emulator {
     // that talk to the outside. A debugger (breakpoints, single steps) raises
     // it to get control between two instructions. Any thread may call this.
     void RequestAttention() { attention_.store(true, std::memory_order_release); }
+
+    // ---- For a debugger (emulator/debugger.h) ----
+    // The debugger asked before each instruction where the stop map is
+    // marked; null: none. The stop map is indexed by the counter as 16 bits
+    // (1: the loop leaves there); null: the loop runs plain.
+    void AttachDebugger(Debugger* debugger) {
+        debugger_ = debugger;
+        if (!debugger) stopMap_ = nullptr;
+        RequestAttention();
+    }
+    void SetStopMap(const std::uint8_t* stopMap) {
+        stopMap_ = stopMap;
+        RequestAttention();
+    }
+    // Serial lines read are kept while on, so that a run stepped back reads
+    // the same lines again; off drops them.
+    void KeepSerialLines(bool on) {
+        serialReplay_.SetRecording(on);
+        if (!on) serialLinesRead = 0;
+    }
+    void ForgetSerialLinesBefore(std::uint64_t position) { serialReplay_.ForgetBefore(position); }
 
     // ---- Commands of the window (call from Host::Pump) ----
     void PressKey(int index);  // a released key 0..15; anything else is no key
@@ -170,16 +207,16 @@ class Emulator {
     // By VariableOperand. Singles and Integers, the common case, are decided
     // inline; RX, Bytes, the stack pointer and the hardware out of line.
     float ReadVariable(std::uint8_t operand) {
-        if (operand - 1u < machine::kSingleCount) return machine.singles[operand];
-        if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount)
-            return machine.integers[operand - machine::kIntegerOperandBase];
+        if (machine::NamesSingle(operand)) return machine.singles[operand];
+        if (machine::NamesInteger(operand))
+            return machine.integers[machine::IntegerIndexOf(operand)];
         return ReadOtherVariable(operand);
     }
     void WriteVariable(std::uint8_t operand, double value) {
-        if (operand - 1u < machine::kSingleCount) {
+        if (machine::NamesSingle(operand)) {
             machine.singles[operand] = CheckedFloat(value);
-        } else if (operand - (machine::kIntegerOperandBase + 1u) < machine::kIntegerCount) {
-            machine.integers[operand - machine::kIntegerOperandBase] = ToInt16(value);
+        } else if (machine::NamesInteger(operand)) {
+            machine.integers[machine::IntegerIndexOf(operand)] = ToInt16(value);
         } else {
             WriteOtherVariable(operand, value);
         }
@@ -192,10 +229,6 @@ class Emulator {
     float ReadAdc(int channel);
 
   private:
-    friend class Debugger;  // arms the stop map (emulator/debugger.h)
-    friend DeviceState CaptureDeviceState(const Emulator& emulator);
-    friend void RestoreDeviceState(Emulator& emulator, const DeviceState& state);
-
     float ReadOtherVariable(std::uint8_t operand);
     void WriteOtherVariable(std::uint8_t operand, double value);
     void PinChanged(int pin, int value);
@@ -286,9 +319,7 @@ class Emulator {
     int WordOrVariable(int word);
 
     Host& host_;
-    Display display_;
     char decimalSeparator_ = '.';
-    std::uint64_t instructionCount_ = 0;
     std::uint64_t checkpointAt_ = std::numeric_limits<std::uint64_t>::max();
     // The instruction count when the loop's countdown reaches 0 (see Registers).
     std::uint64_t countAtZero_ = 0;
@@ -299,8 +330,6 @@ class Emulator {
     Debugger* debugger_ = nullptr;
     const std::uint8_t* stopMap_ =
         nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none
-    std::uint32_t randomState_ = 0x2545F491u;
-    float randomLast_ = -1;  // -1: no number drawn yet
     SerialReplay serialReplay_;
 };
 

@@ -49,15 +49,19 @@ void Emulator::ExecuteTable() {
             ShowMessage(count);
             return;
         case kTableInitialisation:
-            // Each entry: an operand c, then a word (c > 128), a byte (c > 32) or a single.
             for (int i = 0; i < count; ++i) {
                 const std::uint8_t c = m.FetchByte();
-                if (c > kIntegerOperandBase)
-                    WriteVariable(c, m.FetchWord());
-                else if (c > kByteOperandBase)
-                    WriteVariable(c, m.FetchByte());
-                else
-                    WriteVariable(c, m.FetchSingle());
+                switch (InitialValueWidthOf(c)) {
+                    case InitialValueWidth::Word:
+                        WriteVariable(c, m.FetchWord());
+                        break;
+                    case InitialValueWidth::Byte:
+                        WriteVariable(c, m.FetchByte());
+                        break;
+                    case InitialValueWidth::Single:
+                        WriteVariable(c, m.FetchSingle());
+                        break;
+                }
             }
             return;
     }

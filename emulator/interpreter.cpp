@@ -69,8 +69,9 @@ void Emulator::ExecuteByGroup(std::uint8_t op) {
 // A limit or table word above the base names the variable whose operand is
 // word - base.
 int Emulator::WordOrVariable(int word) {
-    if (word <= kVariableWordBase) return word;
-    return ToInt16(ReadVariable(ToByte(word - kVariableWordBase)));
+    const int operand = VariableWordOperand(word);
+    if (operand < 0) return word;
+    return ToInt16(ReadVariable(ToByte(operand)));
 }
 
 // iM, Mv, PushByte, PushInt, Drop, Dup, Ret and RetIf are in the dispatch.

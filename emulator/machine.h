@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "emulator/run_errors.h"
@@ -20,6 +21,21 @@ inline constexpr std::uint8_t kEventKeysToProgram = 0x04;  // the run loop reads
 inline constexpr std::uint8_t kEventsHeld = 0x08;          // bits 0 and 1 are not dispatched
 inline constexpr std::uint8_t kEventSilentErrors = 0x10;
 inline constexpr std::uint8_t kEventAutoStart = 0x20;
+
+// The ring of value stack slots counted 0..15 (slot 1..16 less 1): a step
+// around it is one mask. The run loop keeps its stack pointer in this form.
+constexpr std::intptr_t SlotAbove(std::intptr_t s) {
+    return (s + 1) & 15;
+}
+constexpr std::intptr_t SlotBelow(std::intptr_t s) {
+    return (s - 1) & 15;
+}
+
+// Whether a program counter names a cell of the image (0..1024): one
+// unsigned compare covers negative counters and those past the image.
+constexpr bool IsImageCell(std::intptr_t address) {
+    return static_cast<std::uintptr_t>(address) <= machine::kProgramSize;
+}
 
 struct MachineState {
     machine::ProgramImage programImage{};
@@ -60,15 +76,12 @@ struct MachineState {
 
     std::uint8_t FetchByte() {
         std::int16_t& pc = returnStack[returnPointer];
-        // One unsigned compare covers negative counters and those past the image.
-        if (static_cast<unsigned>(pc) > machine::kProgramSize) throw RunFault{kErrorAddressRange};
+        if (!IsImageCell(pc)) throw RunFault{kErrorAddressRange};
         return programImage[pc++];
     }
     int FetchWord() {
-        const int high = FetchByte();
-        const int low = FetchByte();
-        const int magnitude = (high & 0x7F) * 256 + low;
-        return (high & 0x80) ? -magnitude : magnitude;
+        const std::uint8_t high = FetchByte();
+        return machine::DecodeInteger(high, FetchByte());
     }
     float FetchSingle() {
         std::uint8_t bytes4[4];
@@ -76,15 +89,14 @@ struct MachineState {
         return machine::SingleFromBytes(bytes4);
     }
 
-    // The ring steps without a branch: slots 1..16 are (n & 15) + 1 of 0..15.
     void PushValue(float value) {
         lastX = valueStack[stackPointer];
-        stackPointer = (stackPointer & 15) + 1;
+        stackPointer = static_cast<int>(SlotAbove(stackPointer - 1)) + 1;
         valueStack[stackPointer] = value;
     }
     float PopValue() {
         const float value = valueStack[stackPointer];
-        stackPointer = ((stackPointer - 2) & 15) + 1;
+        stackPointer = static_cast<int>(SlotBelow(stackPointer - 1)) + 1;
         return value;
     }
     float& X() { return valueStack[stackPointer]; }
@@ -104,6 +116,26 @@ struct MachineState {
     void PopReturn() {
         if (returnPointer == 1) throw RunFault{kErrorSqrtOrReturn};
         --returnPointer;
+    }
+
+    // A variable the machine keeps: RX, a Single, Byte or Integer cell, or
+    // the Stack name (StackPointer - 1). The hardware names (PORT, ADC, I2C)
+    // are the emulator's to read and give 0 here.
+    float StoredValue(machine::DecodedOperand variable) const {
+        switch (variable.area) {
+            case machine::VariableArea::RX:
+                return valueStack[stackPointer];
+            case machine::VariableArea::Single:
+                return singles[variable.index];
+            case machine::VariableArea::Byte:
+                return bytes[variable.index];
+            case machine::VariableArea::Integer:
+                return integers[variable.index];
+            case machine::VariableArea::Stack:
+                return static_cast<float>(stackPointer - 1);
+            default:
+                return 0;
+        }
     }
 
     // Any slot number brought into the ring 1..16 (0 is 16, 17 is 1).

@@ -74,6 +74,8 @@ void Emulator::ExecuteBinary(std::uint8_t op) {
             result = Truth(y <= z && z <= x);
             break;
         }
+        default:  // the dispatch keeps the others; anything else is no instruction
+            throw RunFault{kErrorUnassignedOpcode};
     }
     m.resultRegister = CheckedFloat(result);
     m.PushValue(m.resultRegister);
@@ -205,6 +207,8 @@ void Emulator::ExecutePairPage(std::uint8_t op) {
             StoreInteger(m.programImage, address, word);
             return;
         }
+        default:
+            throw RunFault{kErrorUnassignedOpcode};
     }
 }
 

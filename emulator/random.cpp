@@ -17,11 +17,11 @@ float ToUnit(std::uint32_t state) {
 }  // namespace
 
 float Emulator::Random(int argument) {
-    if (argument == 0 && randomLast_ >= 0) return randomLast_;
-    if (argument < 0) randomState_ = static_cast<std::uint32_t>(-argument) * 2654435761u;
-    randomState_ = Advance(randomState_);
-    randomLast_ = ToUnit(randomState_);
-    return randomLast_;
+    if (argument == 0 && randomLast >= 0) return randomLast;
+    if (argument < 0) randomState = static_cast<std::uint32_t>(-argument) * 2654435761u;
+    randomState = Advance(randomState);
+    randomLast = ToUnit(randomState);
+    return randomLast;
 }
 
 }  // namespace zr::emulator

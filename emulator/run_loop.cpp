@@ -57,7 +57,7 @@ void Emulator::ResumeLoop() {
                 const float entered = PromptNumber(kAddressPrompt, kNoCode);
                 if (endRequested) return;
                 if (entered < 0 || entered > machine::kProgramSize) continue;  // ask again
-                address = entered == 0 ? 1 : static_cast<int>(std::nearbyint(entered));
+                address = entered == 0 ? 1 : ToInt16(entered);
             }
             // Commands given at the prompt act at once; the address entered wins.
             if (pendingRestart_) ApplyPendingRestart();
@@ -149,7 +149,7 @@ void Emulator::RunInstructions() {
 #endif
     } catch (const RunFault& fault) {
         // The fault has stored the registers; a faulting instruction counts.
-        ++instructionCount_;
+        ++DeviceState::instructionCount;
         m.runState = fault.code;
         return;
     }
@@ -173,7 +173,8 @@ bool Emulator::Attend(bool afterInstruction) {
             // Lowered first: whatever is raised from here on is seen next time.
             attention_.exchange(false);
             if (afterInstruction) {
-                if (instructionCount_ >= checkpointAt_) host_.Checkpoint(*this, instructionCount_);
+                if (DeviceState::instructionCount >= checkpointAt_)
+                    host_.Checkpoint(*this, DeviceState::instructionCount);
                 if ((m.eventFlags & (kEventTimerPending | kEventProgramPending)) &&
                     !(m.eventFlags & kEventsHeld))
                     DispatchEvents();
@@ -221,7 +222,7 @@ bool Emulator::Attend(bool afterInstruction) {
                 return true;
             }
             ExecuteInstruction(m.FetchByte());
-            ++instructionCount_;
+            ++DeviceState::instructionCount;
             afterInstruction = true;
         }
     } catch (const RunFault& fault) {

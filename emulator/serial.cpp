@@ -28,7 +28,8 @@ void Emulator::SerialPrint() {
 // The next number on the channel. Without one the run stops with an error,
 // unless the host has ended the run (the end of a scripted input).
 double Emulator::SerialReadNumber() {
-    const auto line = serialReplay_.Read([&] { return host_.SerialReadLine(*this); });
+    const auto line =
+        serialReplay_.Read(serialLinesRead, [&] { return host_.SerialReadLine(*this); });
     if (!line) {
         if (endRequested) throw InstructionAbandoned{};
         throw RunFault{kErrorSerialChannel};

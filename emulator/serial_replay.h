@@ -15,18 +15,15 @@ namespace zr::emulator {
 class SerialReplay {
   public:
     // Recording on: every line the host gives is kept. Off: reads go to the
-    // host and the log is empty.
+    // host and the log is empty (the position is then 0 again).
     void SetRecording(bool on) {
         recording_ = on;
         if (!on) {
             lines_.clear();
-            first_ = position_ = 0;
+            first_ = 0;
         }
     }
 
-    std::uint64_t position() const { return position_; }
-    // Back to an earlier position: the lines from there on are read again.
-    void Rewind(std::uint64_t position) { position_ = position; }
     // Lines before `position` can no longer be read again.
     void ForgetBefore(std::uint64_t position) {
         while (first_ < position && !lines_.empty()) {
@@ -35,17 +32,18 @@ class SerialReplay {
         }
     }
 
-    // The next line: from the log while the position is behind its end,
-    // else from `readFromHost` (kept when recording). Nothing read is no
-    // line and is not kept: the host may have one later.
+    // The next line at `position` (the device state's count of lines read,
+    // which a step back puts back): from the log while the position is
+    // behind its end, else from `readFromHost` (kept when recording). Nothing
+    // read is no line and is not kept: the host may have one later.
     template <typename ReadFromHost>
-    std::optional<std::string> Read(ReadFromHost&& readFromHost) {
-        if (position_ >= first_ && position_ - first_ < lines_.size())
-            return lines_[static_cast<std::size_t>(position_++ - first_)];
+    std::optional<std::string> Read(std::uint64_t& position, ReadFromHost&& readFromHost) {
+        if (position >= first_ && position - first_ < lines_.size())
+            return lines_[static_cast<std::size_t>(position++ - first_)];
         std::optional<std::string> line = readFromHost();
         if (line && recording_) {
             lines_.push_back(*line);
-            ++position_;
+            ++position;
         }
         return line;
     }
@@ -53,8 +51,7 @@ class SerialReplay {
   private:
     bool recording_ = false;
     std::deque<std::string> lines_;
-    std::uint64_t first_ = 0;     // the position of lines_.front()
-    std::uint64_t position_ = 0;  // the next line to read
+    std::uint64_t first_ = 0;  // the position of lines_.front()
 };
 
 }  // namespace zr::emulator

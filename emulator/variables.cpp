@@ -10,36 +10,58 @@ using namespace machine;
 // RX, Bytes, the stack pointer and the hardware (Singles and Integers are
 // decided inline in ReadVariable and WriteVariable).
 float Emulator::ReadOtherVariable(std::uint8_t operand) {
-    MachineState& m = machine;
-    if (operand == kOperandRX) return m.X();
-    if (operand <= kIntegerOperandBase) return m.bytes[operand - kByteOperandBase];
-    if (operand == kOperandStack) return static_cast<float>(m.stackPointer - 1);
-    if (operand == kOperandPort) {
-        SetPin(kPinWE, 1);
-        SetPin(kPinCE, 0);
-        const std::uint8_t value = ReadPort();
-        SetPin(kPinCE, 1);
-        return value;
+    const DecodedOperand variable = DecodeVariableOperand(operand);
+    switch (variable.area) {
+        case VariableArea::RX:
+        case VariableArea::Single:
+        case VariableArea::Byte:
+        case VariableArea::Integer:
+        case VariableArea::Stack:
+            return machine.StoredValue(variable);
+        case VariableArea::Port: {
+            SetPin(kPinWE, 1);
+            SetPin(kPinCE, 0);
+            const std::uint8_t value = ReadPort();
+            SetPin(kPinCE, 1);
+            return value;
+        }
+        case VariableArea::Adc:
+        case VariableArea::I2C:
+            break;
     }
     throw RunFault{kErrorHardwareOperand};  // ADC and I2C are arrays only
 }
 
 void Emulator::WriteOtherVariable(std::uint8_t operand, double value) {
     MachineState& m = machine;
-    if (operand == kOperandRX) {
-        m.X() = CheckedFloat(value);
-    } else if (operand <= kIntegerOperandBase) {
-        m.bytes[operand - kByteOperandBase] = static_cast<std::uint8_t>(ToInt32(value) & 0xFF);
-    } else if (operand == kOperandStack) {
-        m.stackPointer = (ToInt32(value) & 0x0F) + 1;
-    } else if (operand == kOperandPort) {
-        SetPin(kPinWE, 0);
-        SetPin(kPinCE, 0);
-        WritePort(value);
-        SetPin(kPinCE, 1);
-    } else {
-        throw RunFault{kErrorHardwareOperand};
+    const DecodedOperand variable = DecodeVariableOperand(operand);
+    switch (variable.area) {
+        case VariableArea::RX:
+            m.X() = CheckedFloat(value);
+            return;
+        case VariableArea::Single:
+            m.singles[variable.index] = CheckedFloat(value);
+            return;
+        case VariableArea::Byte:
+            m.bytes[variable.index] = static_cast<std::uint8_t>(ToInt32(value) & 0xFF);
+            return;
+        case VariableArea::Integer:
+            m.integers[variable.index] = ToInt16(value);
+            return;
+        case VariableArea::Stack:
+            m.stackPointer = (ToInt32(value) & 0x0F) + 1;
+            return;
+        case VariableArea::Port:
+            SetPin(kPinWE, 0);
+            SetPin(kPinCE, 0);
+            WritePort(value);
+            SetPin(kPinCE, 1);
+            return;
+        case VariableArea::Adc:
+        case VariableArea::I2C:
+            break;
     }
+    throw RunFault{kErrorHardwareOperand};
 }
 
 void Emulator::PinChanged(int pin, int value) {

@@ -4,12 +4,20 @@
 
 #include <cstdint>
 
+#include "machine/image.h"
+
 namespace zr::machine {
 
 // Variable words. A loop limit, an OnX entry or a jump parameter word above
 // the base names a variable: word = 32500 + VariableOperand. Smaller words
 // are numbers.
 inline constexpr int kVariableWordBase = 32500;
+
+// The operand a variable word names (word - 32500, which may exceed 255 in a
+// damaged image), or -1 when the word is a number.
+constexpr int VariableWordOperand(int word) {
+    return word > kVariableWordBase ? word - kVariableWordBase : -1;
+}
 
 // Print list, the operand of ? (6E) and ! (6F): a count byte n, then n bytes
 // of items:
@@ -29,6 +37,16 @@ inline constexpr std::uint8_t kCursorColumnRead = 0x0F;
 // Table header h (after 70):  7..6 form (kTableBytes ... in opcodes.h), 5..0 count k.
 inline constexpr std::uint8_t kTableFormBits = 0xC0;
 inline constexpr std::uint8_t kTableCountBits = 0x3F;
+
+// An initialisation table entry: an operand c, then the value in the width
+// c names: a word for c above 128 (Integers, and the names from 252 on), a
+// byte for 33..128 (Bytes), a Single for 0..32.
+enum class InitialValueWidth : std::uint8_t { Word, Byte, Single };
+constexpr InitialValueWidth InitialValueWidthOf(std::uint8_t operand) {
+    if (operand > kIntegerOperandBase) return InitialValueWidth::Word;
+    if (operand > kByteOperandBase) return InitialValueWidth::Byte;
+    return InitialValueWidth::Single;
+}
 
 // OnX header h (after 75):  7..6 mode, 5 unused, 4..0 count n of words that follow.
 //   mode 0 search the words for X, 1 call entry X, 2 push entry X, 3 go to entry X

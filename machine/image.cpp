@@ -28,8 +28,7 @@ void StoreInteger(ProgramImage& image, int address, int value) {
 
 int LoadInteger(const ProgramImage& image, int address) {
     CheckAddress(address, 2);
-    const int magnitude = (image[address] & 0x7F) * 256 + image[address + 1];
-    return (image[address] & 0x80) ? -magnitude : magnitude;
+    return DecodeInteger(image[address], image[address + 1]);
 }
 
 void StoreByte(ProgramImage& image, int address, double value) {

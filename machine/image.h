@@ -25,6 +25,7 @@ inline constexpr int kIntegerCount = 123;
 //   253        PORT    (the eight port pins as one byte)
 //   254        ADC     (array of 4 analogue inputs)
 //   255        I2C     (array of 128: the I2C / serial buffer)
+// DecodeVariableOperand is the one reading of this layout.
 inline constexpr int kByteOperandBase = 32;
 inline constexpr int kIntegerOperandBase = 128;
 inline constexpr std::uint8_t kOperandRX = 0;
@@ -40,10 +41,73 @@ class EncodingError : public std::range_error {
     using std::range_error::range_error;
 };
 
+enum class VariableArea : std::uint8_t { RX, Single, Byte, Integer, Stack, Port, Adc, I2C };
+
+// What a VariableOperand names: an area and, for Single, Byte and Integer,
+// the 1-based index in it (0 for the single names RX, Stack, PORT, ADC, I2C).
+struct DecodedOperand {
+    VariableArea area;
+    int index;
+};
+
+// The two areas the run loop reaches inline, each decided by one unsigned
+// compare: a Single is its own index, an Integer's index is IntegerIndexOf.
+// DecodeVariableOperand decides them with these, so the loop's fast tests
+// and the full decode are one definition.
+constexpr bool NamesSingle(std::uint8_t operand) {
+    return operand - 1u < kSingleCount;
+}
+constexpr bool NamesInteger(std::uint8_t operand) {
+    return operand - (kIntegerOperandBase + 1u) < kIntegerCount;
+}
+constexpr unsigned IntegerIndexOf(std::uint8_t operand) {
+    return operand - static_cast<unsigned>(kIntegerOperandBase);
+}
+
+constexpr DecodedOperand DecodeVariableOperand(std::uint8_t operand) {
+    if (NamesSingle(operand)) return {VariableArea::Single, operand};
+    if (NamesInteger(operand))
+        return {VariableArea::Integer, static_cast<int>(IntegerIndexOf(operand))};
+    if (operand - (kByteOperandBase + 1u) < kByteCount)
+        return {VariableArea::Byte, operand - kByteOperandBase};
+    if (operand == kOperandRX) return {VariableArea::RX, 0};
+    constexpr VariableArea kNames[] = {VariableArea::Stack, VariableArea::Port, VariableArea::Adc,
+                                       VariableArea::I2C};
+    return {kNames[operand - kOperandStack], 0};
+}
+
+// The operand naming `variable`; DecodeVariableOperand reverses it.
+constexpr std::uint8_t VariableOperandOf(DecodedOperand variable) {
+    switch (variable.area) {
+        case VariableArea::RX:
+            return kOperandRX;
+        case VariableArea::Single:
+            return static_cast<std::uint8_t>(variable.index);
+        case VariableArea::Byte:
+            return static_cast<std::uint8_t>(kByteOperandBase + variable.index);
+        case VariableArea::Integer:
+            return static_cast<std::uint8_t>(kIntegerOperandBase + variable.index);
+        case VariableArea::Stack:
+            return kOperandStack;
+        case VariableArea::Port:
+            return kOperandPort;
+        case VariableArea::Adc:
+            return kOperandAdc;
+        case VariableArea::I2C:
+            return kOperandI2C;
+    }
+    return kOperandRX;
+}
+
 // Integer: 2 bytes, sign-magnitude, most significant first.
 //   byte 0: bit 7 = negative, bits 0..6 = magnitude div 256
 //   byte 1: magnitude mod 256
 // Magnitude 0..32767; -32768 has no encoding; 80 00 reads back as 0.
+// DecodeInteger is the one reading of this layout.
+constexpr int DecodeInteger(std::uint8_t high, std::uint8_t low) {
+    const int magnitude = (high & 0x7F) * 256 + low;
+    return (high & 0x80) ? -magnitude : magnitude;
+}
 void StoreInteger(ProgramImage& image, int address, int value);
 int LoadInteger(const ProgramImage& image, int address);
 

@@ -25,10 +25,8 @@ class Reader {
         return b;
     }
     int Word() {
-        const int high = Byte();
-        const int low = Byte();
-        const int magnitude = (high & 0x7F) * 256 + low;
-        return (high & 0x80) ? -magnitude : magnitude;
+        const std::uint8_t high = Byte();
+        return DecodeInteger(high, Byte());
     }
     float Single() {
         std::uint8_t bytes[4];
@@ -69,8 +67,8 @@ std::string Target(const ListingNames& names, int address) {
 
 // A loop limit or an OnX entry: a number, or above the base a variable.
 std::string WordOrVariable(const ListingNames& names, int word) {
-    if (word > kVariableWordBase && word - kVariableWordBase <= 255)
-        return Variable(names, static_cast<std::uint8_t>(word - kVariableWordBase));
+    if (const int operand = VariableWordOperand(word); operand >= 0 && operand <= 255)
+        return Variable(names, static_cast<std::uint8_t>(operand));
     return std::to_string(word);
 }
 
@@ -129,9 +127,10 @@ std::string Table(Reader& in, const ListingNames& names) {
         default:
             for (int i = 0; i < count && !in.ended(); ++i) {
                 const std::uint8_t c = in.Byte();
-                const double value = c > kIntegerOperandBase ? in.Word()
-                                     : c > kByteOperandBase  ? in.Byte()
-                                                             : in.Single();
+                const InitialValueWidth width = InitialValueWidthOf(c);
+                const double value = width == InitialValueWidth::Word   ? in.Word()
+                                     : width == InitialValueWidth::Byte ? in.Byte()
+                                                                        : in.Single();
                 add(Variable(names, c) + " = " + Number(value));
             }
             return "initialise [" + result + "]";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/device_state.h"
 #include "emulator/display_history.h"
 #include "emulator/io_model.h"
 #include "emulator/machine.h"
@@ -36,10 +37,10 @@ struct RunStatus {
     friend bool operator==(const RunStatus&, const RunStatus&) = default;
 };
 
-// The variable areas and inputs at a pause, for the Variables pane.
+// The device at a pause (the emulator's own state, copied once), for the
+// Variables pane and the status line.
 struct PausedState {
-    emulator::MachineState machine;
-    emulator::IoModel io;
+    emulator::DeviceState device;
     char decimalSeparator = '.';
 };
 

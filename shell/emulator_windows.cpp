@@ -337,9 +337,10 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
         MarkPause(pausedAddress_ >= 0 ? StatementIndexAt(pausedAddress_) : -1);
         if (test_) test_->listingPane()->ShowPause(pausedAddress_);
         if (pausedAddress_ >= 0 && test_ && frame.pausedState) {
-            test_->variablesPane()->ShowValues(frame.pausedState->machine, frame.pausedState->io,
+            test_->variablesPane()->ShowValues(frame.pausedState->device.machine,
+                                               frame.pausedState->device.io,
                                                frame.pausedState->decimalSeparator);
-            test_->callStackPane()->ShowPause(frame.pausedState->machine);
+            test_->callStackPane()->ShowPause(frame.pausedState->device.machine);
         }
     }
     if (!trac_) return;

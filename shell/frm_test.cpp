@@ -492,8 +492,8 @@ QString FrmTest::StateText(const RunStatus& status, const PausedState* paused) c
         return RunStatusLine::StateText(status);
     const QString name = variables_->breakingWatchOf(status.changedWatch);
     if (name.isEmpty()) return RunStatusLine::StateText(status);
-    const float value =
-        emulator::WatchedValueOf(paused->machine, static_cast<std::uint8_t>(status.changedWatch));
+    const float value = emulator::WatchedValueOf(paused->device.machine,
+                                                 static_cast<std::uint8_t>(status.changedWatch));
     return RunStatusLine::DataChangeText(
         name, QString::fromStdString(emulator::FormatDecimal(value, paused->decimalSeparator)));
 }

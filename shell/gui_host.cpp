@@ -134,8 +134,8 @@ void GuiHost::Pause(emulator::Emulator& emulator, int address, int changedWatch)
     for (int slot = m.stackPointer; slot >= 1; --slot)
         stackLines.push_back(emulator::FormatTraceNumber(m.valueStack[slot]));
     const RunStatus status = CurrentStatus(emulator);
-    auto state = std::make_shared<PausedState>(
-        PausedState{emulator.machine, emulator.io, emulator.decimalSeparator()});
+    auto state =
+        std::make_shared<PausedState>(PausedState{emulator.state(), emulator.decimalSeparator()});
     Publish([&](EmulatorFrame& f) {
         f.pausedAddress = address;
         ++f.pauseCount;

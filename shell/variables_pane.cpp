@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPoint>
 
 #include "emulator/number_text.h"
 #include "machine/image.h"
@@ -14,43 +15,41 @@ namespace {
 
 using compiler::NameKind;
 
-// Which area an item's value comes from, kept in the item as one number.
-enum class Area { None, Single, Integer, Byte, StackPointer, Port, Adc, I2c, ValueSlot };
+// Which variable an item shows: an area of the machine's VariableOperand
+// layout and the index in it (an ADC channel 0..3, an I2C element 1..128).
+using machine::DecodedOperand;
+using machine::VariableArea;
 constexpr int kCellRole = Qt::UserRole;
 constexpr int kWatchRole = Qt::UserRole + 1;  // on a pinned row: true
 
-int CellOf(Area area, int index) {
-    return static_cast<int>(area) * 100000 + index;
+QVariant CellOf(DecodedOperand variable) {
+    return QPoint(static_cast<int>(variable.area), variable.index);
 }
 
-float ValueOf(int cell, const emulator::MachineState& m, const emulator::IoModel& io) {
-    const int index = cell % 100000;
-    switch (static_cast<Area>(cell / 100000)) {
-        case Area::Single:
-            return m.singles.at(index);
-        case Area::Integer:
-            return m.integers.at(index);
-        case Area::Byte:
-            return m.bytes.at(index);
-        case Area::StackPointer:
-            return static_cast<float>(m.stackPointer - 1);
-        case Area::Port:
+DecodedOperand VariableOf(const QVariant& cell) {
+    const QPoint point = cell.toPoint();
+    return {static_cast<VariableArea>(point.x()), point.y()};
+}
+
+// Straight from the model: the pane reads no hardware.
+float ValueOf(DecodedOperand variable, const emulator::MachineState& m,
+              const emulator::IoModel& io) {
+    switch (variable.area) {
+        case VariableArea::Port:
             return io.portInputs;
-        case Area::Adc:
-            return static_cast<float>(io.adc.at(index));
-        case Area::I2c:
-            return io.i2c.at(index);
-        case Area::ValueSlot:
-            return m.valueStack.at(index);
-        case Area::None:
-            break;
+        case VariableArea::Adc:
+            return static_cast<float>(io.adc.at(variable.index));
+        case VariableArea::I2C:
+            return io.i2c.at(variable.index);
+        default:
+            return m.StoredValue(variable);
     }
-    return 0;
 }
 
 // The kind as the pane shows it: in words, with the declaring keyword.
 struct KindFacts {
-    Area area = Area::None;
+    bool shown = false;
+    VariableArea area = VariableArea::RX;
     const char* text = "";       // one value
     const char* arrayText = "";  // an array, with %1 for its size
     bool array = false;
@@ -67,26 +66,29 @@ KindFacts FactsOf(const compiler::NameRecord& record) {
     constexpr const char* kBytes = QT_TRANSLATE_NOOP("VariablesPane", "массив байтов (Byte) из %1");
     switch (record.kind) {
         case NameKind::Single:
-            return {Area::Single, kSingle, kSingles};
+            return {true, VariableArea::Single, kSingle, kSingles};
         case NameKind::SingleArray:
-            return {Area::Single, kSingle, kSingles, true};
+            return {true, VariableArea::Single, kSingle, kSingles, true};
         case NameKind::Integer:
-            return {Area::Integer, kInteger, kIntegers};
+            return {true, VariableArea::Integer, kInteger, kIntegers};
         case NameKind::IntegerArray:
-            return {Area::Integer, kInteger, kIntegers, true};
+            return {true, VariableArea::Integer, kInteger, kIntegers, true};
         case NameKind::Byte:
-            return {Area::Byte, kByte, kBytes};
+            return {true, VariableArea::Byte, kByte, kBytes};
         case NameKind::ByteArray:
-            return {Area::Byte, kByte, kBytes, true};
+            return {true, VariableArea::Byte, kByte, kBytes, true};
         case NameKind::Stack:
-            return {Area::StackPointer, QT_TRANSLATE_NOOP("VariablesPane", "указатель стека")};
+            return {true, VariableArea::Stack,
+                    QT_TRANSLATE_NOOP("VariablesPane", "указатель стека")};
         case NameKind::Hardware:
             if (record.name == "PORT")
-                return {Area::Port, QT_TRANSLATE_NOOP("VariablesPane", "порт (PORT)")};
+                return {true, VariableArea::Port,
+                        QT_TRANSLATE_NOOP("VariablesPane", "порт (PORT)")};
             if (record.name == "ADC")
-                return {Area::Adc, "", QT_TRANSLATE_NOOP("VariablesPane", "входы АЦП (ADC): %1"),
-                        true};
-            return {Area::I2c, "", QT_TRANSLATE_NOOP("VariablesPane", "ячейки I2C: %1"), true};
+                return {true, VariableArea::Adc, "",
+                        QT_TRANSLATE_NOOP("VariablesPane", "входы АЦП (ADC): %1"), true};
+            return {true, VariableArea::I2C, "",
+                    QT_TRANSLATE_NOOP("VariablesPane", "ячейки I2C: %1"), true};
         default:
             return {};
     }
@@ -112,25 +114,25 @@ void VariablesPane::SetNames(const compiler::NameTable& names) {
     for (const compiler::NameRecord& record : names.records()) {
         const KindFacts facts = FactsOf(record);
         // RX is the X register, shown with the stack.
-        if (facts.area == Area::None || record.name == "RX") continue;
+        if (!facts.shown || record.name == "RX") continue;
         const QString name = FromDevice(record.name);
         auto* item = new QTreeWidgetItem(this);
         item->setText(kName, name);
         item->setText(kKind, facts.array ? tr(facts.arrayText).arg(record.size) : tr(facts.text));
         item->setText(kAddress, QString::number(record.address));
         if (!facts.array) {
-            item->setData(kValue, kCellRole, CellOf(facts.area, record.address));
+            item->setData(kValue, kCellRole, CellOf({facts.area, record.address}));
             continue;
         }
         // Elements count from 1; ADC channels and I2C elements are their own
         // indexes, the others follow the first element's area index.
         for (int element = 1; element <= record.size; ++element) {
-            const int index = facts.area == Area::Adc   ? element - 1
-                              : facts.area == Area::I2c ? element
-                                                        : record.address + element - 1;
+            const int index = facts.area == VariableArea::Adc   ? element - 1
+                              : facts.area == VariableArea::I2C ? element
+                                                                : record.address + element - 1;
             auto* child = new QTreeWidgetItem(item, {QString("%1(%2)").arg(name).arg(element)});
             child->setText(kAddress, QString::number(index));
-            child->setData(kValue, kCellRole, CellOf(facts.area, index));
+            child->setData(kValue, kCellRole, CellOf({facts.area, index}));
         }
     }
     RebuildWatches();
@@ -154,7 +156,7 @@ void VariablesPane::ShowValues(const emulator::MachineState& machine, const emul
         const QVariant cell = item->data(kValue, kCellRole);
         if (!cell.isValid()) return;
         const QString text = QString::fromStdString(
-            emulator::FormatDecimal(ValueOf(cell.toInt(), machine, io), decimalSeparator));
+            emulator::FormatDecimal(ValueOf(VariableOf(cell), machine, io), decimalSeparator));
         const bool changed = shownBefore_ && item->text(kValue) != text;
         item->setText(kValue, text);
         item->setBackground(kValue, changed ? QBrush(kChangedColour) : QBrush());
@@ -185,16 +187,13 @@ QTreeWidgetItem* VariablesPane::watchNamed(const QString& name) const {
 int VariablesPane::OperandOf(const QTreeWidgetItem& item) {
     const QVariant cell = item.data(kValue, kCellRole);
     if (!cell.isValid()) return -1;
-    const int index = cell.toInt() % 100000;
-    switch (static_cast<Area>(cell.toInt() / 100000)) {
-        case Area::Single:
-            return index;
-        case Area::Byte:
-            return machine::kByteOperandBase + index;
-        case Area::Integer:
-            return machine::kIntegerOperandBase + index;
-        case Area::StackPointer:
-            return machine::kOperandStack;
+    const DecodedOperand variable = VariableOf(cell);
+    switch (variable.area) {
+        case VariableArea::Single:
+        case VariableArea::Byte:
+        case VariableArea::Integer:
+        case VariableArea::Stack:
+            return machine::VariableOperandOf(variable);
         default:
             return -1;
     }

@@ -1,3 +1,5 @@
+#include "machine/encodings.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -28,6 +30,72 @@ TEST(IntegerEncoding, SignMagnitudeMostSignificantFirst) {
         EXPECT_EQ(Bytes(image, 10, 2), c.bytes) << c.value;
         EXPECT_EQ(LoadInteger(image, 10), c.value) << c.value;
     }
+}
+
+TEST(IntegerEncoding, DecodeReadsEveryByteLayout) {
+    for (int high = 0; high < 256; ++high) {
+        for (int low = 0; low < 256; low += 51) {
+            const int magnitude = (high & 0x7F) * 256 + low;
+            const int expected = high & 0x80 ? -magnitude : magnitude;
+            ASSERT_EQ(
+                DecodeInteger(static_cast<std::uint8_t>(high), static_cast<std::uint8_t>(low)),
+                expected)
+                << high << " " << low;
+        }
+    }
+}
+
+TEST(VariableOperandEncoding, EachRangeNamesItsArea) {
+    const struct {
+        int operand;
+        VariableArea area;
+        int index;
+    } cases[] = {
+        {0, VariableArea::RX, 0},          {1, VariableArea::Single, 1},
+        {32, VariableArea::Single, 32},    {33, VariableArea::Byte, 1},
+        {128, VariableArea::Byte, 96},     {129, VariableArea::Integer, 1},
+        {251, VariableArea::Integer, 123}, {252, VariableArea::Stack, 0},
+        {253, VariableArea::Port, 0},      {254, VariableArea::Adc, 0},
+        {255, VariableArea::I2C, 0},
+    };
+    for (const auto& c : cases) {
+        const DecodedOperand decoded = DecodeVariableOperand(static_cast<std::uint8_t>(c.operand));
+        EXPECT_EQ(decoded.area, c.area) << c.operand;
+        EXPECT_EQ(decoded.index, c.index) << c.operand;
+    }
+}
+
+TEST(VariableOperandEncoding, TheRunLoopsFastTestsAgreeWithTheDecode) {
+    for (int value = 0; value < 256; ++value) {
+        const auto operand = static_cast<std::uint8_t>(value);
+        const DecodedOperand decoded = DecodeVariableOperand(operand);
+        EXPECT_EQ(NamesSingle(operand), decoded.area == VariableArea::Single) << value;
+        EXPECT_EQ(NamesInteger(operand), decoded.area == VariableArea::Integer) << value;
+        if (NamesInteger(operand)) {
+            EXPECT_EQ(static_cast<int>(IntegerIndexOf(operand)), decoded.index) << value;
+        }
+    }
+}
+
+TEST(VariableOperandEncoding, EncodingReversesDecoding) {
+    for (int operand = 0; operand < 256; ++operand)
+        EXPECT_EQ(VariableOperandOf(DecodeVariableOperand(static_cast<std::uint8_t>(operand))),
+                  operand);
+}
+
+TEST(InlineDataEncoding, VariableWordsAndInitialValueWidths) {
+    EXPECT_EQ(VariableWordOperand(32500), -1);
+    EXPECT_EQ(VariableWordOperand(-32767), -1);
+    EXPECT_EQ(VariableWordOperand(32501), 1);
+    EXPECT_EQ(VariableWordOperand(32767), 267);  // past 255: no operand, the reader decides
+    const struct {
+        int operand;
+        InitialValueWidth width;
+    } widths[] = {{0, InitialValueWidth::Single}, {32, InitialValueWidth::Single},
+                  {33, InitialValueWidth::Byte},  {128, InitialValueWidth::Byte},
+                  {129, InitialValueWidth::Word}, {255, InitialValueWidth::Word}};
+    for (const auto& w : widths)
+        EXPECT_EQ(InitialValueWidthOf(static_cast<std::uint8_t>(w.operand)), w.width) << w.operand;
 }
 
 TEST(IntegerEncoding, NegativeZeroReadsAsZero) {
