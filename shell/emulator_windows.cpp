@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
@@ -22,6 +23,7 @@
 #include "shell/frm_test.h"
 #include "shell/frm_trac.h"
 #include "shell/language_features.h"
+#include "shell/library_view.h"
 #include "shell/listing_pane.h"
 #include "shell/scenario_recorder.h"
 #include "shell/source_editor.h"
@@ -155,6 +157,10 @@ bool EmulatorWindows::CompileChangedTextToStart() {
 void EmulatorWindows::TakeProgramFacts(const compiler::Compiler& compiled) {
     programRan_ = programEnded_ = textChanged_ = false;
     compiledText_ = compiled.sourceText;
+    libraries_.clear();
+    for (const compiler::Library& library : compiled.libraries)
+        libraries_.push_back({QString::fromStdU16String(library.path.u16string()), library.text});
+    if (test_) test_->libraryView()->Forget();
     statements_ = compiled.statementMap;
     debugStatements_ = DebugStatementsOf(compiled);
     names_ = compiled.names;
@@ -369,6 +375,10 @@ void EmulatorWindows::MarkStatement(int statementIndex) {
 void EmulatorWindows::MarkPause(int statementIndex) {
     auto* source = qobject_cast<SourceEditor*>(editor_.data());
     if (!source) return;
+    if (MarkPauseInLibrary(statementIndex)) {
+        source->clearExecutionMark();
+        return;
+    }
     const auto range = statementIndex < 0 ? std::nullopt
                                           : StatementMarkRange(source->toPlainText(), compiledText_,
                                                                statements_, statementIndex);
@@ -376,6 +386,26 @@ void EmulatorWindows::MarkPause(int statementIndex) {
         source->setExecutionMark(range->start, range->length);
     else
         source->clearExecutionMark();
+}
+
+// A pause inside a library routine: its text in the library tab, marked.
+// True when the statement belongs to a library.
+bool EmulatorWindows::MarkPauseInLibrary(int statementIndex) {
+    const bool inLibrary = statementIndex >= 0 &&
+                           statementIndex < static_cast<int>(statements_.size()) &&
+                           statements_[statementIndex].sourceIndex > 0;
+    if (!test_) return inLibrary;
+    LibraryView* view = test_->libraryView();
+    if (!inLibrary) {
+        view->clearExecutionMark();
+        return false;
+    }
+    const int library = statements_[statementIndex].sourceIndex - 1;
+    if (library >= static_cast<int>(libraries_.size())) return true;
+    const LibraryText& text = libraries_[library];
+    if (view->ShowStatement(text.path, text.compilerText, statements_, statementIndex))
+        test_->ShowLibraryTab(QFileInfo(text.path).fileName());
+    return true;
 }
 
 // The caret to the start of the line, from a click in the listing: shown, not

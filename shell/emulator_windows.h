@@ -76,6 +76,7 @@ class EmulatorWindows : public QObject {
   private:
     bool EditorTextChanged() const;
     void ShowProgramInPanes(const compiler::Compiler& compiled);
+    bool MarkPauseInLibrary(int statementIndex);
     bool CompileChangedTextToStart();
     void TakeProgramFacts(const compiler::Compiler& compiled);
     void ShowFrame(const EmulatorFrame& frame);
@@ -104,12 +105,17 @@ class EmulatorWindows : public QObject {
     bool traceOn_ = false;
     std::function<bool()> confirmClear_;
     WindowPlaces* places_ = nullptr;
-    int pausedAddress_ = -1;          // as the last frame showed it
-    bool programRan_ = false;         // the loaded program has run since it was loaded
-    bool programEnded_ = false;       // ... and is no longer running
-    bool textChanged_ = false;        // the editor's text is not the loaded program's
-    QTimer textCheck_;                // compares them once typing pauses
-    QList<QAction*> compileActions_;  // the main window's compile commands (F9, Ctrl+F9)
+    int pausedAddress_ = -1;     // as the last frame showed it
+    bool programRan_ = false;    // the loaded program has run since it was loaded
+    bool programEnded_ = false;  // ... and is no longer running
+    bool textChanged_ = false;   // the editor's text is not the loaded program's
+    struct LibraryText {
+        QString path;
+        std::string compilerText;
+    };
+    std::vector<LibraryText> libraries_;  // of the loaded program, in source index order
+    QTimer textCheck_;                    // compares them once typing pauses
+    QList<QAction*> compileActions_;      // the main window's compile commands (F9, Ctrl+F9)
     std::uint64_t pauseCount_ = 0;
     // The watches outlive the window: kept per file for the session (the
     // text without a file under ""), and in the settings for a saved file.

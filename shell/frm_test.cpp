@@ -37,6 +37,7 @@
 #include "shell/i2c_table.h"
 #include "shell/keypad_layout.h"
 #include "shell/keypad_picture.h"
+#include "shell/library_view.h"
 #include "shell/listing_pane.h"
 #include "shell/pin_panel.h"
 #include "shell/scenario_recorder.h"
@@ -115,7 +116,8 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         // Too narrow for a column of its own: the debug panes join the tabs below.
         if (room.width() < wanted) {
             auto* console = findChild<QDockWidget*>("serialDock");
-            for (const char* name : {"variablesDock", "listingDock", "callStackDock"}) {
+            for (const char* name :
+                 {"variablesDock", "listingDock", "callStackDock", "libraryDock"}) {
                 auto* dock = findChild<QDockWidget*>(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
                 tabifyDockWidget(console, dock);
@@ -440,6 +442,13 @@ void FrmTest::CreateDocks() {
     callStackDock->setWidget(callStack_);
     callStackDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     tabifyDockWidget(listingDock, callStackDock);
+
+    libraryView_ = new LibraryView;
+    auto* libraryDock = new QDockWidget(tr("Библиотека"), this);
+    libraryDock->setObjectName("libraryDock");
+    libraryDock->setWidget(libraryView_);
+    libraryDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    tabifyDockWidget(listingDock, libraryDock);
     listingDock->raise();
     // The debug panes get their width first: a name and a value stay
     // readable, and a wider window widens them, not the device's face (its
@@ -520,6 +529,13 @@ void FrmTest::Clear() {
 
 QString FrmTest::displayLine(int row) const {
     return display_[row == 2 ? 1 : 0]->text();
+}
+
+void FrmTest::ShowLibraryTab(const QString& fileName) {
+    auto* dock = findChild<QDockWidget*>("libraryDock");
+    dock->setWindowTitle(tr("Библиотека: %1").arg(fileName));
+    dock->show();
+    dock->raise();
 }
 
 void FrmTest::setStaleNote(const QString& note) {

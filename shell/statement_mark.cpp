@@ -19,10 +19,10 @@ bool IsBlank(char c) {
 
 std::optional<EditorRange> StatementMarkRange(
     const QString& editorText, const std::string& compilerText,
-    const std::vector<compiler::StatementRecord>& statements, int index) {
+    const std::vector<compiler::StatementRecord>& statements, int index, int sourceIndex) {
     if (index < 0 || index >= static_cast<int>(statements.size())) return std::nullopt;
     const compiler::StatementRecord& record = statements[index];
-    if (record.sourceIndex != 0) return std::nullopt;
+    if (record.sourceIndex != sourceIndex) return std::nullopt;
     // Positions are 1-based; the record holds where the statement's scan
     // began, which may be blanks or the previous line's end.
     const auto size = static_cast<std::int32_t>(compilerText.size());
@@ -38,7 +38,7 @@ std::optional<EditorRange> StatementMarkRange(
     }
     for (std::size_t next = index + 1; next < statements.size(); ++next) {
         const compiler::StatementRecord& following = statements[next];
-        if (following.sourceIndex != 0 || following.position <= first) continue;
+        if (following.sourceIndex != sourceIndex || following.position <= first) continue;
         end = std::min(end, following.position);
         break;
     }

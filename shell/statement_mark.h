@@ -14,10 +14,10 @@ namespace zr::shell {
 // The editor range of statement `index` of `statements`: from its first
 // character to the next statement's position or the end of its line,
 // whichever comes first, without trailing blanks. `compilerText` is the main
-// text compiled and `editorText` the editor text it was made from. Nothing
-// for a statement of a library: its position belongs to another text.
+// text compiled (or library `sourceIndex`'s text) and `editorText` the
+// editor text it was made from. Nothing for a statement of another text.
 std::optional<EditorRange> StatementMarkRange(
     const QString& editorText, const std::string& compilerText,
-    const std::vector<compiler::StatementRecord>& statements, int index);
+    const std::vector<compiler::StatementRecord>& statements, int index, int sourceIndex = 0);
 
 }  // namespace zr::shell

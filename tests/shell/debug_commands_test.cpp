@@ -7,11 +7,13 @@
 #include <QStyleOptionViewItem>
 #include <QTextBlock>
 #include <QtTest>
+#include <filesystem>
 
 #include "emulator_test_support.h"
 #include "shell/breakpoint_store.h"
 #include "shell/call_stack_pane.h"
 #include "shell/editor_gutter.h"
+#include "shell/library_view.h"
 #include "shell/listing_pane.h"
 #include "shell/source_editor.h"
 #include "shell/variables_pane.h"
@@ -128,6 +130,32 @@ class DebugCommandsTest : public QObject {
         QCOMPARE(s.editor.textCursor().blockNumber() + 1, 2);
         s.Trigger("mnuStepOut");  // past Ret: back in the main text, one level
         QTRY_COMPARE_WITH_TIMEOUT(pane->topLevelItemCount(), 1, kWorkerTimeout);
+    }
+
+    // Step into a library routine: the library's text shows in its tab with
+    // the statement marked, and the program's own text keeps no mark.
+    void stepIntoALibraryRoutineShowsItsText() {
+        Session s("$Lib stackmath\n3\nCall Cube\n-1 Wait\n");
+        s.compiled = std::make_unique<zr::compiler::Compiler>();
+        s.compiled->libraryFolder = std::filesystem::path(ZR_SOURCE_DIR) / "libraries";
+        QVERIFY(s.compiled->CompileSource(
+            zr::compiler::ToCompilerText("$Lib stackmath\n3\nCall Cube\n-1 Wait\n")));
+        s.editor.gutter()->toggleBreakpoint(3);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("Call Cube");
+        s.Trigger("mnuStepInto");
+        LibraryView* library = s.window()->libraryView();
+        QTRY_COMPARE_WITH_TIMEOUT(library->executionMarkText(), QString("Dup"), kWorkerTimeout);
+        QVERIFY(library->toPlainText().contains("Cube: Dup Dup * *"));
+        QVERIFY(library->isReadOnly());
+        QVERIFY(!s.editor.hasExecutionMark());
+        QVERIFY(s.window()
+                    ->findChild<QDockWidget*>("libraryDock")
+                    ->windowTitle()
+                    .endsWith("stackmath.bib"));
+        s.Trigger("mnuStepOut");  // back in the program: its own mark again
+        QTRY_VERIFY_WITH_TIMEOUT(s.editor.hasExecutionMark(), kWorkerTimeout);
+        QVERIFY(!library->hasExecutionMark());
     }
 
     void runStopsAtBreakpointAndStepsMoveTheMark() {
