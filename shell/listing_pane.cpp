@@ -2,28 +2,13 @@
 
 #include <QFontDatabase>
 
-#include "compiler/listing_names.h"
-#include "compiler/source_text.h"
-#include "machine/listing.h"
-#include "shell/device_text.h"
+#include "compiler/program_listing.h"
 
 namespace zr::shell {
 namespace {
 
 constexpr int kAddressRole = Qt::UserRole;
 constexpr int kLineRole = Qt::UserRole + 1;
-
-// Line `line` (1-based) of a compiler text, without its line end.
-std::string LineOf(const std::string& text, int line) {
-    std::size_t start = 0;
-    for (int current = 1; current < line && start != std::string::npos; ++current) {
-        start = text.find('\n', start);
-        if (start != std::string::npos) ++start;
-    }
-    if (start == std::string::npos) return {};
-    const std::size_t end = text.find_first_of("\r\n", start);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
 
 const QColor kPausedColour(255, 230, 120);
 
@@ -39,37 +24,32 @@ ListingPane::ListingPane(QWidget* parent) : QListWidget(parent) {
     });
 }
 
+// Each group under its source line, as keltoc prints the listing; a
+// library's lines name the library and lead nowhere in the editor.
 void ListingPane::SetProgram(const compiler::Compiler& compiled) {
     clear();
     highlighted_ = -1;
-    // The last record of an address is the statement whose instruction is there.
-    std::vector<const compiler::StatementRecord*> statementAt(machine::kProgramSize + 1, nullptr);
-    for (const compiler::StatementRecord& record : compiled.statementMap)
-        if (record.address >= 1 && record.address <= machine::kProgramSize)
-            statementAt[record.address] = &record;
-    const auto instructions =
-        machine::DecodeImage(compiled.programImage, 1, compiled.compileAddress,
-                             compiler::ListingNamesOf(compiled.names));
-    int line = 0;
-    for (const machine::DecodedInstruction& instruction : instructions) {
-        if (const compiler::StatementRecord* record = statementAt[instruction.address]) {
-            const std::string& text = compiled.TextOf(record->sourceIndex);
-            const int at =
-                compiler::LineColumnOf(text, compiler::SkipBlanks(text, record->position)).line;
-            if (record->sourceIndex != 0) {
-                line = 0;
-            } else if (at != line) {
-                line = at;
-                auto* header = new QListWidgetItem(
-                    QString("; %1: %2").arg(line).arg(FromDevice(LineOf(text, line))), this);
-                header->setData(kLineRole, line);
-                header->setForeground(Qt::darkGreen);
-            }
+    int shownSource = -1;
+    int shownLine = -1;
+    for (const compiler::ListingEntry& entry : compiler::MakeListing(compiled)) {
+        const int mainLine = entry.sourceIndex == 0 ? entry.line : 0;
+        if (entry.line != 0 && (entry.sourceIndex != shownSource || entry.line != shownLine)) {
+            const QString file =
+                entry.file.empty() ? QString() : QString::fromStdString(entry.file) + ' ';
+            auto* header = new QListWidgetItem(QString("; %1%2: %3")
+                                                   .arg(file)
+                                                   .arg(entry.line)
+                                                   .arg(QString::fromStdString(entry.lineText)),
+                                               this);
+            header->setData(kLineRole, mainLine);
+            header->setForeground(Qt::darkGreen);
+            shownSource = entry.sourceIndex;
+            shownLine = entry.line;
         }
         auto* item = new QListWidgetItem(
-            QString::fromStdString(machine::FormatInstruction(instruction)), this);
-        item->setData(kAddressRole, instruction.address);
-        item->setData(kLineRole, line);
+            QString::fromStdString(machine::FormatInstruction(entry.instruction)), this);
+        item->setData(kAddressRole, entry.instruction.address);
+        item->setData(kLineRole, mainLine);
     }
 }
 

@@ -143,6 +143,10 @@ class DebugCommandsTest : public QObject {
         s.editor.gutter()->toggleBreakpoint(3);
         QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
         s.WaitForPauseAt("Call Cube");
+        // The listing names the library's lines as keltoc --listing does.
+        ListingPane* listing = s.window()->listingPane();
+        QVERIFY(!listing->findItems("; stackmath.bib 5: Cube: Dup Dup * *", Qt::MatchExactly)
+                     .isEmpty());
         s.Trigger("mnuStepInto");
         LibraryView* library = s.window()->libraryView();
         QTRY_COMPARE_WITH_TIMEOUT(library->executionMarkText(), QString("Dup"), kWorkerTimeout);
