@@ -8,13 +8,7 @@
 namespace zr::emulator {
 
 Debugger::Debugger(Emulator& emulator, std::vector<DebugStatement> statements)
-    : emulator_(emulator), statements_(std::move(statements)) {
-    statementAt_.assign(machine::kProgramSize + 1, 0);
-    for (std::size_t i = 0; i < statements_.size(); ++i) {
-        const int address = statements_[i].address;
-        if (address >= 1 && address <= machine::kProgramSize)
-            statementAt_[address] = static_cast<int>(i) + 1;
-    }
+    : emulator_(emulator), statements_(std::move(statements)), owners_(statements_) {
     emulator_.AttachDebugger(this);
     Rearm();
 }
@@ -25,28 +19,23 @@ Debugger::~Debugger() {
 }
 
 const DebugStatement* Debugger::StatementAt(int address) const {
-    if (address < 0 || address > machine::kProgramSize || statementAt_[address] == 0)
-        return nullptr;
-    return &statements_[statementAt_[address] - 1];
+    const int index = owners_.At(address);
+    return index < 0 ? nullptr : &statements_[index];
 }
 
 const DebugStatement* Debugger::StatementContaining(int address) const {
-    for (int at = std::min(address, machine::kProgramSize); at >= 0; --at)
-        if (statementAt_[at] != 0) return &statements_[statementAt_[at] - 1];
+    for (int at = std::min(address, machine::kProgramSize); at >= 1; --at)
+        if (const int index = owners_.At(at); index >= 0) return &statements_[index];
     return nullptr;
 }
 
 int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line) {
-    // The statement of an address is the last record there, so a line that
-    // holds only declarations has no statement of its own.
-    std::vector<int> ownerOf(machine::kProgramSize + 1, -1);
-    for (std::size_t i = 0; i < statements.size(); ++i) {
-        const int address = statements[i].address;
-        if (address >= 1 && address <= machine::kProgramSize)
-            ownerOf[address] = static_cast<int>(i);
-    }
+    // Only the statements that own their address: a line that holds only
+    // declarations has no statement of its own.
+    const StatementOwners owners(statements);
     int best = -1;
-    for (const int index : ownerOf) {
+    for (int address = 1; address <= machine::kProgramSize; ++address) {
+        const int index = owners.At(address);
         if (index < 0) continue;
         const DebugStatement& statement = statements[index];
         if (statement.sourceIndex != 0 || statement.line < line) continue;
@@ -184,8 +173,8 @@ void Debugger::Rearm() {
                                 rule_ == Rule::StepInto || rule_ == Rule::StepOver ||
                                 rule_ == Rule::StepOut;
     if (everyStatement)
-        for (int address = 0; address <= machine::kProgramSize; ++address)
-            if (statementAt_[address]) stopMap_[address] = any = true;
+        for (int address = 1; address <= machine::kProgramSize; ++address)
+            if (owners_.At(address) >= 0) stopMap_[address] = any = true;
     emulator_.SetStopMap(any ? stopMap_.data() : nullptr);
 }
 

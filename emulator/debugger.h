@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "emulator/device_state.h"
+#include "emulator/statement_owners.h"
 #include "machine/image.h"
 
 namespace zr::emulator {
@@ -134,7 +135,7 @@ class Debugger {
 
     Emulator& emulator_;
     std::vector<DebugStatement> statements_;
-    std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
+    StatementOwners owners_;  // of statements_
     std::set<int> breakpoints_;
     std::map<std::uint8_t, float> dataBreakpoints_;
     Rule rule_ = Rule::None;

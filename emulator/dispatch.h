@@ -79,19 +79,15 @@ ZR_ALWAYS_INLINE inline int Emulator::FetchWord(Registers& r) {
 }
 
 ZR_ALWAYS_INLINE inline float& Emulator::Slot(std::intptr_t s) {
-    return machine.valueStack[s + 1];
+    return machine.SlotAt(s);
 }
 
 ZR_ALWAYS_INLINE inline void Emulator::Push(Registers& r, float value) {
-    machine.lastX = Slot(r.sp);
-    r.sp = SlotAbove(r.sp);
-    Slot(r.sp) = value;
+    machine.PushAt(r.sp, value);
 }
 
 ZR_ALWAYS_INLINE inline float Emulator::Pop(Registers& r) {
-    const float value = Slot(r.sp);
-    r.sp = SlotBelow(r.sp);
-    return value;
+    return machine.PopAt(r.sp);
 }
 
 // Singles and Integers here; RX, Bytes, the stack pointer and the hardware

@@ -19,6 +19,7 @@
 #include "emulator/keypad.h"
 #include "emulator/machine.h"
 #include "emulator/serial_replay.h"
+#include "emulator/statement_owners.h"
 #include "machine/opcodes.h"
 
 namespace zr::emulator {
@@ -324,8 +325,8 @@ class Emulator : private DeviceState {
     // The instruction count when the loop's countdown reaches 0 (see Registers).
     std::uint64_t countAtZero_ = 0;
     std::atomic<bool> attention_{true};
-    bool pendingRestart_ = false;   // Run from 1 / Adr=1 wait for the instruction boundary
-    std::vector<int> statementAt_;  // per address: statement index + 1, 0 none
+    bool pendingRestart_ = false;      // Run from 1 / Adr=1 wait for the instruction boundary
+    StatementOwners statementOwners_;  // of statements_
     std::vector<TraceStatement> statements_;
     Debugger* debugger_ = nullptr;
     const std::uint8_t* stopMap_ =

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "emulator/conversions.h"
 #include "emulator/run_errors.h"
 #include "machine/image.h"
 
@@ -89,14 +90,28 @@ struct MachineState {
         return machine::SingleFromBytes(bytes4);
     }
 
+    // Push and pop on a stack pointer counted 0..15 wherever it is kept: the
+    // run loop keeps it in a register, PushValue and PopValue use the state's.
+    ZR_ALWAYS_INLINE float& SlotAt(std::intptr_t s) { return valueStack[s + 1]; }
+    ZR_ALWAYS_INLINE void PushAt(std::intptr_t& s, float value) {
+        lastX = SlotAt(s);
+        s = SlotAbove(s);
+        SlotAt(s) = value;
+    }
+    ZR_ALWAYS_INLINE float PopAt(std::intptr_t& s) {
+        const float value = SlotAt(s);
+        s = SlotBelow(s);
+        return value;
+    }
     void PushValue(float value) {
-        lastX = valueStack[stackPointer];
-        stackPointer = static_cast<int>(SlotAbove(stackPointer - 1)) + 1;
-        valueStack[stackPointer] = value;
+        std::intptr_t s = stackPointer - 1;
+        PushAt(s, value);
+        stackPointer = static_cast<int>(s) + 1;
     }
     float PopValue() {
-        const float value = valueStack[stackPointer];
-        stackPointer = static_cast<int>(SlotBelow(stackPointer - 1)) + 1;
+        std::intptr_t s = stackPointer - 1;
+        const float value = PopAt(s);
+        stackPointer = static_cast<int>(s) + 1;
         return value;
     }
     float& X() { return valueStack[stackPointer]; }

@@ -9,15 +9,7 @@ namespace zr::emulator {
 
 void Emulator::SetStatementMap(std::vector<TraceStatement> statements) {
     statements_ = std::move(statements);
-    statementAt_.assign(machine::kProgramSize + 1, 0);
-    for (std::size_t i = 0; i < statements_.size(); ++i) {
-        const int address = statements_[i].address;
-        // Declarations, labels and THEN write no bytes and share the address
-        // of the statement after them: the last record of an address is the
-        // statement whose instruction is there.
-        if (address >= 0 && address <= machine::kProgramSize)
-            statementAt_[address] = static_cast<int>(i) + 1;
-    }
+    statementOwners_ = StatementOwners(statements_);
 }
 
 void Emulator::TraceStep() {
@@ -27,12 +19,11 @@ void Emulator::TraceStep() {
         stackLines.push_back(FormatTraceNumber(m.valueStack[slot]));
     host_.TraceStack(stackLines);
 
-    const int address = m.ProgramCounter() - 1;  // of the instruction about to run
-    if (address < 0 || address >= static_cast<int>(statementAt_.size()) ||
-        statementAt_[address] == 0)
-        return;
+    // The instruction about to run is at the counter less 1.
+    const int index = statementOwners_.At(m.ProgramCounter() - 1);
+    if (index < 0) return;
     TraceStop stop;
-    stop.statementIndex = statementAt_[address] - 1;
+    stop.statementIndex = index;
     stop.line = std::to_string(m.ProgramCounter()) + ": " + statements_[stop.statementIndex].word +
                 "  (" + FormatTraceNumber(static_cast<float>(stackLines.size() - 1)) + ")";
     host_.StatementReached(*this, stop);

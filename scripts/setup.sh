@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev libyaml-cpp-dev
     clang libclang-rt-dev clang-format clang-tidy valgrind
+    lua5.4  # only the yardstick of bench/lua_compare.sh
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools libgl-dev
     libqt6sql6-sqlite adwaita-icon-theme fonts-dejavu-core qt6-translations-l10n
     xvfb xauth

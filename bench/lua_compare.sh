@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Whole-process CPU time (user + system) of `keltoc run` against lua5.4
+# doing the same work: the benchmark loop (bench/loop.lua) and the programs
+# of bench/programs/, each beside its Lua twin. keltoc and Lua run
+# interleaved ROUNDS times (default 5); per program the median of the
+# per-round ratios keltoc : Lua. Usage: bench/lua_compare.sh [ROUNDS] [KELTOC]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds="${1:-5}"
+keltoc="${2:-build/cli/keltoc}"
+command -v lua5.4 >/dev/null || { echo "lua5.4 is missing (scripts/setup.sh installs it)"; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+build/bench/emulator_bench --write-loop "$work/loop.bin"
+
+cpu() {  # command... -> user + system seconds
+    /usr/bin/time -f "%U %S" -o "$work/time" "$@" >/dev/null
+    awk '{ printf "%.2f", $1 + $2 }' "$work/time"
+}
+
+# name, keltoc program, emulated instructions per Lua unit, Lua units, Lua script
+compare() {
+    local name=$1 program=$2 per=$3 units=$4 script=$5
+    local instructions=$((per * units)) ratios=() k l
+    for _ in $(seq "$rounds"); do
+        k=$(cpu "$keltoc" run "$program" --keys enter,enter --max-instructions "$instructions")
+        l=$(cpu lua5.4 "$script" "$units")
+        ratios+=("$(awk -v k="$k" -v l="$l" 'BEGIN { printf "%.2f", (l > 0 ? k / l : 0) }')")
+        echo "  $name: keltoc ${k}s, lua ${l}s" >&2
+    done
+    printf '%-20s %12d instructions  median ratio %s\n' "$name" "$instructions" \
+        "$(printf '%s\n' "${ratios[@]}" | sort -n | awk '{ r[NR] = $1 } END { print r[int((NR + 1) / 2)] }')"
+}
+
+# The loop's Lua script counts in emulated instructions (13 a pass); the
+# programs' twins count in rounds of their outer loop, whose emulated
+# instructions were counted with `keltoc run --json`.
+compare loop "$work/loop.bin" 1 100000000 bench/loop.lua
+compare int_array_if bench/programs/int_array_if.kel 993 100000 bench/programs/int_array_if.lua
+compare nested_do_singles bench/programs/nested_do_singles.kel 7230 14000 \
+    bench/programs/nested_do_singles.lua
+compare display_loop bench/programs/display_loop.kel 15 2000000 bench/programs/display_loop.lua
