@@ -37,6 +37,8 @@ class DocumentRecovery : public QObject {
 
     // How long after the last change the file is written.
     static constexpr int kQuietMilliseconds = 2000;
+    // A shorter pause, for tests that type and wait for the file.
+    void setQuietMilliseconds(int milliseconds) { quiet_.setInterval(milliseconds); }
 
   private:
     QTextDocument& document_;

@@ -69,6 +69,7 @@ class FrmMain : public QMainWindow {
     void OfferRecoveredDocuments();
     // The recovery file of the text in the editor (written while it is unsaved).
     QString recoveryFile() const;
+    DocumentRecovery& recovery() const { return *recovery_; }
 
     // Closes like the window's close command but asks nothing: unsaved text
     // goes to the recovery file first and stays there (SIGTERM, SIGHUP).

@@ -34,6 +34,30 @@ INSTANTIATE_TEST_SUITE_P(Table, KeyDecoding,
                                            KeySeq{"none", {16}, {255}, 0}),
                          kByName);
 
+// Every key at every shift level: level 0 as pressed, level 1 after F, level
+// 2 after F 9; the shift keys give no code, and the level falls back to 0.
+TEST(KeyDecoding, EveryKeyAtEveryLevel) {
+    constexpr std::uint8_t kF = 12;
+    for (std::uint8_t index = 0; index < 16; ++index) {
+        if (index == kF) continue;
+        const int plain = index < 10 ? index : index + 19;
+        struct Level {
+            std::vector<std::uint8_t> shifts;
+            int code;
+        };
+        std::vector<Level> levels{{{}, plain}, {{kF, 9}, index < 10 ? index + 20 : plain}};
+        if (index != 9) levels.push_back({{kF}, index < 10 ? index + 10 : plain});
+        for (const Level& level : levels) {
+            std::uint8_t shift = 0;
+            for (const std::uint8_t key : level.shifts)
+                EXPECT_EQ(DecodeKey(key, shift).code, kNoCode) << int(index);
+            EXPECT_EQ(DecodeKey(index, shift).code, level.code)
+                << "key " << int(index) << " after " << level.shifts.size() << " shift keys";
+            EXPECT_EQ(shift, 0) << int(index);
+        }
+    }
+}
+
 TEST(KeyRegister, HoldsOneKeyAndTheStatusShowsLevelAndRadix) {
     Device d;
     d.emulator.PressKey(1);

@@ -27,6 +27,7 @@ class RecoveryTest : public QObject {
     void typedTextIsKeptUntilSavedOrGivenUp() {
         const QString path = QDir(state_.path()).filePath("mine.zrt");
         TestWindow test;
+        test.window->recovery().setQuietMilliseconds(100);
         const QString file = test.window->recoveryFile();
         QVERIFY(file.startsWith(RecoveryFolder()));
         QTest::keyClicks(test.editor(), "dup ");
