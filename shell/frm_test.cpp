@@ -29,6 +29,7 @@
 
 #include "emulator/debugger.h"
 #include "emulator/number_text.h"
+#include "shell/breakpoints_pane.h"
 #include "shell/call_stack_pane.h"
 #include "shell/device_state_files.h"
 #include "shell/device_text.h"
@@ -115,7 +116,8 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         // Too narrow for a column of its own: the debug panes join the tabs below.
         if (room.width() < wanted) {
             auto* console = findChild<QDockWidget*>("serialDock");
-            for (const char* name : {"variablesDock", "listingDock", "callStackDock"}) {
+            for (const char* name :
+                 {"variablesDock", "listingDock", "callStackDock", "breakpointsDock"}) {
                 auto* dock = findChild<QDockWidget*>(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
                 tabifyDockWidget(console, dock);
@@ -440,6 +442,13 @@ void FrmTest::CreateDocks() {
     callStackDock->setWidget(callStack_);
     callStackDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     tabifyDockWidget(listingDock, callStackDock);
+
+    breakpoints_ = new BreakpointsPane;
+    auto* breakpointsDock = new QDockWidget(tr("Точки останова"), this);
+    breakpointsDock->setObjectName("breakpointsDock");
+    breakpointsDock->setWidget(breakpoints_);
+    breakpointsDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    tabifyDockWidget(listingDock, breakpointsDock);
     listingDock->raise();
     // The debug panes get their width first: a name and a value stay
     // readable, and a wider window widens them, not the device's face (its

@@ -31,6 +31,7 @@ class KeypadPicture;
 class PinPanel;
 class ListingPane;
 class CallStackPane;
+class BreakpointsPane;
 class SerialConsole;
 class VariablesPane;
 
@@ -56,6 +57,7 @@ class FrmTest : public QMainWindow {
     VariablesPane* variablesPane() const { return variables_; }
     ListingPane* listingPane() const { return listing_; }
     CallStackPane* callStackPane() const { return callStack_; }
+    BreakpointsPane* breakpointsPane() const { return breakpoints_; }
     // Save and load the device state.
     DeviceStateFiles* stateFiles() const { return stateFiles_; }
     ScenarioRecorder* recorder() const { return recorder_; }
@@ -123,6 +125,7 @@ class FrmTest : public QMainWindow {
     VariablesPane* variables_ = nullptr;
     ListingPane* listing_ = nullptr;
     CallStackPane* callStack_ = nullptr;
+    BreakpointsPane* breakpoints_ = nullptr;
     DeviceStateFiles* stateFiles_ = nullptr;
     ScenarioRecorder* recorder_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
