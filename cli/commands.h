@@ -23,7 +23,7 @@ struct CommonOptions {
 // empty; a count is a whole number from 1 to 2^64 - 1, written in decimal.
 CLI::Validator NonEmptyFileName();
 CLI::Validator PositiveCount();
-CLI::Validator LineNumber();
+CLI::Validator BreakpointItem();
 
 // Each Add* registers a subcommand; the callback it installs stores the exit
 // code in `exitCode` and writes to `out` / `err`.

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "cli/commands.h"
+#include "cli/run_debugging.h"
 
 namespace zr::cli {
 
@@ -25,19 +26,15 @@ CLI::Validator PositiveCount() {
         "N>=1");
 }
 
-// A source line for --break: CLI11's own range check would print the largest
-// double as its upper bound.
-CLI::Validator LineNumber() {
+// A --break item, LINE[#HITS][:CONDITION]; the condition's names are
+// checked once the program is compiled.
+CLI::Validator BreakpointItem() {
     return CLI::Validator(
         [](std::string& value) -> std::string {
-            int line = 0;
-            const char* end = value.data() + value.size();
-            const auto parsed = std::from_chars(value.data(), end, line);
-            if (value.empty() || parsed.ec != std::errc() || parsed.ptr != end || line < 1)
-                return "must be a source line number from 1, not '" + value + "'";
-            return "";
+            std::string error;
+            return ParseBreakSpec(value, error) ? "" : error;
         },
-        "LINE>=1");
+        "LINE[#HITS][:COND]");
 }
 
 }  // namespace zr::cli

@@ -1,7 +1,7 @@
 // keltoc run SOURCE|IMAGE.bin [--keys LIST] [--port N] [--adc A,B,C,D]
 //   [--instructions-per-tick N] [--max-instructions N] [--serial-in FILE]
 //   [--serial-out FILE] [--json]
-//   [--break LINE[,LINE...]] [--trace] [--snapshot-in FILE] [--snapshot-out FILE]
+//   [--break LINE[#HITS][:COND][,...]] [--trace] [--snapshot-in FILE] [--snapshot-out FILE]
 #include <algorithm>
 #include <charconv>
 #include <fstream>
@@ -187,7 +187,13 @@ int Run(const RunOptions& options, const CommonOptions& common, std::ostream& ou
     } else {
         device.ClearSinglesAndIntegers();
     }
-    const auto debugger = AttachDebugger(options.debug, debugProgram, device, host, out);
+    std::string breakError;
+    const auto debugger =
+        AttachDebugger(options.debug, debugProgram, device, host, out, breakError);
+    if (!breakError.empty()) {
+        Complain(err, breakError);
+        return kUsageError;
+    }
     // A resumed device keeps the snapshot's inputs unless they are given.
     if (!resumed || !options.port.empty()) device.io.portInputs = static_cast<std::uint8_t>(*port);
     if (!options.adc.empty())
@@ -264,13 +270,17 @@ void AddRunCommand(CLI::App& app, const CommonOptions& common, int& exitCode, st
                   "is written as the string \"NaN\", \"Infinity\" or \"-Infinity\". "
                   "\"serialOut\" holds the last 10,000 serial lines and \"serialOutDropped\" "
                   "the number of earlier ones left out (all of them: --serial-out)");
-    run->add_option("--break", options->debug.breakLines,
+    run->add_option("--break", options->debug.breakpoints,
                     "End the run just before the first statement that starts on one of these "
                     "source lines (1-based; a line without a statement stands for the next line "
                     "that has one): stopReason \"breakpoint\", and --json gains the statement's "
-                    "\"line\" and \"column\"")
+                    "\"line\" and \"column\". Each item is LINE[#HITS][:CONDITION]: with "
+                    "a condition NAME OP NUMBER (a declared variable; OP one of = <> < > <= >=; "
+                    "the number with a decimal point) it stops only where that holds; with #HITS "
+                    "only on the HITS-th time it is reached with the condition holding. Quote "
+                    "items with blanks: --break 12:\"a > 5\",20#3:\"b1 <= -1.5\"")
         ->delimiter(',')
-        ->check(LineNumber());
+        ->check(BreakpointItem());
     run->add_flag("--trace", options->debug.trace,
                   "Before the final report, print a line per statement reached: LINE:COLUMN, "
                   "its address, its first word and the value stack (slots 1..StackPointer, X "

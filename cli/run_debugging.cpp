@@ -1,5 +1,6 @@
 #include "cli/run_debugging.h"
 
+#include <charconv>
 #include <ostream>
 
 #include "cli/listing_output.h"
@@ -10,6 +11,51 @@
 
 namespace zr::cli {
 
+namespace {
+
+// A whole number >= 1 filling the text.
+std::optional<int> PositiveNumber(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, value);
+    if (text.empty() || parsed.ec != std::errc() || parsed.ptr != end || value < 1)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<BreakSpec> ParseBreakSpec(std::string_view text, std::string& error) {
+    BreakSpec spec;
+    const std::size_t colon = text.find(':');
+    if (colon != std::string_view::npos) {
+        spec.condition = std::string(text.substr(colon + 1));
+        text = text.substr(0, colon);
+        if (spec.condition.find_first_not_of(" \t") == std::string::npos) {
+            error = "an empty condition after ':'";
+            return std::nullopt;
+        }
+    }
+    const std::size_t hash = text.find('#');
+    if (hash != std::string_view::npos) {
+        const auto hits = PositiveNumber(text.substr(hash + 1));
+        if (!hits) {
+            error = "the hit count after '#' must be a whole number from 1, not '" +
+                    std::string(text.substr(hash + 1)) + "'";
+            return std::nullopt;
+        }
+        spec.hitCount = *hits;
+        text = text.substr(0, hash);
+    }
+    const auto line = PositiveNumber(text);
+    if (!line) {
+        error = "must be a source line number from 1, not '" + std::string(text) + "'";
+        return std::nullopt;
+    }
+    spec.line = *line;
+    return spec;
+}
+
 DebugProgram DebugProgramOf(const compiler::Compiler& compiler) {
     DebugProgram program;
     for (const auto& record : compiler.statementMap) {
@@ -19,17 +65,34 @@ DebugProgram DebugProgramOf(const compiler::Compiler& compiler) {
     }
     for (const auto& library : compiler.libraries)
         program.libraryNames.push_back(library.path.filename().string());
+    program.names = compiler.names;
     return program;
 }
 
 std::unique_ptr<emulator::Debugger> AttachDebugger(const RunDebugOptions& options,
                                                    const DebugProgram& program,
                                                    emulator::Emulator& device,
-                                                   emulator::HeadlessHost& host,
-                                                   std::ostream& out) {
+                                                   emulator::HeadlessHost& host, std::ostream& out,
+                                                   std::string& error) {
     if (!options.Wanted()) return nullptr;
     auto debugger = std::make_unique<emulator::Debugger>(device, program.statements);
-    for (const int line : options.breakLines) debugger->AddBreakpointAtLine(line);
+    const auto lookup = [&program](std::string_view name) {
+        return compiler::OneValueOperand(program.names, machine::Utf8ToCp1251(name));
+    };
+    for (const std::string& item : options.breakpoints) {
+        const auto spec = ParseBreakSpec(item, error);  // checked as an option already
+        if (!spec) return nullptr;
+        emulator::BreakpointSettings settings{true, std::nullopt, spec->hitCount};
+        if (!spec->condition.empty()) {
+            const auto parsed = emulator::ParseBreakCondition(spec->condition, lookup);
+            if (!parsed.condition) {
+                error = "--break " + item + ": " + emulator::ConditionFaultText(parsed);
+                return nullptr;
+            }
+            settings.condition = parsed.condition;
+        }
+        debugger->SetBreakpointAtLine(spec->line, std::move(settings));
+    }
     debugger->onPause = [&host](emulator::Emulator& e, const emulator::PauseInfo&) {
         host.EndAtPause(e);
     };

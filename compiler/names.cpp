@@ -25,6 +25,21 @@ int VariableOperand(const NameRecord& record) {
     }
 }
 
+int OneValueOperand(const NameTable& names, std::string_view name) {
+    const int slot = names.FindName(name);
+    if (slot == 0) return kNoSuchName;
+    const NameRecord& record = names[slot];
+    switch (record.kind) {
+        case NameKind::Single:
+        case NameKind::Integer:
+        case NameKind::Byte:
+        case NameKind::Stack:
+            return VariableOperand(record);
+        default:
+            return kNotOneValue;
+    }
+}
+
 void NameTable::Reset() {
     records_.clear();
     lowerNames_.clear();

@@ -41,6 +41,14 @@ bool IsDataList(NameKind kind);
 // hardware names and Stack index + 128.
 int VariableOperand(const NameRecord& record);
 
+class NameTable;
+// The VariableOperand of `name` (Windows-1251, any case) when it holds one
+// value (a Single, Byte or Integer variable, RX, Stack); kNoSuchName, or
+// kNotOneValue for an array, a label, a data list or a hardware name.
+inline constexpr int kNoSuchName = -1;
+inline constexpr int kNotOneValue = -2;
+int OneValueOperand(const NameTable& names, std::string_view name);
+
 class NameTable {
   public:
     static constexpr int kCapacity = 512;

@@ -54,19 +54,57 @@ int Debugger::AddBreakpointAtLine(int line) {
 }
 
 void Debugger::AddBreakpoint(int address) {
+    SetBreakpoint(address, {});
+}
+
+int Debugger::SetBreakpointAtLine(int line, BreakpointSettings settings) {
+    const int index = BreakpointStatementIndex(statements_, line);
+    if (index < 0) return 0;
+    SetBreakpoint(statements_[index].address, std::move(settings));
+    return statements_[index].line;
+}
+
+void Debugger::SetBreakpoint(int address, BreakpointSettings settings) {
     if (address < 0 || address > machine::kProgramSize) return;
     breakpoints_.insert(address);
+    if (settings.enabled && !settings.condition && settings.hitCount <= 0)
+        settings_.erase(address);
+    else
+        settings_[address] = std::move(settings);
     Rearm();
 }
 
 void Debugger::RemoveBreakpoint(int address) {
     breakpoints_.erase(address);
+    settings_.erase(address);
+    hits_.erase(address);
     Rearm();
 }
 
 void Debugger::ClearBreakpoints() {
     breakpoints_.clear();
+    settings_.clear();
+    hits_.clear();
     Rearm();
+}
+
+int Debugger::HitsAt(int address) const {
+    const auto it = hits_.find(address);
+    return it == hits_.end() ? 0 : it->second;
+}
+
+bool Debugger::BreakpointStops(int address) {
+    if (!breakpoints_.count(address)) return false;
+    const auto it = settings_.find(address);
+    if (it == settings_.end()) {
+        ++hits_[address];
+        return true;
+    }
+    const BreakpointSettings& settings = it->second;
+    if (!settings.enabled) return false;
+    if (settings.condition && !ConditionHolds(*settings.condition, emulator_.machine)) return false;
+    const int hits = ++hits_[address];
+    return settings.hitCount <= 0 || hits == settings.hitCount;
 }
 
 bool Debugger::AddDataBreakpoint(std::uint8_t operand) {
@@ -166,7 +204,10 @@ void Debugger::Rearm() {
     stopMap_.assign(std::size_t{1} << 16, 1);
     std::fill(stopMap_.begin() + 1, stopMap_.begin() + machine::kProgramSize, 0);
     bool any = false;
-    for (const int address : breakpoints_) stopMap_[address] = any = true;
+    for (const int address : breakpoints_) {
+        const auto it = settings_.find(address);
+        if (it == settings_.end() || it->second.enabled) stopMap_[address] = any = true;
+    }
     if (rule_ == Rule::RunTo && ruleTarget_ >= 0 && ruleTarget_ <= machine::kProgramSize)
         stopMap_[ruleTarget_] = any = true;
     const bool everyStatement = observer_ || maxStops_ > 0 || !dataBreakpoints_.empty() ||
@@ -196,7 +237,7 @@ bool Debugger::CheckBeforeInstruction() {
         history_.push_back(CaptureState());
     }
     if (statement && pause.reason != PauseReason::StepBack) pause.changedOperand = ChangedWatch();
-    if (pause.reason != PauseReason::StepBack && !breakpoints_.count(address)) {
+    if (pause.reason != PauseReason::StepBack && !BreakpointStops(address)) {
         if (pause.changedOperand >= 0) {
             pause.reason = PauseReason::DataChange;
         } else {

@@ -10,10 +10,12 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "emulator/break_condition.h"
 #include "emulator/device_state.h"
 #include "emulator/statement_owners.h"
 #include "machine/image.h"
@@ -39,6 +41,15 @@ int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int 
 // The value a data breakpoint compares: `operand` (a VariableOperand: a
 // Single, Byte or Integer cell, RX or Stack) read straight from the areas.
 float WatchedValueOf(const MachineState& machine, std::uint8_t operand);
+
+// What a breakpoint asks beyond its place. A disabled one never stops; a
+// condition must hold; with a hit count N (N >= 1) it stops only on the Nth
+// arrival where its condition held (0: on every such arrival).
+struct BreakpointSettings {
+    bool enabled = true;
+    std::optional<BreakCondition> condition;
+    int hitCount = 0;
+};
 
 enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack, DataChange };
 
@@ -72,6 +83,13 @@ class Debugger {
     void RemoveBreakpoint(int address);
     void ClearBreakpoints();
     const std::set<int>& breakpoints() const { return breakpoints_; }
+    // As AddBreakpointAtLine, with its settings (replacing those it had).
+    int SetBreakpointAtLine(int line, BreakpointSettings settings);
+    void SetBreakpoint(int address, BreakpointSettings settings);
+    // The arrivals at the breakpoint where its condition held, this run.
+    int HitsAt(int address) const;
+    // A new run counts from 0.
+    void ResetHitCounts() { hits_.clear(); }
 
     // ---- Data breakpoints ----
     // Pause at the first statement start after the variable's value changed
@@ -130,6 +148,7 @@ class Debugger {
     void Rearm();
     void DropOldestStop();
     float WatchedValue(std::uint8_t operand) const;
+    bool BreakpointStops(int address);  // counts the arrival
     int ChangedWatch();  // the first watched operand that changed, -1 none; notes the new values
     void NoteWatchedValues();
 
@@ -137,6 +156,8 @@ class Debugger {
     std::vector<DebugStatement> statements_;
     StatementOwners owners_;  // of statements_
     std::set<int> breakpoints_;
+    std::map<int, BreakpointSettings> settings_;  // only those that ask more than a stop
+    std::map<int, int> hits_;
     std::map<std::uint8_t, float> dataBreakpoints_;
     Rule rule_ = Rule::None;
     int ruleTarget_ = 0;

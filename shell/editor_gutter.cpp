@@ -11,11 +11,19 @@
 namespace zr::shell {
 namespace {
 
-// Marks a block that carries a breakpoint; deleted with its block.
-class BreakpointMark : public QTextBlockUserData {};
+// Marks a block that carries a breakpoint, with what the breakpoint asks
+// (its line is the block's); deleted with its block.
+class BreakpointMark : public QTextBlockUserData {
+  public:
+    BreakpointEntry entry;
+};
+
+BreakpointMark* MarkOf(const QTextBlock& block) {
+    return dynamic_cast<BreakpointMark*>(block.userData());
+}
 
 bool IsMarked(const QTextBlock& block) {
-    return dynamic_cast<BreakpointMark*>(block.userData()) != nullptr;
+    return MarkOf(block) != nullptr;
 }
 
 void SetMarked(QTextBlock block, bool marked) {
@@ -96,11 +104,17 @@ void EditorGutter::paintEvent(QPaintEvent* event) {
         if (top > height()) break;
         const int lineHeight = metrics.height();
         if (top + lineHeight < 0) continue;
-        if (IsMarked(block)) {
+        if (const BreakpointMark* mark = MarkOf(block)) {
+            // Disabled: hollow. With a condition or hit count: a bar across.
             painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(kBreakpointColour);
-            painter.drawEllipse(QRect(3, top + 2, dot, dot));
+            painter.setPen(mark->entry.enabled ? QPen(Qt::NoPen) : QPen(kBreakpointColour, 2));
+            painter.setBrush(mark->entry.enabled ? QBrush(kBreakpointColour) : QBrush());
+            const QRect circle(3, top + 2, dot, dot);
+            painter.drawEllipse(circle);
+            if (!mark->entry.condition.isEmpty() || mark->entry.hitCount > 0)
+                painter.fillRect(
+                    QRect(circle.left() + dot / 4, circle.center().y() - 1, dot / 2, 3),
+                    mark->entry.enabled ? QColor(Qt::white) : kBreakpointColour);
         }
         if (block.blockNumber() + 1 == executionLine_) {
             // An arrow over the dot's place, pointing at the statement.
@@ -156,6 +170,48 @@ void EditorGutter::setBreakpointLines(const QList<int>& lines) {
         if (block.isValid()) SetMarked(block, true);
     }
     update();
+}
+
+std::vector<BreakpointEntry> EditorGutter::breakpoints() const {
+    std::vector<BreakpointEntry> entries;
+    for (QTextBlock block = editor_.document()->begin(); block.isValid(); block = block.next())
+        if (const BreakpointMark* mark = MarkOf(block)) {
+            BreakpointEntry entry = mark->entry;
+            entry.line = block.blockNumber() + 1;
+            entries.push_back(entry);
+        }
+    return entries;
+}
+
+void EditorGutter::setBreakpoints(const std::vector<BreakpointEntry>& entries) {
+    setBreakpointLines({});
+    QTextDocument* document = editor_.document();
+    for (const BreakpointEntry& entry : entries) {
+        const QTextBlock block = document->findBlockByNumber(entry.line - 1);
+        if (!block.isValid()) continue;
+        SetMarked(block, true);
+        MarkOf(block)->entry = entry;
+    }
+    update();
+}
+
+void EditorGutter::setBreakpoint(const BreakpointEntry& entry) {
+    const QTextBlock block = editor_.document()->findBlockByNumber(entry.line - 1);
+    if (!block.isValid()) return;
+    if (!IsMarked(block)) SetMarked(block, true);
+    MarkOf(block)->entry = entry;
+    update();
+    emit breakpointsChanged();
+}
+
+void EditorGutter::removeBreakpoint(int line) {
+    if (hasBreakpoint(line)) toggleBreakpoint(line);
+}
+
+void EditorGutter::removeAllBreakpoints() {
+    if (breakpointLines().isEmpty()) return;
+    setBreakpointLines({});
+    emit breakpointsChanged();
 }
 
 void EditorGutter::setExecutionLine(int line) {

@@ -1,11 +1,15 @@
 // The strip left of the source editor: line numbers, and breakpoints as red
-// dots. A breakpoint belongs to its text block, so it follows its line
+// dots (hollow when disabled, barred when they carry a condition or a hit
+// count). A breakpoint belongs to its text block, so it follows its line
 // through edits above it and goes with the line when the line is deleted.
 #pragma once
 
 #include <QList>
 #include <QWidget>
 #include <functional>
+#include <vector>
+
+#include "shell/breakpoint_rules.h"
 
 class QTextBlock;
 class QTextEdit;
@@ -26,6 +30,15 @@ class EditorGutter : public QWidget {
     // Replaces every breakpoint; lines past the end are dropped.
     void setBreakpointLines(const QList<int>& lines);
     bool hasBreakpoint(int line) const;
+    // Replaces every breakpoint, with what each asks (no signal).
+    void setBreakpoints(const std::vector<BreakpointEntry>& entries);
+    // Every breakpoint with what it asks, by line.
+    std::vector<BreakpointEntry> breakpoints() const;
+    // Sets the breakpoint on `entry.line` with its settings (a new one when
+    // the line had none). As the user's own change, it signals.
+    void setBreakpoint(const BreakpointEntry& entry);
+    void removeBreakpoint(int line);
+    void removeAllBreakpoints();
     // The line of the statement about to run (an arrow); 0: none.
     void setExecutionLine(int line);
     int executionLine() const { return executionLine_; }

@@ -14,6 +14,7 @@
 #include "compiler/source_text.h"
 #include "emulator/run_errors.h"
 #include "shell/breakpoint_store.h"
+#include "shell/breakpoints_pane.h"
 #include "shell/call_stack_pane.h"
 #include "shell/debug_statements.h"
 #include "shell/device_text.h"
@@ -48,8 +49,7 @@ EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart star
     program.clearVariables = start == EmulatorStart::AfterRun;
     program.debugStatements = DebugStatementsOf(compiled);
     if (auto* source = qobject_cast<const SourceEditor*>(editor))
-        for (const int line : source->gutter()->breakpointLines())
-            program.breakpointLines.push_back(line);
+        program.breakpoints = LineBreakpointsOf(source->gutter()->breakpoints(), compiled.names);
     return program;
 }
 
@@ -75,9 +75,9 @@ EmulatorWindows::EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* tra
     connect(&worker_, &EmulatorWorker::frameReady, this, &EmulatorWindows::ShowFrame);
     if (auto* source = qobject_cast<SourceEditor*>(editor))
         connect(source->gutter(), &EditorGutter::breakpointsChanged, this, [this, source] {
-            std::vector<int> lines;
-            for (const int line : source->gutter()->breakpointLines()) lines.push_back(line);
-            if (worker_.running()) worker_.SetBreakpointLines(std::move(lines));
+            ShowBreakpointsInPane();
+            if (worker_.running())
+                worker_.SetBreakpoints(LineBreakpointsOf(source->gutter()->breakpoints(), names_));
         });
     if (owner_) owner_->installEventFilter(this);
 }
@@ -85,6 +85,27 @@ EmulatorWindows::EmulatorWindows(QWidget* owner, QTextEdit* editor, QAction* tra
 EmulatorWindows::~EmulatorWindows() {
     delete trac_.data();
     delete test_.data();
+}
+
+// The pane asks the gutter; the gutter's change comes back to the pane and
+// the worker through breakpointsChanged.
+void EmulatorWindows::ConnectBreakpointsPane() {
+    BreakpointsPane* pane = test_->breakpointsPane();
+    pane->SetNames(names_);
+    auto* source = qobject_cast<SourceEditor*>(editor_.data());
+    if (!source) return;
+    EditorGutter* gutter = source->gutter();
+    ShowBreakpointsInPane();
+    connect(pane, &BreakpointsPane::breakpointChanged, gutter, &EditorGutter::setBreakpoint);
+    connect(pane, &BreakpointsPane::removeChosen, gutter, &EditorGutter::removeBreakpoint);
+    connect(pane, &BreakpointsPane::removeAllChosen, gutter, &EditorGutter::removeAllBreakpoints);
+}
+
+void EmulatorWindows::ShowBreakpointsInPane() {
+    auto* source = qobject_cast<SourceEditor*>(editor_.data());
+    if (test_ && source)
+        test_->breakpointsPane()->Show(source->gutter()->breakpoints(),
+                                       QFileInfo(SourceFile()).fileName());
 }
 
 FrmTest* EmulatorWindows::emulatorWindow() const {
@@ -182,6 +203,8 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
             TakeProgramFacts(lastCompile);
             ShowWhetherPanesAreCurrent();
             test_->variablesPane()->SetNames(names_);
+            test_->breakpointsPane()->SetNames(names_);
+            ShowBreakpointsInPane();
             // A run from another file brings that file's watches.
             if (SourceFile() != watchFile_) ShowWatchesOf(SourceFile());
             ShowProgramInPanes(lastCompile);
@@ -204,6 +227,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     ShowProgramInPanes(lastCompile);
     connect(test_->callStackPane(), &CallStackPane::sourceLineChosen, this,
             &EmulatorWindows::ShowSourceLine);
+    ConnectBreakpointsPane();
     connect(test_->variablesPane(), &VariablesPane::dataBreakpointsChanged, this, [this] {
         if (test_ && worker_.running())
             worker_.SetDataBreakpoints(test_->variablesPane()->dataBreakpointOperands());

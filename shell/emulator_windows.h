@@ -91,6 +91,8 @@ class EmulatorWindows : public QObject {
     void ChooseWatch(const QString& name);
     void PlaceWindow(QWidget& window, const QString& key);
     QString SourceFile() const;
+    void ConnectBreakpointsPane();
+    void ShowBreakpointsInPane();
     void ShowWatchesOf(const QString& file);
     void KeepWatches();
     void ShowWhetherPanesAreCurrent();

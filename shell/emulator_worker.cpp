@@ -1,5 +1,7 @@
 #include "shell/emulator_worker.h"
 
+#include <set>
+
 #include "emulator/run_errors.h"
 #include "emulator/snapshot.h"
 
@@ -155,11 +157,18 @@ void EmulatorWorker::RunTo(int address) {
     });
 }
 
-void EmulatorWorker::SetBreakpointLines(std::vector<int> lines) {
-    Post([this, lines = std::move(lines)](emulator::Emulator&) {
+void EmulatorWorker::SetBreakpoints(std::vector<LineBreakpoint> breakpoints) {
+    Post([this, breakpoints = std::move(breakpoints)](emulator::Emulator&) {
         if (!debugger_) return;
-        debugger_->ClearBreakpoints();
-        for (const int line : lines) debugger_->AddBreakpointAtLine(line);
+        std::set<int> gone = debugger_->breakpoints();
+        for (const LineBreakpoint& breakpoint : breakpoints) {
+            const int index = emulator::BreakpointStatementIndex(debugStatements_, breakpoint.line);
+            if (index < 0) continue;
+            const int address = debugStatements_[index].address;
+            gone.erase(address);
+            debugger_->SetBreakpoint(address, breakpoint.settings);
+        }
+        for (const int address : gone) debugger_->RemoveBreakpoint(address);
         KeepHistoryWhileDebugging();
     });
 }
@@ -194,7 +203,10 @@ void EmulatorWorker::ThreadMain() {
         } else {
             emulator_.PrepareNextRun();
             host_.StartProgramOnce(emulator_);
-            if (debugger_) debugger_->ForgetStepRequests();
+            if (debugger_) {
+                debugger_->ForgetStepRequests();
+                debugger_->ResetHitCounts();
+            }
         }
         restart_ = false;
     }
@@ -211,7 +223,9 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     emulator_.SetStatementMap(program.statements);
     debugger_.reset();
     debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);
-    for (const int line : program.breakpointLines) debugger_->AddBreakpointAtLine(line);
+    debugStatements_ = program.debugStatements;
+    for (const LineBreakpoint& breakpoint : program.breakpoints)
+        debugger_->SetBreakpointAtLine(breakpoint.line, breakpoint.settings);
     for (const int operand : program.dataBreakpoints)
         debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
     KeepHistoryWhileDebugging();

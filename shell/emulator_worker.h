@@ -16,6 +16,7 @@
 #include "emulator/debugger.h"
 #include "emulator/device_state.h"
 #include "emulator/emulator.h"
+#include "shell/breakpoint_rules.h"
 #include "shell/emulator_frame.h"
 #include "shell/gui_host.h"
 
@@ -25,9 +26,9 @@ struct EmulatorProgram {
     machine::ProgramImage image{};
     std::vector<emulator::TraceStatement> statements;
     bool clearVariables = false;  // the run command: Single and Integer areas start at 0
-    // For the debugger: every statement with its line, and the breakpoint lines.
+    // For the debugger: every statement with its line, and the breakpoints.
     std::vector<emulator::DebugStatement> debugStatements;
-    std::vector<int> breakpointLines;
+    std::vector<LineBreakpoint> breakpoints;
     std::vector<int> dataBreakpoints;  // VariableOperands that pause when they change
 };
 
@@ -74,8 +75,9 @@ class EmulatorWorker : public QObject {
     void Debug(DebugCommand command);
     // Continues to the statement at `address` (or a breakpoint before it).
     void RunTo(int address);
-    // The breakpoints from now on, by 1-based source line.
-    void SetBreakpointLines(std::vector<int> lines);
+    // The breakpoints from now on, by 1-based source line (those that stay
+    // keep their hit counts).
+    void SetBreakpoints(std::vector<LineBreakpoint> breakpoints);
     // The data breakpoints from now on, by VariableOperand.
     void SetDataBreakpoints(std::vector<int> operands);
 
@@ -103,7 +105,8 @@ class EmulatorWorker : public QObject {
 
     GuiHost host_;
     emulator::Emulator emulator_{host_};
-    std::unique_ptr<emulator::Debugger> debugger_;  // worker thread while a run loop runs
+    std::unique_ptr<emulator::Debugger> debugger_;           // worker thread while a run loop runs
+    std::vector<emulator::DebugStatement> debugStatements_;  // of the loaded program; worker thread
     std::thread thread_;
     std::atomic<bool> quit_{false};
     std::atomic<std::uint32_t> programId_{0};

@@ -631,10 +631,17 @@ std::filesystem::path FrmMain::SourceFolder() const {
 void FrmMain::MoveBreakpointsToStatements() {
     EditorGutter* gutter = editor_->gutter();
     const QList<int> lines = gutter->breakpointLines();
-    const QList<int> moved =
-        BreakpointLinesAtStatements(DebugStatementsOf(session_.lastCompile()), lines);
+    const auto statements = DebugStatementsOf(session_.lastCompile());
+    const QList<int> moved = BreakpointLinesAtStatements(statements, lines);
     if (moved == lines) return;
-    gutter->setBreakpointLines(moved);
+    // Each keeps what it asks (of two that meet, the first).
+    std::vector<BreakpointEntry> entries;
+    for (BreakpointEntry entry : gutter->breakpoints()) {
+        entry.line = BreakpointLinesAtStatements(statements, {entry.line}).value(0);
+        if (entry.line > 0 && (entries.empty() || entries.back().line != entry.line))
+            entries.push_back(entry);
+    }
+    gutter->setBreakpoints(entries);
     if (!currentPath_.isEmpty()) StoreBreakpoints(currentPath_, moved);
 }
 

@@ -29,6 +29,7 @@
 
 #include "emulator/debugger.h"
 #include "emulator/number_text.h"
+#include "shell/breakpoints_pane.h"
 #include "shell/call_stack_pane.h"
 #include "shell/device_state_files.h"
 #include "shell/device_text.h"
@@ -116,8 +117,8 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         // Too narrow for a column of its own: the debug panes join the tabs below.
         if (room.width() < wanted) {
             auto* console = findChild<QDockWidget*>("serialDock");
-            for (const char* name :
-                 {"variablesDock", "listingDock", "callStackDock", "libraryDock"}) {
+            for (const char* name : {"variablesDock", "listingDock", "callStackDock",
+                                     "breakpointsDock", "libraryDock"}) {
                 auto* dock = findChild<QDockWidget*>(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
                 tabifyDockWidget(console, dock);
@@ -382,6 +383,16 @@ QList<QAction*> FrmTest::debugActions() const {
     return findChild<QMenu*>("mnuDebug")->actions();
 }
 
+// A dock holding `pane`, movable and floatable but not closable: the panes
+// are the window's own.
+QDockWidget* FrmTest::AddPaneDock(QWidget* pane, const QString& title, const char* name) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    dock->setWidget(pane);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    return dock;
+}
+
 void FrmTest::CreateDocks() {
     console_ = new SerialConsole;
     console_->setObjectName("serialConsole");
@@ -389,10 +400,7 @@ void FrmTest::CreateDocks() {
         emit serialLineGiven(line);
         worker_.PostSerialLine(ToDevice(line));
     });
-    auto* consoleDock = new QDockWidget(tr("Serial 1"), this);
-    consoleDock->setObjectName("serialDock");
-    consoleDock->setWidget(console_);
-    consoleDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    QDockWidget* consoleDock = AddPaneDock(console_, tr("Serial 1"), "serialDock");
     addDockWidget(Qt::BottomDockWidgetArea, consoleDock);
 
     i2cTable_ = new I2cTable;
@@ -402,53 +410,40 @@ void FrmTest::CreateDocks() {
             e.io.i2c[element] = static_cast<std::uint8_t>(value);
         });
     });
-    auto* i2cDock = new QDockWidget(tr("I2C"), this);
-    i2cDock->setObjectName("i2cDock");
-    i2cDock->setWidget(i2cTable_);
-    i2cDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    QDockWidget* i2cDock = AddPaneDock(i2cTable_, tr("I2C"), "i2cDock");
     addDockWidget(Qt::BottomDockWidgetArea, i2cDock);
     connect(i2cTable_, &I2cTable::editRefused, this,
             [this](const QString& hint) { statusBar()->showMessage(hint, 5000); });
 
     history_ = new DisplayHistoryPane;
     history_->setObjectName("displayHistory");
-    auto* historyDock = new QDockWidget(tr("История экрана"), this);
-    historyDock->setObjectName("historyDock");
-    historyDock->setWidget(history_);
-    historyDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    QDockWidget* historyDock = AddPaneDock(history_, tr("История экрана"), "historyDock");
     addDockWidget(Qt::BottomDockWidgetArea, historyDock);
     tabifyDockWidget(consoleDock, historyDock);
     consoleDock->raise();
     resizeDocks({consoleDock}, {TwipsToPixels(kDockHeight, logicalDpiY())}, Qt::Vertical);
 
     variables_ = new VariablesPane;
-    auto* variablesDock = new QDockWidget(tr("Переменные"), this);
-    variablesDock->setObjectName("variablesDock");
-    variablesDock->setWidget(variables_);
-    variablesDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    QDockWidget* variablesDock = AddPaneDock(variables_, tr("Переменные"), "variablesDock");
     addDockWidget(Qt::RightDockWidgetArea, variablesDock);
 
     listing_ = new ListingPane;
-    auto* listingDock = new QDockWidget(tr("Листинг"), this);
-    listingDock->setObjectName("listingDock");
-    listingDock->setWidget(listing_);
-    listingDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    QDockWidget* listingDock = AddPaneDock(listing_, tr("Листинг"), "listingDock");
     addDockWidget(Qt::RightDockWidgetArea, listingDock);
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
 
     callStack_ = new CallStackPane;
-    auto* callStackDock = new QDockWidget(tr("Стек вызовов"), this);
-    callStackDock->setObjectName("callStackDock");
-    callStackDock->setWidget(callStack_);
-    callStackDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    QDockWidget* callStackDock = AddPaneDock(callStack_, tr("Стек вызовов"), "callStackDock");
     tabifyDockWidget(listingDock, callStackDock);
 
     libraryView_ = new LibraryView;
-    auto* libraryDock = new QDockWidget(tr("Библиотека"), this);
-    libraryDock->setObjectName("libraryDock");
-    libraryDock->setWidget(libraryView_);
-    libraryDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    QDockWidget* libraryDock = AddPaneDock(libraryView_, tr("Библиотека"), "libraryDock");
     tabifyDockWidget(listingDock, libraryDock);
+
+    breakpoints_ = new BreakpointsPane;
+    QDockWidget* breakpointsDock =
+        AddPaneDock(breakpoints_, tr("Точки останова"), "breakpointsDock");
+    tabifyDockWidget(listingDock, breakpointsDock);
     listingDock->raise();
     // The debug panes get their width first: a name and a value stay
     // readable, and a wider window widens them, not the device's face (its

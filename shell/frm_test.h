@@ -15,6 +15,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QDockWidget;
 class QScrollArea;
 class QScrollBar;
 class QTimer;
@@ -32,6 +33,7 @@ class PinPanel;
 class ListingPane;
 class CallStackPane;
 class LibraryView;
+class BreakpointsPane;
 class SerialConsole;
 class VariablesPane;
 
@@ -60,6 +62,7 @@ class FrmTest : public QMainWindow {
     LibraryView* libraryView() const { return libraryView_; }
     // The library tab brought up, titled with the library's file name.
     void ShowLibraryTab(const QString& fileName);
+    BreakpointsPane* breakpointsPane() const { return breakpoints_; }
     // Save and load the device state.
     DeviceStateFiles* stateFiles() const { return stateFiles_; }
     ScenarioRecorder* recorder() const { return recorder_; }
@@ -105,6 +108,7 @@ class FrmTest : public QMainWindow {
     void CreateDebugCommands();
     void FitToolbars();
     void CreateDocks();
+    QDockWidget* AddPaneDock(QWidget* pane, const QString& title, const char* name);
     void CreateStatusLine();
     // `paused`: the state of the latest pause, for the watch that changed.
     void ShowStatus(const RunStatus& status, const PausedState* paused = nullptr);
@@ -128,6 +132,7 @@ class FrmTest : public QMainWindow {
     ListingPane* listing_ = nullptr;
     CallStackPane* callStack_ = nullptr;
     LibraryView* libraryView_ = nullptr;
+    BreakpointsPane* breakpoints_ = nullptr;
     DeviceStateFiles* stateFiles_ = nullptr;
     ScenarioRecorder* recorder_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed

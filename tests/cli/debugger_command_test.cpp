@@ -76,6 +76,51 @@ TEST_F(DebuggerCommand, BreakpointOptionsAreChecked) {
     EXPECT_EQ(Run({"run", image.string(), "--break", "2"}), kUsageError);
 }
 
+// cnt counts up on each pass of line 3; the run ends at the first stop.
+constexpr const char* kCounting = "DimI cnt\nTop:\ncnt 1 + -> cnt\nGoTo Top\n";
+
+TEST_F(DebuggerCommand, BreakpointWithConditionOrHitCountStopsOnALaterPass) {
+    const auto source = Write("loop.txt", kCounting);
+    const struct {
+        const char* item;
+        int cnt;  // at the stop, before line 3 runs again
+    } cases[] = {{"3:cnt > 4", 5},    {"3: CNT=2", 2},     {"3#3", 2},
+                 {"3#2:cnt >= 4", 5}, {"9,3:cnt <> 0", 1}, {"2:i < 0", -1}};
+    for (const auto& c : cases) {
+        const int code = Run({"run", source.string(), "--keys", "enter,enter", "--break", c.item,
+                              "--json", "--max-instructions", "100000"});
+        ASSERT_EQ(code, kSuccess) << c.item << ": " << err_.str();
+        const auto r = json::parse(out_.str());
+        if (c.cnt < 0) {  // i stays 0: never stops
+            EXPECT_NE(r["stopReason"], "breakpoint") << c.item;
+            continue;
+        }
+        EXPECT_EQ(r["stopReason"], "breakpoint") << c.item;
+        EXPECT_EQ(r["line"], 3) << c.item;
+        EXPECT_EQ(r["integers"][7], c.cnt) << c.item;
+    }
+}
+
+TEST_F(DebuggerCommand, RefusedBreakpointItemsSayWhy) {
+    const auto source = Write("loop.txt", kCounting);
+    const struct {
+        const char* item;
+        const char* says;
+    } cases[] = {{"3:y > 1", "'y' is not a name of the program"},
+                 {"3:Top = 1", "'Top' is not a single variable"},
+                 {"3:cnt 5", "NAME OP NUMBER"},
+                 {"3:", "empty condition"},
+                 {"3#0", "hit count"},
+                 {"3#x:cnt = 1", "hit count"},
+                 {"x:cnt = 1", "source line number"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run({"run", source.string(), "--keys", "enter,enter", "--break", c.item}),
+                  kUsageError)
+            << c.item;
+        EXPECT_NE(err_.str().find(c.says), std::string::npos) << c.item << ": " << err_.str();
+    }
+}
+
 TEST_F(DebuggerCommand, TraceListsEveryStatementReached) {
     const auto source = Write("d.txt", kDoubling);
     ASSERT_EQ(Run({"run", source.string(), "--keys", "enter,enter", "--trace"}), kSuccess)

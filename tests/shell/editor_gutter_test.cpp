@@ -104,6 +104,12 @@ class EditorGutterTest : public QObject {
             gutter->setBreakpointLines({1, 3, 4, 5, 8, 9});
             QVERIFY(test.window->compile());
             QCOMPARE(gutter->breakpointLines(), (QList<int>{4, 6}));
+            // A moved breakpoint keeps its condition, hit count and state.
+            gutter->setBreakpoints({{4, true, "", 0}, {5, false, "b1 > 2", 3}});
+            QVERIFY(test.window->compile());
+            QCOMPARE(gutter->breakpoints().back(), (BreakpointEntry{6, false, "b1 > 2", 3}));
+            gutter->setBreakpointLines({1, 3, 4, 5, 8, 9});
+            QVERIFY(test.window->compile());
             // Compiling again changes nothing: the dots stand on statements.
             QVERIFY(test.window->compile());
             QCOMPARE(gutter->breakpointLines(), (QList<int>{4, 6}));
