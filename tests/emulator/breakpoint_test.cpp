@@ -28,13 +28,7 @@ using Action = std::function<void(Debugger&)>;
 struct Debugged {
     explicit Debugged(const char* source) {
         const auto compiled = LoadCompiled(d.emulator, source);
-        std::vector<DebugStatement> statements;
-        for (const auto& record : compiled->statementMap) {
-            const auto at = compiler::LineColumnOf(
-                compiled->sourceText, compiler::SkipBlanks(compiled->sourceText, record.position));
-            statements.push_back({record.address, at.line, at.column, 0, record.word});
-        }
-        debugger = std::make_unique<Debugger>(d.emulator, std::move(statements));
+        debugger = std::make_unique<Debugger>(d.emulator, MainTextStatementsOf(*compiled));
         debugger->onPause = [this](Emulator& e, const PauseInfo& pause) {
             lines.push_back(pause.statement ? pause.statement->line : -1);
             values.push_back(e.machine.integers[8]);  // cnt, the first declared Integer

@@ -7,9 +7,11 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
+#include "emulator/debugger.h"
 #include "emulator/emulator.h"
 #include "formats/zrt.h"
 
@@ -27,6 +29,18 @@ inline std::unique_ptr<compiler::Compiler> LoadCompiled(Emulator& emulator,
     emulator.LoadProgram(compiler->programImage);
     emulator.ClearSinglesAndIntegers();
     return compiler;
+}
+
+// The main text's statements as the debugger takes them: address, line and
+// column of each record.
+inline std::vector<DebugStatement> MainTextStatementsOf(const compiler::Compiler& compiled) {
+    std::vector<DebugStatement> statements;
+    for (const auto& record : compiled.statementMap) {
+        const auto at = compiler::LineColumnOf(
+            compiled.sourceText, compiler::SkipBlanks(compiled.sourceText, record.position));
+        statements.push_back({record.address, at.line, at.column, 0, record.word});
+    }
+    return statements;
 }
 
 // The text of a shipped example (coloured .zrt).
