@@ -127,6 +127,8 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         }
         resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
     }
+    // The library tab waits for a pause inside a library: no empty tab before.
+    findChild<QDockWidget*>("libraryDock")->hide();
 }
 
 void FrmTest::CreateFace(QVBoxLayout* face) {

@@ -143,6 +143,7 @@ class DebugCommandsTest : public QObject {
         s.editor.gutter()->toggleBreakpoint(3);
         QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
         s.WaitForPauseAt("Call Cube");
+        QVERIFY(s.window()->findChild<QDockWidget*>("libraryDock")->isHidden());
         // The listing names the library's lines as keltoc --listing does.
         ListingPane* listing = s.window()->listingPane();
         QVERIFY(!listing->findItems("; stackmath.bib 5: Cube: Dup Dup * *", Qt::MatchExactly)
