@@ -32,7 +32,7 @@ CLI::Validator BreakpointItem() {
     return CLI::Validator(
         [](std::string& value) -> std::string {
             std::string error;
-            return ParseBreakSpec(value, error) ? "" : error;
+            return ParseBreakItem(value, error) ? "" : error;
         },
         "LINE[#HITS][:COND]");
 }

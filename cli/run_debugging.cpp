@@ -25,13 +25,13 @@ std::optional<int> PositiveNumber(std::string_view text) {
 
 }  // namespace
 
-std::optional<BreakSpec> ParseBreakSpec(std::string_view text, std::string& error) {
-    BreakSpec spec;
+std::optional<BreakItem> ParseBreakItem(std::string_view text, std::string& error) {
+    BreakItem item;
     const std::size_t colon = text.find(':');
     if (colon != std::string_view::npos) {
-        spec.condition = std::string(text.substr(colon + 1));
+        item.condition = std::string(text.substr(colon + 1));
         text = text.substr(0, colon);
-        if (spec.condition.find_first_not_of(" \t") == std::string::npos) {
+        if (item.condition.find_first_not_of(" \t") == std::string::npos) {
             error = "an empty condition after ':'";
             return std::nullopt;
         }
@@ -44,7 +44,7 @@ std::optional<BreakSpec> ParseBreakSpec(std::string_view text, std::string& erro
                     std::string(text.substr(hash + 1)) + "'";
             return std::nullopt;
         }
-        spec.hitCount = *hits;
+        item.hitCount = *hits;
         text = text.substr(0, hash);
     }
     const auto line = PositiveNumber(text);
@@ -52,8 +52,8 @@ std::optional<BreakSpec> ParseBreakSpec(std::string_view text, std::string& erro
         error = "must be a source line number from 1, not '" + std::string(text) + "'";
         return std::nullopt;
     }
-    spec.line = *line;
-    return spec;
+    item.line = *line;
+    return item;
 }
 
 DebugProgram DebugProgramOf(const compiler::Compiler& compiler) {
@@ -79,19 +79,19 @@ std::unique_ptr<emulator::Debugger> AttachDebugger(const RunDebugOptions& option
     const auto lookup = [&program](std::string_view name) {
         return compiler::OneValueOperand(program.names, machine::Utf8ToCp1251(name));
     };
-    for (const std::string& item : options.breakpoints) {
-        const auto spec = ParseBreakSpec(item, error);  // checked as an option already
-        if (!spec) return nullptr;
-        emulator::BreakpointSettings settings{true, std::nullopt, spec->hitCount};
-        if (!spec->condition.empty()) {
-            const auto parsed = emulator::ParseBreakCondition(spec->condition, lookup);
+    for (const std::string& text : options.breakpoints) {
+        const auto breakpoint = ParseBreakItem(text, error);  // checked as an option already
+        if (!breakpoint) return nullptr;
+        emulator::BreakpointSettings settings{true, std::nullopt, breakpoint->hitCount};
+        if (!breakpoint->condition.empty()) {
+            const auto parsed = emulator::ParseBreakCondition(breakpoint->condition, lookup);
             if (!parsed.condition) {
-                error = "--break " + item + ": " + emulator::ConditionFaultText(parsed);
+                error = "--break " + text + ": " + emulator::ConditionFaultText(parsed);
                 return nullptr;
             }
             settings.condition = parsed.condition;
         }
-        debugger->SetBreakpointAtLine(spec->line, std::move(settings));
+        debugger->SetBreakpointAtLine(breakpoint->line, std::move(settings));
     }
     debugger->onPause = [&host](emulator::Emulator& e, const emulator::PauseInfo&) {
         host.EndAtPause(e);

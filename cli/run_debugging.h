@@ -25,13 +25,13 @@ struct RunDebugOptions {
 // One --break item: LINE (1-based), #HITS (stop on the HITS-th arrival where
 // the condition held, >= 1; 0: every one), :CONDITION ("a > 5", resolved
 // against the program's names once it is compiled).
-struct BreakSpec {
+struct BreakItem {
     int line = 0;
     int hitCount = 0;
     std::string condition;
 };
 // Nothing, with `error` set, when the item is not of that form.
-std::optional<BreakSpec> ParseBreakSpec(std::string_view text, std::string& error);
+std::optional<BreakItem> ParseBreakItem(std::string_view text, std::string& error);
 
 // The statements of a compile with their places, for the debugger; the
 // library file names for the trace's places.
