@@ -21,28 +21,6 @@ using namespace zr::shell::testing;
 
 namespace {
 
-// Line 4 is reached once per pass, with i = 1, 2, 3.
-const char* kLoopProgram =
-    "DimI sum\n"
-    "0 -> sum\n"
-    "Do + i = 1 >> 3\n"
-    "  sum i + -> sum\n"
-    "Loop i\n"
-    "-1 Wait\n";
-
-void ClickCheckBox(QTreeWidget& tree, QTreeWidgetItem& item) {
-    for (QWidget* parent = tree.parentWidget(); parent; parent = parent->parentWidget())
-        if (auto* dock = qobject_cast<QDockWidget*>(parent)) dock->raise();
-    QTRY_VERIFY(tree.viewport()->height() > 0);
-    QStyleOptionViewItem option;
-    option.initFrom(&tree);
-    option.rect = tree.visualItemRect(&item);
-    option.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box =
-        tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
-    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
-}
-
 // Red pixels down the middle of the first line's breakpoint dot.
 int RedPixelsOfTheDot(EditorGutter& gutter, const QFont& font) {
     const QImage image = gutter.grab().toImage();

@@ -40,15 +40,6 @@ const char* kVariablesProgram =
     "! [1,1,clr] \"Done\"\n"
     "-1 Wait\n";
 
-// The breakpoint on line 4 is reached once per pass of the loop.
-const char* kLoopProgram =
-    "DimI sum\n"
-    "0 -> sum\n"
-    "Do + i = 1 >> 3\n"
-    "  sum i + -> sum\n"
-    "Loop i\n"
-    "-1 Wait\n";
-
 // A routine called from line 2; the breakpoint goes inside it, on line 5.
 const char* kCallProgram =
     "DimB b1\n"
@@ -65,22 +56,6 @@ const char* kEndlessProgram =
     "GoTo Top\n";
 
 }  // namespace
-
-// Clicks the check box of `item`'s first column as the mouse would.
-void ClickCheckBox(QTreeWidget& tree, QTreeWidgetItem& item) {
-    // The pane shares its dock area with others as tabs: bring its tab up.
-    for (QWidget* parent = tree.parentWidget(); parent; parent = parent->parentWidget())
-        if (auto* dock = qobject_cast<QDockWidget*>(parent)) dock->raise();
-    QTRY_VERIFY(tree.viewport()->height() > 0);
-    tree.scrollToItem(&item);
-    QStyleOptionViewItem option;
-    option.initFrom(&tree);
-    option.rect = tree.visualItemRect(&item);
-    option.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box =
-        tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
-    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
-}
 
 class DebugCommandsTest : public QObject {
     Q_OBJECT

@@ -2,6 +2,10 @@
 // working the keypad picture as a user would.
 #pragma once
 
+#include <QDockWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
@@ -31,6 +35,31 @@ inline void ClickKey(FrmTest& window, int index) {
                         (2 * (index / 4) + 1) * keypad->height() / 8);
     QTest::mousePress(keypad, Qt::LeftButton, {}, centre);
     QTest::mouseRelease(keypad, Qt::LeftButton, {}, centre);
+}
+
+// A loop whose line 4 is reached once per pass, with i = 1, 2, 3.
+inline constexpr const char* kLoopProgram =
+    "DimI sum\n"
+    "0 -> sum\n"
+    "Do + i = 1 >> 3\n"
+    "  sum i + -> sum\n"
+    "Loop i\n"
+    "-1 Wait\n";
+
+// Clicks the check box of `item`'s first column as the mouse would.
+inline void ClickCheckBox(QTreeWidget& tree, QTreeWidgetItem& item) {
+    // The pane shares its dock area with others as tabs: bring its tab up.
+    for (QWidget* parent = tree.parentWidget(); parent; parent = parent->parentWidget())
+        if (auto* dock = qobject_cast<QDockWidget*>(parent)) dock->raise();
+    QTRY_VERIFY(tree.viewport()->height() > 0);
+    tree.scrollToItem(&item);
+    QStyleOptionViewItem option;
+    option.initFrom(&tree);
+    option.rect = tree.visualItemRect(&item);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
 }
 
 // Two waits for a key, each after a word on the display.
