@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
-#include "shell/source_editor.h"
-#include "shell/source_files.h"
+#include "shell/editor/source_editor.h"
+#include "shell/editor/source_files.h"
 
 namespace {
 

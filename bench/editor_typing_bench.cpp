@@ -13,10 +13,10 @@
 #include <QTextBlock>
 #include <memory>
 
-#include "shell/completion_popup.h"
-#include "shell/language_features.h"
-#include "shell/live_analyser.h"
-#include "shell/source_editor.h"
+#include "shell/editor/completion_popup.h"
+#include "shell/editor/language_features.h"
+#include "shell/editor/live_analyser.h"
+#include "shell/editor/source_editor.h"
 #include "thousand_lines.h"
 
 namespace {

@@ -8,16 +8,16 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "shell/data_folders.h"
-#include "shell/emulator_windows.h"
-#include "shell/frm_main.h"
-#include "shell/frm_splash.h"
-#include "shell/help_location.h"
-#include "shell/qt_translation.h"
-#include "shell/scenario_pane.h"
-#include "shell/termination_signals.h"
-#include "shell/toolbar_icons.h"
-#include "shell/window_help_key.h"
+#include "shell/device/emulator_windows.h"
+#include "shell/device/scenario_pane.h"
+#include "shell/help/help_location.h"
+#include "shell/help/window_help_key.h"
+#include "shell/main_window/data_folders.h"
+#include "shell/main_window/frm_main.h"
+#include "shell/main_window/frm_splash.h"
+#include "shell/main_window/qt_translation.h"
+#include "shell/main_window/termination_signals.h"
+#include "shell/main_window/toolbar_icons.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // "Точки останова": conditions and hit counts set in the pane hold the run
 // where they say; a refused edit keeps the old value; disable, remove and
 // remove all reach the gutter; the gutter draws each kind of breakpoint.
-#include "shell/breakpoints_pane.h"
+#include "shell/debugger/breakpoints_pane.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -12,9 +12,9 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/editor_gutter.h"
-#include "shell/source_editor.h"
-#include "shell/variables_pane.h"
+#include "shell/debugger/variables_pane.h"
+#include "shell/editor/editor_gutter.h"
+#include "shell/editor/source_editor.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;

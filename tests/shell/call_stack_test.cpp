@@ -1,11 +1,11 @@
 // The return stack read as calls and events: a return address that ends a
 // calling instruction is a Call's, any other one is where an event came in.
-#include "shell/call_stack.h"
+#include "shell/debugger/call_stack.h"
 
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/debug_statements.h"
+#include "shell/debugger/debug_statements.h"
 
 using namespace zr::shell;
 

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "shell/compile_session.h"
-#include "shell/data_folders.h"
+#include "shell/main_window/compile_session.h"
+#include "shell/main_window/data_folders.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -7,8 +7,8 @@
 
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
-#include "shell/frm_paport_compiler.h"
-#include "shell/frm_splash.h"
+#include "shell/main_window/frm_paport_compiler.h"
+#include "shell/main_window/frm_splash.h"
 
 namespace zr::shell::testing {
 

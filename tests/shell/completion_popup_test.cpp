@@ -1,13 +1,13 @@
 // Completion: Ctrl+Space and two typed letters open the list; typing narrows
 // it; Enter inserts the canonical spelling; nothing inside quoted texts or
 // comments; labels after GoTo.
-#include "shell/completion_popup.h"
+#include "shell/editor/completion_popup.h"
 
 #include <QListWidget>
 #include <QTest>
 
-#include "shell/language_features.h"
-#include "shell/live_analyser.h"
+#include "shell/editor/language_features.h"
+#include "shell/editor/live_analyser.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

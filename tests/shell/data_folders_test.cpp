@@ -1,7 +1,7 @@
 // Where the environment finds its help, examples and libraries: installed
 // (PREFIX/bin beside PREFIX/share/zr7340), in the build tree (help beside the
 // program), and as the environment variable or the user's folder say.
-#include "shell/data_folders.h"
+#include "shell/main_window/data_folders.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "shell/help_location.h"
+#include "shell/help/help_location.h"
 
 using namespace zr::shell;
 

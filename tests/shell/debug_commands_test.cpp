@@ -10,13 +10,13 @@
 #include <filesystem>
 
 #include "emulator_test_support.h"
-#include "shell/breakpoint_store.h"
-#include "shell/call_stack_pane.h"
-#include "shell/editor_gutter.h"
-#include "shell/library_view.h"
-#include "shell/listing_pane.h"
-#include "shell/source_editor.h"
-#include "shell/variables_pane.h"
+#include "shell/debugger/breakpoint_store.h"
+#include "shell/debugger/call_stack_pane.h"
+#include "shell/debugger/library_view.h"
+#include "shell/debugger/listing_pane.h"
+#include "shell/debugger/variables_pane.h"
+#include "shell/editor/editor_gutter.h"
+#include "shell/editor/source_editor.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;

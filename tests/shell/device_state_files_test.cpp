@@ -2,7 +2,7 @@
 // back shows its display at once and the program goes on from it; a damaged
 // file changes nothing; another program's snapshot loads only when the user
 // says so.
-#include "shell/device_state_files.h"
+#include "shell/device/device_state_files.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

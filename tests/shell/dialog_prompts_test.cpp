@@ -1,7 +1,7 @@
 // The real dialogs: each compiler message in its own box, critical ones with
 // the error icon, plain ones without, both with OK only and the text alone;
 // the unsaved-changes question with Save, Discard and Cancel.
-#include "shell/dialog_prompts.h"
+#include "shell/main_window/dialog_prompts.h"
 
 #include <QApplication>
 #include <QMessageBox>

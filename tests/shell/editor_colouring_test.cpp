@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "compiler/keywords.h"
-#include "shell/keyword_colourer.h"
-#include "shell/source_line_parts.h"
-#include "shell/word_boundaries.h"
+#include "shell/editor/keyword_colourer.h"
+#include "shell/editor/source_line_parts.h"
+#include "shell/editor/word_boundaries.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

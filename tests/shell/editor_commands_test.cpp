@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "shell/find_replace_dialog.h"
-#include "shell/qt_translation.h"
+#include "shell/editor/find_replace_dialog.h"
+#include "shell/main_window/qt_translation.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "shell/source_files.h"
+#include "shell/editor/source_files.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -1,6 +1,6 @@
 // The editor's gutter: breakpoints set by a click or Ctrl+B, following their
 // lines through edits, remembered per file; the caret line highlighted.
-#include "shell/editor_gutter.h"
+#include "shell/editor/editor_gutter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "shell/source_files.h"
+#include "shell/editor/source_files.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -1,13 +1,13 @@
 // Hover: the word under the resting mouse shows the engine's text for a
 // keyword or a declared name, the error's message over its extent, and a
 // value from the debugger's hook when one is given.
-#include "shell/editor_hover.h"
+#include "shell/editor/editor_hover.h"
 
 #include <QTest>
 
 #include "compiler/messages.h"
 #include "language/hover.h"
-#include "shell/language_features.h"
+#include "shell/editor/language_features.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

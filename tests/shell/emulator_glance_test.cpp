@@ -13,10 +13,10 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/display_history_pane.h"
-#include "shell/i2c_table.h"
-#include "shell/pin_panel.h"
-#include "shell/run_status_line.h"
+#include "shell/device/display_history_pane.h"
+#include "shell/device/i2c_table.h"
+#include "shell/device/pin_panel.h"
+#include "shell/device/run_status_line.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;

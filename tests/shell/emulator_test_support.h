@@ -11,9 +11,9 @@
 
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
-#include "shell/emulator_windows.h"
-#include "shell/frm_test.h"
-#include "shell/keypad_picture.h"
+#include "shell/device/emulator_windows.h"
+#include "shell/device/frm_test.h"
+#include "shell/device/keypad_picture.h"
 
 namespace zr::shell::testing {
 

@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/listing_pane.h"
-#include "shell/variables_pane.h"
+#include "shell/debugger/listing_pane.h"
+#include "shell/debugger/variables_pane.h"
 
 using namespace zr::shell;
 

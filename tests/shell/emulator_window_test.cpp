@@ -9,10 +9,10 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/i2c_table.h"
-#include "shell/pin_panel.h"
-#include "shell/serial_console.h"
-#include "shell/variables_pane.h"
+#include "shell/debugger/variables_pane.h"
+#include "shell/device/i2c_table.h"
+#include "shell/device/pin_panel.h"
+#include "shell/device/serial_console.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;

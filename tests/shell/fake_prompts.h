@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "shell/user_prompts.h"
+#include "shell/main_window/user_prompts.h"
 
 namespace zr::shell::testing {
 

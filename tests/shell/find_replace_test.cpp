@@ -7,9 +7,9 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "shell/find_replace_dialog.h"
-#include "shell/text_search.h"
-#include "shell/text_search_editor_target.h"
+#include "shell/editor/find_replace_dialog.h"
+#include "shell/editor/text_search.h"
+#include "shell/editor/text_search_editor_target.h"
 
 using zr::shell::FindReplaceDialog;
 using zr::shell::SearchOrigin;

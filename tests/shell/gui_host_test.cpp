@@ -1,6 +1,6 @@
 // The window's host: output is coalesced into one frame per change burst,
 // a frame carries the latest state, and a flood of serial lines is capped.
-#include "shell/gui_host.h"
+#include "shell/device/gui_host.h"
 
 #include <QtTest>
 

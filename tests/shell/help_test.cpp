@@ -12,11 +12,11 @@
 
 #include "compiler/keywords.h"
 #include "machine/opcodes.h"
-#include "shell/help_browser.h"
-#include "shell/help_location.h"
-#include "shell/help_search_results.h"
-#include "shell/help_topics.h"
-#include "shell/help_viewer.h"
+#include "shell/help/help_browser.h"
+#include "shell/help/help_location.h"
+#include "shell/help/help_search_results.h"
+#include "shell/help/help_topics.h"
+#include "shell/help/help_viewer.h"
 
 using zr::shell::HelpLocation;
 using zr::shell::HelpTopics;

@@ -1,11 +1,11 @@
 // The keypad picture: which key a click picks, the frame while a button is
 // held, and the PC keys that stand for device keys.
-#include "shell/keypad_picture.h"
+#include "shell/device/keypad_picture.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "shell/keypad_layout.h"
+#include "shell/device/keypad_layout.h"
 
 using zr::shell::KeyIndexAt;
 using zr::shell::KeyIndexForPcKey;

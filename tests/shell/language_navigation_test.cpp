@@ -7,7 +7,7 @@
 #include <QTextBlock>
 
 #include "language_test_support.h"
-#include "shell/place_list_pane.h"
+#include "shell/editor/place_list_pane.h"
 
 namespace zr::shell::testing {
 

@@ -6,8 +6,8 @@
 #include <deque>
 #include <optional>
 
-#include "shell/language_features.h"
-#include "shell/live_analyser.h"
+#include "shell/editor/language_features.h"
+#include "shell/editor/live_analyser.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "shell/editor_gutter.h"
-#include "shell/source_files.h"
+#include "shell/editor/editor_gutter.h"
+#include "shell/editor/source_files.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -7,12 +7,12 @@
 #include <QTextBlock>
 
 #include "compiler/messages.h"
-#include "shell/editor_analysis.h"
-#include "shell/editor_gutter.h"
-#include "shell/language_features.h"
-#include "shell/language_rows.h"
-#include "shell/live_analyser.h"
-#include "shell/place_list_pane.h"
+#include "shell/editor/editor_analysis.h"
+#include "shell/editor/editor_gutter.h"
+#include "shell/editor/language_features.h"
+#include "shell/editor/language_rows.h"
+#include "shell/editor/live_analyser.h"
+#include "shell/editor/place_list_pane.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -6,12 +6,12 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/editor_gutter.h"
-#include "shell/editor_hover.h"
-#include "shell/emulator_windows.h"
-#include "shell/frm_trac.h"
-#include "shell/language_features.h"
-#include "shell/variables_pane.h"
+#include "shell/debugger/frm_trac.h"
+#include "shell/debugger/variables_pane.h"
+#include "shell/device/emulator_windows.h"
+#include "shell/editor/editor_gutter.h"
+#include "shell/editor/editor_hover.h"
+#include "shell/editor/language_features.h"
 #include "shell_test_support.h"
 
 using namespace zr::shell;

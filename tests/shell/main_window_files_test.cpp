@@ -9,9 +9,9 @@
 #include <QTest>
 #include <functional>
 
-#include "shell/data_folders.h"
-#include "shell/source_files.h"
-#include "shell/start_folders.h"
+#include "shell/editor/source_files.h"
+#include "shell/editor/start_folders.h"
+#include "shell/main_window/data_folders.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "shell/find_replace_dialog.h"
+#include "shell/editor/find_replace_dialog.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

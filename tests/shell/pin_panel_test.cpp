@@ -1,10 +1,10 @@
 // The pin indicators: where they are drawn, their colours and the values
 // SetPin gives them.
-#include "shell/pin_panel.h"
+#include "shell/device/pin_panel.h"
 
 #include <QtTest>
 
-#include "shell/cls_zr_pins.h"
+#include "shell/device/cls_zr_pins.h"
 
 using zr::shell::ClsZRPins;
 using zr::shell::PinPanel;

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "shell/source_files.h"
+#include "shell/editor/source_files.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <csignal>
 
-#include "shell/document_recovery.h"
-#include "shell/recovery_files.h"
-#include "shell/termination_signals.h"
+#include "shell/editor/document_recovery.h"
+#include "shell/editor/recovery_files.h"
+#include "shell/main_window/termination_signals.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "formats/zrt.h"
-#include "shell/source_files.h"
+#include "shell/editor/source_files.h"
 
 namespace zr::shell::testing {
 

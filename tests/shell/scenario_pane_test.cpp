@@ -1,7 +1,7 @@
 // The "Тесты" pane: it lists the scenarios beside the current source, runs
 // them off the window's thread, marks each, and a failure double-clicked
 // opens the scenario in the editor at the failing step's line.
-#include "shell/scenario_pane.h"
+#include "shell/device/scenario_pane.h"
 
 #include <QDockWidget>
 #include <QListWidget>
@@ -10,7 +10,7 @@
 #include <QTextBlock>
 #include <QtTest>
 
-#include "shell/source_editor.h"
+#include "shell/editor/source_editor.h"
 #include "shell_test_support.h"
 
 using namespace zr::shell;

@@ -1,14 +1,14 @@
 // Recording a scenario in the emulator window: record a session, replay the
 // written scenario on the headless device, and it passes; a changed
 // expectation then fails at its line.
-#include "shell/scenario_recorder.h"
+#include "shell/device/scenario_recorder.h"
 
 #include <QAction>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/scenario_pane.h"
+#include "shell/device/scenario_pane.h"
 #include "shell_test_support.h"
 
 using namespace zr::shell;

@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "fake_prompts.h"
-#include "shell/editor_colours.h"
-#include "shell/frm_main.h"
-#include "shell/source_editor.h"
+#include "shell/editor/editor_colours.h"
+#include "shell/editor/source_editor.h"
+#include "shell/main_window/frm_main.h"
 
 namespace zr::shell::testing {
 

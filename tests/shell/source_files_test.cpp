@@ -1,6 +1,6 @@
 // Documents through files and the clipboard: text and colours survive a
 // save and an open exactly, Cyrillic included; Copy is rich, Cut and Paste plain.
-#include "shell/source_files.h"
+#include "shell/editor/source_files.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,7 +11,7 @@
 
 #include "compiler/keywords.h"
 #include "formats/zrt.h"
-#include "shell/document_conversion.h"
+#include "shell/editor/document_conversion.h"
 #include "shell_test_support.h"
 
 namespace zr::shell::testing {

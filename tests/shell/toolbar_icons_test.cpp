@@ -1,6 +1,6 @@
 // Every toolbar button has a picture that shows something, with the icon
 // theme found and without any theme (no font glyph can leave one blank).
-#include "shell/toolbar_icons.h"
+#include "shell/main_window/toolbar_icons.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -4,8 +4,8 @@
 
 #include "compiler/source_text.h"
 #include "emulator_test_support.h"
-#include "shell/statement_mark.h"
-#include "shell/watch_choice.h"
+#include "shell/debugger/statement_mark.h"
+#include "shell/debugger/watch_choice.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;

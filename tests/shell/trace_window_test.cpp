@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "emulator_test_support.h"
-#include "shell/frm_trac.h"
+#include "shell/debugger/frm_trac.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;

@@ -1,6 +1,6 @@
 // F1 outside the editor: each window of the environment opens the help page
 // that describes it, and the main window keeps F1 for the word at the caret.
-#include "shell/window_help_key.h"
+#include "shell/help/window_help_key.h"
 
 #include <QDir>
 #include <QHelpEngine>
@@ -9,12 +9,12 @@
 #include <QtTest>
 
 #include "compiler/memory_report.h"
-#include "shell/find_replace_dialog.h"
-#include "shell/frm_paport_compiler.h"
-#include "shell/frm_trac.h"
-#include "shell/help_location.h"
-#include "shell/help_topics.h"
-#include "shell/help_viewer.h"
+#include "shell/debugger/frm_trac.h"
+#include "shell/editor/find_replace_dialog.h"
+#include "shell/help/help_location.h"
+#include "shell/help/help_topics.h"
+#include "shell/help/help_viewer.h"
+#include "shell/main_window/frm_paport_compiler.h"
 
 using zr::shell::HelpTopics;
 using zr::shell::HelpViewer;

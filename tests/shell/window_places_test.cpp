@@ -1,6 +1,6 @@
 // Where windows appear: a saved place kept on the screen, a new window beside
 // its owner and clear of the caret line, and places saved when hidden.
-#include "shell/window_places.h"
+#include "shell/main_window/window_places.h"
 
 #include <QGuiApplication>
 #include <QScreen>
