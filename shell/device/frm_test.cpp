@@ -96,11 +96,11 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     CreateStatusLine();
 
     // Timer1 runs while the window exists, also when no program runs.
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName("Timer1");
-    connect(timer1_, &QTimer::timeout, this,
+    tickTimer_ = new QTimer(this);
+    tickTimer_->setObjectName("Timer1");
+    connect(tickTimer_, &QTimer::timeout, this,
             [this] { worker_.Post([](Emulator& e) { e.TimerTick(); }); });
-    timer1_->start(kTimer1Milliseconds);
+    tickTimer_->start(kTimer1Milliseconds);
 
     setFocusPolicy(Qt::StrongFocus);
     pinPanel_->ResetPins();
@@ -649,7 +649,7 @@ void FrmTest::changeEvent(QEvent* event) {
 // Hidden by End, the window waits only for its deletion; its ticks stop now,
 // so none reaches a worker that may go first. A minimised window keeps them.
 void FrmTest::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous()) timer1_->stop();
+    if (!event->spontaneous()) tickTimer_->stop();
     QMainWindow::hideEvent(event);
 }
 
@@ -657,7 +657,7 @@ void FrmTest::closeEvent(QCloseEvent* event) {
     event->accept();
     if (ending_) return;
     ending_ = true;
-    timer1_->stop();
+    tickTimer_->stop();
     emit endChosen();
 }
 

@@ -137,7 +137,7 @@ class FrmTest : public QMainWindow {
     ScenarioRecorder* recorder_ = nullptr;
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
     RunStatusLine statusLine_;
-    QTimer* timer1_ = nullptr;
+    QTimer* tickTimer_ = nullptr;
     bool ending_ = false;
 };
 

@@ -70,7 +70,7 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
     CreateToolbar();
     CreateStatusBar();
     CreateLanguageFeatures();
-    editor_->setContextMenu(menuEdit_);
+    editor_->setContextMenu(editMenu_);
 
     newSource();
     recovery_ = std::make_unique<DocumentRecovery>(
@@ -96,164 +96,164 @@ QAction* FrmMain::AddAction(const QString& name, const QString& caption) {
 }
 
 void FrmMain::CreateActions() {
-    mnuFileNew_ = AddAction("mnuFile0", tr("Новый"));
-    mnuFileNew_->setShortcut(QKeySequence::New);
-    connect(mnuFileNew_, &QAction::triggered, this, &FrmMain::newSource);
-    mnuFileOpen_ = AddAction("mnuFile1", tr("Открыть"));
-    mnuFileOpen_->setShortcut(QKeySequence::Open);
-    connect(mnuFileOpen_, &QAction::triggered, this, &FrmMain::openSource);
-    mnuFileSave_ = AddAction("mnuFile2", tr("Сохранить"));
-    mnuFileSave_->setShortcut(QKeySequence::Save);
-    connect(mnuFileSave_, &QAction::triggered, this, &FrmMain::saveSource);
-    mnuFileSaveAs_ = AddAction("mnuFileSaveAs", tr("Сохранить как…"));
-    mnuFileSaveAs_->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-    connect(mnuFileSaveAs_, &QAction::triggered, this, &FrmMain::saveSourceAs);
+    newAction_ = AddAction("mnuFile0", tr("Новый"));
+    newAction_->setShortcut(QKeySequence::New);
+    connect(newAction_, &QAction::triggered, this, &FrmMain::newSource);
+    openAction_ = AddAction("mnuFile1", tr("Открыть"));
+    openAction_->setShortcut(QKeySequence::Open);
+    connect(openAction_, &QAction::triggered, this, &FrmMain::openSource);
+    saveAction_ = AddAction("mnuFile2", tr("Сохранить"));
+    saveAction_->setShortcut(QKeySequence::Save);
+    connect(saveAction_, &QAction::triggered, this, &FrmMain::saveSource);
+    saveAsAction_ = AddAction("mnuFileSaveAs", tr("Сохранить как…"));
+    saveAsAction_->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    connect(saveAsAction_, &QAction::triggered, this, &FrmMain::saveSourceAs);
     // The transfer to the device belongs to the emulator window.
-    mnuOutToZr7340_ = AddAction("mnuOutToZr7340", tr("Загрузить Zr7340"));
-    mnuOutToZr7340_->setEnabled(false);
-    mnuExit_ = AddAction("mnuExit", tr("Выход"));
-    connect(mnuExit_, &QAction::triggered, this, &QWidget::close);
+    sendToDeviceAction_ = AddAction("mnuOutToZr7340", tr("Загрузить Zr7340"));
+    sendToDeviceAction_->setEnabled(false);
+    exitAction_ = AddAction("mnuExit", tr("Выход"));
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 
-    mnuEditUndo_ = AddAction("mnuEditUndo", tr("Отменить"));
-    mnuEditUndo_->setShortcut(QKeySequence::Undo);
-    mnuEditUndo_->setEnabled(false);
-    connect(mnuEditUndo_, &QAction::triggered, editor_, &QTextEdit::undo);
-    connect(editor_, &QTextEdit::undoAvailable, mnuEditUndo_, &QAction::setEnabled);
-    mnuEditRedo_ = AddAction("mnuEditRedo", tr("Повторить"));
-    mnuEditRedo_->setShortcut(QKeySequence::Redo);
-    mnuEditRedo_->setEnabled(false);
-    connect(mnuEditRedo_, &QAction::triggered, editor_, &QTextEdit::redo);
-    connect(editor_, &QTextEdit::redoAvailable, mnuEditRedo_, &QAction::setEnabled);
+    undoAction_ = AddAction("mnuEditUndo", tr("Отменить"));
+    undoAction_->setShortcut(QKeySequence::Undo);
+    undoAction_->setEnabled(false);
+    connect(undoAction_, &QAction::triggered, editor_, &QTextEdit::undo);
+    connect(editor_, &QTextEdit::undoAvailable, undoAction_, &QAction::setEnabled);
+    redoAction_ = AddAction("mnuEditRedo", tr("Повторить"));
+    redoAction_->setShortcut(QKeySequence::Redo);
+    redoAction_->setEnabled(false);
+    connect(redoAction_, &QAction::triggered, editor_, &QTextEdit::redo);
+    connect(editor_, &QTextEdit::redoAvailable, redoAction_, &QAction::setEnabled);
 
-    mnuEditCut_ = AddAction("mnuEdit0", tr("Вырезать"));
-    mnuEditCut_->setShortcut(QKeySequence::Cut);
-    connect(mnuEditCut_, &QAction::triggered, editor_, &SourceEditor::cutAsPlainText);
-    mnuEditCopy_ = AddAction("mnuEdit1", tr("Копировать"));
-    mnuEditCopy_->setShortcut(QKeySequence::Copy);
-    connect(mnuEditCopy_, &QAction::triggered, editor_, &SourceEditor::copyAsRichText);
-    mnuEditPaste_ = AddAction("mnuEdit2", tr("Вставить"));
-    mnuEditPaste_->setShortcut(QKeySequence::Paste);
-    connect(mnuEditPaste_, &QAction::triggered, editor_, &SourceEditor::pastePlainText);
-    mnuEditSelectAll_ = AddAction("mnuEdit4", tr("Выбрать все"));
-    mnuEditSelectAll_->setShortcut(QKeySequence::SelectAll);
-    connect(mnuEditSelectAll_, &QAction::triggered, editor_, &QTextEdit::selectAll);
-    mnuEditFind_ = AddAction("mnuEdit5", tr("Найти"));
-    mnuEditFind_->setShortcut(QKeySequence::Find);
-    connect(mnuEditFind_, &QAction::triggered, this, &FrmMain::showFind);
-    mnuEditReplace_ = AddAction("mnuEdit6", tr("Заменить"));
+    cutAction_ = AddAction("mnuEdit0", tr("Вырезать"));
+    cutAction_->setShortcut(QKeySequence::Cut);
+    connect(cutAction_, &QAction::triggered, editor_, &SourceEditor::cutAsPlainText);
+    copyAction_ = AddAction("mnuEdit1", tr("Копировать"));
+    copyAction_->setShortcut(QKeySequence::Copy);
+    connect(copyAction_, &QAction::triggered, editor_, &SourceEditor::copyAsRichText);
+    pasteAction_ = AddAction("mnuEdit2", tr("Вставить"));
+    pasteAction_->setShortcut(QKeySequence::Paste);
+    connect(pasteAction_, &QAction::triggered, editor_, &SourceEditor::pastePlainText);
+    selectAllAction_ = AddAction("mnuEdit4", tr("Выбрать все"));
+    selectAllAction_->setShortcut(QKeySequence::SelectAll);
+    connect(selectAllAction_, &QAction::triggered, editor_, &QTextEdit::selectAll);
+    findAction_ = AddAction("mnuEdit5", tr("Найти"));
+    findAction_->setShortcut(QKeySequence::Find);
+    connect(findAction_, &QAction::triggered, this, &FrmMain::showFind);
+    replaceAction_ = AddAction("mnuEdit6", tr("Заменить"));
     // The platform's Replace key is empty on plain X11, so Ctrl+H is given too.
     QList<QKeySequence> replaceKeys = QKeySequence::keyBindings(QKeySequence::Replace);
     if (!replaceKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_H)))
         replaceKeys.append(QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnuEditReplace_->setShortcuts(replaceKeys);
-    connect(mnuEditReplace_, &QAction::triggered, this, &FrmMain::showReplace);
+    replaceAction_->setShortcuts(replaceKeys);
+    connect(replaceAction_, &QAction::triggered, this, &FrmMain::showReplace);
 
-    mnuAbout_ = AddAction("mnuAbout", tr("About Qt"));
-    connect(mnuAbout_, &QAction::triggered, qApp, &QApplication::aboutQt);
+    aboutQtAction_ = AddAction("mnuAbout", tr("About Qt"));
+    connect(aboutQtAction_, &QAction::triggered, qApp, &QApplication::aboutQt);
 
-    mnuCompile_ = AddAction("mnuCompile", tr("Пробная компиляция"));
-    mnuCompile_->setShortcut(Qt::CTRL | Qt::Key_F9);
-    connect(mnuCompile_, &QAction::triggered, this, &FrmMain::compile);
-    mnuRun_ = AddAction("mnuRun", tr("Компиляция и запуск"));
-    mnuRun_->setShortcut(Qt::Key_F9);
-    connect(mnuRun_, &QAction::triggered, this, &FrmMain::compileAndRun);
-    mnuEmulator_ = AddAction("mnuEmulator", tr("Эмулятор  ZR-7340"));
-    connect(mnuEmulator_, &QAction::triggered, this, &FrmMain::openEmulator);
+    compileAction_ = AddAction("mnuCompile", tr("Пробная компиляция"));
+    compileAction_->setShortcut(Qt::CTRL | Qt::Key_F9);
+    connect(compileAction_, &QAction::triggered, this, &FrmMain::compile);
+    compileAndRunAction_ = AddAction("mnuRun", tr("Компиляция и запуск"));
+    compileAndRunAction_->setShortcut(Qt::Key_F9);
+    connect(compileAndRunAction_, &QAction::triggered, this, &FrmMain::compileAndRun);
+    emulatorAction_ = AddAction("mnuEmulator", tr("Эмулятор  ZR-7340"));
+    connect(emulatorAction_, &QAction::triggered, this, &FrmMain::openEmulator);
 
-    mnuTrass_ = AddAction("mnuTrass", tr("Трассировка"));
-    connect(mnuTrass_, &QAction::triggered, this, &FrmMain::openTrace);
-    mnuBreakpoint_ = AddAction("mnuBreakpoint", tr("Точка останова"));
-    mnuBreakpoint_->setShortcut(Qt::CTRL | Qt::Key_B);
-    connect(mnuBreakpoint_, &QAction::triggered, editor_->gutter(),
+    traceAction_ = AddAction("mnuTrass", tr("Трассировка"));
+    connect(traceAction_, &QAction::triggered, this, &FrmMain::openTrace);
+    breakpointAction_ = AddAction("mnuBreakpoint", tr("Точка останова"));
+    breakpointAction_->setShortcut(Qt::CTRL | Qt::Key_B);
+    connect(breakpointAction_, &QAction::triggered, editor_->gutter(),
             &EditorGutter::toggleBreakpointAtCaret);
 
-    mnuSVLib_ = AddAction("mnuSVLib", tr("Сохранить библиотеку"));
-    connect(mnuSVLib_, &QAction::triggered, this, &FrmMain::saveLibrary);
-    mnuEditLib_ = AddAction("mnuEditLib", tr("Редактировать библиотеку"));
-    connect(mnuEditLib_, &QAction::triggered, this, &FrmMain::editLibrary);
+    saveLibraryAction_ = AddAction("mnuSVLib", tr("Сохранить библиотеку"));
+    connect(saveLibraryAction_, &QAction::triggered, this, &FrmMain::saveLibrary);
+    editLibraryAction_ = AddAction("mnuEditLib", tr("Редактировать библиотеку"));
+    connect(editLibraryAction_, &QAction::triggered, this, &FrmMain::editLibrary);
 
-    mnuHelpKelto_ = AddAction("mnuHelpKelto", tr("Kelto"));
-    connect(mnuHelpKelto_, &QAction::triggered, this, [this] { showHelp(QString()); });
-    mnuByMe_ = AddAction("mnuByMe", tr("О проекте"));
-    connect(mnuByMe_, &QAction::triggered, this, [this] {
-        QMessageBox::about(this, mnuByMe_->text(),
+    languageHelpAction_ = AddAction("mnuHelpKelto", tr("Kelto"));
+    connect(languageHelpAction_, &QAction::triggered, this, [this] { showHelp(QString()); });
+    aboutAction_ = AddAction("mnuByMe", tr("О проекте"));
+    connect(aboutAction_, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, aboutAction_->text(),
                            tr("Среда разработки ZR-7340, версия 1.03.\n\n"
                               "Программы на языке Kelto: редактор, компилятор, библиотеки."));
     });
 
     // What each item does, in the status bar while the menu is open.
     const std::pair<QAction*, QString> tips[] = {
-        {mnuFileNew_, tr("Начать новую программу")},
-        {mnuFileOpen_, tr("Открыть программу (.zrt, .kel)")},
-        {mnuFileSave_, tr("Сохранить текст в его файл")},
-        {mnuFileSaveAs_, tr("Сохранить текст в файл с новым именем")},
-        {mnuExit_, tr("Закрыть среду")},
-        {mnuEditUndo_, tr("Отменить последнее изменение")},
-        {mnuEditRedo_, tr("Вернуть отменённое изменение")},
-        {mnuEditCut_, tr("Вырезать выделенный текст в буфер обмена")},
-        {mnuEditCopy_, tr("Копировать выделенный текст с цветами")},
-        {mnuEditPaste_, tr("Вставить текст из буфера обмена")},
-        {mnuEditSelectAll_, tr("Выделить весь текст")},
-        {mnuEditFind_, tr("Найти текст в программе")},
-        {mnuEditReplace_, tr("Найти и заменить текст")},
-        {mnuAbout_, tr("Сведения о библиотеке Qt")},
-        {mnuCompile_, tr("Откомпилировать программу и показать занятую память")},
-        {mnuRun_, tr("Откомпилировать программу и запустить её в эмуляторе")},
-        {mnuEmulator_, tr("Открыть эмулятор с последней откомпилированной программой")},
-        {mnuTrass_, tr("Открыть окно трассировки")},
-        {mnuBreakpoint_, tr("Поставить или снять точку останова на строке курсора (Ctrl+B)")},
-        {mnuSVLib_, tr("Сохранить текст как библиотеку (.bib)")},
-        {mnuEditLib_, tr("Открыть библиотеку (.bib) для правки")},
-        {mnuHelpKelto_, tr("Справка по языку Kelto")},
-        {mnuByMe_, tr("О среде разработки")},
+        {newAction_, tr("Начать новую программу")},
+        {openAction_, tr("Открыть программу (.zrt, .kel)")},
+        {saveAction_, tr("Сохранить текст в его файл")},
+        {saveAsAction_, tr("Сохранить текст в файл с новым именем")},
+        {exitAction_, tr("Закрыть среду")},
+        {undoAction_, tr("Отменить последнее изменение")},
+        {redoAction_, tr("Вернуть отменённое изменение")},
+        {cutAction_, tr("Вырезать выделенный текст в буфер обмена")},
+        {copyAction_, tr("Копировать выделенный текст с цветами")},
+        {pasteAction_, tr("Вставить текст из буфера обмена")},
+        {selectAllAction_, tr("Выделить весь текст")},
+        {findAction_, tr("Найти текст в программе")},
+        {replaceAction_, tr("Найти и заменить текст")},
+        {aboutQtAction_, tr("Сведения о библиотеке Qt")},
+        {compileAction_, tr("Откомпилировать программу и показать занятую память")},
+        {compileAndRunAction_, tr("Откомпилировать программу и запустить её в эмуляторе")},
+        {emulatorAction_, tr("Открыть эмулятор с последней откомпилированной программой")},
+        {traceAction_, tr("Открыть окно трассировки")},
+        {breakpointAction_, tr("Поставить или снять точку останова на строке курсора (Ctrl+B)")},
+        {saveLibraryAction_, tr("Сохранить текст как библиотеку (.bib)")},
+        {editLibraryAction_, tr("Открыть библиотеку (.bib) для правки")},
+        {languageHelpAction_, tr("Справка по языку Kelto")},
+        {aboutAction_, tr("О среде разработки")},
     };
     for (const auto& [action, tip] : tips) action->setStatusTip(tip);
 }
 
 void FrmMain::CreateMenus() {
-    QMenu* menuFile = menuBar()->addMenu(tr("&File"));
-    menuFile->setObjectName("menuFile");
-    menuFile->addActions({mnuFileNew_, mnuFileOpen_, mnuFileSave_, mnuFileSaveAs_});
-    menuExamples_ = menuFile->addMenu(tr("Примеры"));
-    menuExamples_->setObjectName("menuExamples");
-    menuExamples_->menuAction()->setStatusTip(tr("Открыть один из примеров программ"));
-    connect(menuExamples_, &QMenu::aboutToShow, this, &FrmMain::FillExamplesMenu);
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->setObjectName("menuFile");
+    fileMenu->addActions({newAction_, openAction_, saveAction_, saveAsAction_});
+    examplesMenu_ = fileMenu->addMenu(tr("Примеры"));
+    examplesMenu_->setObjectName("menuExamples");
+    examplesMenu_->menuAction()->setStatusTip(tr("Открыть один из примеров программ"));
+    connect(examplesMenu_, &QMenu::aboutToShow, this, &FrmMain::FillExamplesMenu);
     FillExamplesMenu();
-    menuFile->addAction(mnuOutToZr7340_);
-    menuFile->addSeparator()->setObjectName("mnuSep");
-    menuFile->addAction(mnuExit_);
+    fileMenu->addAction(sendToDeviceAction_);
+    fileMenu->addSeparator()->setObjectName("mnuSep");
+    fileMenu->addAction(exitAction_);
 
-    menuEdit_ = menuBar()->addMenu(tr("Редактирование"));
-    menuEdit_->setObjectName("menuEdit");
-    menuEdit_->addActions({mnuEditUndo_, mnuEditRedo_});
-    menuEdit_->addSeparator();
-    menuEdit_->addActions({mnuEditCut_, mnuEditCopy_, mnuEditPaste_});
-    menuEdit_->addSeparator();
-    menuEdit_->addActions({mnuEditSelectAll_, mnuEditFind_, mnuEditReplace_});
+    editMenu_ = menuBar()->addMenu(tr("Редактирование"));
+    editMenu_->setObjectName("menuEdit");
+    editMenu_->addActions({undoAction_, redoAction_});
+    editMenu_->addSeparator();
+    editMenu_->addActions({cutAction_, copyAction_, pasteAction_});
+    editMenu_->addSeparator();
+    editMenu_->addActions({selectAllAction_, findAction_, replaceAction_});
 
-    QMenu* menuHelp = menuBar()->addMenu(tr("&Help"));
-    menuHelp->setObjectName("menuHelp");
-    menuHelp->addAction(mnuAbout_);
+    QMenu* qtMenu = menuBar()->addMenu(tr("&Help"));
+    qtMenu->setObjectName("menuHelp");
+    qtMenu->addAction(aboutQtAction_);
 
-    QMenu* mnuZr7340 = menuBar()->addMenu(tr("Комиляция"));
-    mnuZr7340->setObjectName("mnuZr7340");
-    mnuZr7340->addActions({mnuCompile_, mnuRun_});
-    mnuZr7340->addSeparator()->setObjectName("mnuZr111");
-    mnuZr7340->addAction(mnuEmulator_);
+    QMenu* compileMenu = menuBar()->addMenu(tr("Комиляция"));
+    compileMenu->setObjectName("mnuZr7340");
+    compileMenu->addActions({compileAction_, compileAndRunAction_});
+    compileMenu->addSeparator()->setObjectName("mnuZr111");
+    compileMenu->addAction(emulatorAction_);
 
-    QMenu* mnuTool1 = menuBar()->addMenu(tr("Отладка"));
-    mnuTool1->setObjectName("mnuTool1");
-    mnuTool1->addAction(mnuTrass_);
-    mnuTool1->addAction(mnuBreakpoint_);
-    debugMenu_ = mnuTool1;
+    QMenu* debugMenu = menuBar()->addMenu(tr("Отладка"));
+    debugMenu->setObjectName("mnuTool1");
+    debugMenu->addAction(traceAction_);
+    debugMenu->addAction(breakpointAction_);
+    debugMenu_ = debugMenu;
 
-    QMenu* mnuLib = menuBar()->addMenu(tr("Библиотеки"));
-    mnuLib->setObjectName("mnuLib");
-    mnuLib->addActions({mnuSVLib_, mnuEditLib_});
+    QMenu* libraryMenu = menuBar()->addMenu(tr("Библиотеки"));
+    libraryMenu->setObjectName("mnuLib");
+    libraryMenu->addActions({saveLibraryAction_, editLibraryAction_});
 
-    QMenu* mnuHelp = menuBar()->addMenu(tr("Help"));
-    mnuHelp->setObjectName("mnuHelp");
-    mnuHelp->addActions({mnuHelpKelto_, mnuByMe_});
+    QMenu* helpMenu = menuBar()->addMenu(tr("Help"));
+    helpMenu->setObjectName("mnuHelp");
+    helpMenu->addActions({languageHelpAction_, aboutAction_});
 }
 
 void FrmMain::CreateToolbar() {
@@ -263,20 +263,20 @@ void FrmMain::CreateToolbar() {
         QAction* target;
     };
     const Button buttons[] = {
-        {"new", QT_TR_NOOP("New"), mnuFileNew_},
-        {"open", QT_TR_NOOP("Open"), mnuFileOpen_},
-        {"save", QT_TR_NOOP("Save"), mnuFileSave_},
+        {"new", QT_TR_NOOP("New"), newAction_},
+        {"open", QT_TR_NOOP("Open"), openAction_},
+        {"save", QT_TR_NOOP("Save"), saveAction_},
         {"", "", nullptr},
-        {"cut", QT_TR_NOOP("Cut"), mnuEditCut_},
-        {"copy", QT_TR_NOOP("Copy"), mnuEditCopy_},
-        {"paste", QT_TR_NOOP("Paste"), mnuEditPaste_},
+        {"cut", QT_TR_NOOP("Cut"), cutAction_},
+        {"copy", QT_TR_NOOP("Copy"), copyAction_},
+        {"paste", QT_TR_NOOP("Paste"), pasteAction_},
         {"", "", nullptr},
-        {"Find", QT_TR_NOOP("Find"), mnuEditFind_},
-        {"Replace", QT_TR_NOOP("Replace"), mnuEditReplace_},
+        {"Find", QT_TR_NOOP("Find"), findAction_},
+        {"Replace", QT_TR_NOOP("Replace"), replaceAction_},
         {"", "", nullptr},
-        {"Run", QT_TR_NOOP("Run"), mnuRun_},
+        {"Run", QT_TR_NOOP("Run"), compileAndRunAction_},
         {"", "", nullptr},
-        {"Help", QT_TR_NOOP("Help"), mnuHelpKelto_},
+        {"Help", QT_TR_NOOP("Help"), languageHelpAction_},
     };
 
     toolbar_ = addToolBar("tbMain");
@@ -321,8 +321,8 @@ void FrmMain::CreateLanguageFeatures() {
     host.openFile = [this](const QString& path) { return MaybeSave() && LoadFile(path); };
     language_ = new LanguageFeatures(*this, *editor_, std::move(host));
     connect(this, &FrmMain::currentFileChanged, &language_->analyser(), &LiveAnalyser::Schedule);
-    menuEdit_->addSeparator();
-    menuEdit_->addActions(language_->actions());
+    editMenu_->addSeparator();
+    editMenu_->addActions(language_->actions());
 }
 
 // The file's name, and "*" while the text differs from it.
@@ -342,16 +342,16 @@ void FrmMain::SetCurrentFile(const QString& path) {
 }
 
 void FrmMain::FillExamplesMenu() {
-    menuExamples_->clear();
+    examplesMenu_->clear();
     const QFileInfoList examples =
         QDir(examplesFolder_).entryInfoList({"*.zrt"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& example : examples) {
-        QAction* action = menuExamples_->addAction(example.completeBaseName());
+        QAction* action = examplesMenu_->addAction(example.completeBaseName());
         action->setStatusTip(QDir::toNativeSeparators(example.absoluteFilePath()));
         connect(action, &QAction::triggered, this,
                 [this, path = example.absoluteFilePath()] { openExample(path); });
     }
-    if (examples.isEmpty()) menuExamples_->addAction(tr("(нет примеров)"))->setEnabled(false);
+    if (examples.isEmpty()) examplesMenu_->addAction(tr("(нет примеров)"))->setEnabled(false);
 }
 
 bool FrmMain::IsLibrary() const {

@@ -48,7 +48,7 @@ class FrmMain : public QMainWindow {
     void setEmulatorOpener(EmulatorOpener opener) { emulatorOpener_ = std::move(opener); }
     void setTraceOpener(TraceOpener opener) { traceOpener_ = std::move(opener); }
     // The trace command, checked while the trace window is open.
-    QAction* traceAction() const { return mnuTrass_; }
+    QAction* traceAction() const { return traceAction_; }
     // The Debug menu, for the emulator's stepping commands.
     QMenu* debugMenu() const { return debugMenu_; }
 
@@ -134,8 +134,8 @@ class FrmMain : public QMainWindow {
     QLabel* fileField_;  // the current file's name and a mark while it is changed
     QString examplesFolder_;
     QToolBar* toolbar_ = nullptr;
-    QMenu* menuEdit_ = nullptr;
-    QMenu* menuExamples_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* examplesMenu_ = nullptr;
     std::unique_ptr<UserPrompts> prompts_;
     CompileSession session_;
     QString currentPath_;  // the file the text came from or was last saved to
@@ -146,31 +146,31 @@ class FrmMain : public QMainWindow {
     EmulatorOpener emulatorOpener_;
     TraceOpener traceOpener_;
 
-    QAction* mnuFileNew_ = nullptr;
-    QAction* mnuFileOpen_ = nullptr;
-    QAction* mnuFileSave_ = nullptr;
-    QAction* mnuFileSaveAs_ = nullptr;
-    QAction* mnuOutToZr7340_ = nullptr;
-    QAction* mnuExit_ = nullptr;
-    QAction* mnuEditUndo_ = nullptr;
-    QAction* mnuEditRedo_ = nullptr;
-    QAction* mnuEditCut_ = nullptr;
-    QAction* mnuEditCopy_ = nullptr;
-    QAction* mnuEditPaste_ = nullptr;
-    QAction* mnuEditSelectAll_ = nullptr;
-    QAction* mnuEditFind_ = nullptr;
-    QAction* mnuEditReplace_ = nullptr;
-    QAction* mnuAbout_ = nullptr;
-    QAction* mnuCompile_ = nullptr;
-    QAction* mnuRun_ = nullptr;
-    QAction* mnuEmulator_ = nullptr;
-    QAction* mnuTrass_ = nullptr;
-    QAction* mnuBreakpoint_ = nullptr;
+    QAction* newAction_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
+    QAction* sendToDeviceAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* cutAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* pasteAction_ = nullptr;
+    QAction* selectAllAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+    QAction* replaceAction_ = nullptr;
+    QAction* aboutQtAction_ = nullptr;
+    QAction* compileAction_ = nullptr;
+    QAction* compileAndRunAction_ = nullptr;
+    QAction* emulatorAction_ = nullptr;
+    QAction* traceAction_ = nullptr;
+    QAction* breakpointAction_ = nullptr;
     QMenu* debugMenu_ = nullptr;
-    QAction* mnuSVLib_ = nullptr;
-    QAction* mnuEditLib_ = nullptr;
-    QAction* mnuHelpKelto_ = nullptr;
-    QAction* mnuByMe_ = nullptr;
+    QAction* saveLibraryAction_ = nullptr;
+    QAction* editLibraryAction_ = nullptr;
+    QAction* languageHelpAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
     QHash<QString, QAction*> toolbarTargets_;  // toolbar key -> the menu item it runs
 };
 
