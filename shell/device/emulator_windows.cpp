@@ -32,6 +32,7 @@
 #include "shell/editor/source_editor.h"
 #include "shell/main_window/frm_main.h"
 #include "shell/main_window/window_places.h"
+#include "shell/main_window/workspace.h"
 
 namespace zr::shell {
 namespace {
@@ -125,6 +126,7 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
         windows->setWindowPlaces(places);
     }
     windows->debugMenu_ = main.debugMenu();
+    windows->workspace_ = new Workspace(main);
     // F9 and Ctrl+F9 compile the editor's text from the emulator window too.
     for (const char* name : {"mnuRun", "mnuCompile"})
         if (auto* action = main.findChild<QAction*>(name)) windows->compileActions_.append(action);
@@ -212,9 +214,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
             program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
             worker_.Reload(std::move(program));
         }
-        test_->show();
-        test_->raise();
-        test_->activateWindow();
+        BringEmulatorForward();
         return;
     }
     TakeProgramFacts(lastCompile);
@@ -241,7 +241,8 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     if (debugMenu_) debugMenu_->addActions(test_->debugActions());
     test_->addActions(compileActions_);
     test_->setStartOverride([this] { return CompileChangedTextToStart(); });
-    PlaceWindow(*test_, "emulator");
+    const bool oneWindow = workspace_ && workspace_->Adopt(*test_);
+    if (!oneWindow) PlaceWindow(*test_, "emulator");
     worker_.SetDecimalSeparator(LocaleDecimalSeparator());
     worker_.SetTraceOn(traceOn_);
     worker_.SetWatchOperand(0);
@@ -250,6 +251,15 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     EmulatorProgram program = ProgramOf(lastCompile, start, editor_);
     program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
     worker_.Start(program);
+    BringEmulatorForward();
+}
+
+// The emulator window, or with one window the device pane beside the editor.
+void EmulatorWindows::BringEmulatorForward() {
+    if (test_->panesLent()) {
+        workspace_->ShowDevice();
+        return;
+    }
     test_->show();
     test_->raise();
     test_->activateWindow();
@@ -283,6 +293,8 @@ void EmulatorWindows::EndEmulator() {
     if (test_) {
         FrmTest* window = test_;
         test_ = nullptr;
+        if (workspace_) workspace_->Release(*window);
+        window->StopTicks();
         window->hide();
         window->deleteLater();
     }

@@ -30,6 +30,7 @@ class FrmMain;
 class FrmTest;
 class FrmTrac;
 class WindowPlaces;
+class Workspace;
 
 class EmulatorWindows : public QObject {
     Q_OBJECT
@@ -58,6 +59,7 @@ class EmulatorWindows : public QObject {
     bool traceOn() const { return traceOn_; }
     FrmTest* emulatorWindow() const;
     FrmTrac* traceWindow() const;
+    Workspace* workspace() const { return workspace_; }
     EmulatorWorker& worker() { return worker_; }
 
     // Where the windows' places are remembered; null (the default): nowhere.
@@ -90,6 +92,7 @@ class EmulatorWindows : public QObject {
     void StopFromTrace();
     void ChooseWatch(const QString& name);
     void PlaceWindow(QWidget& window, const QString& key);
+    void BringEmulatorForward();
     QString SourceFile() const;
     void ConnectBreakpointsPane();
     void ShowBreakpointsInPane();
@@ -107,10 +110,11 @@ class EmulatorWindows : public QObject {
     bool traceOn_ = false;
     std::function<bool()> confirmClear_;
     WindowPlaces* places_ = nullptr;
-    int pausedAddress_ = -1;     // as the last frame showed it
-    bool programRan_ = false;    // the loaded program has run since it was loaded
-    bool programEnded_ = false;  // ... and is no longer running
-    bool textChanged_ = false;   // the editor's text is not the loaded program's
+    Workspace* workspace_ = nullptr;  // the main window's, for one window
+    int pausedAddress_ = -1;          // as the last frame showed it
+    bool programRan_ = false;         // the loaded program has run since it was loaded
+    bool programEnded_ = false;       // ... and is no longer running
+    bool textChanged_ = false;        // the editor's text is not the loaded program's
     struct LibraryText {
         QString path;
         std::string compilerText;

@@ -93,6 +93,7 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     CreateMenus();
     CreateDebugCommands();
     CreateDocks();
+    CreateViewMenu();
     CreateStatusLine();
 
     // Timer1 runs while the window exists, also when no program runs.
@@ -116,10 +117,10 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         const int wanted = width();
         // Too narrow for a column of its own: the debug panes join the tabs below.
         if (room.width() < wanted) {
-            auto* console = findChild<QDockWidget*>("serialDock");
+            auto* console = PaneDock("serialDock");
             for (const char* name : {"variablesDock", "listingDock", "callStackDock",
                                      "breakpointsDock", "libraryDock"}) {
-                auto* dock = findChild<QDockWidget*>(name);
+                auto* dock = PaneDock(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
                 tabifyDockWidget(console, dock);
             }
@@ -128,7 +129,13 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
     }
     // The library tab waits for a pause inside a library: no empty tab before.
-    findChild<QDockWidget*>("libraryDock")->hide();
+    PaneDock("libraryDock")->hide();
+
+    // The device's face as a pane of its own, used when the panes are lent.
+    deviceDock_ = new QDockWidget(tr("Устройство"), this);
+    deviceDock_->setObjectName("deviceDock");
+    deviceDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    deviceDock_->hide();
 }
 
 void FrmTest::CreateFace(QVBoxLayout* face) {
@@ -315,6 +322,16 @@ void FrmTest::CreateMenus() {
             [this] { worker_.Post([](Emulator& e) { e.CommandAddress1(); }); });
 }
 
+// "Вид": a closed pane comes back from here.
+void FrmTest::CreateViewMenu() {
+    QMenu* view = menuBar()->addMenu(tr("Вид"));
+    view->setObjectName("mnuView");
+    connect(view, &QMenu::aboutToShow, this, [this, view] {
+        view->clear();
+        for (QDockWidget* dock : paneDocks()) view->addAction(dock->toggleViewAction());
+    });
+}
+
 // The debugger's commands, in a menu and a toolbar. Their keys work from
 // the editor too, where the user sets breakpoints and reads the mark.
 void FrmTest::CreateDebugCommands() {
@@ -385,13 +402,14 @@ QList<QAction*> FrmTest::debugActions() const {
     return findChild<QMenu*>("mnuDebug")->actions();
 }
 
-// A dock holding `pane`, movable and floatable but not closable: the panes
-// are the window's own.
+// A dock holding `pane`: it moves, floats and closes; "Вид" brings it back.
 QDockWidget* FrmTest::AddPaneDock(QWidget* pane, const QString& title, const char* name) {
     auto* dock = new QDockWidget(title, this);
     dock->setObjectName(name);
     dock->setWidget(pane);
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable |
+                      QDockWidget::DockWidgetClosable);
+    paneDocks_.append(dock);
     return dock;
 }
 
@@ -529,7 +547,7 @@ QString FrmTest::displayLine(int row) const {
 }
 
 void FrmTest::ShowLibraryTab(const QString& fileName) {
-    auto* dock = findChild<QDockWidget*>("libraryDock");
+    auto* dock = PaneDock("libraryDock");
     dock->setWindowTitle(tr("Библиотека: %1").arg(fileName));
     dock->show();
     dock->raise();
@@ -547,7 +565,7 @@ void FrmTest::setStaleNote(const QString& note) {
                  {"callStackDock", tr("Стек вызовов"), callStack_}};
     for (const auto& pane : panes) {
         pane.pane->setEnabled(note.isEmpty());
-        if (auto* dock = findChild<QDockWidget*>(pane.dock))
+        if (auto* dock = PaneDock(pane.dock))
             dock->setWindowTitle(note.isEmpty() ? pane.title : pane.title + " — " + note);
     }
 }
@@ -628,11 +646,12 @@ bool FrmTest::GiveKeypadKey(const QKeyEvent& event) {
 // (arrows, Enter on an item), a text field all of its keys. Without this a
 // click into the Variables tree swallowed every digit typed for the device.
 bool FrmTest::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !isActiveWindow()) return false;
+    if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only the widget with the focus decides; a key it passes on to its
     // parents comes to keyPressEvent below.
     if (!widget || widget == this || widget != QApplication::focusWidget()) return false;
+    if (!isActiveWindow() && !LentPaneHolds(*widget)) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (TakesText(widget)) return false;
     if (qobject_cast<QAbstractItemView*>(widget) ||
@@ -647,10 +666,22 @@ void FrmTest::changeEvent(QEvent* event) {
 }
 
 // Hidden by End, the window waits only for its deletion; its ticks stop now,
-// so none reaches a worker that may go first. A minimised window keeps them.
+// so none reaches a worker that may go first. A minimised window keeps them,
+// and so does one whose panes are lent to the main window.
 void FrmTest::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous()) tickTimer_->stop();
+    if (!event->spontaneous() && !host_) tickTimer_->stop();
     QMainWindow::hideEvent(event);
+}
+
+// The pane dock named `name`, here or lent to the main window.
+QDockWidget* FrmTest::PaneDock(const QString& name) const {
+    for (QDockWidget* dock : paneDocks_)
+        if (dock->objectName() == name) return dock;
+    return nullptr;
+}
+
+void FrmTest::StopTicks() {
+    tickTimer_->stop();
 }
 
 void FrmTest::closeEvent(QCloseEvent* event) {

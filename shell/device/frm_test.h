@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 
@@ -15,6 +16,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QDockWidget;
 class QScrollArea;
 class QScrollBar;
@@ -77,6 +79,21 @@ class FrmTest : public QMainWindow {
     // empty note makes them current again.
     void setStaleNote(const QString& note);
     QString staleNote() const { return staleNote_; }
+    // End stops the ticks at once, also while the window is hidden.
+    void StopTicks();
+
+    // One window: the device's face (in the dock "Устройство"), the panes,
+    // the toolbars and the status line move into `host`; the same widgets,
+    // so nothing is shown twice and nothing is lost. This window hides and
+    // its timer runs on. TakePanesBack returns them to where they stood here.
+    void LendPanes(QMainWindow& host);
+    void TakePanesBack();
+    bool panesLent() const { return host_ != nullptr; }
+    QDockWidget* deviceDock() const { return deviceDock_; }
+    // The docks of the panes (not the device's).
+    QList<QDockWidget*> paneDocks() const { return paneDocks_; }
+    // End, the File menu's and the Run menu's items, for the host's menu.
+    void FillEmulatorMenu(QMenu& menu) const;
 
   signals:
     // End was chosen, or the window was closed by its close box.
@@ -105,9 +122,13 @@ class FrmTest : public QMainWindow {
     void CreatePanel();
     QScrollArea* PanelScroller();
     void CreateMenus();
+    void CreateViewMenu();
+    // The focused `widget` lies in a pane lent to the main window.
+    bool LentPaneHolds(const QWidget& widget) const;
     void CreateDebugCommands();
     void FitToolbars();
     void CreateDocks();
+    QDockWidget* PaneDock(const QString& name) const;
     QDockWidget* AddPaneDock(QWidget* pane, const QString& title, const char* name);
     void CreateStatusLine();
     // `paused`: the state of the latest pause, for the watch that changed.
@@ -138,6 +159,10 @@ class FrmTest : public QMainWindow {
     std::array<QLabel*, 3> statusLabels_{};  // state, count, speed
     RunStatusLine statusLine_;
     QTimer* tickTimer_ = nullptr;
+    QDockWidget* deviceDock_ = nullptr;
+    QList<QDockWidget*> paneDocks_;  // in the order they were made
+    QPointer<QMainWindow> host_;     // while the panes are lent
+    QByteArray ownArrangement_;      // this window's docks before they were lent
     bool ending_ = false;
 };
 
