@@ -57,7 +57,6 @@ constexpr int kClientHeight = 7515;
 constexpr int kDockHeight = 2400;
 constexpr int kPanelWidth = 2655;
 constexpr int kTimer1Milliseconds = 100;
-constexpr double kDisplayPoints = 33;
 constexpr int kDebugDockCharacters = 40;  // the Variables and listing column
 constexpr int kDebugDockMinimumCharacters = 26;
 
@@ -148,25 +147,18 @@ void FrmTest::CreateFace(QVBoxLayout* face) {
     lines->setSpacing(2);
     face->addWidget(shape);
 
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSizeF(kDisplayPoints);
-    font.setBold(true);
     for (int row = 0; row < 2; ++row) {
         auto* field = new QLineEdit;
         field->setObjectName(QString("Text1_%1").arg(row + 1));
         field->setReadOnly(true);
         field->setFocusPolicy(Qt::NoFocus);
-        field->setFont(font);
         field->setFrame(false);
         field->setStyleSheet("QLineEdit { background: rgb(128, 128, 0); color: black; }");
         field->setText(QString(16, ' '));
-        // Sixteen characters always fit whole.
-        const QFontMetrics metrics(font);
-        field->setMinimumWidth(metrics.horizontalAdvance(QString(16, 'W')) + 12);
-        field->setMinimumHeight(metrics.height() + 6);
         lines->addWidget(field);
         display_[row] = field;
     }
+    SetDisplayPoints(kDisplayPoints);
 
     keypad_ = new KeypadPicture;
     keypad_->setObjectName("Image1");
@@ -180,6 +172,19 @@ void FrmTest::CreateFace(QVBoxLayout* face) {
         emit keyGiven(index);
         worker_.Post([index](Emulator& e) { e.PressKey(index); });
     });
+}
+
+// The display's characters at `points`; sixteen of them always fit whole.
+void FrmTest::SetDisplayPoints(double points) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    for (QLineEdit* field : display_) {
+        field->setFont(font);
+        field->setMinimumWidth(metrics.horizontalAdvance(QString(16, 'W')) + 12);
+        field->setMinimumHeight(metrics.height() + 6);
+    }
 }
 
 // The panel's grid, top to bottom: the ADC4..ADC1 rows (indicator, name,

@@ -119,6 +119,10 @@ class FrmTest : public QMainWindow {
 
   private:
     void CreateFace(QVBoxLayout* face);
+    // The display's character size in the window and when lent beside the editor.
+    static constexpr double kDisplayPoints = 33;
+    static constexpr double kLentDisplayPoints = 20;
+    void SetDisplayPoints(double points);
     void CreatePanel();
     QScrollArea* PanelScroller();
     void CreateMenus();

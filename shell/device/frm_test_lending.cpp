@@ -31,11 +31,15 @@ void FrmTest::LendPanes(QMainWindow& host) {
     host_ = &host;
     ownArrangement_ = saveState();
     QWidget* face = takeCentralWidget();
+    SetDisplayPoints(kLentDisplayPoints);  // beside the editor it gives up width
     deviceDock_->setWidget(face);
     host.addDockWidget(Qt::RightDockWidgetArea, deviceDock_);
     deviceDock_->show();
     for (QDockWidget* dock : paneDocks_) host.addDockWidget(Qt::BottomDockWidgetArea, dock);
-    for (const char* name : kToolbars) host.addToolBar(findChild<QToolBar*>(name));
+    // The debug commands on a row of their own: none of them overflows.
+    host.addToolBar(findChild<QToolBar*>("runToolbar"));
+    host.addToolBarBreak();
+    host.addToolBar(findChild<QToolBar*>("debugToolbar"));
     for (QLabel* label : statusLabels_) host.statusBar()->addPermanentWidget(label);
     hide();
 }
@@ -66,6 +70,7 @@ void FrmTest::TakePanesBack() {
     deviceDock_->setWidget(nullptr);
     deviceDock_->setParent(this);
     deviceDock_->hide();
+    SetDisplayPoints(kDisplayPoints);
     setCentralWidget(face);
     face->show();
     restoreState(ownArrangement_);

@@ -134,18 +134,13 @@ void Workspace::ShowDevice() {
     main_.activateWindow();
 }
 
-// A main window too narrow for the editor and the device takes the screen's
-// room; a maximised one already has all there is.
+// A main window too narrow for the editor and the device is maximised (the
+// window manager knows its frame); a maximised one has all there is.
 void Workspace::MakeRoomForDevice() {
-    if (main_.isMaximized() || main_.isFullScreen() || !main_.screen()) return;
-    const QRect room = main_.screen()->availableGeometry();
+    if (main_.isMaximized() || main_.isFullScreen() || !main_.isVisible()) return;
     const int device = emulator_->deviceDock()->sizeHint().width();
     const int editor = main_.fontMetrics().averageCharWidth() * 90;
-    if (main_.width() >= editor + device) return;
-    // The frame's own size is what the window manager adds around it.
-    const QSize frame = main_.frameGeometry().size() - main_.size();
-    main_.resize(room.size() - frame);
-    main_.move(room.topLeft());
+    if (main_.width() < editor + device) main_.showMaximized();
 }
 
 void Workspace::ResetLayout() {
@@ -160,12 +155,28 @@ void Workspace::ResetLayout() {
          {existing(kDebuggerPanes), existing(kDevicePanes), existing(kEditorPanes)})
         if (!docks.isEmpty()) stacks.append(docks);
     QDockWidget* device = Dock("deviceDock");
+    // A narrow screen (a large scale) has no width for the device beside the
+    // editor: the device floats at the screen's right edge, and the panes
+    // below share one stack.
+    const QRect screen = main_.screen() ? main_.screen()->availableGeometry() : QRect();
+    const bool narrow = device && screen.isValid() &&
+                        screen.width() < device->minimumSizeHint().width() +
+                                             main_.fontMetrics().averageCharWidth() * 60;
+    if (narrow) {
+        for (int i = 1; i < stacks.size(); ++i) stacks[0] += stacks[i];
+        stacks.resize(std::min<qsizetype>(stacks.size(), 1));
+    }
     for (QDockWidget* dock : main_.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
         dock->setFloating(false);
         // The library tab keeps waiting for a pause inside a library.
         if (dock->objectName() != "libraryDock") dock->show();
     }
     if (device) main_.addDockWidget(Qt::RightDockWidgetArea, device);
+    if (narrow) {
+        device->setFloating(true);
+        device->resize(device->minimumSizeHint());
+        device->move(screen.right() - device->frameGeometry().width(), screen.top());
+    }
     for (int i = 0; i < stacks.size(); ++i) {
         if (i == 0)
             main_.addDockWidget(Qt::BottomDockWidgetArea, stacks[0][0]);
@@ -178,7 +189,7 @@ void Workspace::ResetLayout() {
     }
     // The editor keeps most of the window: the device its natural width, the
     // panes below a quarter of the height.
-    if (device)
+    if (device && !narrow)
         main_.resizeDocks({device}, {std::min(device->sizeHint().width(), main_.width() * 2 / 5)},
                           Qt::Horizontal);
     if (!stacks.isEmpty())

@@ -74,7 +74,9 @@ class WorkspaceTest : public QObject {
         QCOMPARE(WindowOf(variables), main.window.get());
         QCOMPARE(WindowOf(emulator->keypad()), main.window.get());
         QVERIFY(MainDock(*main.window, "deviceDock"));
-        QCOMPARE(main.window->findChild<QToolBar*>("debugToolbar")->window(), main.window.get());
+        auto* debugBar = main.window->findChild<QToolBar*>("debugToolbar");
+        QCOMPARE(debugBar->window(), main.window.get());
+        QVERIFY(main.window->toolBarBreak(debugBar));  // a row of its own: nothing overflows
         // The same widgets: what they showed goes with them.
         QCOMPARE(emulator->variablesPane(), variables);
         QCOMPARE(history->toPlainText(), screens);
