@@ -261,6 +261,17 @@ void EmulatorWindows::BringEmulatorForward() {
         return;
     }
     test_->show();
+    // Its size was worked out before the layout settled (a large scale on a
+    // small screen): what it needs now fits the screen.
+    if (QScreen* screen = test_->screen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize frame = test_->frameGeometry().size() - test_->size();
+        const QRect place = ClampToScreen(test_->frameGeometry(), room);
+        if (place != test_->frameGeometry()) {
+            test_->resize((place.size() - frame).expandedTo(test_->minimumSizeHint()));
+            test_->move(place.topLeft());
+        }
+    }
     test_->raise();
     test_->activateWindow();
 }

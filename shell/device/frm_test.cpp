@@ -114,11 +114,12 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
     if (QScreen* shown = screen()) {
         const QSize room = shown->availableGeometry().size() - QSize(0, fontMetrics().height() * 2);
         const int wanted = width();
-        // Too narrow for a column of its own: the debug panes join the tabs below.
+        // Too narrow for a column of its own: the debug panes and the I2C
+        // table join the tabs below.
         if (room.width() < wanted) {
             auto* console = PaneDock("serialDock");
             for (const char* name : {"variablesDock", "listingDock", "callStackDock",
-                                     "breakpointsDock", "libraryDock"}) {
+                                     "breakpointsDock", "libraryDock", "i2cDock"}) {
                 auto* dock = PaneDock(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
                 tabifyDockWidget(console, dock);
@@ -458,8 +459,10 @@ void FrmTest::CreateDocks() {
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
 
     callStack_ = new CallStackPane;
+    // The call stack and the breakpoints are tabs below, where the width is:
+    // tabs in the narrow column beside the face would lose their captions.
     QDockWidget* callStackDock = AddPaneDock(callStack_, tr("Стек вызовов"), "callStackDock");
-    tabifyDockWidget(listingDock, callStackDock);
+    tabifyDockWidget(consoleDock, callStackDock);
 
     libraryView_ = new LibraryView;
     QDockWidget* libraryDock = AddPaneDock(libraryView_, tr("Библиотека"), "libraryDock");
@@ -468,7 +471,8 @@ void FrmTest::CreateDocks() {
     breakpoints_ = new BreakpointsPane;
     QDockWidget* breakpointsDock =
         AddPaneDock(breakpoints_, tr("Точки останова"), "breakpointsDock");
-    tabifyDockWidget(listingDock, breakpointsDock);
+    tabifyDockWidget(consoleDock, breakpointsDock);
+    consoleDock->raise();
     listingDock->raise();
     // The debug panes get their width first: a name and a value stay
     // readable, and a wider window widens them, not the device's face (its

@@ -40,6 +40,13 @@ class EmulatorWindowLayoutTest : public QObject {
         const int readable = window->fontMetrics().averageCharWidth() * 26;
         QVERIFY2(variables->width() >= readable, qPrintable(QString::number(variables->width())));
         QVERIFY(listing->width() >= readable);
+        // The narrow column holds no tabs to cut: the call stack and the
+        // breakpoints are tabs below, beside the console.
+        auto* console = window->findChild<QDockWidget*>("serialDock");
+        for (const char* name : {"callStackDock", "breakpointsDock"}) {
+            auto* dock = window->findChild<QDockWidget*>(name);
+            QVERIFY2(window->tabifiedDockWidgets(console).contains(dock), name);
+        }
 
         const int faceBefore = window->centralWidget()->width();
         const int paneBefore = variables->width();
