@@ -402,6 +402,24 @@ void FrmTest::FitToolbars() {
 void FrmTest::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FitToolbars();
+    // Narrower than it opens (beside the main window on a full screen), the
+    // display's characters shrink so that the panes keep their width.
+    if (!host_) {
+        const int natural = TwipsToPixels(kClientWidth, logicalDpiX()) +
+                            fontMetrics().averageCharWidth() * kDebugDockCharacters;
+        const double points = width() < natural ? kLentDisplayPoints : kDisplayPoints;
+        if (points != display_[0]->font().pointSizeF()) {
+            SetDisplayPoints(points);
+            // Dock sizes take once the window is laid out.
+            QTimer::singleShot(0, this, [this] {
+                if (QDockWidget* variables = PaneDock("variablesDock");
+                    variables && dockWidgetArea(variables) == Qt::RightDockWidgetArea)
+                    resizeDocks({variables},
+                                {fontMetrics().averageCharWidth() * kDebugDockCharacters},
+                                Qt::Horizontal);
+            });
+        }
+    }
 }
 
 QList<QAction*> FrmTest::debugActions() const {

@@ -119,7 +119,8 @@ class FrmTest : public QMainWindow {
 
   private:
     void CreateFace(QVBoxLayout* face);
-    // The display's character size in the window and when lent beside the editor.
+    // The display's character size in the window, and when lent beside the
+    // editor or narrowed.
     static constexpr double kDisplayPoints = 33;
     static constexpr double kLentDisplayPoints = 20;
     void SetDisplayPoints(double points);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -52,6 +53,8 @@ class EmulatorWindowLayoutTest : public QObject {
         const int paneBefore = variables->width();
         window->resize(1600, 1000);
         QTRY_VERIFY(variables->width() > paneBefore);
+        auto* line1 = window->findChild<QLineEdit*>("Text1_1");
+        QCOMPARE(line1->font().pointSizeF(), 33.0);
         // The pane took most of the 600 pixels, the face at most a quarter more.
         QVERIFY2(variables->width() - paneBefore > 300,
                  qPrintable(QString("%1 -> %2").arg(paneBefore).arg(variables->width())));
@@ -59,6 +62,13 @@ class EmulatorWindowLayoutTest : public QObject {
         const int faceAfter = window->centralWidget()->width();
         QVERIFY2(faceAfter <= faceBefore * 5 / 4,
                  qPrintable(QString("%1 -> %2").arg(faceBefore).arg(faceAfter)));
+
+        // Narrower than it opens (beside the main window), the display's
+        // characters shrink and the panes stay readable.
+        window->resize(860, 700);
+        QTRY_COMPARE(line1->font().pointSizeF(), 20.0);
+        QTRY_VERIFY2(variables->width() >= readable,
+                     qPrintable(QString::number(variables->width())));
     }
 
     void aNarrowWindowKeepsTheMainDebugCommandsOnTheToolbar() {
