@@ -117,6 +117,13 @@ void Workspace::Lend() {
     emulatorMenu_->menuAction()->setVisible(true);
     MakeRoomForDevice();
     if (!RestoreArrangement()) ResetLayout();
+    // Maximised before the device could float (a narrow screen), the window
+    // kept the height the docked device needed: maximised again, it fits.
+    if (main_.isMaximized() && main_.screen() &&
+        !main_.screen()->availableGeometry().contains(main_.frameGeometry())) {
+        main_.showNormal();
+        main_.showMaximized();
+    }
 }
 
 void Workspace::TakeBack() {
