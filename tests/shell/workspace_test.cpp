@@ -50,6 +50,14 @@ class WorkspaceTest : public QObject {
         return QTest::currentTestFailed() ? nullptr : window;
     }
 
+    // The main window shown with the emulator windows installed, one window chosen.
+    static EmulatorWindows* InstallOneWindow(TestWindow& main) {
+        main.window->show();
+        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
+        windows->workspace()->setOneWindow(true);
+        return windows;
+    }
+
   private slots:
     void init() {
         QStandardPaths::setTestModeEnabled(true);
@@ -110,9 +118,7 @@ class WorkspaceTest : public QObject {
 
     void theArrangementIsKeptAndResetBringsTheDefault() {
         TestWindow main;
-        main.window->show();
-        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
-        windows->workspace()->setOneWindow(true);
+        EmulatorWindows* windows = InstallOneWindow(main);
         QVERIFY(Run(main, *windows));
         QCOMPARE(main.window->dockWidgetArea(MainDock(*main.window, "deviceDock")),
                  Qt::RightDockWidgetArea);
@@ -142,9 +148,7 @@ class WorkspaceTest : public QObject {
     // The View menu lists every pane of the main window, so a closed one comes back.
     void theViewMenuBringsBackAClosedPane() {
         TestWindow main;
-        main.window->show();
-        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
-        windows->workspace()->setOneWindow(true);
+        EmulatorWindows* windows = InstallOneWindow(main);
         QVERIFY(Run(main, *windows));
         QDockWidget* console = MainDock(*main.window, "serialDock");
         console->close();
@@ -178,9 +182,7 @@ class WorkspaceTest : public QObject {
     // editor they stay the editor's.
     void keypadKeysReachTheDeviceFromALentPane() {
         TestWindow main;
-        main.window->show();
-        EmulatorWindows* windows = EmulatorWindows::InstallInto(*main.window);
-        windows->workspace()->setOneWindow(true);
+        EmulatorWindows* windows = InstallOneWindow(main);
         FrmTest* emulator = Run(main, *windows);
         QVERIFY(emulator);
         main.window->activateWindow();
