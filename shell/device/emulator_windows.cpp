@@ -405,6 +405,9 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
         if (stop.watched) trac_->ShowWatchedValue(FromDevice(stop.watchedValue));
         MarkStatement(stop.statementIndex);
     }
+    // A stop waits for the trace window's step: a click into a maximised main
+    // window (one window) must not leave it buried.
+    if (!frame.stops.empty()) trac_->raise();
 }
 
 // The whole statement, selected in the editor.
