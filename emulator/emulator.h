@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +92,10 @@ class Emulator : private DeviceState {
     // ---- Setting up a run ----
     // Program cells 1..1024 (cell 0 is kept).
     void LoadProgram(const machine::ProgramImage& image);
+    // The one way to change program cells (0..1024): whatever the run loop
+    // decoded from a cell is dropped with it.
+    void WriteProgram(int address, std::uint8_t value);
+    void WriteProgram(int address, std::span<const std::uint8_t> bytes);
     // What the run command does after a compile: the Single and Integer areas
     // start at 0; the Byte area keeps its values.
     void ClearSinglesAndIntegers();

@@ -18,7 +18,15 @@ Emulator::~Emulator() {
 }
 
 void Emulator::LoadProgram(const machine::ProgramImage& image) {
-    std::copy(image.begin() + 1, image.end(), machine.programImage.begin() + 1);
+    WriteProgram(1, std::span(image).subspan(1));
+}
+
+void Emulator::WriteProgram(int address, std::uint8_t value) {
+    machine.programImage.Set(address, value);
+}
+
+void Emulator::WriteProgram(int address, std::span<const std::uint8_t> bytes) {
+    for (const std::uint8_t value : bytes) WriteProgram(address++, value);
 }
 
 void Emulator::ClearSinglesAndIntegers() {

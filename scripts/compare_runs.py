@@ -160,7 +160,8 @@ def run(binary, args, snapshot):
     """Exit code, output, errors and the final snapshot (program memory included)."""
     if os.path.exists(snapshot):
         os.remove(snapshot)
-    p = subprocess.run([binary, "run", *args, "--json", "--snapshot-out", snapshot],
+    p = subprocess.run([binary, "--lib-dir", os.path.join(ROOT, "libraries"), "run", *args,
+                        "--json", "--snapshot-out", snapshot],
                        capture_output=True, timeout=120)
     state = open(snapshot, "rb").read() if os.path.exists(snapshot) else b""
     return p.returncode, p.stdout, p.stderr, state

@@ -36,7 +36,7 @@ class Stepping : public ::testing::TestWithParam<SteppingCase> {};
 // Puts the case's program at 1, with the port inputs set.
 std::function<void(Emulator&)> Loader(const SteppingCase& c) {
     return [&c](Emulator& e) {
-        std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+        e.WriteProgram(1, c.code);
         e.io.portInputs = 0x5A;
     };
 }
