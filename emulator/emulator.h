@@ -19,6 +19,7 @@
 #include "emulator/io_model.h"
 #include "emulator/keypad.h"
 #include "emulator/machine.h"
+#include "emulator/predecoded.h"
 #include "emulator/serial_replay.h"
 #include "emulator/statement_owners.h"
 #include "machine/opcodes.h"
@@ -248,6 +249,11 @@ class Emulator : private DeviceState {
         if (host_.HasPending()) host_.Pump(*this);
     }
     void ApplyPendingRestart();
+    // Drops every predecoded entry when the memory was replaced as a whole.
+    void CheckDecodedStamp() {
+        if (machine.programImage.stamp() != decodedStamp_) ForgetDecoded();
+    }
+    void ForgetDecoded();
     void RunningPass();
     bool Attend(bool afterInstruction);
     bool NeedsAttention() const;
@@ -337,6 +343,10 @@ class Emulator : private DeviceState {
     const std::uint8_t* stopMap_ =
         nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none
     SerialReplay serialReplay_;
+    // The run loop's decoded instructions (emulator/predecoded.h), valid
+    // for the memory with decodedStamp_; WriteProgram keeps them in step.
+    std::array<Decoded, machine::kProgramSize + 1> decoded_{};
+    std::uint64_t decodedStamp_ = 0;
 };
 
 }  // namespace zr::emulator

@@ -1,5 +1,6 @@
 // The device's firmware loop: greeting, start-address prompt, the running
 // passes (stop key, segments, fetch and execute, events) and error reports.
+#include <algorithm>
 #include <string>
 
 #include "emulator/conversions.h"
@@ -23,6 +24,14 @@ void Emulator::LoadProgram(const machine::ProgramImage& image) {
 
 void Emulator::WriteProgram(int address, std::uint8_t value) {
     machine.programImage.Set(address, value);
+    // The entries whose bytes cover the cell.
+    for (int a = std::max(0, address - kMaxDecodedLength + 1); a <= address; ++a)
+        decoded_[a].kind = kUndecoded;
+}
+
+void Emulator::ForgetDecoded() {
+    decoded_.fill(Decoded{});
+    decodedStamp_ = machine.programImage.stamp();
 }
 
 void Emulator::WriteProgram(int address, std::span<const std::uint8_t> bytes) {
@@ -123,10 +132,14 @@ void Emulator::RunningPass() {
 // least one. The registers live in locals meanwhile. Where the
 // compiler takes the address of a label, every handler ends in its own copy
 // of the step to the next instruction (one indirect jump each, which the
-// processor predicts per handler); elsewhere one switch dispatches.
+// processor predicts per handler), and the step goes through the
+// predecoded entry of the address (emulator/predecoded.h): a decoded form
+// runs from the entry, any other kind is the opcode, run from memory;
+// elsewhere one switch dispatches from memory.
 template <bool Watched>
 void Emulator::RunInstructions() {
     MachineState& m = machine;
+    CheckDecodedStamp();
     Registers r;
     LoadRegisters(r);
     [[maybe_unused]] const std::uint8_t* const stopMap = stopMap_;
@@ -138,16 +151,85 @@ void Emulator::RunInstructions() {
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
-        static const void* const kHandlers[256] = {ZR_ALL_OPCODES(ZR_LABEL_ADDRESS)};
+        static const void* const kHandlers[256 + kDecodedKinds] = {
+            ZR_ALL_OPCODES(ZR_LABEL_ADDRESS) && undecoded,
+            &&pushConstant,
+            &&loadSingle,
+            &&loadInteger,
+            &&storeSingle,
+            &&storeInteger,
+            &&goTo,
+            &&goToIf,
+            &&call,
+            &&callIf,
+            &&skip};
 #undef ZR_LABEL_ADDRESS
-        goto* kHandlers[m.programImage[r.pc++]];
+        // The entry of the instruction running, its counter already past the opcode.
+        const Decoded* d;
+#define ZR_NEXT            \
+    d = &decoded_[r.pc++]; \
+    goto* kHandlers[d->kind];
+#define ZR_END_UNIT           \
+    if (!ZR_GO_ON) goto done; \
+    ZR_NEXT
+        ZR_NEXT
 #define ZR_HANDLER(value)                     \
     op_##value : ZR_ASSUME_PAST_OPCODE(r.pc); \
     Instruction<value>(r);                    \
-    if (!ZR_GO_ON) goto done;                 \
-    goto* kHandlers[m.programImage[r.pc++]];
+    ZR_END_UNIT
         ZR_ALL_OPCODES(ZR_HANDLER)
 #undef ZR_HANDLER
+    undecoded:
+        --r.pc;
+        decoded_[r.pc] = DecodeAt(m.programImage, static_cast<int>(r.pc));
+        ZR_NEXT
+    pushConstant:
+        r.pc += d->length - 1;
+        Push(r, d->value);
+        ZR_END_UNIT
+    loadSingle:
+        ++r.pc;
+        Push(r, m.singles[d->index]);
+        ZR_END_UNIT
+    loadInteger:
+        ++r.pc;
+        Push(r, m.integers[d->index]);
+        ZR_END_UNIT
+    storeSingle:
+        ++r.pc;
+        {
+            const float value = Pop(r);
+            m.singles[d->index] = Checked(r, value);
+        }
+        ZR_END_UNIT
+    storeInteger:
+        ++r.pc;
+        {
+            const float value = Pop(r);
+            m.integers[d->index] = CheckedInt16(r, value);
+        }
+        ZR_END_UNIT
+    goTo:
+        r.pc = d->target;
+        ZR_END_UNIT
+    goToIf:
+        r.pc += d->length - 1;
+        if (Pop(r) != 0) r.pc = d->target;
+        ZR_END_UNIT
+    call:
+        r.pc += d->length - 1;
+        Call(r, d->target);
+        ZR_END_UNIT
+    callIf:
+        r.pc += d->length - 1;
+        if (Pop(r) != 0) Call(r, d->target);
+        ZR_END_UNIT
+    skip:
+        ++r.pc;
+        if (Pop(r) == 0) r.pc += d->target;
+        ZR_END_UNIT
+#undef ZR_END_UNIT
+#undef ZR_NEXT
 #else
         do {
             const std::uint8_t op = m.programImage[r.pc++];

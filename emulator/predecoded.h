@@ -1,0 +1,47 @@
+// Predecoded code: what the run loop keeps per program address once it has
+// executed the instruction there, so that the next time it neither fetches
+// nor decodes the operand bytes. An entry is made from the bytes at its
+// address as the device reads them, whatever the address is (the first
+// byte of an instruction, an operand byte jumped into, a data list), and
+// depends on at most kMaxDecodedLength bytes from its address: a write to
+// a cell drops the entries of that cell and the kMaxDecodedLength - 1
+// before it. Instructions without a decoded form, and those whose operands
+// run past the end of memory or whose jump target is out of range, keep
+// their opcode as the entry's kind: the loop executes them from memory as
+// before, faults included.
+#pragma once
+
+#include <cstdint>
+
+#include "emulator/machine.h"
+
+namespace zr::emulator {
+
+// Kinds below 256 are the opcode itself, executed from memory.
+inline constexpr std::uint16_t kUndecoded = 256;     // not executed since its bytes changed
+inline constexpr std::uint16_t kPushConstant = 257;  // PushByte, PushInt, PushSingle: value
+inline constexpr std::uint16_t kLoadSingle = 258;    // iM of a Single: index
+inline constexpr std::uint16_t kLoadInteger = 259;   // iM of an Integer: index
+inline constexpr std::uint16_t kStoreSingle = 260;   // Mv to a Single: index
+inline constexpr std::uint16_t kStoreInteger = 261;  // Mv to an Integer: index
+inline constexpr std::uint16_t kGoTo = 262;          // short or absolute: target
+inline constexpr std::uint16_t kGoToIf = 263;
+inline constexpr std::uint16_t kCall = 264;
+inline constexpr std::uint16_t kCallIf = 265;
+inline constexpr std::uint16_t kSkip = 266;  // SkipIfZero: target is the skip
+inline constexpr int kDecodedKinds = 11;     // kUndecoded..kSkip
+
+inline constexpr int kMaxDecodedLength = 5;  // PushSingle
+
+struct Decoded {
+    std::uint16_t kind = kUndecoded;
+    std::uint8_t length = 1;  // opcode and operand bytes
+    std::uint8_t index = 0;   // in the Single or Integer area
+    float value = 0;
+    std::int32_t target = 0;  // absolute jump target, or the skip
+};
+
+// The entry for the instruction at `address` (1..1023).
+Decoded DecodeAt(const ProgramMemory& memory, int address);
+
+}  // namespace zr::emulator
