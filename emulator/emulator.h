@@ -304,6 +304,12 @@ class Emulator : private DeviceState {
     inline void Call(Registers& r, std::intptr_t target);
     inline void Return(Registers& r);
     inline void Jump(std::uint8_t op, Registers& r);
+    // Fused units (emulator/fused_units.h).
+    inline float ValueOf(const Source& source);
+    template <std::uint8_t Op, int ShapeNumber, bool Watched>
+    inline bool RunFused(Registers& r, const Decoded& d);
+    template <bool Watched>
+    inline bool RunBump(Registers& r, const Decoded& d);
 
     // Instruction groups.
     void ExecuteByGroup(std::uint8_t op);

@@ -29,16 +29,54 @@ inline constexpr std::uint16_t kGoToIf = 263;
 inline constexpr std::uint16_t kCall = 264;
 inline constexpr std::uint16_t kCallIf = 265;
 inline constexpr std::uint16_t kSkip = 266;  // SkipIfZero: target is the skip
-inline constexpr int kDecodedKinds = 11;     // kUndecoded..kSkip
 
-inline constexpr int kMaxDecodedLength = 5;  // PushSingle
+// Fused units: several instructions run as one, with every check made before
+// the first write. A unit holds only instructions that touch nothing but the
+// stack, the Singles and Integers and the counter, so nothing inside it
+// raises the loop's attention; whatever would fault runs its first
+// instruction alone instead, and the entries after it take over.
+// iM a; Incr or Decr; Mv b (first: a, store: b, value: +1 or -1).
+inline constexpr std::uint16_t kBump = 267;
+// A push (first), or two (first, second), then a binary operation; then
+// nothing, a conditional GoTo (target) or IF's skip (target). One kind per
+// shape and operation: kFusedOperate + shape * kFusedOperations + the
+// operation's place in kFusedOperationCodes.
+inline constexpr std::uint16_t kFusedOperate = 268;
+inline constexpr std::uint8_t kFusedOperationCodes[] = {0x01, 0x02, 0x03, 0x07, 0x08,
+                                                        0x09, 0x0A, 0x0B, 0x0C, 0x12};
+inline constexpr int kFusedOperations = 10;
+enum class FusedShape : int {
+    PushOperate,
+    PushPushOperate,
+    PushOperateBranch,
+    PushPushOperateBranch,
+    PushOperateSkip,
+    PushPushOperateSkip,
+};
+inline constexpr int kFusedShapes = 6;
+inline constexpr int kDecodedKinds = 12 + kFusedShapes * kFusedOperations;  // kUndecoded..
+
+// The bytes an entry reads, from its address: two PushSingles, an operation
+// and an absolute GoTo.
+inline constexpr int kMaxDecodedLength = 14;
+
+// A value a fused unit pushes or stores: a constant (pushes only), a Single
+// or an Integer.
+struct Source {
+    enum Area : std::uint8_t { Constant, Single, Integer };
+    Area area = Constant;
+    std::uint8_t index = 0;
+    float value = 0;
+};
 
 struct Decoded {
     std::uint16_t kind = kUndecoded;
-    std::uint8_t length = 1;  // opcode and operand bytes
+    std::uint8_t length = 1;  // the bytes of its instructions
     std::uint8_t index = 0;   // in the Single or Integer area
     float value = 0;
     std::int32_t target = 0;  // absolute jump target, or the skip
+    std::uint8_t count = 1;   // instructions
+    Source first, second, store;
 };
 
 // The entry for the instruction at `address` (1..1023).

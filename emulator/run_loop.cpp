@@ -7,6 +7,7 @@
 #include "emulator/debugger.h"
 #include "emulator/dispatch.h"
 #include "emulator/emulator.h"
+#include "emulator/fused_units.h"
 
 namespace zr::emulator {
 
@@ -136,6 +137,17 @@ void Emulator::RunningPass() {
 // predecoded entry of the address (emulator/predecoded.h): a decoded form
 // runs from the entry, any other kind is the opcode, run from memory;
 // elsewhere one switch dispatches from memory.
+// M(shape, place) for every fused kind, in the order of their kinds.
+#define ZR_FUSED_PLACES(M, shape)                                                       \
+    M(shape, 0)                                                                         \
+    M(shape, 1) M(shape, 2) M(shape, 3) M(shape, 4) M(shape, 5) M(shape, 6) M(shape, 7) \
+        M(shape, 8) M(shape, 9)
+#define ZR_FUSED_KINDS(M)                                                                   \
+    ZR_FUSED_PLACES(M, 0)                                                                   \
+    ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) ZR_FUSED_PLACES(M, 3) ZR_FUSED_PLACES(M, 4) \
+        ZR_FUSED_PLACES(M, 5)
+static_assert(kFusedShapes == 6 && kFusedOperations == 10, "ZR_FUSED_KINDS lists them all");
+
 template <bool Watched>
 void Emulator::RunInstructions() {
     MachineState& m = machine;
@@ -151,6 +163,7 @@ void Emulator::RunInstructions() {
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
+#define ZR_FUSED_LABEL(shape, place) &&fused_##shape##_##place,
         static const void* const kHandlers[256 + kDecodedKinds] = {
             ZR_ALL_OPCODES(ZR_LABEL_ADDRESS) && undecoded,
             &&pushConstant,
@@ -162,8 +175,11 @@ void Emulator::RunInstructions() {
             &&goToIf,
             &&call,
             &&callIf,
-            &&skip};
+            &&skip,
+            &&bump,
+            ZR_FUSED_KINDS(ZR_FUSED_LABEL)};
 #undef ZR_LABEL_ADDRESS
+#undef ZR_FUSED_LABEL
         // The entry of the instruction running, its counter already past the opcode.
         const Decoded* d;
 #define ZR_NEXT            \
@@ -228,6 +244,16 @@ void Emulator::RunInstructions() {
         ++r.pc;
         if (Pop(r) == 0) r.pc += d->target;
         ZR_END_UNIT
+    // A unit that gives up runs its first instruction from memory.
+    bump:
+        if (!RunBump<Watched>(r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];
+        ZR_END_UNIT
+#define ZR_FUSED_HANDLER(shape, place)                                                    \
+    fused_##shape##_##place : if (!RunFused<kFusedOperationCodes[place], shape, Watched>( \
+                                      r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];  \
+    ZR_END_UNIT
+        ZR_FUSED_KINDS(ZR_FUSED_HANDLER)
+#undef ZR_FUSED_HANDLER
 #undef ZR_END_UNIT
 #undef ZR_NEXT
 #else
