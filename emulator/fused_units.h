@@ -52,7 +52,8 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
     const float x = kTwoPushes ? ValueOf(d.second) : ValueOf(d.first);
     if (Op == machine::kDivide && x == 0) return false;
     const float result = static_cast<float>(FusedOperation<Op>(y, x));
-    if (!IsFinite(result)) return false;
+    constexpr bool kCompares = Op >= machine::kLess && Op <= machine::kGreaterEqual;
+    if (!kCompares && !IsFinite(result)) return false;  // a truth value is -1 or 0
     if constexpr (kTwoPushes) {
         // The operation leaves LastX as the slot below Y: the X before the unit.
         machine.lastX = Slot(s);
