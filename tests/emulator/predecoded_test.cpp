@@ -85,7 +85,69 @@ TEST(Predecoded, EntriesAsTheDeviceReadsTheBytes) {
     }
 }
 
+constexpr std::uint16_t FusedKind(FusedShape shape, int place) {
+    return static_cast<std::uint16_t>(kFusedOperate + static_cast<int>(shape) * kFusedOperations +
+                                      place);
+}
+
+TEST(Predecoded, FusedUnits) {
+    const auto single = SingleBytes(2.5f);
+    const struct {
+        const char* name;
+        int address;
+        Code code;
+        std::uint16_t kind;
+        int length;
+        int count;
+        Source::Area first;
+        Source::Area second;
+        int target;
+    } cases[] = {
+        {"load-constant-operate", 1, Ops(kiM, 1, PushByte(3), kDivide),
+         FusedKind(FusedShape::PushPushOperate, 2), 5, 3, Source::Single, Source::Constant, 0},
+        {"constant-operate", 1, Ops(PushByte(7), kAdd), FusedKind(FusedShape::PushOperate, 9), 3, 2,
+         Source::Constant, Source::Constant, 0},
+        {"compare and branch", 1, Ops(kiM, 129, PushInt(30000), kLess, 0xFC, 121),
+         FusedKind(FusedShape::PushPushOperateBranch, 3), 8, 4, Source::Integer, Source::Constant,
+         1},
+        {"compare and IF's skip", 1, Ops(kiM, 2, kGreater, kSkipIfZero, 4),
+         FusedKind(FusedShape::PushOperateSkip, 7), 5, 3, Source::Single, Source::Constant, 4},
+        {"the longest unit", 1,
+         Ops(kPushSingle, single[0], single[1], single[2], single[3], kPushSingle, single[0],
+             single[1], single[2], single[3], kEqual),
+         FusedKind(FusedShape::PushPushOperate, 5), 11, 3, Source::Constant, Source::Constant, 0},
+        {"iM; Incr; Mv", 1, Ops(kiM, 129, kIncr, kMv, 130), kBump, 5, 3, Source::Integer,
+         Source::Constant, 0},
+        {"no unit takes in an instruction at 1024", 1022, Ops(PushByte(1), kAdd), kPushConstant, 2,
+         1, Source::Constant, Source::Constant, 0},
+        {"a constant's Incr is no bump", 1, Ops(PushByte(1), kIncr), kPushConstant, 2, 1,
+         Source::Constant, Source::Constant, 0},
+        {"iM then Mv is no unit", 1, Ops(kiM, 1, kMv, 2), kLoadSingle, 2, 1, Source::Constant,
+         Source::Constant, 0},
+        {"a Byte's iM runs alone", 1, Ops(kiM, 40, PushByte(1), kAdd), kiM, 1, 1, Source::Constant,
+         Source::Constant, 0},
+        {"And is not fused", 1, Ops(PushByte(1), kAnd), kPushConstant, 2, 1, Source::Constant,
+         Source::Constant, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Decoded d = DecodeAt(MemoryWith(c.address, c.code), c.address);
+        EXPECT_EQ(d.kind, c.kind);
+        EXPECT_EQ(d.length, c.length);
+        EXPECT_EQ(d.count, c.count);
+        EXPECT_EQ(d.first.area, c.first);
+        EXPECT_EQ(d.second.area, c.second);
+        EXPECT_EQ(d.target, c.target);
+    }
+}
+
 TEST(Predecoded, EntriesDependOnNoMoreBytesThanAWriteDrops) {
+    // Two PushSingles, an operation and an absolute GoToIf: the longest unit.
+    const auto single = SingleBytes(1.0f);
+    const Code longest =
+        Ops(kPushSingle, single[0], single[1], single[2], single[3], kPushSingle, single[0],
+            single[1], single[2], single[3], kAdd, kGoToIfBase + 1, 0, 1);
+    EXPECT_EQ(DecodeAt(MemoryWith(1, longest), 1).length, kMaxDecodedLength);
     for (int op = 0; op < 256; ++op) {
         const Decoded d = DecodeAt(MemoryWith(1, Ops(op, 1, 2, 3, 4, 5, 6)), 1);
         EXPECT_LE(d.length, kMaxDecodedLength) << op;
