@@ -127,6 +127,17 @@ void Emulator::RunningPass() {
     }
 }
 
+// M(shape, place) for every fused kind, in the order of their kinds.
+// clang-format off
+#define ZR_FUSED_PLACES(M, shape) \
+    M(shape, 0) M(shape, 1) M(shape, 2) M(shape, 3) M(shape, 4) \
+    M(shape, 5) M(shape, 6) M(shape, 7) M(shape, 8) M(shape, 9)
+#define ZR_FUSED_KINDS(M) \
+    ZR_FUSED_PLACES(M, 0) ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) \
+    ZR_FUSED_PLACES(M, 3) ZR_FUSED_PLACES(M, 4) ZR_FUSED_PLACES(M, 5)
+// clang-format on
+static_assert(kFusedShapes == 6 && kFusedOperations == 10, "ZR_FUSED_KINDS lists them all");
+
 // Runs instructions until the attention flag is raised, the checkpoint is
 // reached or the counter leaves 1..1023 (0 may end a segment, 1024 ends the
 // run), or, Watched, before an address the debugger's stop map marks; at
@@ -137,16 +148,6 @@ void Emulator::RunningPass() {
 // predecoded entry of the address (emulator/predecoded.h): a decoded form
 // runs from the entry, any other kind is the opcode, run from memory;
 // elsewhere one switch dispatches from memory.
-// M(shape, place) for every fused kind, in the order of their kinds.
-#define ZR_FUSED_PLACES(M, shape)                                                       \
-    M(shape, 0)                                                                         \
-    M(shape, 1) M(shape, 2) M(shape, 3) M(shape, 4) M(shape, 5) M(shape, 6) M(shape, 7) \
-        M(shape, 8) M(shape, 9)
-#define ZR_FUSED_KINDS(M)                                                                   \
-    ZR_FUSED_PLACES(M, 0)                                                                   \
-    ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) ZR_FUSED_PLACES(M, 3) ZR_FUSED_PLACES(M, 4) \
-        ZR_FUSED_PLACES(M, 5)
-static_assert(kFusedShapes == 6 && kFusedOperations == 10, "ZR_FUSED_KINDS lists them all");
 
 template <bool Watched>
 void Emulator::RunInstructions() {
