@@ -37,7 +37,7 @@ const std::vector<std::uint8_t> kProgram = {
     kPushByte, 0,    kMv,        129, 0xF5,    0x00,      0x01};
 
 void LoadLoop(emulator::Emulator& device) {
-    std::copy(kProgram.begin(), kProgram.end(), device.machine.programImage.begin() + 1);
+    device.WriteProgram(1, kProgram);
 }
 
 void BareInterpreter(benchmark::State& state) {

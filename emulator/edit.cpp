@@ -54,12 +54,12 @@ void Emulator::Edit() {
         a = static_cast<float>(address + 1);
     } else if (key <= 15) {
         int value = 16 * key;
-        m.programImage[address] = ToByte(value);
+        WriteProgram(address, ToByte(value));
         showBytes();
         const std::uint8_t second = WaitKey();
         if (second != kCodeEnter) {
             value += second;
-            m.programImage[address] = ToByte(value);
+            WriteProgram(address, ToByte(value));
         }
         a = static_cast<float>(address + 1);
         key = second;

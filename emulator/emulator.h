@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "emulator/io_model.h"
 #include "emulator/keypad.h"
 #include "emulator/machine.h"
+#include "emulator/predecoded.h"
 #include "emulator/serial_replay.h"
 #include "emulator/statement_owners.h"
 #include "machine/opcodes.h"
@@ -91,6 +93,10 @@ class Emulator : private DeviceState {
     // ---- Setting up a run ----
     // Program cells 1..1024 (cell 0 is kept).
     void LoadProgram(const machine::ProgramImage& image);
+    // The one way to change program cells (0..1024): whatever the run loop
+    // decoded from a cell is dropped with it.
+    void WriteProgram(int address, std::uint8_t value);
+    void WriteProgram(int address, std::span<const std::uint8_t> bytes);
     // What the run command does after a compile: the Single and Integer areas
     // start at 0; the Byte area keeps its values.
     void ClearSinglesAndIntegers();
@@ -243,6 +249,11 @@ class Emulator : private DeviceState {
         if (host_.HasPending()) host_.Pump(*this);
     }
     void ApplyPendingRestart();
+    // Drops every predecoded entry when the memory was replaced as a whole.
+    void CheckDecodedStamp() {
+        if (machine.programImage.stamp() != decodedStamp_) ForgetDecoded();
+    }
+    void ForgetDecoded();
     void RunningPass();
     bool Attend(bool afterInstruction);
     bool NeedsAttention() const;
@@ -293,6 +304,12 @@ class Emulator : private DeviceState {
     inline void Call(Registers& r, std::intptr_t target);
     inline void Return(Registers& r);
     inline void Jump(std::uint8_t op, Registers& r);
+    // Fused units (emulator/fused_units.h).
+    inline float ValueOf(const Source& source);
+    template <std::uint8_t Op, int ShapeNumber, bool Watched>
+    inline bool RunFused(Registers& r, const Decoded& d);
+    template <bool Watched>
+    inline bool RunBump(Registers& r, const Decoded& d);
 
     // Instruction groups.
     void ExecuteByGroup(std::uint8_t op);
@@ -332,6 +349,10 @@ class Emulator : private DeviceState {
     const std::uint8_t* stopMap_ =
         nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none
     SerialReplay serialReplay_;
+    // The run loop's decoded instructions (emulator/predecoded.h), valid
+    // for the memory with decodedStamp_; WriteProgram keeps them in step.
+    std::array<Decoded, machine::kProgramSize + 1> decoded_{};
+    std::uint64_t decodedStamp_ = 0;
 };
 
 }  // namespace zr::emulator

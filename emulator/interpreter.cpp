@@ -39,6 +39,7 @@ void Emulator::OutOfLine(std::uint8_t op) {
     } catch (const InstructionAbandoned&) {
         RequestAttention();
     }
+    CheckDecodedStamp();  // the host may have put another memory in
 }
 
 void Emulator::Step() {

@@ -98,7 +98,7 @@ void Emulator::ApplyPendingRestart() {
 }
 
 void Emulator::ClearProgramMemory() {
-    std::fill(machine.programImage.begin() + 1, machine.programImage.end(), 0);
+    for (int address = 1; address <= machine::kProgramSize; ++address) WriteProgram(address, 0);
 }
 
 void Emulator::SetTraceOn(bool on) {

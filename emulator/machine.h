@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -38,8 +39,51 @@ constexpr bool IsImageCell(std::intptr_t address) {
     return static_cast<std::uintptr_t>(address) <= machine::kProgramSize;
 }
 
+class Emulator;
+
+// The program memory, cells 0..1024. Anyone reads it; only the Emulator's
+// WriteProgram writes a cell, so that it can drop whatever it decoded from
+// that cell. The one other way in is replacing the whole memory (a state
+// put back, a snapshot read): that gives it a new stamp, and the emulator,
+// seeing a stamp it did not decode, drops everything it decoded.
+class ProgramMemory {
+  public:
+    ProgramMemory() = default;
+    explicit ProgramMemory(const machine::ProgramImage& image) : cells_(image) {}
+    ProgramMemory(const ProgramMemory& other) : cells_(other.cells_) {}
+    ProgramMemory& operator=(const ProgramMemory& other) {
+        cells_ = other.cells_;
+        stamp_ = NewStamp();
+        return *this;
+    }
+
+    std::uint8_t operator[](std::intptr_t address) const { return cells_[address]; }
+    const machine::ProgramImage& image() const { return cells_; }
+    operator const machine::ProgramImage&() const { return cells_; }
+    const std::uint8_t* data() const { return cells_.data(); }
+    static constexpr std::size_t size() { return machine::kProgramSize + 1; }
+    auto begin() const { return cells_.begin(); }
+    auto end() const { return cells_.end(); }
+    bool operator==(const ProgramMemory& other) const { return cells_ == other.cells_; }
+    bool operator==(const machine::ProgramImage& image) const { return cells_ == image; }
+
+    // Changes whenever the whole memory is replaced; never twice the same.
+    std::uint64_t stamp() const { return stamp_; }
+
+  private:
+    friend class Emulator;  // Emulator::WriteProgram
+    void Set(int address, std::uint8_t value) { cells_[address] = value; }
+    static std::uint64_t NewStamp() {
+        static std::atomic<std::uint64_t> next{1};
+        return next.fetch_add(1, std::memory_order_relaxed);
+    }
+
+    machine::ProgramImage cells_{};
+    std::uint64_t stamp_ = NewStamp();
+};
+
 struct MachineState {
-    machine::ProgramImage programImage{};
+    ProgramMemory programImage;
 
     // ValueStack: a ring of 16 floats, slots 1..16 (index 0 unused); X is slot
     // StackPointer. A push moves up (16 wraps to 1), a pop moves down (1 wraps to 16).

@@ -197,14 +197,14 @@ void Emulator::ExecutePairPage(std::uint8_t op) {
             return;
         case kPoke: {
             const int address = CheckedAddress(y, 1);
-            m.programImage[address] = static_cast<std::uint8_t>(ToInt32(x) & 0xFF);
+            WriteProgram(address, static_cast<std::uint8_t>(ToInt32(x) & 0xFF));
             return;
         }
         case kPoke2: {
             const int address = CheckedAddress(y, 2);
             const std::int16_t word = ToInt16(ToInt32(x));
             if (word == INT16_MIN) throw RunFault{kErrorConversionRange};  // no encoding
-            StoreInteger(m.programImage, address, word);
+            WriteProgram(address, machine::IntegerBytes(word));
             return;
         }
         default:

@@ -1,11 +1,13 @@
 // The device's firmware loop: greeting, start-address prompt, the running
 // passes (stop key, segments, fetch and execute, events) and error reports.
+#include <algorithm>
 #include <string>
 
 #include "emulator/conversions.h"
 #include "emulator/debugger.h"
 #include "emulator/dispatch.h"
 #include "emulator/emulator.h"
+#include "emulator/fused_units.h"
 
 namespace zr::emulator {
 
@@ -18,7 +20,23 @@ Emulator::~Emulator() {
 }
 
 void Emulator::LoadProgram(const machine::ProgramImage& image) {
-    std::copy(image.begin() + 1, image.end(), machine.programImage.begin() + 1);
+    WriteProgram(1, std::span(image).subspan(1));
+}
+
+void Emulator::WriteProgram(int address, std::uint8_t value) {
+    machine.programImage.Set(address, value);
+    // The entries whose bytes cover the cell.
+    for (int a = std::max(0, address - kMaxDecodedLength + 1); a <= address; ++a)
+        decoded_[a].kind = kUndecoded;
+}
+
+void Emulator::ForgetDecoded() {
+    decoded_.fill(Decoded{});
+    decodedStamp_ = machine.programImage.stamp();
+}
+
+void Emulator::WriteProgram(int address, std::span<const std::uint8_t> bytes) {
+    for (const std::uint8_t value : bytes) WriteProgram(address++, value);
 }
 
 void Emulator::ClearSinglesAndIntegers() {
@@ -109,16 +127,32 @@ void Emulator::RunningPass() {
     }
 }
 
+// M(shape, place) for every fused kind, in the order of their kinds.
+// clang-format off
+#define ZR_FUSED_PLACES(M, shape) \
+    M(shape, 0) M(shape, 1) M(shape, 2) M(shape, 3) M(shape, 4) \
+    M(shape, 5) M(shape, 6) M(shape, 7) M(shape, 8) M(shape, 9)
+#define ZR_FUSED_KINDS(M) \
+    ZR_FUSED_PLACES(M, 0) ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) \
+    ZR_FUSED_PLACES(M, 3) ZR_FUSED_PLACES(M, 4) ZR_FUSED_PLACES(M, 5)
+// clang-format on
+static_assert(kFusedShapes == 6 && kFusedOperations == 10, "ZR_FUSED_KINDS lists them all");
+
 // Runs instructions until the attention flag is raised, the checkpoint is
 // reached or the counter leaves 1..1023 (0 may end a segment, 1024 ends the
 // run), or, Watched, before an address the debugger's stop map marks; at
 // least one. The registers live in locals meanwhile. Where the
 // compiler takes the address of a label, every handler ends in its own copy
 // of the step to the next instruction (one indirect jump each, which the
-// processor predicts per handler); elsewhere one switch dispatches.
+// processor predicts per handler), and the step goes through the
+// predecoded entry of the address (emulator/predecoded.h): a decoded form
+// runs from the entry, any other kind is the opcode, run from memory;
+// elsewhere one switch dispatches from memory.
+
 template <bool Watched>
 void Emulator::RunInstructions() {
     MachineState& m = machine;
+    CheckDecodedStamp();
     Registers r;
     LoadRegisters(r);
     [[maybe_unused]] const std::uint8_t* const stopMap = stopMap_;
@@ -130,16 +164,99 @@ void Emulator::RunInstructions() {
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
-        static const void* const kHandlers[256] = {ZR_ALL_OPCODES(ZR_LABEL_ADDRESS)};
+#define ZR_FUSED_LABEL(shape, place) &&fused_##shape##_##place,
+        static const void* const kHandlers[256 + kDecodedKinds] = {
+            ZR_ALL_OPCODES(ZR_LABEL_ADDRESS) && undecoded,
+            &&pushConstant,
+            &&loadSingle,
+            &&loadInteger,
+            &&storeSingle,
+            &&storeInteger,
+            &&goTo,
+            &&goToIf,
+            &&call,
+            &&callIf,
+            &&skip,
+            &&bump,
+            ZR_FUSED_KINDS(ZR_FUSED_LABEL)};
 #undef ZR_LABEL_ADDRESS
-        goto* kHandlers[m.programImage[r.pc++]];
+#undef ZR_FUSED_LABEL
+        // The entry of the instruction running, its counter already past the opcode.
+        const Decoded* d;
+#define ZR_NEXT            \
+    d = &decoded_[r.pc++]; \
+    goto* kHandlers[d->kind];
+#define ZR_END_UNIT           \
+    if (!ZR_GO_ON) goto done; \
+    ZR_NEXT
+        ZR_NEXT
 #define ZR_HANDLER(value)                     \
     op_##value : ZR_ASSUME_PAST_OPCODE(r.pc); \
     Instruction<value>(r);                    \
-    if (!ZR_GO_ON) goto done;                 \
-    goto* kHandlers[m.programImage[r.pc++]];
+    ZR_END_UNIT
         ZR_ALL_OPCODES(ZR_HANDLER)
 #undef ZR_HANDLER
+    undecoded:
+        --r.pc;
+        decoded_[r.pc] = DecodeAt(m.programImage, static_cast<int>(r.pc));
+        ZR_NEXT
+    pushConstant:
+        r.pc += d->length - 1;
+        Push(r, d->value);
+        ZR_END_UNIT
+    loadSingle:
+        ++r.pc;
+        Push(r, m.singles[d->index]);
+        ZR_END_UNIT
+    loadInteger:
+        ++r.pc;
+        Push(r, m.integers[d->index]);
+        ZR_END_UNIT
+    storeSingle:
+        ++r.pc;
+        {
+            const float value = Pop(r);
+            m.singles[d->index] = Checked(r, value);
+        }
+        ZR_END_UNIT
+    storeInteger:
+        ++r.pc;
+        {
+            const float value = Pop(r);
+            m.integers[d->index] = CheckedInt16(r, value);
+        }
+        ZR_END_UNIT
+    goTo:
+        r.pc = d->target;
+        ZR_END_UNIT
+    goToIf:
+        r.pc += d->length - 1;
+        if (Pop(r) != 0) r.pc = d->target;
+        ZR_END_UNIT
+    call:
+        r.pc += d->length - 1;
+        Call(r, d->target);
+        ZR_END_UNIT
+    callIf:
+        r.pc += d->length - 1;
+        if (Pop(r) != 0) Call(r, d->target);
+        ZR_END_UNIT
+    skip:
+        ++r.pc;
+        if (Pop(r) == 0) r.pc += d->target;
+        ZR_END_UNIT
+    // A unit that gives up runs its first instruction from memory.
+    bump:
+        if (!RunBump<Watched>(r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];
+        ZR_END_UNIT
+#define ZR_FUSED_HANDLER(shape, place)                                                    \
+    fused_##shape##_##place : if (!RunFused<kFusedOperationCodes[place], shape, Watched>( \
+                                      r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];  \
+    ZR_END_UNIT
+        ZR_FUSED_KINDS(ZR_FUSED_HANDLER)
+#undef ZR_FUSED_HANDLER
+#undef ZR_END_UNIT
+#undef ZR_NEXT
 #else
         do {
             const std::uint8_t op = m.programImage[r.pc++];

@@ -78,7 +78,7 @@ void Emulator::SerialMonitor() {
                     const std::uint8_t value = ToByte(SerialReadNumber());
                     if (address < 0 || address > machine::kProgramSize)
                         throw RunFault{kErrorAddressRange};
-                    m.programImage[address] = value;
+                    WriteProgram(address, value);
                 }
                 break;
             }

@@ -115,7 +115,9 @@ void ReadBytes(Reader& r, std::array<std::uint8_t, N>& into) {
 DeviceState ReadDevice(Reader& r) {
     DeviceState d;
     MachineState& m = d.machine;
-    ReadBytes(r, m.programImage);
+    machine::ProgramImage image;
+    ReadBytes(r, image);
+    m.programImage = ProgramMemory(image);
     for (float& v : m.valueStack) v = r.Float();
     m.stackPointer = r.Int();
     m.lastX = r.Float();

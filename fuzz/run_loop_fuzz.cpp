@@ -3,7 +3,8 @@
 // 1..1024; each further byte is one scripted token, optionally timed. Each
 // input runs twice, through the run loop and single-stepping (back to the
 // host after every instruction), and the two runs must agree in everything
-// the outside can see. Then step back: forward N instructions, back M,
+// the outside can see; the byte after the program also picks the
+// instructions per tick. Then step back: forward N instructions, back M,
 // forward M, and the device states must match (no ticks: the host's clock
 // is not part of the device state).
 #include <cstddef>
@@ -47,9 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < programBytes; ++i) image[i + 1] = data[i];
 
     zr::emulator::HeadlessOptions options;
-    options.instructionsPerTick = 500;
+    // Ticks at any count, so that checkpoints fall inside fused units.
+    options.instructionsPerTick =
+        size > zr::machine::kProgramSize ? 1 + data[zr::machine::kProgramSize] % 64 * 17 : 500;
     options.maxInstructions = 50'000;
-    options.serialIn = {"1", "2.5", "-3"};
+    // Numbers for INPUT, then the LOAD monitor's memory command: cell 12 := 48.
+    options.serialIn = {"1", "2.5", "-3", "24683", "5", "12", "12", "48", "24683", "9"};
     std::uint64_t clock = 0;
     // Enter twice first: past the greeting and the start-address prompt.
     options.keys = {KeyToken{ScriptAction::Key, 15, {}}, KeyToken{ScriptAction::Key, 15, {}}};

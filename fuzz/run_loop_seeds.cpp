@@ -1,15 +1,80 @@
 // Writes seed inputs for run_loop_fuzz: each example program compiled into
-// its 1024 program cells, followed by a few key bytes (digits and Enter).
-// Usage: run_loop_seeds OUTPUT_DIR SOURCE...  (.zrt sources, RTF or plain text)
+// its 1024 program cells, followed by a few key bytes (digits and Enter),
+// and the hand-made programs below, aimed at the run loop's decoded and
+// fused code. Usage: run_loop_seeds OUTPUT_DIR SOURCE...  (.zrt sources,
+// RTF or plain text)
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
 #include "formats/zrt.h"
+
+namespace {
+
+struct HandMade {
+    const char* name;
+    std::vector<unsigned char> code;  // from cell 1
+    std::string keys;                 // key bytes as run_loop_fuzz reads them
+};
+
+// Opcodes: 60 iM, 62 Mv, 71 PushByte, 72 PushInt, 73 PushSingle, 01 -, 02 *,
+// 03 /, 12 +, 07 <, 0C >=, 30 Incr, 2F Decr, 42 POKE, 68 Drop, 69 Dup, 7F IF's skip,
+// 89 Edit, 84 LOAD, F5 GoTo, FD GoToIf, F1 Call (absolute words).
+const HandMade kHandMade[] = {
+    // POKE into the next unit's constant (cell 13), every round.
+    {"poke_next_unit",
+     {0x60, 129, 0x30, 0x62, 129,  0x72, 0, 13,   0x60, 129, 0x42,
+      0x71, 0,   0x60, 1,    0x12, 0x62, 1, 0xF5, 0,    1},
+     {}},
+    // POKE the operation of a fused unit (cell 20): Subtract, then Multiply.
+    {"poke_unit_operation",
+     {0x60, 129,  0x30, 0x62, 129,  0x72, 0,    20,   0x60, 129,  0x71, 1, 0x06,
+      0x30, 0x42, 0x60, 1,    0x71, 3,    0x01, 0x62, 1,    0xF5, 0,    1},
+     {}},
+    // Edit writes the keys into cell 13, a fused unit's constant.
+    {"edit_into_code",
+     {0x72, 0, 13, 0x89, 0x68, 0x68, 0xF5, 0, 10, 0x60, 1, 0x71, 1, 0x12, 0x62, 1, 0xF5, 0, 1},
+     {3, 4, 15, 2, 1, 15, 5}},
+    // LOAD's memory command writes 48 (Incr) into cell 12, a compare of a unit.
+    {"load_into_code",
+     {0x60, 1, 0x71, 1, 0x12, 0x62, 1, 0x60, 1, 0x71, 3, 0x07, 0xFD, 0, 1, 0x84, 0xF5, 0, 1},
+     {}},
+    // A jump into the operand bytes of PushInt (30 69: Incr, Dup), round and round.
+    {"jump_into_operands", {0x60, 129, 0x30, 0x62, 129, 0x72, 0x30, 0x69, 0x68, 0xF5, 0, 7}, {}},
+    // Jumps to 0 and to 1024, and a call of 0.
+    {"jump_to_0_and_1024", {0x71, 1, 0xFD, 4, 0, 0xF1, 0, 0, 0xF5, 0, 0}, {1, 15, 15, 1, 15}},
+    // Faults inside units: a zero divisor from a variable, int16 overflow,
+    // float overflow.
+    {"unit_divides_by_zero",
+     {0x71, 5, 0x62, 129, 0x60, 129, 0x2F, 0x62, 129, 0x71, 7, 0x60, 129, 0x03, 0x62, 2, 0xF5, 0,
+      5},
+     {15, 1, 15}},
+    {"unit_overflows_int16",
+     {0x72, 0x7F, 0x00, 0x62, 129, 0x60, 129, 0x30, 0x62, 129, 0xF5, 0, 6},
+     {15, 1, 15}},
+    {"unit_overflows_float",
+     {0x73, 0x99, 0x76, 0x96, 0x7E, 0x62, 1, 0x60, 1, 0x71, 200, 0x02, 0x62, 1, 0xF5, 0, 8},
+     {15, 1, 15}},
+    // IF's skip after a compare: counts to 20, then ends.
+    {"compare_and_skip",
+     {0x60, 129, 0x30, 0x62, 129, 0x60, 129, 0x71, 20, 0x0C, 0x7F, 3, 0x66, 0, 0, 0xF5, 0, 1},
+     {}},
+};
+
+void WriteHandMade(const std::filesystem::path& output) {
+    for (const HandMade& seed : kHandMade) {
+        std::string bytes(1024, '\0');
+        std::copy(seed.code.begin(), seed.code.end(), bytes.begin());
+        std::ofstream(output / seed.name, std::ios::binary) << bytes << seed.keys;
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -18,6 +83,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path output = argv[1];
     std::filesystem::create_directories(output);
+    WriteHandMade(output);
     // Key bytes as run_loop_fuzz reads them: keys 1, 2 and Enter (index 15).
     const std::string keys = {1, 2, 15, 3, 15, 15};
     for (int i = 2; i < argc; ++i) {

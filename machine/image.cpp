@@ -16,14 +16,20 @@ void CheckAddress(int address, int width) {
 
 }  // namespace
 
-void StoreInteger(ProgramImage& image, int address, int value) {
-    CheckAddress(address, 2);
+std::array<std::uint8_t, 2> IntegerBytes(int value) {
     const bool negative = value < 0;
     const long magnitude = std::labs(static_cast<long>(value));
     const long hi = magnitude / 256;
     if (hi >= 128) throw EncodingError("integer overflow");
-    image[address] = static_cast<std::uint8_t>(hi | (negative ? 0x80 : 0));
-    image[address + 1] = static_cast<std::uint8_t>(magnitude - 256 * hi);
+    return {static_cast<std::uint8_t>(hi | (negative ? 0x80 : 0)),
+            static_cast<std::uint8_t>(magnitude - 256 * hi)};
+}
+
+void StoreInteger(ProgramImage& image, int address, int value) {
+    CheckAddress(address, 2);
+    const auto bytes = IntegerBytes(value);
+    image[address] = bytes[0];
+    image[address + 1] = bytes[1];
 }
 
 int LoadInteger(const ProgramImage& image, int address) {

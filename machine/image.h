@@ -108,6 +108,8 @@ constexpr int DecodeInteger(std::uint8_t high, std::uint8_t low) {
     const int magnitude = (high & 0x7F) * 256 + low;
     return (high & 0x80) ? -magnitude : magnitude;
 }
+// The two bytes of an Integer (EncodingError for a magnitude above 32767).
+std::array<std::uint8_t, 2> IntegerBytes(int value);
 void StoreInteger(ProgramImage& image, int address, int value);
 int LoadInteger(const ProgramImage& image, int address);
 

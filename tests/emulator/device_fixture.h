@@ -65,9 +65,7 @@ struct DeviceOn {
                       std::uint64_t instructionsPerTick = 10000)
         : host(HeadlessOptions{Keys(keys), instructionsPerTick, maxInstructions}) {}
 
-    void Put(int address, const Code& code) {
-        std::copy(code.begin(), code.end(), m.programImage.begin() + address);
-    }
+    void Put(int address, const Code& code) { emulator.WriteProgram(address, code); }
     // Places the code at `address` and makes it the running program.
     void Load(const Code& code, int address = 1) {
         Put(address, code);

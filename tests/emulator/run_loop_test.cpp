@@ -207,7 +207,7 @@ TEST(QueuedHost, EndReachesALoopThatOwnsTheKeypadAndNeverPrints) {
     Emulator emulator(host);
     // MODE 4 (the keypad is the program's), then a jump to itself.
     const Code code = Ops(PushByte(kEventKeysToProgram), kMode, 0xF5, Word(4));
-    std::copy(code.begin(), code.end(), emulator.machine.programImage.begin() + 1);
+    emulator.WriteProgram(1, code);
     emulator.machine.eventFlags = kEventAutoStart;
     emulator.keyRegister = 15;  // the greeting's key
     emulator.SetCheckpoint(1000);

@@ -25,7 +25,7 @@ namespace zr::emulator::testing {
 inline std::string StateDifference(const MachineState& a, const MachineState& b) {
     auto same = [](const auto& x, const auto& y) { return std::memcmp(&x, &y, sizeof x) == 0; };
     const std::pair<const char*, bool> parts[] = {
-        {"program memory", same(a.programImage, b.programImage)},
+        {"program memory", a.programImage == b.programImage},
         {"value stack", same(a.valueStack, b.valueStack)},
         {"stack pointer", a.stackPointer == b.stackPointer},
         {"LastX", same(a.lastX, b.lastX)},

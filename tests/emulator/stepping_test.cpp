@@ -36,7 +36,7 @@ class Stepping : public ::testing::TestWithParam<SteppingCase> {};
 // Puts the case's program at 1, with the port inputs set.
 std::function<void(Emulator&)> Loader(const SteppingCase& c) {
     return [&c](Emulator& e) {
-        std::copy(c.code.begin(), c.code.end(), e.machine.programImage.begin() + 1);
+        e.WriteProgram(1, c.code);
         e.io.portInputs = 0x5A;
     };
 }
@@ -122,6 +122,30 @@ INSTANTIATE_TEST_SUITE_P(
                      Ops(PushByte(40), kMv, kI1, kiM, kI1, kDecr, kMv, kI1, PushByte(1), kiM, kI1,
                          kDivide, kMv, kS1, kGoToBase + 1, Word(5)),
                      "enter,enter,enter,1,enter"},
+        // Faults inside fused units: int16 overflow in iM; Incr; Mv, float
+        // overflow in a load-constant-operate; the unit gives up and its first
+        // instruction runs alone.
+        SteppingCase{
+            "FusedIncrementOverflowsAnInteger",
+            Ops(PushInt(32700), kMv, kI1, kiM, kI1, kIncr, kMv, kI1, kGoToBase + 1, Word(6)),
+            "enter,enter,enter,1,enter"},
+        SteppingCase{"FusedMultiplyOverflowsAFloat",
+                     Ops(PushInt(30000), kMv, kS1, kiM, kS1, PushByte(200), kMultiply, kMv, kS1,
+                         kGoToBase + 1, Word(6)),
+                     "enter,enter,enter,1,enter"},
+        // POKE into the unit that comes next (the constant at 13), with odd
+        // checkpoints falling inside units.
+        SteppingCase{"PokeIntoTheNextUnit",
+                     Ops(kiM, kI1, kIncr, kMv, kI1, PushInt(13), kiM, kI1, kPoke,         //  1..11
+                         PushByte(0), kiM, kS1, kAdd, kMv, kS1, kGoToBase + 1, Word(1)),  // 12..
+                     "enter,enter", 9999, 7},
+        // POKE the operation of a fused unit (at 20): Subtract, then Multiply, in turn.
+        SteppingCase{
+            "PokeTheOperationOfAUnit",
+            Ops(kiM, kI1, kIncr, kMv, kI1, PushInt(20), kiM, kI1, PushByte(1), kAnd, kIncr,
+                kPoke,                                                                //  1..15
+                kiM, kS1, PushByte(3), kSubtract, kMv, kS1, kGoToBase + 1, Word(1)),  // 16..
+            "enter,enter,enter,1,enter", 20000, 3},
         // A segment: calls 9 and returns when the counter reaches 15.
         SteppingCase{"Segment",
                      Ops(kSegm, Word(9), Word(15), kGoToBase + 1, Word(1), kiM, kI1, kIncr, kMv,

@@ -36,7 +36,7 @@ class CallStackTest : public QObject {
         QVERIFY(!compiled->compileFailed);
         const auto statements = DebugStatementsOf(*compiled);
         zr::emulator::MachineState machine;
-        machine.programImage = compiled->programImage;
+        machine.programImage = zr::emulator::ProgramMemory(compiled->programImage);
         const int routine = AddressOfLine(statements, 5);
         const int afterCall = AddressOfLine(statements, 3);
         const int callLine = AddressOfLine(statements, 2);

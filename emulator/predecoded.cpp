@@ -1,0 +1,185 @@
+#include "emulator/predecoded.h"
+
+#include "machine/image.h"
+#include "machine/opcodes.h"
+
+namespace zr::emulator {
+
+using namespace machine;
+
+namespace {
+
+Decoded Plain(std::uint8_t op) {
+    return {op, 1, 0, 0, 0};
+}
+
+Decoded Variable(std::uint8_t op, std::uint8_t operand, std::uint16_t single,
+                 std::uint16_t integer) {
+    if (NamesSingle(operand)) return {single, 2, operand, 0, 0};
+    if (NamesInteger(operand))
+        return {integer, 2, static_cast<std::uint8_t>(IntegerIndexOf(operand)), 0, 0};
+    return Plain(op);
+}
+
+Decoded Jump(std::uint8_t op, const ProgramMemory& memory, int address) {
+    constexpr std::uint16_t kKinds[] = {kCall, kGoTo, kCallIf, kGoToIf};
+    const std::uint16_t kind = kKinds[static_cast<int>(JumpKindOf(op))];
+    switch (AddressModeOf(op)) {
+        case AddressMode::Short: {
+            // From the byte after the offset; a target outside 0..1024 faults.
+            const int target = memory[address + 1] - 129 + address + 2;
+            if (target < 0 || target > kProgramSize) return Plain(op);
+            return {kind, 2, 0, 0, target};
+        }
+        case AddressMode::Absolute:
+            return {kind, 3, 0, 0, DecodeInteger(memory[address + 1], memory[address + 2])};
+        default:
+            return Plain(op);  // the target is read at run time
+    }
+}
+
+int OperandBytesOf(std::uint8_t op) {
+    if (IsJump(op)) {
+        switch (AddressModeOf(op)) {
+            case AddressMode::Absolute:
+                return 2;
+            case AddressMode::FromX:
+                return 0;
+            default:
+                return 1;
+        }
+    }
+    const OpcodeInfo* info = FindOpcode(op);
+    return info ? info->operandBytes : 0;
+}
+
+// The entry of the one instruction at `address`.
+Decoded DecodeOne(const ProgramMemory& memory, int address) {
+    const std::uint8_t op = memory[address];
+    // Operands past the last cell: the instruction faults as it fetches them.
+    if (address + OperandBytesOf(op) > kProgramSize) return Plain(op);
+    if (IsJump(op)) return Jump(op, memory, address);
+    switch (op) {
+        case kiM:
+            return Variable(op, memory[address + 1], kLoadSingle, kLoadInteger);
+        case kMv:
+            return Variable(op, memory[address + 1], kStoreSingle, kStoreInteger);
+        case kPushByte:
+            return {kPushConstant, 2, 0, static_cast<float>(memory[address + 1]), 0};
+        case kPushInt:
+            return {kPushConstant, 3, 0,
+                    static_cast<float>(DecodeInteger(memory[address + 1], memory[address + 2])), 0};
+        case kPushSingle:
+            return {kPushConstant, 5, 0, SingleFromBytes(memory.data() + address + 1), 0};
+        case kSkipIfZero:
+            return {kSkip, 2, 0, 0, memory[address + 1]};
+        default:
+            return Plain(op);
+    }
+}
+
+// What a single entry pushes, if it is a push a unit can take.
+bool PushSource(const Decoded& d, Source& source) {
+    switch (d.kind) {
+        case kPushConstant:
+            source = {Source::Constant, 0, d.value};
+            return true;
+        case kLoadSingle:
+            source = {Source::Single, d.index, 0};
+            return true;
+        case kLoadInteger:
+            source = {Source::Integer, d.index, 0};
+            return true;
+        default:
+            return false;
+    }
+}
+
+int OperationPlace(std::uint16_t kind) {
+    for (int i = 0; i < kFusedOperations; ++i)
+        if (kind == kFusedOperationCodes[i]) return i;
+    return -1;
+}
+
+// The instructions of a unit, read one after another; an instruction that
+// starts at 1024 is never part of one (the run stops there).
+class UnitReader {
+  public:
+    UnitReader(const ProgramMemory& memory, int address) : memory_(memory), next_(address) {}
+    bool Next(Decoded& d) {
+        if (next_ >= kProgramSize) return false;
+        d = DecodeOne(memory_, next_);
+        next_ += d.length;
+        ++count_;
+        return true;
+    }
+    int length(int address) const { return next_ - address; }
+    int count() const { return count_; }
+
+  private:
+    const ProgramMemory& memory_;
+    int next_;
+    int count_ = 0;
+};
+
+Decoded Fused(std::uint16_t kind, const UnitReader& unit, int address) {
+    Decoded d;
+    d.kind = kind;
+    d.length = static_cast<std::uint8_t>(unit.length(address));
+    d.count = static_cast<std::uint8_t>(unit.count());
+    return d;
+}
+
+// The fused unit that starts with `first` at `address`, or `first` itself.
+Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
+    Source pushed[2];
+    if (!PushSource(first, pushed[0])) return first;
+    UnitReader unit(memory, address);
+    Decoded d;
+    unit.Next(d);
+    if (!unit.Next(d)) return first;
+    if ((d.kind == kIncr || d.kind == kDecr) && pushed[0].area != Source::Constant) {
+        const float amount = d.kind == kIncr ? 1.0f : -1.0f;
+        Decoded store;
+        if (!unit.Next(store) || (store.kind != kStoreSingle && store.kind != kStoreInteger))
+            return first;
+        Decoded bump = Fused(kBump, unit, address);
+        bump.first = pushed[0];
+        bump.value = amount;
+        bump.store = {store.kind == kStoreSingle ? Source::Single : Source::Integer, store.index,
+                      0};
+        return bump;
+    }
+    int pushes = 1;
+    if (PushSource(d, pushed[1])) {
+        pushes = 2;
+        if (!unit.Next(d)) return first;
+    }
+    const int place = OperationPlace(d.kind);
+    if (place < 0) return first;
+    // The shape's number: pushes - 1, plus 2 for a branch or 4 for a skip.
+    int shape = pushes - 1;
+    const UnitReader operate = unit;
+    Decoded tail;
+    std::int32_t target = 0;
+    const bool branches = unit.Next(tail) && (tail.kind == kGoToIf || tail.kind == kSkip);
+    if (branches) {
+        shape += tail.kind == kGoToIf ? 2 : 4;
+        target = tail.target;
+    }
+    Decoded fused =
+        Fused(static_cast<std::uint16_t>(kFusedOperate + shape * kFusedOperations + place),
+              branches ? unit : operate, address);
+    fused.first = pushed[0];
+    fused.second = pushed[1];
+    fused.target = target;
+    return fused;
+}
+
+}  // namespace
+
+Decoded DecodeAt(const ProgramMemory& memory, int address) {
+    return Fuse(memory, address, DecodeOne(memory, address));
+}
+
+}  // namespace zr::emulator

@@ -1,0 +1,85 @@
+// Predecoded code: what the run loop keeps per program address once it has
+// executed the instruction there, so that the next time it neither fetches
+// nor decodes the operand bytes. An entry is made from the bytes at its
+// address as the device reads them, whatever the address is (the first
+// byte of an instruction, an operand byte jumped into, a data list), and
+// depends on at most kMaxDecodedLength bytes from its address: a write to
+// a cell drops the entries of that cell and the kMaxDecodedLength - 1
+// before it. Instructions without a decoded form, and those whose operands
+// run past the end of memory or whose jump target is out of range, keep
+// their opcode as the entry's kind: the loop executes them from memory as
+// before, faults included.
+#pragma once
+
+#include <cstdint>
+
+#include "emulator/machine.h"
+
+namespace zr::emulator {
+
+// Kinds below 256 are the opcode itself, executed from memory.
+inline constexpr std::uint16_t kUndecoded = 256;     // not executed since its bytes changed
+inline constexpr std::uint16_t kPushConstant = 257;  // PushByte, PushInt, PushSingle: value
+inline constexpr std::uint16_t kLoadSingle = 258;    // iM of a Single: index
+inline constexpr std::uint16_t kLoadInteger = 259;   // iM of an Integer: index
+inline constexpr std::uint16_t kStoreSingle = 260;   // Mv to a Single: index
+inline constexpr std::uint16_t kStoreInteger = 261;  // Mv to an Integer: index
+inline constexpr std::uint16_t kGoTo = 262;          // short or absolute: target
+inline constexpr std::uint16_t kGoToIf = 263;
+inline constexpr std::uint16_t kCall = 264;
+inline constexpr std::uint16_t kCallIf = 265;
+inline constexpr std::uint16_t kSkip = 266;  // SkipIfZero: target is the skip
+
+// Fused units: several instructions run as one, with every check made before
+// the first write. A unit holds only instructions that touch nothing but the
+// stack, the Singles and Integers and the counter, so nothing inside it
+// raises the loop's attention; whatever would fault runs its first
+// instruction alone instead, and the entries after it take over.
+// iM a; Incr or Decr; Mv b (first: a, store: b, value: +1 or -1).
+inline constexpr std::uint16_t kBump = 267;
+// A push (first), or two (first, second), then a binary operation; then
+// nothing, a conditional GoTo (target) or IF's skip (target). One kind per
+// shape and operation: kFusedOperate + shape * kFusedOperations + the
+// operation's place in kFusedOperationCodes.
+inline constexpr std::uint16_t kFusedOperate = 268;
+inline constexpr std::uint8_t kFusedOperationCodes[] = {0x01, 0x02, 0x03, 0x07, 0x08,
+                                                        0x09, 0x0A, 0x0B, 0x0C, 0x12};
+inline constexpr int kFusedOperations = 10;
+enum class FusedShape : int {
+    PushOperate,
+    PushPushOperate,
+    PushOperateBranch,
+    PushPushOperateBranch,
+    PushOperateSkip,
+    PushPushOperateSkip,
+};
+inline constexpr int kFusedShapes = 6;
+inline constexpr int kDecodedKinds = 12 + kFusedShapes * kFusedOperations;  // kUndecoded..
+
+// The bytes an entry reads, from its address: two PushSingles, an operation
+// and an absolute GoTo.
+inline constexpr int kMaxDecodedLength = 14;
+
+// A value a fused unit pushes or stores: a constant (pushes only), a Single
+// or an Integer.
+struct Source {
+    enum Area : std::uint8_t { Constant, Single, Integer };
+    Area area = Constant;
+    std::uint8_t index = 0;
+    float value = 0;
+};
+
+struct Decoded {
+    std::uint16_t kind = kUndecoded;
+    std::uint8_t length = 1;  // the bytes of its instructions
+    std::uint8_t index = 0;   // in the Single or Integer area
+    float value = 0;
+    std::int32_t target = 0;  // absolute jump target, or the skip
+    std::uint8_t count = 1;   // instructions
+    Source first, second, store;
+};
+
+// The entry for the instruction at `address` (1..1023).
+Decoded DecodeAt(const ProgramMemory& memory, int address);
+
+}  // namespace zr::emulator
