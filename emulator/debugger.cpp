@@ -7,8 +7,10 @@
 
 namespace zr::emulator {
 
-Debugger::Debugger(Emulator& emulator, std::vector<DebugStatement> statements)
-    : emulator_(emulator), statements_(std::move(statements)), owners_(statements_) {
+Debugger::Debugger(Emulator& emulator, std::shared_ptr<const machine::StatementTable> statements)
+    : emulator_(emulator),
+      statements_(statements ? std::move(statements)
+                             : std::make_shared<const machine::StatementTable>()) {
     emulator_.AttachDebugger(this);
     Rearm();
 }
@@ -18,39 +20,13 @@ Debugger::~Debugger() {
     emulator_.KeepSerialLines(false);
 }
 
-const DebugStatement* Debugger::StatementAt(int address) const {
-    const int index = owners_.At(address);
-    return index < 0 ? nullptr : &statements_[index];
-}
-
-const DebugStatement* Debugger::StatementContaining(int address) const {
-    for (int at = std::min(address, machine::kProgramSize); at >= 1; --at)
-        if (const int index = owners_.At(at); index >= 0) return &statements_[index];
-    return nullptr;
-}
-
-int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line) {
-    // Only the statements that own their address: a line that holds only
-    // declarations has no statement of its own.
-    const StatementOwners owners(statements);
-    int best = -1;
-    for (int address = 1; address <= machine::kProgramSize; ++address) {
-        const int index = owners.At(address);
-        if (index < 0) continue;
-        const DebugStatement& statement = statements[index];
-        if (statement.sourceIndex != 0 || statement.line < line) continue;
-        if (best < 0 || statement.line < statements[best].line ||
-            (statement.line == statements[best].line && statement.column < statements[best].column))
-            best = index;
-    }
-    return best;
+const machine::ProgramStatement* Debugger::StatementContaining(int address) const {
+    const int index = statements_->IndexContaining(address);
+    return index < 0 ? nullptr : &(*statements_)[index];
 }
 
 int Debugger::AddBreakpointAtLine(int line) {
-    const int index = BreakpointStatementIndex(statements_, line);
-    if (index < 0) return 0;
-    AddBreakpoint(statements_[index].address);
-    return statements_[index].line;
+    return SetBreakpointAtLine(line, {});
 }
 
 void Debugger::AddBreakpoint(int address) {
@@ -58,10 +34,11 @@ void Debugger::AddBreakpoint(int address) {
 }
 
 int Debugger::SetBreakpointAtLine(int line, BreakpointSettings settings) {
-    const int index = BreakpointStatementIndex(statements_, line);
+    const int index = statements_->BreakpointIndex(line);
     if (index < 0) return 0;
-    SetBreakpoint(statements_[index].address, std::move(settings));
-    return statements_[index].line;
+    const machine::ProgramStatement& statement = (*statements_)[index];
+    SetBreakpoint(statement.address, std::move(settings));
+    return statement.line;
 }
 
 void Debugger::SetBreakpoint(int address, BreakpointSettings settings) {
@@ -166,7 +143,7 @@ void Debugger::RunTo(int address) {
 }
 
 void Debugger::SetStatementObserver(
-    std::function<void(Emulator&, const DebugStatement&)> observer) {
+    std::function<void(Emulator&, const machine::ProgramStatement&)> observer) {
     observer_ = std::move(observer);
     Rearm();
 }
@@ -215,7 +192,7 @@ void Debugger::Rearm() {
                                 rule_ == Rule::StepOut;
     if (everyStatement)
         for (int address = 1; address <= machine::kProgramSize; ++address)
-            if (owners_.At(address) >= 0) stopMap_[address] = any = true;
+            if (statements_->IndexAt(address) >= 0) stopMap_[address] = any = true;
     emulator_.SetStopMap(any ? stopMap_.data() : nullptr);
 }
 
@@ -227,7 +204,7 @@ bool Debugger::CheckBeforeInstruction() {
     seenCount_ = count;
     if (address < 0 || address > machine::kProgramSize || !stopMap_[address]) return false;
 
-    const DebugStatement* statement = StatementAt(address);
+    const machine::ProgramStatement* statement = StatementAt(address);
     if (statement && observer_) observer_(emulator_, *statement);
     PauseInfo pause{PauseReason::Breakpoint, address, statement};
     if (rule_ == Rule::PauseAgain) {  // put back by StepBack: already the latest kept

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,31 +20,12 @@
 #include "emulator/keypad.h"
 #include "emulator/machine.h"
 #include "emulator/serial_replay.h"
-#include "emulator/statement_owners.h"
 #include "machine/opcodes.h"
+#include "machine/statement_table.h"
 
 namespace zr::emulator {
 
 class Debugger;
-
-// A statement of the compiled program, for the trace.
-struct TraceStatement {
-    int address = 0;   // of its first instruction
-    std::string word;  // its first word (Windows-1251)
-    std::int32_t position = 0;
-};
-
-// The trace statements of a compiled program's statement map: any records with
-// address, word and position, in slot order. A template, so that the emulator
-// needs nothing from the compiler.
-template <typename StatementRecords>
-std::vector<TraceStatement> TraceStatementsOf(const StatementRecords& records) {
-    std::vector<TraceStatement> statements;
-    statements.reserve(records.size());
-    for (const auto& record : records)
-        statements.push_back({record.address, record.word, record.position});
-    return statements;
-}
 
 inline constexpr std::string_view kGreetingLine1 = "ZR-7340 vers.B01";
 inline constexpr std::string_view kGreetingLine2 = "Kelto vers.03";
@@ -94,7 +76,8 @@ class Emulator : private DeviceState {
     // What the run command does after a compile: the Single and Integer areas
     // start at 0; the Byte area keeps its values.
     void ClearSinglesAndIntegers();
-    void SetStatementMap(std::vector<TraceStatement> statements);
+    // The program's statements, for the trace.
+    void SetStatementMap(std::shared_ptr<const machine::StatementTable> statements);
     // Ready for the next RunLoop after one that ended: the end request is
     // withdrawn and the key register holds `key` (a key already given, or none).
     void PrepareNextRun(std::uint8_t key = kNoKey) {
@@ -325,9 +308,8 @@ class Emulator : private DeviceState {
     // The instruction count when the loop's countdown reaches 0 (see Registers).
     std::uint64_t countAtZero_ = 0;
     std::atomic<bool> attention_{true};
-    bool pendingRestart_ = false;      // Run from 1 / Adr=1 wait for the instruction boundary
-    StatementOwners statementOwners_;  // of statements_
-    std::vector<TraceStatement> statements_;
+    bool pendingRestart_ = false;  // Run from 1 / Adr=1 wait for the instruction boundary
+    std::shared_ptr<const machine::StatementTable> statements_;
     Debugger* debugger_ = nullptr;
     const std::uint8_t* stopMap_ =
         nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none

@@ -7,9 +7,8 @@
 
 namespace zr::emulator {
 
-void Emulator::SetStatementMap(std::vector<TraceStatement> statements) {
+void Emulator::SetStatementMap(std::shared_ptr<const machine::StatementTable> statements) {
     statements_ = std::move(statements);
-    statementOwners_ = StatementOwners(statements_);
 }
 
 void Emulator::TraceStep() {
@@ -20,12 +19,12 @@ void Emulator::TraceStep() {
     host_.TraceStack(stackLines);
 
     // The instruction about to run is at the counter less 1.
-    const int index = statementOwners_.At(m.ProgramCounter() - 1);
+    const int index = statements_ ? statements_->IndexAt(m.ProgramCounter() - 1) : -1;
     if (index < 0) return;
     TraceStop stop;
     stop.statementIndex = index;
-    stop.line = std::to_string(m.ProgramCounter()) + ": " + statements_[stop.statementIndex].word +
-                "  (" + FormatTraceNumber(static_cast<float>(stackLines.size() - 1)) + ")";
+    stop.line = std::to_string(m.ProgramCounter()) + ": " + (*statements_)[index].word + "  (" +
+                FormatTraceNumber(static_cast<float>(stackLines.size() - 1)) + ")";
     host_.StatementReached(*this, stop);
 
     stepGranted = false;

@@ -144,7 +144,7 @@ void EmulatorWorker::PauseNow(emulator::Emulator& e) {
         debugger_->StepInto();
         return;
     }
-    const emulator::DebugStatement* waiting =
+    const machine::ProgramStatement* waiting =
         debugger_->StatementContaining(e.machine.ProgramCounter() - 1);
     host_.Pause(e, waiting ? waiting->address : e.machine.ProgramCounter(), -1);
 }
@@ -162,9 +162,9 @@ void EmulatorWorker::SetBreakpoints(std::vector<LineBreakpoint> breakpoints) {
         if (!debugger_) return;
         std::set<int> gone = debugger_->breakpoints();
         for (const LineBreakpoint& breakpoint : breakpoints) {
-            const int index = emulator::BreakpointStatementIndex(debugStatements_, breakpoint.line);
+            const int index = statements_->BreakpointIndex(breakpoint.line);
             if (index < 0) continue;
-            const int address = debugStatements_[index].address;
+            const int address = (*statements_)[index].address;
             gone.erase(address);
             debugger_->SetBreakpoint(address, breakpoint.settings);
         }
@@ -222,8 +222,8 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     programId_ = emulator::ProgramIdOf(emulator_.machine.programImage);
     emulator_.SetStatementMap(program.statements);
     debugger_.reset();
-    debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);
-    debugStatements_ = program.debugStatements;
+    debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.statements);
+    statements_ = program.statements;
     for (const LineBreakpoint& breakpoint : program.breakpoints)
         debugger_->SetBreakpointAtLine(breakpoint.line, breakpoint.settings);
     for (const int operand : program.dataBreakpoints)

@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 
+#include "compiler/compiled_statements.h"
 #include "shell/breakpoint_store.h"
 #include "shell/companion_windows.h"
 #include "shell/data_folders.h"
@@ -631,7 +632,7 @@ std::filesystem::path FrmMain::SourceFolder() const {
 void FrmMain::MoveBreakpointsToStatements() {
     EditorGutter* gutter = editor_->gutter();
     const QList<int> lines = gutter->breakpointLines();
-    const auto statements = DebugStatementsOf(session_.lastCompile());
+    const machine::StatementTable statements = compiler::StatementTableOf(session_.lastCompile());
     const QList<int> moved = BreakpointLinesAtStatements(statements, lines);
     if (moved == lines) return;
     // Each keeps what it asks (of two that meet, the first).

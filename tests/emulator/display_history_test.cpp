@@ -78,7 +78,11 @@ TEST(Trace, StopsAtTheStatementThatOwnsTheInstructionNotADeclarationBeforeIt) {
     };
     DeviceOn<TraceHost> d;
     // DimI and a label write nothing and share address 1 with "1"; "2" is at 3.
-    d.emulator.SetStatementMap({{1, "DimI", 0}, {1, "L1:", 8}, {1, "1", 12}, {3, "2", 14}});
+    d.emulator.SetStatementMap(std::make_shared<const machine::StatementTable>(
+        std::vector<machine::ProgramStatement>{{1, 0, 0, 0, "DimI", 0},
+                                               {1, 0, 0, 0, "L1:", 8},
+                                               {1, 0, 0, 0, "1", 12},
+                                               {3, 0, 0, 0, "2", 14}}));
     d.emulator.SetTraceOn(true);
     d.RunCode(Ops(PushByte(1), PushByte(2)));
     EXPECT_EQ(d.host.stops, (std::vector<int>{2, 3}));

@@ -179,7 +179,8 @@ TEST(Trace, StopsOnceAtTheFirstInstructionOfAStatement) {
         void TraceStack(const std::vector<std::string>&) override { ++stackLists; }
     };
     DeviceOn<TraceHost> d;
-    d.emulator.SetStatementMap({{1, "x", 0}, {6, "PRINT", 10}});
+    d.emulator.SetStatementMap(std::make_shared<const machine::StatementTable>(
+        std::vector<machine::ProgramStatement>{{1, 0, 0, 0, "x", 0}, {6, 0, 0, 0, "PRINT", 10}}));
     d.emulator.SetTraceOn(true);
     d.RunCode(Ops(PushByte(1), PushByte(2), kAdd, PushByte(4)));
     EXPECT_EQ(d.host.stackLists, 4);
