@@ -175,8 +175,10 @@ bool Debugger::RuleStopsAt(int address) const {
 }
 
 // The stop map marks every address where the loop must hand over: the
-// breakpoints, a run-to target, and every statement start while a step
-// rule or the observer needs them. With nothing marked the loop runs plain.
+// breakpoints, a run-to target, every statement start while a step rule or
+// the observer needs them, and every address under the trace (its stack
+// list comes before each instruction). With nothing marked the loop runs
+// plain.
 void Debugger::Rearm() {
     stopMap_.assign(std::size_t{1} << 16, 1);
     std::fill(stopMap_.begin() + 1, stopMap_.begin() + machine::kProgramSize, 0);
@@ -190,9 +192,13 @@ void Debugger::Rearm() {
     const bool everyStatement = observer_ || maxStops_ > 0 || !dataBreakpoints_.empty() ||
                                 rule_ == Rule::StepInto || rule_ == Rule::StepOver ||
                                 rule_ == Rule::StepOut;
-    if (everyStatement)
+    if (traceOn_) {
+        std::fill(stopMap_.begin() + 1, stopMap_.begin() + machine::kProgramSize, 1);
+        any = true;
+    } else if (everyStatement) {
         for (int address = 1; address <= machine::kProgramSize; ++address)
             if (statements_->IndexAt(address) >= 0) stopMap_[address] = any = true;
+    }
     emulator_.SetStopMap(any ? stopMap_.data() : nullptr);
 }
 
@@ -205,6 +211,7 @@ bool Debugger::CheckBeforeInstruction() {
     if (address < 0 || address > machine::kProgramSize || !stopMap_[address]) return false;
 
     const machine::ProgramStatement* statement = StatementAt(address);
+    if (traceOn_) TraceBefore(address);
     if (statement && observer_) observer_(emulator_, *statement);
     PauseInfo pause{PauseReason::Breakpoint, address, statement};
     if (rule_ == Rule::PauseAgain) {  // put back by StepBack: already the latest kept

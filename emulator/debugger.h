@@ -1,5 +1,5 @@
-// The debugger beside an Emulator: breakpoints, stepping rules and a
-// statement observer. It reaches the run loop only through the attention
+// The debugger beside an Emulator: breakpoints, stepping rules, the trace
+// and a statement observer. It reaches the run loop only through the attention
 // flag and a stop map (one byte per counter value): with nothing armed
 // the loop runs its plain form and pays nothing; with something armed the
 // loop leaves at a marked address and the checks between two instructions
@@ -110,6 +110,14 @@ class Debugger {
     DeviceState CaptureState() const;
     void RestoreState(const DeviceState& state);
 
+    // ---- The trace ----
+    // While on, the host gets the stack list before every instruction
+    // (Host::TraceStack) and, at the first instruction of a statement, the
+    // line "PC: WORD  ( N)" (Host::StatementReached); the run then waits
+    // there until Emulator::GrantStep, the trace going off or the end.
+    void SetTraceOn(bool on);
+    bool traceOn() const { return traceOn_; }
+
     // Called at every statement start reached (without pausing); empty: none.
     void SetStatementObserver(
         std::function<void(Emulator&, const machine::ProgramStatement&)> observer);
@@ -141,6 +149,7 @@ class Debugger {
     bool BreakpointStops(int address);  // counts the arrival
     int ChangedWatch();  // the first watched operand that changed, -1 none; notes the new values
     void NoteWatchedValues();
+    void TraceBefore(int address);
 
     Emulator& emulator_;
     std::shared_ptr<const machine::StatementTable> statements_;
@@ -152,6 +161,7 @@ class Debugger {
     int ruleTarget_ = 0;
     int ruleDepth_ = 0;  // the return pointer when the rule was set
     std::function<void(Emulator&, const machine::ProgramStatement&)> observer_;
+    bool traceOn_ = false;
     // The last place checked: a statement is seen once per arrival, not
     // again when the checks run twice before it executes.
     int seenAddress_ = -1;

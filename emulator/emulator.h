@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +20,6 @@
 #include "emulator/machine.h"
 #include "emulator/serial_replay.h"
 #include "machine/opcodes.h"
-#include "machine/statement_table.h"
 
 namespace zr::emulator {
 
@@ -54,8 +52,7 @@ class Emulator : private DeviceState {
     using DeviceState::tickCount;
     using DeviceState::timerCount;
     bool endRequested = false;
-    bool traceOn = false;
-    bool stepGranted = false;
+    bool stepGranted = false;  // the trace's step (Debugger::SetTraceOn)
 
     const Display& display() const { return DeviceState::display; }
 
@@ -76,8 +73,6 @@ class Emulator : private DeviceState {
     // What the run command does after a compile: the Single and Integer areas
     // start at 0; the Byte area keeps its values.
     void ClearSinglesAndIntegers();
-    // The program's statements, for the trace.
-    void SetStatementMap(std::shared_ptr<const machine::StatementTable> statements);
     // Ready for the next RunLoop after one that ended: the end request is
     // withdrawn and the key register holds `key` (a key already given, or none).
     void PrepareNextRun(std::uint8_t key = kNoKey) {
@@ -104,11 +99,10 @@ class Emulator : private DeviceState {
     void ResumeLoop();
     // One instruction: fetch the opcode at the program counter and execute it.
     void Step();
-    // Executes one fetched opcode the way the firmware's full pass does: the
-    // trace first; a fault becomes the RunState error code.
+    // Executes one fetched opcode the way the firmware's full pass does: a
+    // fault becomes the RunState error code.
     void ExecuteInstruction(std::uint8_t op) {
         try {
-            if (traceOn) TraceStep();
             Execute(op);
         } catch (const RunFault& fault) {
             machine.runState = fault.code;
@@ -152,6 +146,13 @@ class Emulator : private DeviceState {
         stopMap_ = stopMap;
         RequestAttention();
     }
+    // The trace's two outputs: the stack list before an instruction, and a
+    // stop at a statement's first instruction, after which the run waits
+    // until GrantStep or the end.
+    void ShowTraceStack(const std::vector<std::string>& stackLines) {
+        host_.TraceStack(stackLines);
+    }
+    void WaitAtTraceStop(const TraceStop& stop);
     // Serial lines read are kept while on, so that a run stepped back reads
     // the same lines again; off drops them.
     void KeepSerialLines(bool on) {
@@ -172,7 +173,6 @@ class Emulator : private DeviceState {
         RequestAttention();
     }
     void GrantStep() { stepGranted = true; }
-    void SetTraceOn(bool on);
     void TimerTick();  // one 100 ms tick
 
     // ---- Device operations ----
@@ -236,7 +236,6 @@ class Emulator : private DeviceState {
     void StartAt(int address);
     void DispatchEvents();
     void LeftRunning();
-    void TraceStep();
 
     // The registers the run loop keeps in locals: the program counter (the
     // top return-stack entry), the stack pointer and the instructions left
@@ -309,7 +308,6 @@ class Emulator : private DeviceState {
     std::uint64_t countAtZero_ = 0;
     std::atomic<bool> attention_{true};
     bool pendingRestart_ = false;  // Run from 1 / Adr=1 wait for the instruction boundary
-    std::shared_ptr<const machine::StatementTable> statements_;
     Debugger* debugger_ = nullptr;
     const std::uint8_t* stopMap_ =
         nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none

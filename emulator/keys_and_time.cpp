@@ -101,10 +101,4 @@ void Emulator::ClearProgramMemory() {
     std::fill(machine.programImage.begin() + 1, machine.programImage.end(), 0);
 }
 
-void Emulator::SetTraceOn(bool on) {
-    traceOn = on;
-    RequestAttention();
-    if (!on) stepGranted = true;  // a waiting step is released
-}
-
 }  // namespace zr::emulator

@@ -81,12 +81,16 @@ void EmulatorWorker::PostSerialLine(std::string line) {
 // While a run loop runs the change goes through the queue; otherwise it is
 // made here, after a run loop that was told to end has finished.
 void EmulatorWorker::SetTraceOn(bool on) {
+    const auto apply = [this, on] {
+        traceOn_ = on;
+        if (debugger_) debugger_->SetTraceOn(on);
+    };
     if (running()) {
-        Post([on](emulator::Emulator& e) { e.SetTraceOn(on); });
+        Post([apply](emulator::Emulator&) { apply(); });
         return;
     }
     Join();
-    emulator_.SetTraceOn(on);
+    apply();
 }
 
 void EmulatorWorker::SetDecimalSeparator(char separator) {
@@ -220,7 +224,6 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     emulator_.ResetInstructionCount();
     emulator_.LoadProgram(program.image);
     programId_ = emulator::ProgramIdOf(emulator_.machine.programImage);
-    emulator_.SetStatementMap(program.statements);
     debugger_.reset();
     debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.statements);
     statements_ = program.statements;
@@ -229,6 +232,7 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     for (const int operand : program.dataBreakpoints)
         debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
     KeepHistoryWhileDebugging();
+    debugger_->SetTraceOn(traceOn_);
     debugger_->onPause = [this](emulator::Emulator& e, const emulator::PauseInfo& pause) {
         host_.Pause(e, pause.address, pause.changedOperand);
     };

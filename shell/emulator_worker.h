@@ -112,6 +112,7 @@ class EmulatorWorker : public QObject {
     std::thread thread_;
     std::atomic<bool> quit_{false};
     std::atomic<std::uint32_t> programId_{0};
+    bool traceOn_ = false;                   // worker thread while a run loop runs
     std::optional<EmulatorProgram> reload_;  // worker thread only
     bool restart_ = false;                   // worker thread only: StartProgram
     QTimer frameTimer_;
