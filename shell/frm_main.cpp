@@ -435,7 +435,7 @@ bool FrmMain::LoadFile(const QString& path) {
 // Puts an opened text into the editor. A long one shows its progress with
 // Cancel once it takes over a second; Cancel puts the previous text back.
 bool FrmMain::FillEditor(const formats::RichText& text, bool plain, const QString& name) {
-    constexpr std::size_t kLongText = 512 * 1024;
+    constexpr std::size_t kLongText = std::size_t{512} * 1024;
     if (text.text.size() < kLongText) {
         editor_->LoadDocument(text, plain);
         return true;

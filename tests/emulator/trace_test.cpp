@@ -19,6 +19,7 @@ using namespace machine;
 std::shared_ptr<const StatementTable> StatementsAt(
     const std::vector<std::pair<int, std::string>>& records) {
     std::vector<ProgramStatement> statements;
+    statements.reserve(records.size());
     for (const auto& [address, word] : records) statements.push_back({address, 0, 0, 0, word, 0});
     return std::make_shared<const StatementTable>(std::move(statements));
 }
