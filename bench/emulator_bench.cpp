@@ -58,8 +58,9 @@ void BareInterpreter(benchmark::State& state) {
 BENCHMARK(BareInterpreter);
 
 // The benchmark loop's three statement starts, for a debugger.
-const std::vector<emulator::DebugStatement> kLoopStatements = {
-    {1, 1, 1, 0, "iM"}, {11, 2, 1, 0, "iM"}, {25, 3, 1, 0, "PushByte"}};
+const auto kLoopStatements =
+    std::make_shared<const machine::StatementTable>(std::vector<machine::ProgramStatement>{
+        {1, 1, 1, 0, "iM", 0}, {11, 2, 1, 0, "iM", 0}, {25, 3, 1, 0, "PushByte", 0}});
 
 // Runs the loop for `instructions` through the headless host, past the
 // greeting and the prompt; `arm` may attach a debugger to the device first.

@@ -13,8 +13,6 @@ namespace zr::cli {
 
 using compiler::ListingEntry;
 using compiler::MakeListing;
-using compiler::PlaceOfStatement;
-using compiler::StatementPlace;
 
 // Each group under its source line as a comment: "; LINE: TEXT".
 void PrintListing(const std::vector<ListingEntry>& listing, std::ostream& out);

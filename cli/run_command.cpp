@@ -125,7 +125,6 @@ std::optional<int> LoadProgram(const RunOptions& options, const CommonOptions& c
         return kFailure;
     }
     device.LoadProgram(compiler.programImage);
-    device.SetStatementMap(emulator::TraceStatementsOf(compiler.statementMap));
     debugProgram = DebugProgramOf(compiler);
     return std::nullopt;
 }

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <ostream>
 
-#include "cli/listing_output.h"
 #include "cli/visible_text.h"
+#include "compiler/compiled_statements.h"
 #include "emulator/emulator.h"
 #include "emulator/number_text.h"
 #include "machine/cp1251.h"
@@ -58,11 +58,8 @@ std::optional<BreakItem> ParseBreakItem(std::string_view text, std::string& erro
 
 DebugProgram DebugProgramOf(const compiler::Compiler& compiler) {
     DebugProgram program;
-    for (const auto& record : compiler.statementMap) {
-        const StatementPlace place = PlaceOfStatement(compiler, record);
-        program.statements.push_back(
-            {record.address, place.line, place.column, record.sourceIndex, record.word});
-    }
+    program.statements =
+        std::make_shared<const machine::StatementTable>(compiler::StatementTableOf(compiler));
     for (const auto& library : compiler.libraries)
         program.libraryNames.push_back(library.path.filename().string());
     program.names = compiler.names;
@@ -98,13 +95,13 @@ std::unique_ptr<emulator::Debugger> AttachDebugger(const RunDebugOptions& option
     };
     if (options.trace)
         debugger->SetStatementObserver(
-            [&out, &program](emulator::Emulator& e, const emulator::DebugStatement& statement) {
+            [&out, &program](emulator::Emulator& e, const machine::ProgramStatement& statement) {
                 out << TraceLine(e, statement, program) << '\n';
             });
     return debugger;
 }
 
-std::string TraceLine(const emulator::Emulator& device, const emulator::DebugStatement& statement,
+std::string TraceLine(const emulator::Emulator& device, const machine::ProgramStatement& statement,
                       const DebugProgram& program) {
     std::string line;
     if (statement.sourceIndex > 0 &&

@@ -33,10 +33,10 @@ struct BreakItem {
 // Nothing, with `error` set, when the item is not of that form.
 std::optional<BreakItem> ParseBreakItem(std::string_view text, std::string& error);
 
-// The statements of a compile with their places, for the debugger; the
-// library file names for the trace's places.
+// The statements of a compile, for the debugger; the library file names for
+// the trace's places.
 struct DebugProgram {
-    std::vector<emulator::DebugStatement> statements;
+    std::shared_ptr<const machine::StatementTable> statements;
     std::vector<std::string> libraryNames;
     compiler::NameTable names;  // for the breakpoints' conditions
 };
@@ -53,7 +53,7 @@ std::unique_ptr<emulator::Debugger> AttachDebugger(const RunDebugOptions& option
 
 // "LINE:COLUMN  ADDRESS  WORD  STACK": the stack slots 1..StackPointer in the
 // trace's number form, X last.
-std::string TraceLine(const emulator::Emulator& device, const emulator::DebugStatement& statement,
+std::string TraceLine(const emulator::Emulator& device, const machine::ProgramStatement& statement,
                       const DebugProgram& program);
 
 // The run result's "line" and "column" of the statement the run ended before.

@@ -1,5 +1,6 @@
 #include "compiler/program_listing.h"
 
+#include "compiler/compiled_statements.h"
 #include "compiler/listing_names.h"
 #include "compiler/source_text.h"
 #include "machine/cp1251.h"
@@ -30,30 +31,23 @@ StatementPlace PlaceOfStatement(const Compiler& compiler, const StatementRecord&
 }
 
 std::vector<ListingEntry> MakeListing(const Compiler& compiler) {
-    // The last record of an address is the statement whose instruction is
-    // there (declarations and labels share the address of the next one).
-    std::vector<int> statementAt(machine::kProgramSize + 1, -1);
-    for (std::size_t i = 0; i < compiler.statementMap.size(); ++i) {
-        const int address = compiler.statementMap[i].address;
-        if (address >= 1 && address <= machine::kProgramSize)
-            statementAt[address] = static_cast<int>(i);
-    }
+    const machine::StatementTable statements = StatementTableOf(compiler);
     const auto names = ListingNamesOf(compiler.names);
     std::vector<ListingEntry> listing;
     int current = -1;
     for (auto& instruction :
          machine::DecodeImage(compiler.programImage, 1, compiler.compileAddress, names)) {
-        if (statementAt[instruction.address] >= 0) current = statementAt[instruction.address];
+        if (const int index = statements.IndexAt(instruction.address); index >= 0) current = index;
         ListingEntry entry;
         entry.instruction = std::move(instruction);
         if (current >= 0) {
-            const auto& record = compiler.statementMap[current];
-            entry.sourceIndex = record.sourceIndex;
-            entry.line = PlaceOfStatement(compiler, record).line;
+            const machine::ProgramStatement& statement = statements[current];
+            entry.sourceIndex = statement.sourceIndex;
+            entry.line = statement.line;
             entry.lineText =
-                machine::Cp1251ToUtf8(LineOf(compiler.TextOf(record.sourceIndex), entry.line));
-            if (record.sourceIndex > 0)
-                entry.file = compiler.libraries[record.sourceIndex - 1].path.filename().string();
+                machine::Cp1251ToUtf8(LineOf(compiler.TextOf(statement.sourceIndex), entry.line));
+            if (statement.sourceIndex > 0)
+                entry.file = compiler.libraries[statement.sourceIndex - 1].path.filename().string();
         }
         listing.push_back(std::move(entry));
     }

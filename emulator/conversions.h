@@ -13,10 +13,13 @@
 #include <emmintrin.h>
 #endif
 
+// A lambda's form goes after its parameter list: `[&]() ZR_ALWAYS_INLINE_LAMBDA {}`.
 #if defined(__GNUC__)
 #define ZR_ALWAYS_INLINE [[gnu::always_inline]]
+#define ZR_ALWAYS_INLINE_LAMBDA __attribute__((always_inline))
 #else
 #define ZR_ALWAYS_INLINE
+#define ZR_ALWAYS_INLINE_LAMBDA
 #endif
 
 namespace zr::emulator {

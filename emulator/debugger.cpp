@@ -7,8 +7,10 @@
 
 namespace zr::emulator {
 
-Debugger::Debugger(Emulator& emulator, std::vector<DebugStatement> statements)
-    : emulator_(emulator), statements_(std::move(statements)), owners_(statements_) {
+Debugger::Debugger(Emulator& emulator, std::shared_ptr<const machine::StatementTable> statements)
+    : emulator_(emulator),
+      statements_(statements ? std::move(statements)
+                             : std::make_shared<const machine::StatementTable>()) {
     emulator_.AttachDebugger(this);
     Rearm();
 }
@@ -18,39 +20,13 @@ Debugger::~Debugger() {
     emulator_.KeepSerialLines(false);
 }
 
-const DebugStatement* Debugger::StatementAt(int address) const {
-    const int index = owners_.At(address);
-    return index < 0 ? nullptr : &statements_[index];
-}
-
-const DebugStatement* Debugger::StatementContaining(int address) const {
-    for (int at = std::min(address, machine::kProgramSize); at >= 1; --at)
-        if (const int index = owners_.At(at); index >= 0) return &statements_[index];
-    return nullptr;
-}
-
-int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line) {
-    // Only the statements that own their address: a line that holds only
-    // declarations has no statement of its own.
-    const StatementOwners owners(statements);
-    int best = -1;
-    for (int address = 1; address <= machine::kProgramSize; ++address) {
-        const int index = owners.At(address);
-        if (index < 0) continue;
-        const DebugStatement& statement = statements[index];
-        if (statement.sourceIndex != 0 || statement.line < line) continue;
-        if (best < 0 || statement.line < statements[best].line ||
-            (statement.line == statements[best].line && statement.column < statements[best].column))
-            best = index;
-    }
-    return best;
+const machine::ProgramStatement* Debugger::StatementContaining(int address) const {
+    const int index = statements_->IndexContaining(address);
+    return index < 0 ? nullptr : &(*statements_)[index];
 }
 
 int Debugger::AddBreakpointAtLine(int line) {
-    const int index = BreakpointStatementIndex(statements_, line);
-    if (index < 0) return 0;
-    AddBreakpoint(statements_[index].address);
-    return statements_[index].line;
+    return SetBreakpointAtLine(line, {});
 }
 
 void Debugger::AddBreakpoint(int address) {
@@ -58,10 +34,11 @@ void Debugger::AddBreakpoint(int address) {
 }
 
 int Debugger::SetBreakpointAtLine(int line, BreakpointSettings settings) {
-    const int index = BreakpointStatementIndex(statements_, line);
+    const int index = statements_->BreakpointIndex(line);
     if (index < 0) return 0;
-    SetBreakpoint(statements_[index].address, std::move(settings));
-    return statements_[index].line;
+    const machine::ProgramStatement& statement = (*statements_)[index];
+    SetBreakpoint(statement.address, std::move(settings));
+    return statement.line;
 }
 
 void Debugger::SetBreakpoint(int address, BreakpointSettings settings) {
@@ -166,7 +143,7 @@ void Debugger::RunTo(int address) {
 }
 
 void Debugger::SetStatementObserver(
-    std::function<void(Emulator&, const DebugStatement&)> observer) {
+    std::function<void(Emulator&, const machine::ProgramStatement&)> observer) {
     observer_ = std::move(observer);
     Rearm();
 }
@@ -198,8 +175,10 @@ bool Debugger::RuleStopsAt(int address) const {
 }
 
 // The stop map marks every address where the loop must hand over: the
-// breakpoints, a run-to target, and every statement start while a step
-// rule or the observer needs them. With nothing marked the loop runs plain.
+// breakpoints, a run-to target, every statement start while a step rule or
+// the observer needs them, and every address under the trace (its stack
+// list comes before each instruction). With nothing marked the loop runs
+// plain.
 void Debugger::Rearm() {
     stopMap_.assign(std::size_t{1} << 16, 1);
     std::fill(stopMap_.begin() + 1, stopMap_.begin() + machine::kProgramSize, 0);
@@ -213,9 +192,13 @@ void Debugger::Rearm() {
     const bool everyStatement = observer_ || maxStops_ > 0 || !dataBreakpoints_.empty() ||
                                 rule_ == Rule::StepInto || rule_ == Rule::StepOver ||
                                 rule_ == Rule::StepOut;
-    if (everyStatement)
+    if (traceOn_) {
+        std::fill(stopMap_.begin() + 1, stopMap_.begin() + machine::kProgramSize, 1);
+        any = true;
+    } else if (everyStatement) {
         for (int address = 1; address <= machine::kProgramSize; ++address)
-            if (owners_.At(address) >= 0) stopMap_[address] = any = true;
+            if (statements_->IndexAt(address) >= 0) stopMap_[address] = any = true;
+    }
     emulator_.SetStopMap(any ? stopMap_.data() : nullptr);
 }
 
@@ -227,7 +210,8 @@ bool Debugger::CheckBeforeInstruction() {
     seenCount_ = count;
     if (address < 0 || address > machine::kProgramSize || !stopMap_[address]) return false;
 
-    const DebugStatement* statement = StatementAt(address);
+    const machine::ProgramStatement* statement = StatementAt(address);
+    if (traceOn_) TraceBefore(address);
     if (statement && observer_) observer_(emulator_, *statement);
     PauseInfo pause{PauseReason::Breakpoint, address, statement};
     if (rule_ == Rule::PauseAgain) {  // put back by StepBack: already the latest kept

@@ -1,5 +1,5 @@
-// The debugger beside an Emulator: breakpoints, stepping rules and a
-// statement observer. It reaches the run loop only through the attention
+// The debugger beside an Emulator: breakpoints, stepping rules, the trace
+// and a statement observer. It reaches the run loop only through the attention
 // flag and a stop map (one byte per counter value): with nothing armed
 // the loop runs its plain form and pays nothing; with something armed the
 // loop leaves at a marked address and the checks between two instructions
@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -17,26 +18,12 @@
 
 #include "emulator/break_condition.h"
 #include "emulator/device_state.h"
-#include "emulator/statement_owners.h"
 #include "machine/image.h"
+#include "machine/statement_table.h"
 
 namespace zr::emulator {
 
 class Emulator;
-
-// A statement of the compiled program as the debugger knows it.
-struct DebugStatement {
-    int address = 0;  // of its first instruction
-    int line = 0;     // 1-based line and column in its text
-    int column = 0;
-    int sourceIndex = 0;  // 0: the main text; k: library k (no line breakpoints there)
-    std::string word;     // its first word (Windows-1251)
-};
-
-// The statement a breakpoint on `line` (1-based) holds at: of the statements
-// that own their address (the last record there), the first of the main text
-// that starts on `line` or after it. Its index, or -1 when none follows.
-int BreakpointStatementIndex(const std::vector<DebugStatement>& statements, int line);
 
 // The value a data breakpoint compares: `operand` (a VariableOperand: a
 // Single, Byte or Integer cell, RX or Stack) read straight from the areas.
@@ -56,16 +43,15 @@ enum class PauseReason : std::uint8_t { Breakpoint, Step, RunTo, StepBack, DataC
 struct PauseInfo {
     PauseReason reason = PauseReason::Breakpoint;
     int address = 0;
-    const DebugStatement* statement = nullptr;  // the statement about to run
-    int changedOperand = -1;                    // DataChange: the watched variable that changed
+    const machine::ProgramStatement* statement = nullptr;  // the statement about to run
+    int changedOperand = -1;  // DataChange: the watched variable that changed
 };
 
 class Debugger {
   public:
-    // `statements` in the compiler's order; for each address the last one
-    // is the statement whose instruction is there (declarations and labels
-    // share the address of the statement after them).
-    Debugger(Emulator& emulator, std::vector<DebugStatement> statements);
+    // The program's statements (shared with whoever else shows them; null:
+    // none).
+    Debugger(Emulator& emulator, std::shared_ptr<const machine::StatementTable> statements);
     ~Debugger();
     Debugger(const Debugger&) = delete;
     Debugger& operator=(const Debugger&) = delete;
@@ -124,14 +110,26 @@ class Debugger {
     DeviceState CaptureState() const;
     void RestoreState(const DeviceState& state);
 
-    // Called at every statement start reached (without pausing); empty: none.
-    void SetStatementObserver(std::function<void(Emulator&, const DebugStatement&)> observer);
+    // ---- The trace ----
+    // While on, the host gets the stack list before every instruction
+    // (Host::TraceStack) and, at the first instruction of a statement, the
+    // line "PC: WORD  ( N)" (Host::StatementReached); the run then waits
+    // there until Emulator::GrantStep, the trace going off or the end.
+    void SetTraceOn(bool on);
+    bool traceOn() const { return traceOn_; }
 
+    // Called at every statement start reached (without pausing); empty: none.
+    void SetStatementObserver(
+        std::function<void(Emulator&, const machine::ProgramStatement&)> observer);
+
+    const machine::StatementTable& statements() const { return *statements_; }
     // The statement whose first instruction is at `address`, or nullptr.
-    const DebugStatement* StatementAt(int address) const;
+    const machine::ProgramStatement* StatementAt(int address) const {
+        return statements_->At(address);
+    }
     // The statement an instruction at `address` belongs to: the nearest
     // statement start at or before it (nothing before the first one).
-    const DebugStatement* StatementContaining(int address) const;
+    const machine::ProgramStatement* StatementContaining(int address) const;
     // Drops any stop asked for (a step, run to, step out) and keeps only the
     // breakpoints: a new run starts without the last run's requests.
     void ForgetStepRequests() { Continue(); }
@@ -151,10 +149,10 @@ class Debugger {
     bool BreakpointStops(int address);  // counts the arrival
     int ChangedWatch();  // the first watched operand that changed, -1 none; notes the new values
     void NoteWatchedValues();
+    void TraceBefore(int address);
 
     Emulator& emulator_;
-    std::vector<DebugStatement> statements_;
-    StatementOwners owners_;  // of statements_
+    std::shared_ptr<const machine::StatementTable> statements_;
     std::set<int> breakpoints_;
     std::map<int, BreakpointSettings> settings_;  // only those that ask more than a stop
     std::map<int, int> hits_;
@@ -162,7 +160,8 @@ class Debugger {
     Rule rule_ = Rule::None;
     int ruleTarget_ = 0;
     int ruleDepth_ = 0;  // the return pointer when the rule was set
-    std::function<void(Emulator&, const DebugStatement&)> observer_;
+    std::function<void(Emulator&, const machine::ProgramStatement&)> observer_;
+    bool traceOn_ = false;
     // The last place checked: a statement is seen once per arrival, not
     // again when the checks run twice before it executes.
     int seenAddress_ = -1;

@@ -68,14 +68,17 @@ ZR_ALWAYS_INLINE inline std::int16_t Emulator::CheckedInt16(const Registers& r, 
     return static_cast<std::int16_t>(rounded);
 }
 
+// At the loop's counter register; a fault stores the registers first. The
+// fault's lambda is inlined as well: called, it would take the registers'
+// address and keep them in memory across the whole loop.
 ZR_ALWAYS_INLINE inline std::uint8_t Emulator::FetchByte(Registers& r) {
-    if (!IsImageCell(r.pc)) Fault(r, kErrorAddressRange);
-    return machine.programImage[r.pc++];
+    return FetchByteAt(machine.programImage, r.pc,
+                       [&r, this]() ZR_ALWAYS_INLINE_LAMBDA { Fault(r, kErrorAddressRange); });
 }
 
 ZR_ALWAYS_INLINE inline int Emulator::FetchWord(Registers& r) {
-    const std::uint8_t high = FetchByte(r);
-    return machine::DecodeInteger(high, FetchByte(r));
+    return FetchWordAt(machine.programImage, r.pc,
+                       [&r, this]() ZR_ALWAYS_INLINE_LAMBDA { Fault(r, kErrorAddressRange); });
 }
 
 ZR_ALWAYS_INLINE inline float& Emulator::Slot(std::intptr_t s) {

@@ -21,31 +21,11 @@
 #include "emulator/machine.h"
 #include "emulator/predecoded.h"
 #include "emulator/serial_replay.h"
-#include "emulator/statement_owners.h"
 #include "machine/opcodes.h"
 
 namespace zr::emulator {
 
 class Debugger;
-
-// A statement of the compiled program, for the trace.
-struct TraceStatement {
-    int address = 0;   // of its first instruction
-    std::string word;  // its first word (Windows-1251)
-    std::int32_t position = 0;
-};
-
-// The trace statements of a compiled program's statement map: any records with
-// address, word and position, in slot order. A template, so that the emulator
-// needs nothing from the compiler.
-template <typename StatementRecords>
-std::vector<TraceStatement> TraceStatementsOf(const StatementRecords& records) {
-    std::vector<TraceStatement> statements;
-    statements.reserve(records.size());
-    for (const auto& record : records)
-        statements.push_back({record.address, record.word, record.position});
-    return statements;
-}
 
 inline constexpr std::string_view kGreetingLine1 = "ZR-7340 vers.B01";
 inline constexpr std::string_view kGreetingLine2 = "Kelto vers.03";
@@ -74,8 +54,7 @@ class Emulator : private DeviceState {
     using DeviceState::tickCount;
     using DeviceState::timerCount;
     bool endRequested = false;
-    bool traceOn = false;
-    bool stepGranted = false;
+    bool stepGranted = false;  // the trace's step (Debugger::SetTraceOn)
 
     const Display& display() const { return DeviceState::display; }
 
@@ -100,7 +79,6 @@ class Emulator : private DeviceState {
     // What the run command does after a compile: the Single and Integer areas
     // start at 0; the Byte area keeps its values.
     void ClearSinglesAndIntegers();
-    void SetStatementMap(std::vector<TraceStatement> statements);
     // Ready for the next RunLoop after one that ended: the end request is
     // withdrawn and the key register holds `key` (a key already given, or none).
     void PrepareNextRun(std::uint8_t key = kNoKey) {
@@ -127,11 +105,10 @@ class Emulator : private DeviceState {
     void ResumeLoop();
     // One instruction: fetch the opcode at the program counter and execute it.
     void Step();
-    // Executes one fetched opcode the way the firmware's full pass does: the
-    // trace first; a fault becomes the RunState error code.
+    // Executes one fetched opcode the way the firmware's full pass does: a
+    // fault becomes the RunState error code.
     void ExecuteInstruction(std::uint8_t op) {
         try {
-            if (traceOn) TraceStep();
             Execute(op);
         } catch (const RunFault& fault) {
             machine.runState = fault.code;
@@ -175,6 +152,13 @@ class Emulator : private DeviceState {
         stopMap_ = stopMap;
         RequestAttention();
     }
+    // The trace's two outputs: the stack list before an instruction, and a
+    // stop at a statement's first instruction, after which the run waits
+    // until GrantStep or the end.
+    void ShowTraceStack(const std::vector<std::string>& stackLines) {
+        host_.TraceStack(stackLines);
+    }
+    void WaitAtTraceStop(const TraceStop& stop);
     // Serial lines read are kept while on, so that a run stepped back reads
     // the same lines again; off drops them.
     void KeepSerialLines(bool on) {
@@ -195,7 +179,6 @@ class Emulator : private DeviceState {
         RequestAttention();
     }
     void GrantStep() { stepGranted = true; }
-    void SetTraceOn(bool on);
     void TimerTick();  // one 100 ms tick
 
     // ---- Device operations ----
@@ -264,7 +247,6 @@ class Emulator : private DeviceState {
     void StartAt(int address);
     void DispatchEvents();
     void LeftRunning();
-    void TraceStep();
 
     // The registers the run loop keeps in locals: the program counter (the
     // top return-stack entry), the stack pointer and the instructions left
@@ -342,9 +324,7 @@ class Emulator : private DeviceState {
     // The instruction count when the loop's countdown reaches 0 (see Registers).
     std::uint64_t countAtZero_ = 0;
     std::atomic<bool> attention_{true};
-    bool pendingRestart_ = false;      // Run from 1 / Adr=1 wait for the instruction boundary
-    StatementOwners statementOwners_;  // of statements_
-    std::vector<TraceStatement> statements_;
+    bool pendingRestart_ = false;  // Run from 1 / Adr=1 wait for the instruction boundary
     Debugger* debugger_ = nullptr;
     const std::uint8_t* stopMap_ =
         nullptr;  // by the 16-bit counter: 1 where the loop leaves; null: none

@@ -24,7 +24,7 @@ enum class WaitReason : std::uint8_t {
 
 // One stop of the trace: the instruction about to run starts a statement.
 struct TraceStop {
-    int statementIndex = 0;  // into the statement map given to the emulator
+    int statementIndex = 0;  // into the program's statement table (and statement map)
     std::string line;        // "12: PRINT  ( 2)"
 };
 

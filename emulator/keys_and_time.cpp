@@ -101,10 +101,4 @@ void Emulator::ClearProgramMemory() {
     for (int address = 1; address <= machine::kProgramSize; ++address) WriteProgram(address, 0);
 }
 
-void Emulator::SetTraceOn(bool on) {
-    traceOn = on;
-    RequestAttention();
-    if (!on) stepGranted = true;  // a waiting step is released
-}
-
 }  // namespace zr::emulator

@@ -82,6 +82,28 @@ class ProgramMemory {
     std::uint64_t stamp_ = NewStamp();
 };
 
+[[noreturn]] inline void ThrowAddressFault() {
+    throw RunFault{kErrorAddressRange};
+}
+
+// The one fetch, whichever way the counter is kept: the byte at `pc`, which
+// then moves past it. A counter outside the image is error 56, raised by
+// `fault` (which must not return) before the counter moves, so the fault
+// reports the address of the byte it could not read. A word is two bytes,
+// high first, in the sign-magnitude Integer encoding.
+template <typename Counter, typename Fault>
+ZR_ALWAYS_INLINE inline std::uint8_t FetchByteAt(const machine::ProgramImage& image, Counter& pc,
+                                                 Fault&& fault) {
+    if (!IsImageCell(pc)) fault();
+    return image[pc++];
+}
+template <typename Counter, typename Fault>
+ZR_ALWAYS_INLINE inline int FetchWordAt(const machine::ProgramImage& image, Counter& pc,
+                                        Fault&& fault) {
+    const std::uint8_t high = FetchByteAt(image, pc, fault);
+    return machine::DecodeInteger(high, FetchByteAt(image, pc, fault));
+}
+
 struct MachineState {
     ProgramMemory programImage;
 
@@ -119,14 +141,12 @@ struct MachineState {
         returnStack[returnPointer] = static_cast<std::int16_t>(address);
     }
 
+    // At the counter on the return stack (the out-of-line instructions).
     std::uint8_t FetchByte() {
-        std::int16_t& pc = returnStack[returnPointer];
-        if (!IsImageCell(pc)) throw RunFault{kErrorAddressRange};
-        return programImage[pc++];
+        return FetchByteAt(programImage, returnStack[returnPointer], ThrowAddressFault);
     }
     int FetchWord() {
-        const std::uint8_t high = FetchByte();
-        return machine::DecodeInteger(high, FetchByte());
+        return FetchWordAt(programImage, returnStack[returnPointer], ThrowAddressFault);
     }
     float FetchSingle() {
         std::uint8_t bytes4[4];

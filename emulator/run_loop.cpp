@@ -280,8 +280,8 @@ done:
 // The firmware's checks between two instructions: after the previous one
 // the checkpoint, due events and the run state; before the next one the end,
 // a restart, the strobes, the end of memory, the stop key and the segment
-// end. Runs the next instruction here when the loop cannot: under the trace,
-// or at counter 0 (with a segment) or below. Returns false when the program
+// end. Runs the next instruction here when the loop cannot: at counter 0
+// (with a segment) or below. Returns false when the program
 // leaves the running state.
 bool Emulator::Attend(bool afterInstruction) {
     MachineState& m = machine;
@@ -334,7 +334,7 @@ bool Emulator::Attend(bool afterInstruction) {
                 continue;
             }
             const int pc = m.ProgramCounter();
-            if (!traceOn && static_cast<unsigned>(pc - 1) < machine::kProgramSize - 1u) {
+            if (static_cast<unsigned>(pc - 1) < machine::kProgramSize - 1u) {
                 if (NeedsAttention()) RequestAttention();
                 return true;
             }
@@ -354,9 +354,9 @@ bool Emulator::NeedsAttention() const {
     const bool eventsDue = (m.eventFlags & (kEventTimerPending | kEventProgramPending)) &&
                            !(m.eventFlags & kEventsHeld);
     const bool keyWaiting = !(m.eventFlags & kEventKeysToProgram) && keyRegister != kNoKey;
-    return endRequested || pendingRestart_ || traceOn || m.runState != kRunning ||
-           m.segmentEnd != 0 || eventsDue || keyWaiting || host_.HasPending() ||
-           io.pins[kPinWE] != 1 || io.pins[kPinCE] != 1;
+    return endRequested || pendingRestart_ || m.runState != kRunning || m.segmentEnd != 0 ||
+           eventsDue || keyWaiting || host_.HasPending() || io.pins[kPinWE] != 1 ||
+           io.pins[kPinCE] != 1;
 }
 
 // With both pending, the program event routine runs first and returns into

@@ -15,6 +15,7 @@
 #include "emulator/emulator.h"
 #include "emulator/key_script.h"
 #include "machine/image.h"
+#include "machine/statement_table.h"
 
 namespace zr::scenario {
 
@@ -79,9 +80,8 @@ struct Scenario {
     std::string name;
     std::filesystem::path program;
     machine::ProgramImage image{};
-    // Where each statement's code starts and its source line (main text
-    // only), for an error's line.
-    std::vector<std::pair<int, int>> statementLines;
+    // The program's statements, for an error's line (none for an image).
+    machine::StatementTable statements;
     std::uint8_t port = 0;
     std::array<int, emulator::kAdcChannels> adc{};
     std::uint64_t instructionsPerTick = 10000;

@@ -371,16 +371,12 @@ bool ScenarioHost::StateMatches(const Emulator& e, const Step& step, Place place
 }
 
 // The program counter of an error stands past the opcode that failed: the
-// statement is the last one starting at or before the byte before it.
+// statement is the one the byte before it belongs to. A line of the main
+// text; 0 inside a library routine (its lines are not the program's).
 int ScenarioHost::LineOfAddress(int address) const {
-    int line = 0, best = -1;
-    for (const auto& [start, sourceLine] : scenario_.statementLines) {
-        if (start <= address - 1 && start >= best) {
-            best = start;
-            line = sourceLine;
-        }
-    }
-    return line;
+    const int index = scenario_.statements.IndexContaining(address - 1);
+    if (index < 0 || scenario_.statements[index].sourceIndex != 0) return 0;
+    return scenario_.statements[index].line;
 }
 
 bool ScenarioHost::SaveSnapshot(Emulator& e, const Step& step) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "compiler/compiled_statements.h"
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
 #include "formats/zrt.h"
@@ -173,13 +174,7 @@ class Loader {
         }
         compiled_ = true;
         scenario_.image = compiler_.programImage;
-        for (const auto& record : compiler_.statementMap) {
-            if (record.sourceIndex != 0) continue;
-            const auto& text = compiler_.sourceText;
-            const auto at =
-                compiler::LineColumnOf(text, compiler::SkipBlanks(text, record.position));
-            scenario_.statementLines.emplace_back(record.address, at.line);
-        }
+        scenario_.statements = compiler::StatementTableOf(compiler_);
     }
 
     Step NewStep(const YAML::Node& node, const std::string& keyword, StepKind kind) {

@@ -8,18 +8,6 @@
 namespace zr::shell {
 namespace {
 
-// The statement owning `address`: the last record at the highest address not
-// above it (records sharing an address: the last one holds the instruction).
-int StatementContaining(const std::vector<emulator::DebugStatement>& statements, int address) {
-    int found = -1;
-    for (std::size_t i = 0; i < statements.size(); ++i) {
-        const int at = statements[i].address;
-        if (at >= 1 && at <= address && (found < 0 || at >= statements[found].address))
-            found = static_cast<int>(i);
-    }
-    return found;
-}
-
 bool IsCallingInstruction(std::uint8_t opcode) {
     if (machine::IsJump(opcode)) {
         const machine::JumpKind kind = machine::JumpKindOf(opcode);
@@ -44,7 +32,7 @@ bool CallEndsAt(const machine::ProgramImage& image, int from, int returnAddress)
 }  // namespace
 
 std::vector<CallStackEntry> CallStackOf(const emulator::MachineState& machine,
-                                        const std::vector<emulator::DebugStatement>& statements) {
+                                        const machine::StatementTable& statements) {
     std::vector<CallStackEntry> entries;
     const int top = std::clamp(machine.returnPointer, 1, emulator::kReturnStackSize);
     for (int level = top; level >= 1; --level) {
@@ -52,13 +40,13 @@ std::vector<CallStackEntry> CallStackOf(const emulator::MachineState& machine,
         CallStackEntry entry;
         entry.address = address;
         if (level == top) {
-            entry.statement = StatementContaining(statements, address);
+            entry.statement = statements.IndexContaining(address);
         } else {
-            const int caller = StatementContaining(statements, address - 1);
+            const int caller = statements.IndexContaining(address - 1);
             const bool call = caller >= 0 &&
                               CallEndsAt(machine.programImage, statements[caller].address, address);
             entry.kind = call ? CallStackEntry::Kind::Call : CallStackEntry::Kind::Event;
-            entry.statement = call ? caller : StatementContaining(statements, address);
+            entry.statement = call ? caller : statements.IndexContaining(address);
         }
         entries.push_back(entry);
     }

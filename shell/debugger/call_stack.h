@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "emulator/debugger.h"
 #include "emulator/machine.h"
+#include "machine/statement_table.h"
 
 namespace zr::shell {
 
@@ -25,6 +25,6 @@ struct CallStackEntry {
 // calling instruction is a call; any other return address is where an event
 // interrupted the program (events come between instructions).
 std::vector<CallStackEntry> CallStackOf(const emulator::MachineState& machine,
-                                        const std::vector<emulator::DebugStatement>& statements);
+                                        const machine::StatementTable& statements);
 
 }  // namespace zr::shell

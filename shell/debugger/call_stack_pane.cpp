@@ -24,7 +24,7 @@ CallStackPane::CallStackPane(QWidget* parent) : QTreeWidget(parent) {
     });
 }
 
-void CallStackPane::SetProgram(std::vector<emulator::DebugStatement> statements,
+void CallStackPane::SetProgram(std::shared_ptr<const machine::StatementTable> statements,
                                QStringList libraryFiles) {
     statements_ = std::move(statements);
     libraryFiles_ = std::move(libraryFiles);
@@ -33,7 +33,7 @@ void CallStackPane::SetProgram(std::vector<emulator::DebugStatement> statements,
 
 void CallStackPane::ShowPause(const emulator::MachineState& machine) {
     clear();
-    for (const CallStackEntry& entry : CallStackOf(machine, statements_)) {
+    for (const CallStackEntry& entry : CallStackOf(machine, *statements_)) {
         auto* item = new QTreeWidgetItem(this);
         switch (entry.kind) {
             case CallStackEntry::Kind::Current:
@@ -48,7 +48,7 @@ void CallStackPane::ShowPause(const emulator::MachineState& machine) {
         }
         item->setText(kAddress, QString::number(entry.address));
         if (entry.statement < 0) continue;
-        const emulator::DebugStatement& statement = statements_[entry.statement];
+        const machine::ProgramStatement& statement = (*statements_)[entry.statement];
         item->setText(kLine, QString::number(statement.line));
         if (statement.sourceIndex == 0) {
             item->setData(kLine, kLineRole, statement.line);

@@ -6,10 +6,10 @@
 
 #include <QStringList>
 #include <QTreeWidget>
-#include <vector>
+#include <memory>
 
-#include "emulator/debugger.h"
 #include "emulator/machine.h"
+#include "machine/statement_table.h"
 
 namespace zr::shell {
 
@@ -20,7 +20,8 @@ class CallStackPane : public QTreeWidget {
     explicit CallStackPane(QWidget* parent = nullptr);
 
     // `libraryFiles[k - 1]`: the file name of library k.
-    void SetProgram(std::vector<emulator::DebugStatement> statements, QStringList libraryFiles);
+    void SetProgram(std::shared_ptr<const machine::StatementTable> statements,
+                    QStringList libraryFiles);
     void ShowPause(const emulator::MachineState& machine);
 
   signals:
@@ -28,7 +29,8 @@ class CallStackPane : public QTreeWidget {
     void sourceLineChosen(int line);
 
   private:
-    std::vector<emulator::DebugStatement> statements_;
+    std::shared_ptr<const machine::StatementTable> statements_ =
+        std::make_shared<const machine::StatementTable>();
     QStringList libraryFiles_;
 };
 

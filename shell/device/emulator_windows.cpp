@@ -11,12 +11,12 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "compiler/compiled_statements.h"
 #include "compiler/source_text.h"
 #include "emulator/run_errors.h"
 #include "shell/debugger/breakpoint_store.h"
 #include "shell/debugger/breakpoints_pane.h"
 #include "shell/debugger/call_stack_pane.h"
-#include "shell/debugger/debug_statements.h"
 #include "shell/debugger/frm_trac.h"
 #include "shell/debugger/library_view.h"
 #include "shell/debugger/listing_pane.h"
@@ -42,13 +42,13 @@ char LocaleDecimalSeparator() {
     return point == "," ? ',' : '.';
 }
 
-EmulatorProgram ProgramOf(const compiler::Compiler& compiled, EmulatorStart start,
-                          const QTextEdit* editor) {
+EmulatorProgram ProgramOf(const compiler::Compiler& compiled,
+                          std::shared_ptr<const machine::StatementTable> statements,
+                          EmulatorStart start, const QTextEdit* editor) {
     EmulatorProgram program;
     program.image = compiled.programImage;
-    program.statements = emulator::TraceStatementsOf(compiled.statementMap);
+    program.statements = std::move(statements);
     program.clearVariables = start == EmulatorStart::AfterRun;
-    program.debugStatements = DebugStatementsOf(compiled);
     if (auto* source = qobject_cast<const SourceEditor*>(editor))
         program.breakpoints = LineBreakpointsOf(source->gutter()->breakpoints(), compiled.names);
     return program;
@@ -185,7 +185,8 @@ void EmulatorWindows::TakeProgramFacts(const compiler::Compiler& compiled) {
         libraries_.push_back({QString::fromStdU16String(library.path.u16string()), library.text});
     if (test_) test_->libraryView()->Forget();
     statements_ = compiled.statementMap;
-    debugStatements_ = DebugStatementsOf(compiled);
+    statementTable_ =
+        std::make_shared<const machine::StatementTable>(compiler::StatementTableOf(compiled));
     names_ = compiled.names;
 }
 
@@ -194,7 +195,7 @@ void EmulatorWindows::ShowProgramInPanes(const compiler::Compiler& compiled) {
     QStringList libraryFiles;
     for (const compiler::Library& library : compiled.libraries)
         libraryFiles << QString::fromStdU16String(library.path.filename().u16string());
-    test_->callStackPane()->SetProgram(debugStatements_, libraryFiles);
+    test_->callStackPane()->SetProgram(statementTable_, libraryFiles);
 }
 
 void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, EmulatorStart start) {
@@ -210,7 +211,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
             // A run from another file brings that file's watches.
             if (SourceFile() != watchFile_) ShowWatchesOf(SourceFile());
             ShowProgramInPanes(lastCompile);
-            EmulatorProgram program = ProgramOf(lastCompile, start, editor_);
+            EmulatorProgram program = ProgramOf(lastCompile, statementTable_, start, editor_);
             program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
             worker_.Reload(std::move(program));
         }
@@ -248,7 +249,7 @@ void EmulatorWindows::OpenEmulator(const compiler::Compiler& lastCompile, Emulat
     worker_.SetWatchOperand(0);
     pausedAddress_ = -1;  // a fresh frame counts pauses from 0
     pauseCount_ = 0;
-    EmulatorProgram program = ProgramOf(lastCompile, start, editor_);
+    EmulatorProgram program = ProgramOf(lastCompile, statementTable_, start, editor_);
     program.dataBreakpoints = test_->variablesPane()->dataBreakpointOperands();
     worker_.Start(program);
     BringEmulatorForward();
@@ -369,8 +370,8 @@ void EmulatorWindows::RunToCursor() {
     if (!editor_) return;
     // Where a breakpoint on the caret's line would stop.
     const int line = editor_->textCursor().blockNumber() + 1;
-    const int index = emulator::BreakpointStatementIndex(debugStatements_, line);
-    if (index >= 0) worker_.RunTo(debugStatements_[index].address);
+    const int index = statementTable_->BreakpointIndex(line);
+    if (index >= 0) worker_.RunTo((*statementTable_)[index].address);
 }
 
 void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
@@ -387,7 +388,7 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (frame.pausedAddress != pausedAddress_ || frame.pauseCount != pauseCount_) {
         pausedAddress_ = frame.pausedAddress;
         pauseCount_ = frame.pauseCount;
-        MarkPause(pausedAddress_ >= 0 ? StatementIndexAt(pausedAddress_) : -1);
+        MarkPause(statementTable_->IndexAt(pausedAddress_));
         if (test_) test_->listingPane()->ShowPause(pausedAddress_);
         if (pausedAddress_ >= 0 && test_ && frame.pausedState) {
             test_->variablesPane()->ShowValues(frame.pausedState->device.machine,
@@ -476,13 +477,6 @@ void EmulatorWindows::ShowWhetherPanesAreCurrent() {
     test_->setStaleNote(textChanged_ ? tr("Текст изменён — скомпилируйте заново (F9)")
                         : programEnded_ ? tr("Программа завершена")
                                         : QString());
-}
-
-// The last statement of an address is the one whose instruction is there.
-int EmulatorWindows::StatementIndexAt(int address) const {
-    for (int i = static_cast<int>(statements_.size()) - 1; i >= 0; --i)
-        if (statements_[i].address == address) return i;
-    return -1;
 }
 
 void EmulatorWindows::UnmarkStatement() {

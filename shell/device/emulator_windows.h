@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -88,7 +89,6 @@ class EmulatorWindows : public QObject {
     void Step();
     void RunToCursor();
     void ShowSourceLine(int line);
-    int StatementIndexAt(int address) const;
     void StopFromTrace();
     void ChooseWatch(const QString& name);
     void PlaceWindow(QWidget& window, const QString& key);
@@ -132,7 +132,8 @@ class EmulatorWindows : public QObject {
     // Of the program the emulator runs: the text compiled, its statements and names.
     std::string compiledText_;
     std::vector<compiler::StatementRecord> statements_;
-    std::vector<emulator::DebugStatement> debugStatements_;
+    std::shared_ptr<const machine::StatementTable> statementTable_ =
+        std::make_shared<const machine::StatementTable>();
     compiler::NameTable names_;
 };
 

@@ -81,12 +81,16 @@ void EmulatorWorker::PostSerialLine(std::string line) {
 // While a run loop runs the change goes through the queue; otherwise it is
 // made here, after a run loop that was told to end has finished.
 void EmulatorWorker::SetTraceOn(bool on) {
+    const auto apply = [this, on] {
+        traceOn_ = on;
+        if (debugger_) debugger_->SetTraceOn(on);
+    };
     if (running()) {
-        Post([on](emulator::Emulator& e) { e.SetTraceOn(on); });
+        Post([apply](emulator::Emulator&) { apply(); });
         return;
     }
     Join();
-    emulator_.SetTraceOn(on);
+    apply();
 }
 
 void EmulatorWorker::SetDecimalSeparator(char separator) {
@@ -144,7 +148,7 @@ void EmulatorWorker::PauseNow(emulator::Emulator& e) {
         debugger_->StepInto();
         return;
     }
-    const emulator::DebugStatement* waiting =
+    const machine::ProgramStatement* waiting =
         debugger_->StatementContaining(e.machine.ProgramCounter() - 1);
     host_.Pause(e, waiting ? waiting->address : e.machine.ProgramCounter(), -1);
 }
@@ -162,9 +166,9 @@ void EmulatorWorker::SetBreakpoints(std::vector<LineBreakpoint> breakpoints) {
         if (!debugger_) return;
         std::set<int> gone = debugger_->breakpoints();
         for (const LineBreakpoint& breakpoint : breakpoints) {
-            const int index = emulator::BreakpointStatementIndex(debugStatements_, breakpoint.line);
+            const int index = statements_->BreakpointIndex(breakpoint.line);
             if (index < 0) continue;
-            const int address = debugStatements_[index].address;
+            const int address = (*statements_)[index].address;
             gone.erase(address);
             debugger_->SetBreakpoint(address, breakpoint.settings);
         }
@@ -220,15 +224,15 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     emulator_.ResetInstructionCount();
     emulator_.LoadProgram(program.image);
     programId_ = emulator::ProgramIdOf(emulator_.machine.programImage);
-    emulator_.SetStatementMap(program.statements);
     debugger_.reset();
-    debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);
-    debugStatements_ = program.debugStatements;
+    debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.statements);
+    statements_ = program.statements;
     for (const LineBreakpoint& breakpoint : program.breakpoints)
         debugger_->SetBreakpointAtLine(breakpoint.line, breakpoint.settings);
     for (const int operand : program.dataBreakpoints)
         debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
     KeepHistoryWhileDebugging();
+    debugger_->SetTraceOn(traceOn_);
     debugger_->onPause = [this](emulator::Emulator& e, const emulator::PauseInfo& pause) {
         host_.Pause(e, pause.address, pause.changedOperand);
     };

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -24,10 +25,10 @@ namespace zr::shell {
 
 struct EmulatorProgram {
     machine::ProgramImage image{};
-    std::vector<emulator::TraceStatement> statements;
+    // For the trace and the debugger (never null).
+    std::shared_ptr<const machine::StatementTable> statements =
+        std::make_shared<const machine::StatementTable>();
     bool clearVariables = false;  // the run command: Single and Integer areas start at 0
-    // For the debugger: every statement with its line, and the breakpoints.
-    std::vector<emulator::DebugStatement> debugStatements;
     std::vector<LineBreakpoint> breakpoints;
     std::vector<int> dataBreakpoints;  // VariableOperands that pause when they change
 };
@@ -105,11 +106,13 @@ class EmulatorWorker : public QObject {
 
     GuiHost host_;
     emulator::Emulator emulator_{host_};
-    std::unique_ptr<emulator::Debugger> debugger_;           // worker thread while a run loop runs
-    std::vector<emulator::DebugStatement> debugStatements_;  // of the loaded program; worker thread
+    std::unique_ptr<emulator::Debugger> debugger_;  // worker thread while a run loop runs
+    std::shared_ptr<const machine::StatementTable>
+        statements_;  // of the loaded program; worker thread
     std::thread thread_;
     std::atomic<bool> quit_{false};
     std::atomic<std::uint32_t> programId_{0};
+    bool traceOn_ = false;                   // worker thread while a run loop runs
     std::optional<EmulatorProgram> reload_;  // worker thread only
     bool restart_ = false;                   // worker thread only: StartProgram
     QTimer frameTimer_;

@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 
+#include "compiler/compiled_statements.h"
 #include "shell/debugger/breakpoint_store.h"
 #include "shell/debugger/debug_statements.h"
 #include "shell/editor/document_recovery.h"
@@ -434,7 +435,7 @@ bool FrmMain::LoadFile(const QString& path) {
 // Puts an opened text into the editor. A long one shows its progress with
 // Cancel once it takes over a second; Cancel puts the previous text back.
 bool FrmMain::FillEditor(const formats::RichText& text, bool plain, const QString& name) {
-    constexpr std::size_t kLongText = 512 * 1024;
+    constexpr std::size_t kLongText = std::size_t{512} * 1024;
     if (text.text.size() < kLongText) {
         editor_->LoadDocument(text, plain);
         return true;
@@ -631,7 +632,7 @@ std::filesystem::path FrmMain::SourceFolder() const {
 void FrmMain::MoveBreakpointsToStatements() {
     EditorGutter* gutter = editor_->gutter();
     const QList<int> lines = gutter->breakpointLines();
-    const auto statements = DebugStatementsOf(session_.lastCompile());
+    const machine::StatementTable statements = compiler::StatementTableOf(session_.lastCompile());
     const QList<int> moved = BreakpointLinesAtStatements(statements, lines);
     if (moved == lines) return;
     // Each keeps what it asks (of two that meet, the first).

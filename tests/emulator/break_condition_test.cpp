@@ -23,7 +23,7 @@ const char* const kLoop =
 struct Looped {
     Looped() {
         compiled = LoadCompiled(d.emulator, kLoop);
-        debugger = std::make_unique<Debugger>(d.emulator, MainTextStatementsOf(*compiled));
+        debugger = std::make_unique<Debugger>(d.emulator, StatementsOf(*compiled));
         debugger->onPause = [this](Emulator& e, const PauseInfo& pause) {
             lines.push_back(pause.statement ? pause.statement->line : -1);
             counts.push_back(e.machine.integers[8]);

@@ -28,7 +28,7 @@ using Action = std::function<void(Debugger&)>;
 struct Debugged {
     explicit Debugged(const char* source) {
         const auto compiled = LoadCompiled(d.emulator, source);
-        debugger = std::make_unique<Debugger>(d.emulator, MainTextStatementsOf(*compiled));
+        debugger = std::make_unique<Debugger>(d.emulator, StatementsOf(*compiled));
         debugger->onPause = [this](Emulator& e, const PauseInfo& pause) {
             lines.push_back(pause.statement ? pause.statement->line : -1);
             values.push_back(e.machine.integers[8]);  // cnt, the first declared Integer

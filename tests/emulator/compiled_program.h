@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/compiled_statements.h"
 #include "compiler/compiler.h"
 #include "compiler/source_text.h"
 #include "emulator/debugger.h"
@@ -31,16 +32,10 @@ inline std::unique_ptr<compiler::Compiler> LoadCompiled(Emulator& emulator,
     return compiler;
 }
 
-// The main text's statements as the debugger takes them: address, line and
-// column of each record.
-inline std::vector<DebugStatement> MainTextStatementsOf(const compiler::Compiler& compiled) {
-    std::vector<DebugStatement> statements;
-    for (const auto& record : compiled.statementMap) {
-        const auto at = compiler::LineColumnOf(
-            compiled.sourceText, compiler::SkipBlanks(compiled.sourceText, record.position));
-        statements.push_back({record.address, at.line, at.column, 0, record.word});
-    }
-    return statements;
+// The compile's statement table, as the debugger takes it.
+inline std::shared_ptr<const machine::StatementTable> StatementsOf(
+    const compiler::Compiler& compiled) {
+    return std::make_shared<const machine::StatementTable>(compiler::StatementTableOf(compiled));
 }
 
 // The text of a shipped example (coloured .zrt).

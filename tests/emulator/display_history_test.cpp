@@ -1,6 +1,5 @@
 // The screens a run has shown: recorded by the headless host at every change
-// of the display, with the instruction count, capped, taken and cleared; and
-// the trace's stop at the statement that owns the instruction.
+// of the display, with the instruction count, capped, taken and cleared.
 #include "emulator/display_history.h"
 
 #include "compiled_program.h"
@@ -66,22 +65,6 @@ TEST(DisplayHistory, HeadlessRunKeepsAScreenTheEndOfTheProgramOverwrites) {
         EXPECT_FALSE(screens[i].line1 == screens[i - 1].line1 &&
                      screens[i].line2 == screens[i - 1].line2);
     }
-}
-
-TEST(Trace, StopsAtTheStatementThatOwnsTheInstructionNotADeclarationBeforeIt) {
-    struct TraceHost : HeadlessHost {
-        using HeadlessHost::HeadlessHost;
-        std::vector<int> stops;
-        void StatementReached(Emulator&, const TraceStop& stop) override {
-            stops.push_back(stop.statementIndex);
-        }
-    };
-    DeviceOn<TraceHost> d;
-    // DimI and a label write nothing and share address 1 with "1"; "2" is at 3.
-    d.emulator.SetStatementMap({{1, "DimI", 0}, {1, "L1:", 8}, {1, "1", 12}, {3, "2", 14}});
-    d.emulator.SetTraceOn(true);
-    d.RunCode(Ops(PushByte(1), PushByte(2)));
-    EXPECT_EQ(d.host.stops, (std::vector<int>{2, 3}));
 }
 
 }  // namespace

@@ -168,24 +168,6 @@ TEST(Serial, OnlyTheLastLinesAreKeptAndEveryOneReachesTheSink) {
     EXPECT_EQ(kSerialLinesKept, 10000u);
 }
 
-TEST(Trace, StopsOnceAtTheFirstInstructionOfAStatement) {
-    struct TraceHost : HeadlessHost {
-        using HeadlessHost::HeadlessHost;
-        std::vector<std::string> stops;
-        int stackLists = 0;
-        void StatementReached(Emulator&, const TraceStop& stop) override {
-            stops.push_back(stop.line);
-        }
-        void TraceStack(const std::vector<std::string>&) override { ++stackLists; }
-    };
-    DeviceOn<TraceHost> d;
-    d.emulator.SetStatementMap({{1, "x", 0}, {6, "PRINT", 10}});
-    d.emulator.SetTraceOn(true);
-    d.RunCode(Ops(PushByte(1), PushByte(2), kAdd, PushByte(4)));
-    EXPECT_EQ(d.host.stackLists, 4);
-    EXPECT_EQ(d.host.stops, (std::vector<std::string>{"2: x  ( 0)", "7: PRINT  ( 1)"}));
-}
-
 // Posts End at the first checkpoint; if the run goes on regardless, ends it
 // directly at the second so the test cannot hang.
 struct EndingHost : QueuedHost {

@@ -39,14 +39,16 @@ inline std::string DeviceStateDifference(const DeviceState& a, const DeviceState
 // before its stops (nothing to compare).
 inline std::string CompareStepBack(const HeadlessOptions& options,
                                    const std::function<void(Emulator&)>& prepare,
-                                   std::vector<DebugStatement> statements, int forward, int back) {
+                                   std::vector<machine::ProgramStatement> statements, int forward,
+                                   int back) {
     if (statements.empty())
         for (int address = 1; address < machine::kProgramSize; ++address)
-            statements.push_back({address, 0, 0, 0, ""});
+            statements.push_back({address, 0, 0, 0, "", 0});
     HeadlessHost host(options);
     Emulator emulator(host);
     prepare(emulator);
-    Debugger debugger(emulator, std::move(statements));
+    Debugger debugger(emulator,
+                      std::make_shared<const machine::StatementTable>(std::move(statements)));
     debugger.KeepHistory(static_cast<std::size_t>(forward) + 1);
     debugger.StepInto();
     std::vector<DeviceState> states;

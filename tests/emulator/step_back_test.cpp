@@ -24,10 +24,7 @@ TEST_P(StepBack, ForwardBackForwardIsExact) {
     // Time is left out: the host's virtual clock runs on and is not put back.
     Device d(HeadlessOptions{Keys(c.keys), 1'000'000'000, 10'000'000, c.serialIn});
     const auto compiled = LoadCompiled(d.emulator, c.source);
-    std::vector<DebugStatement> statements;
-    for (const auto& record : compiled->statementMap)
-        statements.push_back({record.address, 0, 0, record.sourceIndex, record.word});
-    Debugger debugger(d.emulator, statements);
+    Debugger debugger(d.emulator, StatementsOf(*compiled));
     debugger.KeepHistory(10000);
     debugger.AddBreakpoint(1);
 
@@ -79,10 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StepBackHistory, KeepsOnlyTheLastStops) {
     Device d("enter,enter", 2000);
     const auto compiled = LoadCompiled(d.emulator, "DimI cnt\nTop:\ncnt 1 + -> cnt\nGoTo Top\n");
-    std::vector<DebugStatement> statements;
-    for (const auto& record : compiled->statementMap)
-        statements.push_back({record.address, 0, 0, 0, record.word});
-    Debugger debugger(d.emulator, statements);
+    Debugger debugger(d.emulator, StatementsOf(*compiled));
     debugger.KeepHistory(50);
     d.Run();
     EXPECT_EQ(debugger.historySize(), 50u);

@@ -215,7 +215,7 @@ TEST(ImageScenario, RunsAnImageButKnowsNoNames) {
                                                   "  - expect-stack: [7]\n"),
                                      {});
     ASSERT_TRUE(loaded.scenario) << loaded.error.Text();
-    EXPECT_TRUE(loaded.scenario->statementLines.empty());
+    EXPECT_EQ(loaded.scenario->statements.size(), 0);
     const auto result = RunScenario(*loaded.scenario);
     EXPECT_TRUE(result.passed()) << result.failure->expected << " / " << result.failure->actual;
 }

@@ -4,8 +4,8 @@
 
 #include <QtTest>
 
+#include "compiler/compiled_statements.h"
 #include "emulator_test_support.h"
-#include "shell/debugger/debug_statements.h"
 
 using namespace zr::shell;
 
@@ -19,8 +19,8 @@ const char* kProgram =
     "2 -> b1\n"  // line 5
     "Ret\n";
 
-int AddressOfLine(const std::vector<zr::emulator::DebugStatement>& statements, int line) {
-    for (const auto& statement : statements)
+int AddressOfLine(const zr::machine::StatementTable& statements, int line) {
+    for (const auto& statement : statements.statements())
         if (statement.line == line && statement.address > 0) return statement.address;
     return -1;
 }
@@ -34,7 +34,7 @@ class CallStackTest : public QObject {
     void levelsAreCallsOrEventsByTheirReturnAddress() {
         const auto compiled = testing::Compile(kProgram);
         QVERIFY(!compiled->compileFailed);
-        const auto statements = DebugStatementsOf(*compiled);
+        const auto statements = zr::compiler::StatementTableOf(*compiled);
         zr::emulator::MachineState machine;
         machine.programImage = zr::emulator::ProgramMemory(compiled->programImage);
         const int routine = AddressOfLine(statements, 5);
