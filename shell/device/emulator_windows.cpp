@@ -394,6 +394,7 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
                                                frame.pausedState->device.io,
                                                frame.pausedState->decimalSeparator);
             test_->callStackPane()->ShowPause(frame.pausedState->device.machine);
+            test_->breakpointsPane()->ShowHits(frame.pausedState->breakpointHits);
         }
     }
     if (!trac_) return;

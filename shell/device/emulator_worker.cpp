@@ -146,7 +146,18 @@ void EmulatorWorker::PauseNow(emulator::Emulator& e) {
     }
     const emulator::DebugStatement* waiting =
         debugger_->StatementContaining(e.machine.ProgramCounter() - 1);
-    host_.Pause(e, waiting ? waiting->address : e.machine.ProgramCounter(), -1);
+    host_.Pause(e, waiting ? waiting->address : e.machine.ProgramCounter(), -1,
+                BreakpointHitsNow());
+}
+
+// Read at a pause only: the run pays nothing for the counts shown.
+std::vector<BreakpointHits> EmulatorWorker::BreakpointHitsNow() const {
+    std::vector<BreakpointHits> hits;
+    for (const int line : breakpointLines_) {
+        const int index = emulator::BreakpointStatementIndex(debugStatements_, line);
+        if (index >= 0) hits.push_back({line, debugger_->HitsAt(debugStatements_[index].address)});
+    }
+    return hits;
 }
 
 void EmulatorWorker::RunTo(int address) {
@@ -161,7 +172,9 @@ void EmulatorWorker::SetBreakpoints(std::vector<LineBreakpoint> breakpoints) {
     Post([this, breakpoints = std::move(breakpoints)](emulator::Emulator&) {
         if (!debugger_) return;
         std::set<int> gone = debugger_->breakpoints();
+        breakpointLines_.clear();
         for (const LineBreakpoint& breakpoint : breakpoints) {
+            breakpointLines_.push_back(breakpoint.line);
             const int index = emulator::BreakpointStatementIndex(debugStatements_, breakpoint.line);
             if (index < 0) continue;
             const int address = debugStatements_[index].address;
@@ -224,13 +237,16 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     debugger_.reset();
     debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.debugStatements);
     debugStatements_ = program.debugStatements;
-    for (const LineBreakpoint& breakpoint : program.breakpoints)
+    breakpointLines_.clear();
+    for (const LineBreakpoint& breakpoint : program.breakpoints) {
         debugger_->SetBreakpointAtLine(breakpoint.line, breakpoint.settings);
+        breakpointLines_.push_back(breakpoint.line);
+    }
     for (const int operand : program.dataBreakpoints)
         debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
     KeepHistoryWhileDebugging();
     debugger_->onPause = [this](emulator::Emulator& e, const emulator::PauseInfo& pause) {
-        host_.Pause(e, pause.address, pause.changedOperand);
+        host_.Pause(e, pause.address, pause.changedOperand, BreakpointHitsNow());
     };
     if (program.clearVariables) emulator_.ClearSinglesAndIntegers();
 }
