@@ -34,9 +34,7 @@ WatchesPane::WatchesPane(WatchModel& model, QWidget* parent) : QWidget(parent), 
     tree_->installEventFilter(this);
     nameField_ = new QLineEdit;
     nameField_->setObjectName("watchName");
-    nameField_->setPlaceholderText(tr("Имя или элемент, например t(2)"));
-    pin_ = new QPushButton(tr("Закрепить"));
-    pin_->setObjectName("pinWatch");
+    nameField_->setPlaceholderText(tr("Закрепить имя (Enter), например t(2)"));
     unpin_ = new QPushButton(tr("Открепить"));
     unpin_->setObjectName("unpinWatch");
     refusal_ = new QLabel;
@@ -44,23 +42,22 @@ WatchesPane::WatchesPane(WatchModel& model, QWidget* parent) : QWidget(parent), 
     refusal_->setWordWrap(true);
     refusal_->setStyleSheet("color: #b00000");
     refusal_->hide();
-    // The name on a line of its own: a narrow pane still shows what is typed.
+    // One line of commands, Enter pins: on a short screen the pane shrinks
+    // to two rows of watches and that line.
+    tree_->setMinimumHeight(fontMetrics().lineSpacing() * 2 + 4);
     auto* commands = new QHBoxLayout;
     commands->setContentsMargins(0, 0, 0, 0);
-    commands->addWidget(pin_);
+    commands->addWidget(nameField_, 1);
     commands->addWidget(unpin_);
-    commands->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tree_);
     layout->addWidget(refusal_);
-    layout->addWidget(nameField_);
     layout->addLayout(commands);
 
     connect(tree_, &QTreeWidget::itemChanged, this, &WatchesPane::TakeCheck);
     connect(nameField_, &QLineEdit::returnPressed, this, &WatchesPane::PinTypedName);
     connect(nameField_, &QLineEdit::textEdited, refusal_, &QLabel::hide);
-    connect(pin_, &QPushButton::clicked, this, &WatchesPane::PinTypedName);
     connect(unpin_, &QPushButton::clicked, this, &WatchesPane::UnpinCurrent);
     connect(&model_, &WatchModel::namesChanged, this, &WatchesPane::Rebuild);
     connect(&model_, &WatchModel::listChanged, this, &WatchesPane::FollowList);

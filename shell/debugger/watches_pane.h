@@ -1,8 +1,8 @@
 // "Контрольные значения": the watches of the Variables pane in a pane of
 // their own: each pinned name in order with its value at the pause (changed
 // ones highlighted) and its kind, and a check box to break when it changes.
-// A name typed below is pinned; "Открепить", Delete or the context menu
-// unpin. It shows the WatchModel it shares with the Variables pane, so a pin
+// A name typed below is pinned with Enter; "Открепить", Delete or the
+// context menu unpin. It shows the WatchModel it shares with the Variables pane, so a pin
 // or a check in either shows in both.
 #pragma once
 
@@ -50,7 +50,6 @@ class WatchesPane : public QWidget {
     WatchModel& model_;
     QTreeWidget* tree_ = nullptr;
     QLineEdit* nameField_ = nullptr;
-    QPushButton* pin_ = nullptr;
     QPushButton* unpin_ = nullptr;
     QLabel* refusal_ = nullptr;
     bool takingCheck_ = false;  // inside a row's own itemChanged: no rows are deleted

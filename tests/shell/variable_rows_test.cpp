@@ -1,13 +1,15 @@
 // The Variables and Watches panes' rows and values, worked out without a
 // widget: every name with its kind and address, the values of a paused
-// state, and the watches the two panes share.
+// state, and the watches the two panes share; then both panes showing them.
 #include "shell/debugger/variable_rows.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "emulator_test_support.h"
+#include "shell/debugger/variables_pane.h"
 #include "shell/debugger/watch_model.h"
+#include "shell/debugger/watches_pane.h"
 
 using namespace zr::shell;
 using namespace zr::shell::testing;
@@ -152,6 +154,37 @@ class VariableRowsTest : public QObject {
         model.SetNames(compiled_->names);  // a new program: no values until it pauses
         QVERIFY(!model.values());
         QVERIFY(!model.Changed(*RowOf(model.rows(), "b1").cell));
+    }
+
+    // Both panes show one model, no run needed: a watch the program lacks
+    // stays listed, greyed, in the Watches pane only; PORT gets no check
+    // box; the value stack's X is not the variable x; Delete unpins once
+    // the key is handled.
+    void panesShowTheModelTheyShare() {
+        VariablesPane variables;
+        WatchesPane watches(variables.model());
+        variables.SetWatchList({{"gone", "x", "PORT"}, {}});
+        variables.SetNames(compiled_->names);
+        QCOMPARE(watches.tree()->topLevelItemCount(), 3);
+        QCOMPARE(watches.rowNamed("gone")->text(WatchesPane::KindColumn),
+                 QString("нет в программе"));
+        QVERIFY(!variables.watchNamed("gone"));
+        QVERIFY(variables.watchNamed("x"));
+        QVERIFY(!(watches.rowNamed("PORT")->flags() & Qt::ItemIsUserCheckable));
+        QVERIFY(watches.rowNamed("x")->flags() & Qt::ItemIsUserCheckable);
+
+        PausedValues values = Values();
+        values.machine.stackPointer = 4;  // X, Y, Z, T
+        variables.ShowValues(values.machine, values.io, values.decimalSeparator);
+        QCOMPARE(variables.itemNamed("x")->text(VariablesPane::kKind),
+                 QString("вещественная (Single)"));
+        QCOMPARE(variables.itemNamed("x")->text(VariablesPane::kValue), QString("2,5"));
+        QCOMPARE(watches.rowNamed("x")->text(WatchesPane::ValueColumn), QString("2,5"));
+
+        watches.tree()->setCurrentItem(watches.rowNamed("gone"));
+        QTest::keyClick(watches.tree(), Qt::Key_Delete);
+        QTRY_VERIFY(!watches.rowNamed("gone"));
+        QCOMPARE(variables.watches(), QStringList({"x", "PORT"}));
     }
 };
 
