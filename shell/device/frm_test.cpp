@@ -119,9 +119,8 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         // table join the tabs below.
         if (room.width() < wanted) {
             auto* console = PaneDock("serialDock");
-            for (const char* name : {"variablesDock", "watchesDock", "listingDock",
-                                     "callStackDock", "breakpointsDock", "libraryDock",
-                                     "i2cDock"}) {
+            for (const char* name : {"variablesDock", "watchesDock", "listingDock", "callStackDock",
+                                     "breakpointsDock", "libraryDock", "i2cDock"}) {
                 auto* dock = PaneDock(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
                 tabifyDockWidget(console, dock);
