@@ -19,6 +19,14 @@ struct BreakpointEntry {
     bool operator==(const BreakpointEntry&) const = default;
 };
 
+// How often the run reached a breakpoint's line so far (the arrivals where
+// its condition held), as the debugger counts them at a pause.
+struct BreakpointHits {
+    int line = 0;
+    int hits = 0;
+    bool operator==(const BreakpointHits&) const = default;
+};
+
 // Why `condition` cannot stand, in the user's words; empty when it can (or
 // is empty). Names are checked against a compiled program's table; with an
 // empty one (nothing compiled yet) only the form is.

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
 
 namespace zr::shell {
 namespace {
@@ -21,30 +22,58 @@ QString KeyOf(const QString& filePath) {
     return KeyOf(QStringLiteral("breakpoints"), filePath);
 }
 
+const QString kSettingsGroup = QStringLiteral("breakpointSettings");
+const QString kLineKey = QStringLiteral("line");
+const QString kEnabledKey = QStringLiteral("enabled");
+const QString kConditionKey = QStringLiteral("condition");
+const QString kHitCountKey = QStringLiteral("hitCount");
 const QString kWatchGroup = QStringLiteral("watches");
 const QString kBreakingWatchGroup = QStringLiteral("watchesBreaking");
 
 }  // namespace
 
-QList<int> StoredBreakpoints(const QString& filePath) {
-    QList<int> lines;
-    const QVariantList stored = QSettings(QSettings::UserScope, kOrganisation, kApplication)
-                                    .value(KeyOf(filePath))
-                                    .toList();
-    for (const QVariant& line : stored)
-        if (line.toInt() > 0) lines.append(line.toInt());
-    return lines;
+// The lines stay where they always were, so an older version still finds
+// every breakpoint; what a breakpoint asks beyond a stop goes beside them,
+// one array entry per such breakpoint.
+std::vector<BreakpointEntry> StoredBreakpoints(const QString& filePath) {
+    QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
+    std::vector<BreakpointEntry> entries;
+    for (const QVariant& line : settings.value(KeyOf(filePath)).toList())
+        if (line.toInt() > 0) entries.push_back({line.toInt()});
+    const int count = settings.beginReadArray(KeyOf(kSettingsGroup, filePath));
+    for (int i = 0; i < count; ++i) {
+        settings.setArrayIndex(i);
+        const int line = settings.value(kLineKey).toInt();
+        for (BreakpointEntry& entry : entries)
+            if (entry.line == line) {
+                entry.enabled = settings.value(kEnabledKey, true).toBool();
+                entry.condition = settings.value(kConditionKey).toString();
+                entry.hitCount = std::max(0, settings.value(kHitCountKey).toInt());
+            }
+    }
+    settings.endArray();
+    return entries;
 }
 
-void StoreBreakpoints(const QString& filePath, const QList<int>& lines) {
+void StoreBreakpoints(const QString& filePath, const std::vector<BreakpointEntry>& entries) {
     QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
-    if (lines.isEmpty()) {
-        settings.remove(KeyOf(filePath));
-        return;
+    settings.remove(KeyOf(filePath));
+    settings.remove(KeyOf(kSettingsGroup, filePath));
+    if (entries.empty()) return;
+    QVariantList lines;
+    for (const BreakpointEntry& entry : entries) lines.append(entry.line);
+    settings.setValue(KeyOf(filePath), lines);
+    int index = 0;
+    for (const BreakpointEntry& entry : entries) {
+        if (entry == BreakpointEntry{entry.line}) continue;  // a plain stop: its line says all
+        if (index == 0) settings.beginWriteArray(KeyOf(kSettingsGroup, filePath));
+        settings.setArrayIndex(index++);
+        settings.setValue(kLineKey, entry.line);
+        settings.setValue(kEnabledKey, entry.enabled);
+        settings.setValue(kConditionKey, entry.condition);
+        settings.setValue(kHitCountKey, entry.hitCount);
     }
-    QVariantList stored;
-    for (const int line : lines) stored.append(line);
-    settings.setValue(KeyOf(filePath), stored);
+    if (index > 0) settings.endArray();
 }
 
 WatchList StoredWatches(const QString& filePath) {

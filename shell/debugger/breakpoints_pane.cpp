@@ -5,18 +5,37 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace zr::shell {
+namespace {
+
+class ShownOnly : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        return nullptr;
+    }
+};
+
+}  // namespace
 
 BreakpointsPane::BreakpointsPane(QWidget* parent) : QWidget(parent) {
     setObjectName("breakpointsPane");
     tree_ = new QTreeWidget;
     tree_->setObjectName("breakpointsTree");
     tree_->setRootIsDecorated(false);
-    tree_->setHeaderLabels({tr("Файл"), tr("Строка"), tr("Условие"), tr("Попадание")});
+    tree_->setHeaderLabels({tr("Файл"), tr("Строка"), tr("Условие"), tr("Попадание"), tr("Счёт")});
+    tree_->headerItem()->setToolTip(HitCountColumn, tr("Остановка на N-м попадании"));
+    tree_->headerItem()->setToolTip(HitsColumn,
+                                    tr("Попаданий за этот запуск (на последней паузе)"));
+    // The file, the line and the count are shown, not edited: no editor opens there.
+    for (const int column : {FileColumn, LineColumn, HitsColumn})
+        tree_->setItemDelegateForColumn(column, new ShownOnly(tree_));
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Tabbed with the listing: the pane must not make the window taller.
     tree_->setMinimumHeight(fontMetrics().height() * 2);
@@ -50,6 +69,35 @@ BreakpointsPane::BreakpointsPane(QWidget* parent) : QWidget(parent) {
     });
     connect(removeAll_, &QPushButton::clicked, this, &BreakpointsPane::removeAllChosen);
     Rebuild();
+}
+
+void BreakpointsPane::SetNames(const compiler::NameTable& names) {
+    names_ = names;
+    hits_.reset();
+    ShowHitsInRows();
+}
+
+void BreakpointsPane::ShowHits(const std::vector<BreakpointHits>& hits) {
+    hits_ = hits;
+    ShowHitsInRows();
+}
+
+// In place: the rows stay, only their counts change.
+void BreakpointsPane::ShowHitsInRows() {
+    if (rebuildPending_) return;  // the rebuild shows them
+    for (int row = 0; row < tree_->topLevelItemCount(); ++row)
+        FillHits(*tree_->topLevelItem(row), entries_[row].line);
+}
+
+void BreakpointsPane::FillHits(QTreeWidgetItem& item, int line) {
+    QString text;
+    if (hits_) {
+        const auto it = std::find_if(hits_->begin(), hits_->end(),
+                                     [line](const BreakpointHits& h) { return h.line == line; });
+        text = QString::number(it == hits_->end() ? 0 : it->hits);
+    }
+    const QSignalBlocker quiet(tree_);
+    item.setText(HitsColumn, text);
 }
 
 QString BreakpointsPane::refusal() const {
@@ -95,6 +143,7 @@ void BreakpointsPane::FillRow(QTreeWidgetItem& item, const BreakpointEntry& entr
     item.setText(LineColumn, QString::number(entry.line));
     item.setText(ConditionColumn, entry.condition);
     item.setText(HitCountColumn, HitCountText(entry.hitCount));
+    FillHits(item, entry.line);
 }
 
 // The row stays (the gutter's answer comes back through Show, in place).
@@ -121,7 +170,7 @@ void BreakpointsPane::TakeEdit(QTreeWidgetItem* item, int column) {
             entry.hitCount = hitCount;
             break;
         }
-        default:  // the file and line are the gutter's
+        default:  // the file and line are the gutter's, the count the run's
             FillRow(*item, entries_[row]);
             return;
     }

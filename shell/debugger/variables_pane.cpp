@@ -5,21 +5,14 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPoint>
-
-#include "emulator/number_text.h"
-#include "machine/image.h"
-#include "shell/device/device_text.h"
+#include <QTimer>
 
 namespace zr::shell {
 namespace {
 
-using compiler::NameKind;
-
-// Which variable an item shows: an area of the machine's VariableOperand
-// layout and the index in it (an ADC channel 0..3, an I2C element 1..128).
 using machine::DecodedOperand;
 using machine::VariableArea;
-constexpr int kCellRole = Qt::UserRole;
+constexpr int kCellRole = Qt::UserRole;       // where a row's value is
 constexpr int kWatchRole = Qt::UserRole + 1;  // on a pinned row: true
 
 QVariant CellOf(DecodedOperand variable) {
@@ -31,70 +24,13 @@ DecodedOperand VariableOf(const QVariant& cell) {
     return {static_cast<VariableArea>(point.x()), point.y()};
 }
 
-// Straight from the model: the pane reads no hardware.
-float ValueOf(DecodedOperand variable, const emulator::MachineState& m,
-              const emulator::IoModel& io) {
-    switch (variable.area) {
-        case VariableArea::Port:
-            return io.portInputs;
-        case VariableArea::Adc:
-            return static_cast<float>(io.adc.at(variable.index));
-        case VariableArea::I2C:
-            return io.i2c.at(variable.index);
-        default:
-            return m.StoredValue(variable);
-    }
-}
-
-// The kind as the pane shows it: in words, with the declaring keyword.
-struct KindFacts {
-    bool shown = false;
-    VariableArea area = VariableArea::RX;
-    const char* text = "";       // one value
-    const char* arrayText = "";  // an array, with %1 for its size
-    bool array = false;
-};
-
-KindFacts FactsOf(const compiler::NameRecord& record) {
-    constexpr const char* kSingle = QT_TRANSLATE_NOOP("VariablesPane", "вещественная (Single)");
-    constexpr const char* kSingles =
-        QT_TRANSLATE_NOOP("VariablesPane", "массив вещественных (Single) из %1");
-    constexpr const char* kInteger = QT_TRANSLATE_NOOP("VariablesPane", "целая (Integer)");
-    constexpr const char* kIntegers =
-        QT_TRANSLATE_NOOP("VariablesPane", "массив целых (Integer) из %1");
-    constexpr const char* kByte = QT_TRANSLATE_NOOP("VariablesPane", "байт (Byte)");
-    constexpr const char* kBytes = QT_TRANSLATE_NOOP("VariablesPane", "массив байтов (Byte) из %1");
-    switch (record.kind) {
-        case NameKind::Single:
-            return {true, VariableArea::Single, kSingle, kSingles};
-        case NameKind::SingleArray:
-            return {true, VariableArea::Single, kSingle, kSingles, true};
-        case NameKind::Integer:
-            return {true, VariableArea::Integer, kInteger, kIntegers};
-        case NameKind::IntegerArray:
-            return {true, VariableArea::Integer, kInteger, kIntegers, true};
-        case NameKind::Byte:
-            return {true, VariableArea::Byte, kByte, kBytes};
-        case NameKind::ByteArray:
-            return {true, VariableArea::Byte, kByte, kBytes, true};
-        case NameKind::Stack:
-            return {true, VariableArea::Stack,
-                    QT_TRANSLATE_NOOP("VariablesPane", "указатель стека")};
-        case NameKind::Hardware:
-            if (record.name == "PORT")
-                return {true, VariableArea::Port,
-                        QT_TRANSLATE_NOOP("VariablesPane", "порт (PORT)")};
-            if (record.name == "ADC")
-                return {true, VariableArea::Adc, "",
-                        QT_TRANSLATE_NOOP("VariablesPane", "входы АЦП (ADC): %1"), true};
-            return {true, VariableArea::I2C, "",
-                    QT_TRANSLATE_NOOP("VariablesPane", "ячейки I2C: %1"), true};
-        default:
-            return {};
-    }
-}
-
 const QColor kChangedColour(255, 230, 120);
+
+QTreeWidgetItem* ItemOf(const VariableRow& row) {
+    auto* item = new QTreeWidgetItem({row.name, QString(), row.kind, row.address});
+    if (row.cell) item->setData(VariablesPane::kValue, kCellRole, CellOf(*row.cell));
+    return item;
+}
 
 }  // namespace
 
@@ -105,60 +41,46 @@ VariablesPane::VariablesPane(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     header()->setStretchLastSection(true);
     connect(this, &QTreeWidget::itemChanged, this, &VariablesPane::TakeWatchCheck);
-}
-
-void VariablesPane::SetNames(const compiler::NameTable& names) {
-    clear();
-    shownBefore_ = false;
-    stack_ = new QTreeWidgetItem(this, {tr("Стек значений")});
-    for (const compiler::NameRecord& record : names.records()) {
-        const KindFacts facts = FactsOf(record);
-        // RX is the X register, shown with the stack.
-        if (!facts.shown || record.name == "RX") continue;
-        const QString name = FromDevice(record.name);
-        auto* item = new QTreeWidgetItem(this);
-        item->setText(kName, name);
-        item->setText(kKind, facts.array ? tr(facts.arrayText).arg(record.size) : tr(facts.text));
-        item->setText(kAddress, QString::number(record.address));
-        if (!facts.array) {
-            item->setData(kValue, kCellRole, CellOf({facts.area, record.address}));
-            continue;
-        }
-        // Elements count from 1; ADC channels and I2C elements are their own
-        // indexes, the others follow the first element's area index.
-        for (int element = 1; element <= record.size; ++element) {
-            const int index = facts.area == VariableArea::Adc   ? element - 1
-                              : facts.area == VariableArea::I2C ? element
-                                                                : record.address + element - 1;
-            auto* child = new QTreeWidgetItem(item, {QString("%1(%2)").arg(name).arg(element)});
-            child->setText(kAddress, QString::number(index));
-            child->setData(kValue, kCellRole, CellOf({facts.area, index}));
-        }
-    }
-    RebuildWatches();
-    resizeColumnToContents(kName);
+    connect(&model_, &WatchModel::namesChanged, this, &VariablesPane::BuildRows);
+    connect(&model_, &WatchModel::valuesChanged, this, &VariablesPane::ShowValuesInRows);
+    connect(&model_, &WatchModel::listChanged, this, &VariablesPane::FollowWatches);
+    connect(&model_, &WatchModel::watchesChanged, this, &VariablesPane::watchesChanged);
+    connect(&model_, &WatchModel::dataBreakpointsChanged, this,
+            &VariablesPane::dataBreakpointsChanged);
 }
 
 void VariablesPane::ShowValues(const emulator::MachineState& machine, const emulator::IoModel& io,
                                char decimalSeparator) {
-    // The stack: X on top, then Y, Z, T and the deeper slots by number.
-    const QStringList registers = {"X", "Y", "Z", "T"};
-    qDeleteAll(stack_->takeChildren());
-    for (int slot = machine.stackPointer, depth = 0; slot >= 1; --slot, ++depth) {
-        auto* item = new QTreeWidgetItem(
-            stack_, {depth < registers.size() ? registers[depth] : QString::number(depth + 1)});
-        item->setText(kValue, QString::fromStdString(emulator::FormatDecimal(
-                                  machine.valueStack[slot], decimalSeparator)));
+    model_.ShowPause({machine, io, decimalSeparator});
+}
+
+// A new program's rows; the watches follow through listChanged.
+void VariablesPane::BuildRows() {
+    const QSignalBlocker quiet(this);
+    clear();
+    stack_ = new QTreeWidgetItem(this, {tr("Стек значений")});
+    for (const VariableRow& row : model_.rows()) {
+        QTreeWidgetItem* item = ItemOf(row);
+        for (const VariableRow& element : row.elements) item->addChild(ItemOf(element));
+        addTopLevelItem(item);
     }
-    stack_->setText(kValue, QString::number(machine.stackPointer - 1));
+    resizeColumnToContents(kName);
+}
+
+void VariablesPane::ShowValuesInRows() {
+    const PausedValues* values = model_.values();
+    if (!values) return;
+    const QSignalBlocker quiet(this);
+    qDeleteAll(stack_->takeChildren());
+    for (const StackRow& row : StackRowsOf(*values))
+        new QTreeWidgetItem(stack_, {row.name, row.value});
+    stack_->setText(kValue, QString::number(values->machine.stackPointer - 1));
 
     auto show = [&](QTreeWidgetItem* item) {
         const QVariant cell = item->data(kValue, kCellRole);
         if (!cell.isValid()) return;
-        const QString text = QString::fromStdString(
-            emulator::FormatDecimal(ValueOf(VariableOf(cell), machine, io), decimalSeparator));
-        const bool changed = shownBefore_ && item->text(kValue) != text;
-        item->setText(kValue, text);
+        const bool changed = model_.Changed(VariableOf(cell));
+        item->setText(kValue, model_.ValueText(VariableOf(cell)));
         item->setBackground(kValue, changed ? QBrush(kChangedColour) : QBrush());
         if (changed && item->parent()) item->parent()->setBackground(kValue, kChangedColour);
     };
@@ -168,13 +90,12 @@ void VariablesPane::ShowValues(const emulator::MachineState& machine, const emul
         show(item);
         for (int k = 0; k < item->childCount(); ++k) show(item->child(k));
     }
-    shownBefore_ = true;
     resizeColumnToContents(kValue);
 }
 
 QTreeWidgetItem* VariablesPane::itemNamed(const QString& name) const {
     for (QTreeWidgetItem* item : findItems(name, Qt::MatchFixedString | Qt::MatchRecursive, kName))
-        if (!item->data(kName, kWatchRole).toBool()) return item;
+        if (!item->data(kName, kWatchRole).toBool() && item->parent() != stack_) return item;
     return nullptr;
 }
 
@@ -184,82 +105,39 @@ QTreeWidgetItem* VariablesPane::watchNamed(const QString& name) const {
     return nullptr;
 }
 
-int VariablesPane::OperandOf(const QTreeWidgetItem& item) {
-    const QVariant cell = item.data(kValue, kCellRole);
-    if (!cell.isValid()) return -1;
-    const DecodedOperand variable = VariableOf(cell);
-    switch (variable.area) {
-        case VariableArea::Single:
-        case VariableArea::Byte:
-        case VariableArea::Integer:
-        case VariableArea::Stack:
-            return machine::VariableOperandOf(variable);
-        default:
-            return -1;
+const VariableRow* VariablesPane::RowOf(const QTreeWidgetItem& item) const {
+    if (&item == stack_ || item.parent() == stack_) return nullptr;
+    return model_.RowNamed(item.text(kName));
+}
+
+// The pinned rows as the model has them: the same names in the same order
+// are updated in place (a check may come from a row's own click); others
+// are rebuilt, once the row's own signal is over when it came from there.
+void VariablesPane::FollowWatches() {
+    QStringList shown;
+    for (int i = 0; i < topLevelItemCount() && topLevelItem(i)->data(kName, kWatchRole).toBool();
+         ++i)
+        shown << topLevelItem(i)->text(kName);
+    QStringList wanted;
+    for (const QString& name : model_.watches())
+        if (model_.RowNamed(name)) wanted << name;
+    if (shown != wanted) {
+        if (!takingCheck_) return RebuildWatches();
+        if (!rebuildPending_) {
+            rebuildPending_ = true;
+            QTimer::singleShot(0, this, [this] {
+                rebuildPending_ = false;
+                RebuildWatches();
+            });
+        }
+        return;
     }
-}
-
-WatchList VariablesPane::watchList() const {
-    WatchList list{watches_, {}};
-    for (const QString& name : watches_)
-        if (breakOnChange_.contains(name)) list.breaking.append(name);
-    return list;
-}
-
-void VariablesPane::SetWatchList(const WatchList& list) {
-    watches_ = list.names;
-    watches_.removeDuplicates();
-    breakOnChange_.clear();
-    for (const QString& name : list.breaking)
-        if (watches_.contains(name)) breakOnChange_.insert(name);
-    RebuildWatches();
-}
-
-void VariablesPane::PinWatch(const QString& name) {
-    if (watches_.contains(name) || !itemNamed(name)) return;
-    watches_.append(name);
-    RebuildWatches();
-    emit watchesChanged();
-}
-
-void VariablesPane::UnpinWatch(const QString& name) {
-    if (!watches_.removeAll(name)) return;
-    const bool wasBreaking = breakOnChange_.remove(name);
-    RebuildWatches();
-    emit watchesChanged();
-    if (wasBreaking) emit dataBreakpointsChanged();
-}
-
-void VariablesPane::SetBreakOnChange(const QString& name, bool on) {
-    if (on == breakOnChange_.contains(name)) return;
-    const QTreeWidgetItem* item = itemNamed(name);
-    if (on && (!item || OperandOf(*item) < 0)) return;
-    if (on) {
-        breakOnChange_.insert(name);
-        if (!watches_.contains(name)) watches_.append(name);
-    } else {
-        breakOnChange_.remove(name);
+    const QSignalBlocker quiet(this);
+    for (int i = 0; i < shown.size(); ++i) {
+        QTreeWidgetItem* watch = topLevelItem(i);
+        if (watch->flags() & Qt::ItemIsUserCheckable)
+            watch->setCheckState(kName, model_.Breaks(shown[i]) ? Qt::Checked : Qt::Unchecked);
     }
-    RebuildWatches();
-    emit watchesChanged();
-    emit dataBreakpointsChanged();
-}
-
-std::vector<int> VariablesPane::dataBreakpointOperands() const {
-    std::vector<int> operands;
-    for (const QString& name : watches_)
-        if (const QTreeWidgetItem* item = itemNamed(name);
-            item && breakOnChange_.contains(name) && OperandOf(*item) >= 0)
-            operands.push_back(OperandOf(*item));
-    return operands;
-}
-
-QString VariablesPane::breakingWatchOf(int operand) const {
-    for (const QString& name : watches_)
-        if (const QTreeWidgetItem* item = itemNamed(name);
-            item && breakOnChange_.contains(name) && OperandOf(*item) == operand)
-            return name;
-    return {};
 }
 
 // The pinned rows copy their variable's row, value included, above the list.
@@ -268,16 +146,16 @@ void VariablesPane::RebuildWatches() {
     for (int i = topLevelItemCount() - 1; i >= 0; --i)
         if (topLevelItem(i)->data(kName, kWatchRole).toBool()) delete takeTopLevelItem(i);
     int row = 0;
-    for (const QString& name : watches_) {
+    for (const QString& name : model_.watches()) {
         const QTreeWidgetItem* source = itemNamed(name);
         if (!source) continue;  // gone from the program; kept should it come back
         auto* watch = source->clone();
         qDeleteAll(watch->takeChildren());
         watch->setData(kName, kWatchRole, true);
-        if (OperandOf(*source) >= 0) {
+        if (const VariableRow* variable = RowOf(*source);
+            variable && BreakOperandOf(*variable) >= 0) {
             watch->setFlags(watch->flags() | Qt::ItemIsUserCheckable);
-            watch->setCheckState(kName,
-                                 breakOnChange_.contains(name) ? Qt::Checked : Qt::Unchecked);
+            watch->setCheckState(kName, model_.Breaks(name) ? Qt::Checked : Qt::Unchecked);
             watch->setToolTip(kName, tr("Останавливать при изменении"));
         }
         insertTopLevelItem(row++, watch);
@@ -285,39 +163,34 @@ void VariablesPane::RebuildWatches() {
 }
 
 // The check box of a pinned row. Qt is still handling the click on that row
-// when this runs, so the row is kept and only the state behind it changes:
-// rebuilding the rows here would delete the item under Qt's feet.
+// when this runs: the row must outlive it (see FollowWatches).
 void VariablesPane::TakeWatchCheck(QTreeWidgetItem* item) {
     if (!item->data(kName, kWatchRole).toBool() || !(item->flags() & Qt::ItemIsUserCheckable))
         return;
-    const QString name = item->text(kName);
-    const bool on = item->checkState(kName) == Qt::Checked;
-    if (on == breakOnChange_.contains(name)) return;
-    if (on)
-        breakOnChange_.insert(name);
-    else
-        breakOnChange_.remove(name);
-    emit watchesChanged();
-    emit dataBreakpointsChanged();
+    takingCheck_ = true;
+    model_.SetBreakOnChange(item->text(kName), item->checkState(kName) == Qt::Checked);
+    takingCheck_ = false;
 }
 
 QList<QAction*> VariablesPane::ActionsFor(QTreeWidgetItem* item) {
-    if (!item || !item->data(kValue, kCellRole).isValid()) return {};
+    const VariableRow* row = item ? RowOf(*item) : nullptr;
+    if (!row || !row->cell) return {};
     const QString name = item->text(kName);
-    auto* pin =
-        new QAction(watches_.contains(name) ? tr("Открепить") : tr("Закрепить наверху"), this);
-    connect(pin, &QAction::triggered, this, [this, name] {
-        if (watches_.contains(name)) {
-            UnpinWatch(name);
+    const bool pinned = model_.watches().contains(name);
+    auto* pin = new QAction(pinned ? tr("Открепить") : tr("Закрепить наверху"), this);
+    connect(pin, &QAction::triggered, this, [this, name, pinned] {
+        if (pinned) {
+            model_.Unpin(name);
         } else {
-            PinWatch(name);
+            model_.Pin(name);
         }
     });
     auto* breaks = new QAction(tr("Останавливать при изменении"), this);
     breaks->setCheckable(true);
-    breaks->setChecked(breakOnChange_.contains(name));
-    breaks->setEnabled(OperandOf(*item) >= 0);
-    connect(breaks, &QAction::toggled, this, [this, name](bool on) { SetBreakOnChange(name, on); });
+    breaks->setChecked(model_.Breaks(name));
+    breaks->setEnabled(BreakOperandOf(*row) >= 0);
+    connect(breaks, &QAction::toggled, this,
+            [this, name](bool on) { model_.SetBreakOnChange(name, on); });
     return {pin, breaks};
 }
 

@@ -14,6 +14,7 @@
 #include "emulator/display_history.h"
 #include "emulator/io_model.h"
 #include "emulator/machine.h"
+#include "shell/debugger/breakpoint_rules.h"
 
 namespace zr::shell {
 
@@ -38,10 +39,11 @@ struct RunStatus {
 };
 
 // The device at a pause (the emulator's own state, copied once), for the
-// Variables pane and the status line.
+// Variables and Breakpoints panes and the status line.
 struct PausedState {
     emulator::DeviceState device;
     char decimalSeparator = '.';
+    std::vector<BreakpointHits> breakpointHits;  // each breakpoint's line, reached so far this run
 };
 
 struct EmulatorFrame {

@@ -146,18 +146,10 @@ EmulatorWindows* EmulatorWindows::InstallInto(FrmMain& main, bool rememberPlaces
 
 QString EmulatorWindows::PausedValueText(const QString& name) const {
     if (!test_ || pausedAddress_ < 0 || textChanged_ || programEnded_) return {};
-    const QTreeWidgetItem* item = test_->variablesPane()->itemNamed(name);
-    if (!item) return {};
-    constexpr int kShownElements = 8;
-    QString value = item->text(VariablesPane::kValue);
-    if (item->childCount() > 0) {
-        QStringList elements;
-        for (int i = 0; i < std::min(item->childCount(), kShownElements); ++i)
-            elements << item->child(i)->text(VariablesPane::kValue);
-        if (item->childCount() > kShownElements) elements << "…";
-        value = elements.join("; ");
-    }
-    return tr("Значение (пауза): %1").arg(value);
+    const WatchModel& paused = test_->variablesPane()->model();
+    const VariableRow* row = paused.RowNamed(name);
+    if (!row || !paused.values()) return {};
+    return tr("Значение (пауза): %1").arg(ValueSummary(*row, *paused.values()));
 }
 
 bool EmulatorWindows::EditorTextChanged() const {
@@ -395,6 +387,7 @@ void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
                                                frame.pausedState->device.io,
                                                frame.pausedState->decimalSeparator);
             test_->callStackPane()->ShowPause(frame.pausedState->device.machine);
+            test_->breakpointsPane()->ShowHits(frame.pausedState->breakpointHits);
         }
     }
     if (!trac_) return;

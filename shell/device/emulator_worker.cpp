@@ -150,7 +150,18 @@ void EmulatorWorker::PauseNow(emulator::Emulator& e) {
     }
     const machine::ProgramStatement* waiting =
         debugger_->StatementContaining(e.machine.ProgramCounter() - 1);
-    host_.Pause(e, waiting ? waiting->address : e.machine.ProgramCounter(), -1);
+    host_.Pause(e, waiting ? waiting->address : e.machine.ProgramCounter(), -1,
+                BreakpointHitsNow());
+}
+
+// Read at a pause only: the run pays nothing for the counts shown.
+std::vector<BreakpointHits> EmulatorWorker::BreakpointHitsNow() const {
+    std::vector<BreakpointHits> hits;
+    for (const int line : breakpointLines_) {
+        const int index = statements_->BreakpointIndex(line);
+        if (index >= 0) hits.push_back({line, debugger_->HitsAt((*statements_)[index].address)});
+    }
+    return hits;
 }
 
 void EmulatorWorker::RunTo(int address) {
@@ -165,7 +176,9 @@ void EmulatorWorker::SetBreakpoints(std::vector<LineBreakpoint> breakpoints) {
     Post([this, breakpoints = std::move(breakpoints)](emulator::Emulator&) {
         if (!debugger_) return;
         std::set<int> gone = debugger_->breakpoints();
+        breakpointLines_.clear();
         for (const LineBreakpoint& breakpoint : breakpoints) {
+            breakpointLines_.push_back(breakpoint.line);
             const int index = statements_->BreakpointIndex(breakpoint.line);
             if (index < 0) continue;
             const int address = (*statements_)[index].address;
@@ -227,14 +240,17 @@ void EmulatorWorker::Load(const EmulatorProgram& program) {
     debugger_.reset();
     debugger_ = std::make_unique<emulator::Debugger>(emulator_, program.statements);
     statements_ = program.statements;
-    for (const LineBreakpoint& breakpoint : program.breakpoints)
+    breakpointLines_.clear();
+    for (const LineBreakpoint& breakpoint : program.breakpoints) {
         debugger_->SetBreakpointAtLine(breakpoint.line, breakpoint.settings);
+        breakpointLines_.push_back(breakpoint.line);
+    }
     for (const int operand : program.dataBreakpoints)
         debugger_->AddDataBreakpoint(static_cast<std::uint8_t>(operand));
     KeepHistoryWhileDebugging();
     debugger_->SetTraceOn(traceOn_);
     debugger_->onPause = [this](emulator::Emulator& e, const emulator::PauseInfo& pause) {
-        host_.Pause(e, pause.address, pause.changedOperand);
+        host_.Pause(e, pause.address, pause.changedOperand, BreakpointHitsNow());
     };
     if (program.clearVariables) emulator_.ClearSinglesAndIntegers();
 }

@@ -103,12 +103,14 @@ class EmulatorWorker : public QObject {
     void DeliverFrame();
     void KeepHistoryWhileDebugging();
     void PauseNow(emulator::Emulator& e);
+    std::vector<BreakpointHits> BreakpointHitsNow() const;
 
     GuiHost host_;
     emulator::Emulator emulator_{host_};
     std::unique_ptr<emulator::Debugger> debugger_;  // worker thread while a run loop runs
     std::shared_ptr<const machine::StatementTable>
-        statements_;  // of the loaded program; worker thread
+        statements_;                    // of the loaded program; worker thread
+    std::vector<int> breakpointLines_;  // as last set; worker thread
     std::thread thread_;
     std::atomic<bool> quit_{false};
     std::atomic<std::uint32_t> programId_{0};

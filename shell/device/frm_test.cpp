@@ -34,6 +34,7 @@
 #include "shell/debugger/library_view.h"
 #include "shell/debugger/listing_pane.h"
 #include "shell/debugger/variables_pane.h"
+#include "shell/debugger/watches_pane.h"
 #include "shell/device/device_state_files.h"
 #include "shell/device/device_text.h"
 #include "shell/device/display_history_pane.h"
@@ -118,7 +119,7 @@ FrmTest::FrmTest(EmulatorWorker& worker, QWidget* parent)
         // table join the tabs below.
         if (room.width() < wanted) {
             auto* console = PaneDock("serialDock");
-            for (const char* name : {"variablesDock", "listingDock", "callStackDock",
+            for (const char* name : {"variablesDock", "watchesDock", "listingDock", "callStackDock",
                                      "breakpointsDock", "libraryDock", "i2cDock"}) {
                 auto* dock = PaneDock(name);
                 addDockWidget(Qt::BottomDockWidgetArea, dock);
@@ -475,6 +476,10 @@ void FrmTest::CreateDocks() {
     QDockWidget* listingDock = AddPaneDock(listing_, tr("Листинг"), "listingDock");
     addDockWidget(Qt::RightDockWidgetArea, listingDock);
     splitDockWidget(variablesDock, listingDock, Qt::Vertical);
+    // Tabbed only once split: a tabbed dock split would take the listing into its tabs.
+    tabifyDockWidget(variablesDock, AddPaneDock(new WatchesPane(variables_->model()),
+                                                tr("Контрольные значения"), "watchesDock"));
+    variablesDock->raise();
 
     callStack_ = new CallStackPane;
     // The call stack and the breakpoints are tabs below, where the width is:
@@ -588,6 +593,7 @@ void FrmTest::setStaleNote(const QString& note) {
         QString title;
         QWidget* pane;
     } panes[] = {{"variablesDock", tr("Переменные"), variables_},
+                 {"watchesDock", tr("Контрольные значения"), PaneDock("watchesDock")->widget()},
                  {"listingDock", tr("Листинг"), listing_},
                  {"callStackDock", tr("Стек вызовов"), callStack_}};
     for (const auto& pane : panes) {

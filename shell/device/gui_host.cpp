@@ -121,7 +121,8 @@ bool GuiHost::inInputWait(const emulator::Emulator& emulator) const {
     return (waiting && waitReason_ == emulator::WaitReason::Key) || waitingForSerialInput_;
 }
 
-void GuiHost::Pause(emulator::Emulator& emulator, int address, int changedWatch) {
+void GuiHost::Pause(emulator::Emulator& emulator, int address, int changedWatch,
+                    std::vector<BreakpointHits> hits) {
     pausedInWait_ = inInputWait(emulator);
     paused_ = true;
     changedWatch_ = changedWatch;
@@ -134,8 +135,8 @@ void GuiHost::Pause(emulator::Emulator& emulator, int address, int changedWatch)
     for (int slot = m.stackPointer; slot >= 1; --slot)
         stackLines.push_back(emulator::FormatTraceNumber(m.valueStack[slot]));
     const RunStatus status = CurrentStatus(emulator);
-    auto state =
-        std::make_shared<PausedState>(PausedState{emulator.state(), emulator.decimalSeparator()});
+    auto state = std::make_shared<PausedState>(
+        PausedState{emulator.state(), emulator.decimalSeparator(), std::move(hits)});
     Publish([&](EmulatorFrame& f) {
         f.pausedAddress = address;
         ++f.pauseCount;

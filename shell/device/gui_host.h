@@ -42,10 +42,12 @@ class GuiHost : public emulator::QueuedHost {
     void QueueSerialInput(std::string line) { serialInput_.push_back(std::move(line)); }
 
     // Worker thread, from the debugger: publishes the pause before the
-    // statement at `address` (with the value stack, and `changedWatch`, the
-    // watched VariableOperand that changed, or -1) and waits, taking posted
-    // actions, until one of them calls Resume or the run is ended.
-    void Pause(emulator::Emulator& emulator, int address, int changedWatch);
+    // statement at `address` (with the value stack, `changedWatch`, the
+    // watched VariableOperand that changed, or -1, and the breakpoints' hit
+    // counts) and waits, taking posted actions, until one of them calls
+    // Resume or the run is ended.
+    void Pause(emulator::Emulator& emulator, int address, int changedWatch,
+               std::vector<BreakpointHits> hits = {});
     // Worker thread (from a posted action): the pause ends.
     void Resume() { paused_ = false; }
     bool paused() const { return paused_; }

@@ -63,7 +63,7 @@ FrmMain::FrmMain(const QString& programFolder, QWidget* parent)
     connect(editor_, &SourceEditor::helpRequested, this, &FrmMain::showHelp);
     connect(editor_->gutter(), &EditorGutter::breakpointsChanged, this, [this] {
         if (!currentPath_.isEmpty())
-            StoreBreakpoints(currentPath_, editor_->gutter()->breakpointLines());
+            StoreBreakpoints(currentPath_, editor_->gutter()->breakpoints());
     });
 
     CreateActions();
@@ -423,7 +423,7 @@ bool FrmMain::LoadFile(const QString& path) {
         return false;
     if (!FillEditor(*read.document, read.plainText, QFileInfo(path).fileName())) return false;
     SetCurrentFile(path);
-    editor_->gutter()->setBreakpointLines(StoredBreakpoints(path));
+    editor_->gutter()->setBreakpoints(StoredBreakpoints(path));
     hintPanel_->clear();
     if (read.damaged)
         prompts_->showFileError(tr("Файл %1 повреждён: он обрывается на середине. Открыто то, "
@@ -497,7 +497,7 @@ bool FrmMain::WriteSource(const QString& path) {
     editor_->document()->setModified(false);
     SetCurrentFile(path);
     // Saved lines are where the breakpoints stand now, after the edits.
-    StoreBreakpoints(path, editor_->gutter()->breakpointLines());
+    StoreBreakpoints(path, editor_->gutter()->breakpoints());
     return true;
 }
 
@@ -544,7 +544,7 @@ bool FrmMain::WriteLibrary(const QString& path) {
     editor_->document()->setModified(false);
     SetCurrentFile(path);
     // Saved lines are where the breakpoints stand now, after the edits.
-    StoreBreakpoints(path, editor_->gutter()->breakpointLines());
+    StoreBreakpoints(path, editor_->gutter()->breakpoints());
     return true;
 }
 
@@ -594,7 +594,7 @@ void FrmMain::RestoreDocument(const QString& file) {
     editor_->LoadDocument(document->text);
     SetCurrentFile(document->originalPath);
     if (!document->originalPath.isEmpty())
-        editor_->gutter()->setBreakpointLines(StoredBreakpoints(document->originalPath));
+        editor_->gutter()->setBreakpoints(StoredBreakpoints(document->originalPath));
     editor_->document()->setModified(true);
     recovery_->WriteNow();
     RemoveRecoveryFile(file);
@@ -643,7 +643,7 @@ void FrmMain::MoveBreakpointsToStatements() {
             entries.push_back(entry);
     }
     gutter->setBreakpoints(entries);
-    if (!currentPath_.isEmpty()) StoreBreakpoints(currentPath_, moved);
+    if (!currentPath_.isEmpty()) StoreBreakpoints(currentPath_, entries);
 }
 
 void FrmMain::SelectInEditor(const EditorRange& range) {

@@ -128,6 +128,35 @@ class BreakpointsPaneTest : public QObject {
         s.WaitForTheEnd();
     }
 
+    // Beside the target, how often the run reached each breakpoint by the
+    // pause, as the worker's debugger counts it; a new program starts over.
+    void hitsSoFarShowAtEachPause() {
+        Session s;
+        s.editor.gutter()->setBreakpoint({4, true, "", 3});
+        s.editor.gutter()->setBreakpoint({5, true, "i = 2", 0});
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        QTreeWidget* tree = s.pane()->tree();
+        const auto hits = [tree](int row) {
+            return tree->topLevelItem(row)->text(BreakpointsPane::HitsColumn);
+        };
+        // Paused on line 5 in the second pass: line 4 was reached twice.
+        QTRY_COMPARE_WITH_TIMEOUT(s.editor.gutter()->executionLine(), 5, kWorkerTimeout);
+        QTRY_COMPARE(tree->topLevelItemCount(), 2);
+        QTRY_COMPARE(hits(0), QString("2"));
+        QCOMPARE(hits(1), QString("1"));
+        QCOMPARE(tree->topLevelItem(0)->text(BreakpointsPane::HitCountColumn), QString("3"));
+        s.Trigger("mnuContinue");
+        QTRY_COMPARE_WITH_TIMEOUT(s.PauseI(), QString("3"), kWorkerTimeout);
+        QTRY_COMPARE(hits(0), QString("3"));
+        // The target stays editable beside the count.
+        tree->topLevelItem(0)->setText(BreakpointsPane::HitCountColumn, "5");
+        QCOMPARE(s.editor.gutter()->breakpoints().front().hitCount, 5);
+        QCOMPARE(hits(0), QString("3"));
+
+        s.windows.OpenEmulator(*s.compiled, EmulatorStart::AfterRun);
+        QTRY_COMPARE(hits(0), QString());
+    }
+
     void disabledBreakpointDoesNotStopUntilEnabled() {
         Session s;
         s.editor.gutter()->setBreakpoint({4, false, "", 0});

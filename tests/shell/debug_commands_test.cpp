@@ -3,6 +3,8 @@
 // step back move the mark; Continue runs to the end.
 #include <QAction>
 #include <QDockWidget>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTextBlock>
@@ -15,6 +17,7 @@
 #include "shell/debugger/library_view.h"
 #include "shell/debugger/listing_pane.h"
 #include "shell/debugger/variables_pane.h"
+#include "shell/debugger/watches_pane.h"
 #include "shell/editor/editor_gutter.h"
 #include "shell/editor/source_editor.h"
 
@@ -246,19 +249,9 @@ class DebugCommandsTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(
             pane->itemNamed("b1") && pane->itemNamed("b1")->text(VariablesPane::kValue) == "1",
             kWorkerTimeout);
-        const struct {
-            const char* name;
-            const char* kind;
-        } names[] = {{"b1", "байт (Byte)"},
-                     {"t", "массив целых (Integer) из 3"},
-                     {"i", "целая (Integer)"},
-                     {"Stack", "указатель стека"},
-                     {"I2C", "ячейки I2C: 128"}};
-        for (const auto& name : names) {
-            QTreeWidgetItem* item = pane->itemNamed(name.name);
-            QVERIFY2(item, name.name);
-            QCOMPARE(item->text(VariablesPane::kKind), QString(name.kind));
-        }
+        // The rows as variable_rows_test checks them, with the paused values.
+        QCOMPARE(pane->itemNamed("t")->text(VariablesPane::kKind),
+                 QString("массив целых (Integer) из 3"));
         QCOMPARE(pane->itemNamed("t")->childCount(), 3);
         QCOMPARE(pane->itemNamed("t(2)")->text(VariablesPane::kValue), QString("0"));
         QVERIFY(!VariablesPane::IsHighlighted(*pane->itemNamed("b1")));  // the first pause
@@ -344,6 +337,67 @@ class DebugCommandsTest : public QObject {
         ClickCheckBox(*pane, *watch);
         QVERIFY(pane->dataBreakpointOperands().empty());
         QCOMPARE(pane->watches().size(), 2);
+        s.Trigger("mnuContinue");
+        ZR_WAIT_LINE1(s.window(), "Done");
+    }
+
+    // "Контрольные значения" shows the Variables pane's watches: a pin, a
+    // check or an unpin in either shows in both, with the values of the pause.
+    void watchesPaneSharesTheWatchesOfTheVariablesPane() {
+        Session s(kVariablesProgram);
+        s.editor.gutter()->toggleBreakpoint(4);
+        QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        s.WaitForPauseAt("b1");
+        VariablesPane* variables = s.window()->variablesPane();
+        auto* watches = s.window()->findChild<WatchesPane*>();
+        QVERIFY(watches);
+        // A tab beside the Variables pane.
+        auto* variablesDock = s.window()->findChild<QDockWidget*>("variablesDock");
+        QVERIFY(s.window()->tabifiedDockWidgets(variablesDock).contains(watches->parentWidget()));
+        QCOMPARE(watches->parentWidget()->objectName(), QString("watchesDock"));
+        QTRY_COMPARE_WITH_TIMEOUT(variables->itemNamed("b1")->text(VariablesPane::kValue),
+                                  QString("1"), kWorkerTimeout);
+        const auto text = [watches](const char* name, int column) {
+            QTreeWidgetItem* row = watches->rowNamed(name);
+            return row ? row->text(column) : QString("(none)");
+        };
+
+        variables->ActionsFor(variables->itemNamed("b1"))[0]->trigger();
+        QCOMPARE(text("b1", WatchesPane::ValueColumn), QString("1"));
+        QCOMPARE(text("b1", WatchesPane::KindColumn), QString("байт (Byte)"));
+        auto* name = watches->findChild<QLineEdit*>("watchName");
+        name->setText("nope");
+        QTest::keyClick(name, Qt::Key_Return);
+        QVERIFY(watches->refusal().contains("«nope»"));
+        name->setText("T(2)");
+        QTest::keyClick(name, Qt::Key_Return);
+        QVERIFY(watches->refusal().isEmpty());
+        QCOMPARE(variables->watches(), QStringList({"b1", "t(2)"}));
+        QVERIFY(variables->watchNamed("t(2)"));
+        QCOMPARE(text("t(2)", WatchesPane::ValueColumn), QString("0"));
+
+        // Checked in the Watches pane: the same row lives on, the Variables
+        // pane's copy is checked, and b1's change pauses the run.
+        QTreeWidgetItem* b1 = watches->rowNamed("b1");
+        ClickCheckBox(*watches->tree(), *b1);
+        QCOMPARE(watches->rowNamed("b1"), b1);
+        QCOMPARE(variables->watchNamed("b1")->checkState(VariablesPane::kName), Qt::Checked);
+        QCOMPARE(variables->dataBreakpointOperands(), std::vector<int>{33});
+        s.editor.gutter()->toggleBreakpoint(4);
+        s.Trigger("mnuContinue");
+        s.WaitForPauseAt("! [1,1,clr] \"Done\"");
+        QTRY_COMPARE_WITH_TIMEOUT(text("b1", WatchesPane::ValueColumn), QString("2"),
+                                  kWorkerTimeout);
+        QVERIFY(WatchesPane::IsHighlighted(*watches->rowNamed("b1")));
+        QVERIFY(!WatchesPane::IsHighlighted(*watches->rowNamed("t(2)")));
+
+        // Unpinned in one, gone from both.
+        watches->tree()->setCurrentItem(watches->rowNamed("b1"));
+        watches->findChild<QPushButton*>("unpinWatch")->click();
+        QVERIFY(!variables->watchNamed("b1"));
+        QVERIFY(variables->dataBreakpointOperands().empty());
+        variables->UnpinWatch("t(2)");
+        QCOMPARE(watches->tree()->topLevelItemCount(), 0);
         s.Trigger("mnuContinue");
         ZR_WAIT_LINE1(s.window(), "Done");
     }

@@ -3,11 +3,15 @@
 #include "shell/editor/editor_gutter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
+#include "shell/debugger/breakpoint_store.h"
 #include "shell/editor/source_files.h"
 #include "shell_test_support.h"
 
@@ -75,15 +79,46 @@ class EditorGutterTest : public QObject {
             TestWindow test;
             QVERIFY(test.window->LoadFile(first));
             test.editor()->gutter()->toggleBreakpoint(3);
+            // As the Breakpoints pane sets them: disabled, a condition, a hit count.
+            test.editor()->gutter()->setBreakpoint({1, false, "a > 5", 4});
             QVERIFY(test.window->LoadFile(second));
             QVERIFY(test.editor()->gutter()->breakpointLines().isEmpty());
         }
         TestWindow again;
         QVERIFY(again.window->LoadFile(first));
-        QCOMPARE(again.editor()->gutter()->breakpointLines(), QList<int>{3});
+        QCOMPARE(again.editor()->gutter()->breakpoints(),
+                 (std::vector<BreakpointEntry>{{1, false, "a > 5", 4}, {3}}));
+        again.editor()->gutter()->toggleBreakpoint(1);
         again.editor()->gutter()->toggleBreakpoint(3);
         QVERIFY(again.window->LoadFile(first));
         QVERIFY(again.editor()->gutter()->breakpointLines().isEmpty());
+    }
+
+    // What each breakpoint asks is read back as stored; settings that hold
+    // lines only (as earlier versions wrote them) give plain breakpoints;
+    // a breakpoint stored plain again loses what it asked before.
+    void breakpointSettingsAreReadBack() {
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("kept.zrt");
+        using Entries = std::vector<BreakpointEntry>;
+        const Entries cases[] = {
+            {{2, true, "", 0}, {5, false, "", 0}, {7, true, "b1 <> 3", 0}, {9, true, "", 2}},
+            {{5, true, "", 0}, {9, false, "i >= 2", 12}},
+            {{5}},
+            {},
+        };
+        for (const Entries& entries : cases) {
+            StoreBreakpoints(path, entries);
+            QCOMPARE(StoredBreakpoints(path), entries);
+        }
+        const QByteArray key =
+            QFileInfo(path).absoluteFilePath().toUtf8().toBase64(QByteArray::Base64UrlEncoding);
+        QSettings("zr7340", "zr7340-ide")
+            .setValue("breakpoints/" + QString::fromLatin1(key), QVariantList{3, 8});
+        QCOMPARE(StoredBreakpoints(path), (Entries{{3}, {8}}));
+        StoreBreakpoints(path, {});
+        QVERIFY(StoredBreakpoints(path).empty());
     }
 
     // A comment, a declaration, a blank line and a label write no bytes: a

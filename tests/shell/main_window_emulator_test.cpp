@@ -8,6 +8,7 @@
 #include "emulator_test_support.h"
 #include "shell/debugger/frm_trac.h"
 #include "shell/debugger/variables_pane.h"
+#include "shell/debugger/watches_pane.h"
 #include "shell/device/emulator_windows.h"
 #include "shell/editor/editor_gutter.h"
 #include "shell/editor/editor_hover.h"
@@ -58,6 +59,7 @@ class MainWindowEmulatorTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(window->staleNote(), QString("Программа завершена"),
                                   kWorkerTimeout);
         QVERIFY(!window->variablesPane()->isEnabled());
+        QVERIFY(!window->findChild<WatchesPane*>()->isEnabled());
 
         QTest::keyClicks(main.editor(), "Dup ");
         QTRY_COMPARE_WITH_TIMEOUT(window->staleNote(),

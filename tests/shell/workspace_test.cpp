@@ -80,6 +80,12 @@ class WorkspaceTest : public QObject {
         QVERIFY(main.window->findChild<QAction*>("mnuOneWindow")->isChecked());
         QVERIFY(emulator->isHidden());
         QCOMPARE(WindowOf(variables), main.window.get());
+        // The Watches pane goes with the Variables pane, and greys with it where it stands.
+        QDockWidget* watches = MainDock(*main.window, "watchesDock");
+        QVERIFY(watches);
+        emulator->setStaleNote("Программа завершена");
+        QVERIFY(!watches->widget()->isEnabled());
+        emulator->setStaleNote({});
         // On the test's small screen the device may float; it is the main window's dock.
         QCOMPARE(emulator->deviceDock()->parentWidget(), main.window.get());
         QVERIFY(emulator->deviceDock()->isAncestorOf(emulator->keypad()));
