@@ -77,6 +77,11 @@ void BreakpointsPane::SetNames(const compiler::NameTable& names) {
     ShowHitsInRows();
 }
 
+void BreakpointsPane::ForgetHits() {
+    hits_.reset();
+    ShowHitsInRows();
+}
+
 void BreakpointsPane::ShowHits(const std::vector<BreakpointHits>& hits) {
     hits_ = hits;
     ShowHitsInRows();

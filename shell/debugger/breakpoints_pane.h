@@ -32,6 +32,8 @@ class BreakpointsPane : public QWidget {
     void SetNames(const compiler::NameTable& names);
     // The counts at a pause; a breakpoint without one shows 0.
     void ShowHits(const std::vector<BreakpointHits>& hits);
+    // A new run: no counts until its first pause.
+    void ForgetHits();
     // The gutter's breakpoints now. Rows of the same lines are updated in
     // place; other rows are rebuilt once the event that asked is over, as
     // this may be called from inside a row's own signal.

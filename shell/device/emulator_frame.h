@@ -67,6 +67,9 @@ struct EmulatorFrame {
     // Counts the pauses: two at the same address may fall between two frames.
     std::uint64_t pauseCount = 0;
     std::shared_ptr<const PausedState> pausedState;  // of the latest pause
+    // Counts the starts of the loaded program ("Запустить программу"): each
+    // starts the breakpoints' hit counts afresh.
+    int programStarts = 0;
 };
 
 }  // namespace zr::shell

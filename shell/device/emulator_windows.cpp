@@ -368,6 +368,11 @@ void EmulatorWindows::RunToCursor() {
 
 void EmulatorWindows::ShowFrame(const EmulatorFrame& frame) {
     if (test_) test_->ShowFrame(frame);
+    // A new start counts the breakpoints' hits afresh.
+    if (frame.programStarts != programStarts_) {
+        programStarts_ = frame.programStarts;
+        if (test_) test_->breakpointsPane()->ForgetHits();
+    }
     // A short program may start and end between two frames: its count says
     // that it ran (a new program counts from 0).
     const bool running = frame.status.runState == emulator::kRunning;

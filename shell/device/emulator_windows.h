@@ -110,6 +110,7 @@ class EmulatorWindows : public QObject {
     bool traceOn_ = false;
     std::function<bool()> confirmClear_;
     WindowPlaces* places_ = nullptr;
+    int programStarts_ = 0;           // as the latest frame counted them
     Workspace* workspace_ = nullptr;  // the main window's, for one window
     int pausedAddress_ = -1;          // as the last frame showed it
     bool programRan_ = false;         // the loaded program has run since it was loaded

@@ -58,6 +58,7 @@ void GuiHost::BeginRun() {
 void GuiHost::StartProgramOnce(const emulator::Emulator& emulator) {
     startingProgram_ = true;
     startCount_ = emulator.instructionCount();
+    Publish([](EmulatorFrame& frame) { ++frame.programStarts; });
 }
 
 // Until the program has run an instruction, the run loop is in its greeting

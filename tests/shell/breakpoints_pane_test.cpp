@@ -153,6 +153,13 @@ class BreakpointsPaneTest : public QObject {
         QCOMPARE(s.editor.gutter()->breakpoints().front().hitCount, 5);
         QCOMPARE(hits(0), QString("3"));
 
+        // "Запустить программу" starts the counts afresh: a run that never
+        // pauses shows none, not the last run's.
+        s.editor.gutter()->setBreakpoint({4, false, "", 5});
+        s.editor.gutter()->setBreakpoint({5, false, "i = 2", 0});
+        s.Trigger("mnuStartProgram");
+        QTRY_COMPARE_WITH_TIMEOUT(hits(0), QString(), kWorkerTimeout);
+
         s.windows.OpenEmulator(*s.compiled, EmulatorStart::AfterRun);
         QTRY_COMPARE(hits(0), QString());
     }
