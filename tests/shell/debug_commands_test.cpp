@@ -185,6 +185,11 @@ class DebugCommandsTest : public QObject {
     void pauseWithoutBreakpointsThenStepBack() {
         Session s(kEndlessProgram);
         QVERIFY(StartAtAddressOne(s.windows, *s.compiled));
+        // Paused while the loop runs: a pause that lands before the first
+        // instruction, on the heels of the Enter, then a step, does not always
+        // move on yet.
+        QTRY_VERIFY_WITH_TIMEOUT(s.window()->instructionCountText() != QString("Команд: 0"),
+                                 kWorkerTimeout);
         s.Trigger("mnuPause");
         QTRY_COMPARE_WITH_TIMEOUT(s.window()->runStateText(), QString("Пауза"), kWorkerTimeout);
         // The pause holds until the next command, so its mark settles.
