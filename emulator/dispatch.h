@@ -238,10 +238,15 @@ ZR_ALWAYS_INLINE inline void Emulator::Instruction(Registers& r) {
     if constexpr (Op >= machine::kFirstJumpOpcode) {
         Jump(Op, r);
     } else {
-        StoreRegisters(r);
-        OutOfLine(Op);  // unassigned ones fault there
-        LoadRegisters(r);
+        OutOfLineHere<Op>(r);  // unassigned ones fault there
     }
+}
+
+template <std::uint8_t Op>
+ZR_ALWAYS_INLINE inline void Emulator::OutOfLineHere(Registers& r) {
+    StoreRegisters(r);
+    OutOfLine(Op);
+    LoadRegisters(r);
 }
 
 #define ZR_INSTRUCTION(op)                                                                       \
@@ -310,6 +315,76 @@ ZR_INSTRUCTION(kRet) {
 }
 ZR_INSTRUCTION(kRetIf) {
     if (Pop(r) != 0) Return(r);
+}
+
+// Mod, LoadElement and StoreElement on the registers when nothing can fault
+// and the values are Singles or Integers; every other case (a conversion
+// or range fault, the stack, the hardware) runs out of line untouched, so
+// the fault and its registers are the group's own.
+ZR_INSTRUCTION(kMod) {
+    const std::intptr_t ySlot = SlotBelow(r.sp);
+    const std::intptr_t zSlot = SlotBelow(ySlot);
+    const float x = Slot(r.sp);
+    const float y = Slot(ySlot);
+    std::int32_t divisor = 0;
+    std::int32_t dividend = 0;
+    if (!RoundToInt32(x, divisor) || divisor == 0 || !RoundToInt32(y, dividend)) {
+        OutOfLineHere<machine::kMod>(r);
+        return;
+    }
+    // The sign of the dividend; 64 bits, so INT32_MIN % -1 is 0.
+    const auto result = static_cast<float>(static_cast<std::int64_t>(dividend) % divisor);
+    machine.operandRegister = y;
+    machine.resultRegister = result;
+    machine.lastX = Slot(zSlot);
+    Slot(ySlot) = result;
+    r.sp = ySlot;
+}
+
+// The operand of element I of the area at the counter, when it names a
+// Single or an Integer and nothing faults; -1 otherwise.
+ZR_ALWAYS_INLINE inline int Emulator::ElementOperand(const Registers& r, float index) {
+    if (!IsImageCell(r.pc)) return -1;
+    const std::uint8_t area = machine.programImage[r.pc];
+    std::int32_t i = 0;
+    if (area >= machine::kOperandStack || !RoundToInt32(index, i)) return -1;
+    const std::int64_t operand = static_cast<std::int64_t>(area) + i - 1;
+    if (operand < 0 || operand >= 255) return -1;
+    const auto name = static_cast<std::uint8_t>(operand);
+    return machine::NamesSingle(name) || machine::NamesInteger(name) ? name : -1;
+}
+
+ZR_INSTRUCTION(kLoadElement) {
+    const int operand = ElementOperand(r, Slot(r.sp));
+    if (operand < 0) {
+        OutOfLineHere<machine::kLoadElement>(r);
+        return;
+    }
+    const auto name = static_cast<std::uint8_t>(operand);
+    // Pop the index, push the element: the slot below stays LastX.
+    machine.lastX = Slot(SlotBelow(r.sp));
+    Slot(r.sp) = machine::NamesSingle(name) ? machine.singles[name]
+                                            : machine.integers[machine::IntegerIndexOf(name)];
+    ++r.pc;
+}
+
+ZR_INSTRUCTION(kStoreElement) {
+    const int operand = ElementOperand(r, Slot(r.sp));
+    const float value = Slot(SlotBelow(r.sp));
+    const auto name = static_cast<std::uint8_t>(operand);
+    std::int32_t whole = 0;
+    const bool single = operand >= 0 && machine::NamesSingle(name);
+    if (operand < 0 ||
+        (single ? !IsFinite(value) : !RoundInto(value, INT16_MIN, INT16_MAX, whole))) {
+        OutOfLineHere<machine::kStoreElement>(r);
+        return;
+    }
+    if (single)
+        machine.singles[name] = value;
+    else
+        machine.integers[machine::IntegerIndexOf(name)] = static_cast<std::int16_t>(whole);
+    r.sp = SlotBelow(SlotBelow(r.sp));
+    ++r.pc;
 }
 
 #undef ZR_INSTRUCTION

@@ -267,6 +267,9 @@ class Emulator : private DeviceState {
     template <std::uint8_t Op>
     inline void Instruction(Registers& r);
     void OutOfLine(std::uint8_t op);
+    template <std::uint8_t Op>
+    inline void OutOfLineHere(Registers& r);
+    inline int ElementOperand(const Registers& r, float index);
     inline std::uint8_t FetchByte(Registers& r);
     inline int FetchWord(Registers& r);
     inline float& Slot(std::intptr_t s);
