@@ -13,6 +13,7 @@
 #include "emulator/conversions.h"
 #include "emulator/emulator.h"
 #include "emulator/run_class.h"
+#include "machine/encodings.h"
 #include "machine/opcodes.h"
 
 // The run loop jumps through a table of label addresses where the compiler
@@ -385,6 +386,62 @@ ZR_INSTRUCTION(kStoreElement) {
         machine.integers[machine::IntegerIndexOf(name)] = static_cast<std::int16_t>(whole);
     r.sp = SlotBelow(SlotBelow(r.sp));
     ++r.pc;
+}
+
+// The limit of a counted or compare Loop: the word, or the Single or
+// Integer it names, when reading it cannot fault.
+ZR_ALWAYS_INLINE inline bool Emulator::LoopLimit(int word, int& limit) {
+    const int operand = machine::VariableWordOperand(word);
+    if (operand < 0) {
+        limit = word;
+        return true;
+    }
+    if (operand > 255) return false;
+    const auto name = static_cast<std::uint8_t>(operand);
+    float value = 0;
+    if (machine::NamesSingle(name))
+        value = machine.singles[name];
+    else if (machine::NamesInteger(name))
+        value = machine.integers[machine::IntegerIndexOf(name)];
+    else
+        return false;
+    std::int32_t rounded = 0;
+    if (!RoundInto(value, INT16_MIN, INT16_MAX, rounded)) return false;
+    limit = rounded;
+    return true;
+}
+
+// Loop's counted and compare forms here; the value list, a limit held
+// elsewhere and every fault out of line.
+ZR_INSTRUCTION(kLoop) {
+    const std::intptr_t at = r.pc;  // the form, the way back, the limit word
+    if (at + 3 > machine::kProgramSize) {
+        OutOfLineHere<machine::kLoop>(r);
+        return;
+    }
+    const ProgramMemory& image = machine.programImage;
+    const std::uint8_t form = image[at];
+    int limit = 0;
+    if ((form & machine::kLoopValueList) ||
+        !LoopLimit(machine::DecodeInteger(image[at + 2], image[at + 3]), limit)) {
+        OutOfLineHere<machine::kLoop>(r);
+        return;
+    }
+    const std::intptr_t back = at - image[at + 1];
+    const bool down = form & machine::kLoopDownOrEqual;
+    const int i = form & machine::kLoopVariableBits;
+    if (i == 0) {
+        const float x = Pop(r);
+        r.pc = (down ? x == limit : x != limit) ? back : at + 4;
+        return;
+    }
+    const int next = machine.integers[i] + (down ? -1 : 1);
+    if (next < INT16_MIN || next > INT16_MAX) {
+        OutOfLineHere<machine::kLoop>(r);
+        return;
+    }
+    machine.integers[i] = static_cast<std::int16_t>(next);
+    r.pc = (down ? next >= limit : next <= limit) ? back : at + 4;
 }
 
 #undef ZR_INSTRUCTION

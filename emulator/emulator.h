@@ -270,6 +270,7 @@ class Emulator : private DeviceState {
     template <std::uint8_t Op>
     inline void OutOfLineHere(Registers& r);
     inline int ElementOperand(const Registers& r, float index);
+    inline bool LoopLimit(int word, int& limit);
     inline std::uint8_t FetchByte(Registers& r);
     inline int FetchWord(Registers& r);
     inline float& Slot(std::intptr_t s);

@@ -146,6 +146,12 @@ INSTANTIATE_TEST_SUITE_P(
             Ops(kiM, kI1, kIncr, kMv, kI1, kiM, kI1, kLoadElement, kS1, kiM, kI1, PushByte(7), kMod,
                 kAdd, PushInt(3), kMultiply, kiM, kI1, kStoreElement, kI1, kGoToBase + 1, Word(1)),
             "enter,enter,enter,1,enter"},
+        // A counted Loop over i1 from 32760 around s1 := s1 + 1 until the
+        // counter overflows.
+        SteppingCase{"LoopCounterOverflows",
+                     Ops(PushInt(32760), kMv, kI1, kNop, kiM, kS1, kIncr, kMv, kS1, kLoop, 1, 7,
+                         Word(32767), kGoToBase + 1, Word(1)),
+                     "enter,enter,enter,1,enter"},
         // Mod by a variable that is 0 on the first pass.
         SteppingCase{"ModByAZeroVariable",
                      Ops(PushByte(9), kiM, kI2, kMod, kMv, kS1, kiM, kI2, kIncr, kMv, kI2,

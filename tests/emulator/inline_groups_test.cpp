@@ -1,12 +1,13 @@
-// Mod, LoadElement and StoreElement: the dispatch does the Single and
+// Mod, LoadElement, StoreElement and Loop: the dispatch does the Single and
 // Integer cases on its registers and leaves the rest, faults included, to
-// the instruction groups. Each case runs one instruction over a pushed stack
-// and checks what the instruction leaves: the run state, the stack, LastX,
-// the registers and the variable written.
+// the instruction groups. Each case runs its code over a pushed stack to its
+// end and checks what it leaves: the run state, the stack, LastX, the
+// registers and the variable written.
 #include <cmath>
 #include <limits>
 
 #include "device_fixture.h"
+#include "machine/encodings.h"
 
 namespace zr::emulator::testing {
 namespace {
@@ -27,14 +28,16 @@ struct Case {
     float expectedStored = 0;
 };
 
-class ElementAndMod : public ::testing::TestWithParam<Case> {};
+class InlineGroups : public ::testing::TestWithParam<Case> {};
 
-TEST_P(ElementAndMod, LeaveTheDevicesState) {
+TEST_P(InlineGroups, LeaveTheDevicesState) {
     const Case& c = GetParam();
     Device d;
     d.m.singles[3] = 2.5f;
     d.m.integers[2] = -12;
     d.m.integers[1] = 77;
+    d.m.integers[3] = 32767;
+    d.m.singles[4] = 40000;
     d.RunCode(c.code, c.stack);
     EXPECT_EQ(d.RunState(), c.runState);
     EXPECT_EQ(d.m.ProgramCounter(), 1 + static_cast<int>(c.code.size()));
@@ -54,9 +57,17 @@ float Single3(const MachineState& m) {
 float Integer1(const MachineState& m) {
     return m.integers[1];
 }
+float Integer3(const MachineState& m) {
+    return m.integers[3];
+}
+
+// Nop, then a counted Loop over Integer `i` back to the Nop.
+Code CountedLoop(int form, int limitWord) {
+    return Ops(kNop, kLoop, form, 2, Word(limitWord));
+}
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, ElementAndMod,
+    Table, InlineGroups,
     ::testing::Values(
         Case{"LoadASingle", Ops(kLoadElement, kS1), {7, 3}, kRunning, 3, 2.5f, 7},
         Case{"LoadAnInteger", Ops(kLoadElement, kI1), {7, 2}, kRunning, 3, -12, 7},
@@ -120,11 +131,68 @@ INSTANTIATE_TEST_SUITE_P(
             "ModOfTheLowestInt32ByMinusOne", Ops(kMod), {4, -2147483648.0f, -1}, kRunning, 3, 0, 4},
         Case{"ModByZero", Ops(kMod), {4, 7, 0}, kErrorZeroDivisor, 2},
         Case{"ModByWhatRoundsToZero", Ops(kMod), {4, 7, 0.4f}, kErrorZeroDivisor, 2},
+        Case{"LoopCountsUp", CountedLoop(1, 80), {}, kRunning, 1, 0, 0, Integer1, 81},
+        Case{"LoopCountsDown",
+             CountedLoop(1 | kLoopDownOrEqual, 70),
+             {},
+             kRunning,
+             1,
+             0,
+             0,
+             Integer1,
+             69},
+        Case{"LoopLimitFromAnInteger",
+             CountedLoop(1, kVariableWordBase + kI1 + 1),
+             {},
+             kRunning,
+             1,
+             0,
+             0,
+             Integer1,
+             78},
+        // 2.5 rounds to 2.
+        Case{"LoopLimitFromASingle",
+             CountedLoop(1 | kLoopDownOrEqual, kVariableWordBase + 3),
+             {},
+             kRunning,
+             1,
+             0,
+             0,
+             Integer1,
+             1},
+        Case{"LoopCounterOverflows",
+             CountedLoop(3, 100),
+             {},
+             kErrorConversionRange,
+             1,
+             0,
+             0,
+             Integer3,
+             32767},
+        Case{"LoopLimitOverflows",
+             CountedLoop(1, kVariableWordBase + 4),
+             {},
+             kErrorConversionRange,
+             1,
+             0,
+             0,
+             Integer1,
+             77},
+        // The compare form pops X and goes back (here to itself) while X is
+        // not the limit, or, down-or-equal, while it is.
+        Case{"LoopComparesUntilTheLimit", Ops(kLoop, 0, 1, Word(5)), {5, 9}, kRunning, 1, 0, 5},
+        Case{"LoopComparesWhileEqual",
+             Ops(kLoop, kLoopDownOrEqual, 1, Word(5)),
+             {7, 5},
+             kRunning,
+             1,
+             0,
+             7},
         Case{"ModOfNoWholeNumber", Ops(kMod), {4, 1e12f, 3}, kErrorConversionRange, 2}),
     kByName);
 
 // Mod leaves Y in the operand register and the remainder in the result register.
-TEST(ElementAndMod, ModRegisters) {
+TEST(InlineGroups, ModRegisters) {
     Device d;
     d.RunCode(Ops(kMod), {-9, 4});
     EXPECT_EQ(d.m.operandRegister, -9);
