@@ -318,6 +318,37 @@ ZR_INSTRUCTION(kRetIf) {
     if (Pop(r) != 0) Return(r);
 }
 
+// The compares with 0, which never fault: X goes to the operand register,
+// the truth value replaces it and the slot below becomes LastX.
+template <typename Compare>
+ZR_ALWAYS_INLINE inline void Emulator::CompareWithZero(Registers& r, Compare compare) {
+    const float x = Slot(r.sp);
+    const float result = Truth(compare(static_cast<double>(x)));
+    machine.operandRegister = x;
+    machine.resultRegister = result;
+    machine.lastX = Slot(SlotBelow(r.sp));
+    Slot(r.sp) = result;
+}
+
+ZR_INSTRUCTION(kLessZero) {
+    CompareWithZero(r, [](double x) { return x < 0; });
+}
+ZR_INSTRUCTION(kLessEqualZero) {
+    CompareWithZero(r, [](double x) { return x <= 0; });
+}
+ZR_INSTRUCTION(kEqualZero) {
+    CompareWithZero(r, [](double x) { return x == 0; });
+}
+ZR_INSTRUCTION(kGreaterZero) {
+    CompareWithZero(r, [](double x) { return x > 0; });
+}
+ZR_INSTRUCTION(kGreaterEqualZero) {
+    CompareWithZero(r, [](double x) { return x >= 0; });
+}
+ZR_INSTRUCTION(kNotEqualZero) {
+    CompareWithZero(r, [](double x) { return x != 0; });
+}
+
 // Mod, LoadElement and StoreElement on the registers when nothing can fault
 // and the values are Singles or Integers; every other case (a conversion
 // or range fault, the stack, the hardware) runs out of line untouched, so

@@ -287,6 +287,8 @@ class Emulator : private DeviceState {
     template <bool Divides, typename Operation>
     inline void Binary(Registers& r, Operation operation);
     inline void AddToX(Registers& r, double amount);
+    template <typename Compare>
+    inline void CompareWithZero(Registers& r, Compare compare);
     inline void Call(Registers& r, std::intptr_t target);
     inline void Return(Registers& r);
     inline void Jump(std::uint8_t op, Registers& r);

@@ -1,4 +1,4 @@
-// Mod, LoadElement, StoreElement and Loop: the dispatch does the Single and
+// Mod, LoadElement, StoreElement, Loop and the compares with 0: the dispatch does the Single and
 // Integer cases on its registers and leaves the rest, faults included, to
 // the instruction groups. Each case runs its code over a pushed stack to its
 // end and checks what it leaves: the run state, the stack, LastX, the
@@ -188,14 +188,25 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              0,
              7},
+        Case{"EqualZero", Ops(kEqualZero), {4, 0}, kRunning, 3, -1, 4},
+        Case{"EqualZeroOfMinusZero", Ops(kEqualZero), {4, -0.0f}, kRunning, 3, -1, 4},
+        Case{"NotEqualZeroOfANaN", Ops(kNotEqualZero), {4, std::nanf("")}, kRunning, 3, -1, 4},
+        Case{"LessZero", Ops(kLessZero), {4, -0.5f}, kRunning, 3, -1, 4},
+        Case{"LessEqualZero", Ops(kLessEqualZero), {4, 0.5f}, kRunning, 3, 0, 4},
+        Case{"GreaterZero", Ops(kGreaterZero), {4, 0}, kRunning, 3, 0, 4},
+        Case{"GreaterEqualZero", Ops(kGreaterEqualZero), {4, 0}, kRunning, 3, -1, 4},
         Case{"ModOfNoWholeNumber", Ops(kMod), {4, 1e12f, 3}, kErrorConversionRange, 2}),
     kByName);
 
-// Mod leaves Y in the operand register and the remainder in the result register.
-TEST(InlineGroups, ModRegisters) {
+// Mod leaves Y in the operand register and the remainder in the result
+// register; a compare with 0, X and the truth value.
+TEST(InlineGroups, RegistersAfterModAndACompare) {
     Device d;
     d.RunCode(Ops(kMod), {-9, 4});
     EXPECT_EQ(d.m.operandRegister, -9);
+    EXPECT_EQ(d.m.resultRegister, -1);
+    d.RunCode(Ops(kGreaterZero), {3});
+    EXPECT_EQ(d.m.operandRegister, 3);
     EXPECT_EQ(d.m.resultRegister, -1);
 }
 
