@@ -13,6 +13,7 @@
 #include "emulator/conversions.h"
 #include "emulator/emulator.h"
 #include "emulator/run_class.h"
+#include "machine/encodings.h"
 #include "machine/opcodes.h"
 
 // The run loop jumps through a table of label addresses where the compiler
@@ -238,10 +239,15 @@ ZR_ALWAYS_INLINE inline void Emulator::Instruction(Registers& r) {
     if constexpr (Op >= machine::kFirstJumpOpcode) {
         Jump(Op, r);
     } else {
-        StoreRegisters(r);
-        OutOfLine(Op);  // unassigned ones fault there
-        LoadRegisters(r);
+        OutOfLineHere<Op>(r);  // unassigned ones fault there
     }
+}
+
+template <std::uint8_t Op>
+ZR_ALWAYS_INLINE inline void Emulator::OutOfLineHere(Registers& r) {
+    StoreRegisters(r);
+    OutOfLine(Op);
+    LoadRegisters(r);
 }
 
 #define ZR_INSTRUCTION(op)                                                                       \
@@ -310,6 +316,163 @@ ZR_INSTRUCTION(kRet) {
 }
 ZR_INSTRUCTION(kRetIf) {
     if (Pop(r) != 0) Return(r);
+}
+
+// The compares with 0, which never fault: X goes to the operand register,
+// the truth value replaces it and the slot below becomes LastX.
+template <typename Compare>
+ZR_ALWAYS_INLINE inline void Emulator::CompareWithZero(Registers& r, Compare compare) {
+    const float x = Slot(r.sp);
+    const float result = Truth(compare(static_cast<double>(x)));
+    machine.operandRegister = x;
+    machine.resultRegister = result;
+    machine.lastX = Slot(SlotBelow(r.sp));
+    Slot(r.sp) = result;
+}
+
+ZR_INSTRUCTION(kLessZero) {
+    CompareWithZero(r, [](double x) { return x < 0; });
+}
+ZR_INSTRUCTION(kLessEqualZero) {
+    CompareWithZero(r, [](double x) { return x <= 0; });
+}
+ZR_INSTRUCTION(kEqualZero) {
+    CompareWithZero(r, [](double x) { return x == 0; });
+}
+ZR_INSTRUCTION(kGreaterZero) {
+    CompareWithZero(r, [](double x) { return x > 0; });
+}
+ZR_INSTRUCTION(kGreaterEqualZero) {
+    CompareWithZero(r, [](double x) { return x >= 0; });
+}
+ZR_INSTRUCTION(kNotEqualZero) {
+    CompareWithZero(r, [](double x) { return x != 0; });
+}
+
+// Mod, LoadElement and StoreElement on the registers when nothing can fault
+// and the values are Singles or Integers; every other case (a conversion
+// or range fault, the stack, the hardware) runs out of line untouched, so
+// the fault and its registers are the group's own.
+ZR_INSTRUCTION(kMod) {
+    const std::intptr_t ySlot = SlotBelow(r.sp);
+    const std::intptr_t zSlot = SlotBelow(ySlot);
+    const float x = Slot(r.sp);
+    const float y = Slot(ySlot);
+    std::int32_t divisor = 0;
+    std::int32_t dividend = 0;
+    if (!RoundToInt32(x, divisor) || divisor == 0 || !RoundToInt32(y, dividend)) {
+        OutOfLineHere<machine::kMod>(r);
+        return;
+    }
+    // The sign of the dividend; 64 bits, so INT32_MIN % -1 is 0.
+    const auto result = static_cast<float>(static_cast<std::int64_t>(dividend) % divisor);
+    machine.operandRegister = y;
+    machine.resultRegister = result;
+    machine.lastX = Slot(zSlot);
+    Slot(ySlot) = result;
+    r.sp = ySlot;
+}
+
+// The operand of element I of the area at the counter, when it names a
+// Single or an Integer and nothing faults; -1 otherwise.
+ZR_ALWAYS_INLINE inline int Emulator::ElementOperand(const Registers& r, float index) {
+    if (!IsImageCell(r.pc)) return -1;
+    const std::uint8_t area = machine.programImage[r.pc];
+    std::int32_t i = 0;
+    if (area >= machine::kOperandStack || !RoundToInt32(index, i)) return -1;
+    const std::int64_t operand = static_cast<std::int64_t>(area) + i - 1;
+    if (operand < 0 || operand >= 255) return -1;
+    const auto name = static_cast<std::uint8_t>(operand);
+    return machine::NamesSingle(name) || machine::NamesInteger(name) ? name : -1;
+}
+
+ZR_INSTRUCTION(kLoadElement) {
+    const int operand = ElementOperand(r, Slot(r.sp));
+    if (operand < 0) {
+        OutOfLineHere<machine::kLoadElement>(r);
+        return;
+    }
+    const auto name = static_cast<std::uint8_t>(operand);
+    // Pop the index, push the element: the slot below stays LastX.
+    machine.lastX = Slot(SlotBelow(r.sp));
+    Slot(r.sp) = machine::NamesSingle(name) ? machine.singles[name]
+                                            : machine.integers[machine::IntegerIndexOf(name)];
+    ++r.pc;
+}
+
+ZR_INSTRUCTION(kStoreElement) {
+    const int operand = ElementOperand(r, Slot(r.sp));
+    const float value = Slot(SlotBelow(r.sp));
+    const auto name = static_cast<std::uint8_t>(operand);
+    std::int32_t whole = 0;
+    const bool single = operand >= 0 && machine::NamesSingle(name);
+    if (operand < 0 ||
+        (single ? !IsFinite(value) : !RoundInto(value, INT16_MIN, INT16_MAX, whole))) {
+        OutOfLineHere<machine::kStoreElement>(r);
+        return;
+    }
+    if (single)
+        machine.singles[name] = value;
+    else
+        machine.integers[machine::IntegerIndexOf(name)] = static_cast<std::int16_t>(whole);
+    r.sp = SlotBelow(SlotBelow(r.sp));
+    ++r.pc;
+}
+
+// The limit of a counted or compare Loop: the word, or the Single or
+// Integer it names, when reading it cannot fault.
+ZR_ALWAYS_INLINE inline bool Emulator::LoopLimit(int word, int& limit) {
+    const int operand = machine::VariableWordOperand(word);
+    if (operand < 0) {
+        limit = word;
+        return true;
+    }
+    if (operand > 255) return false;
+    const auto name = static_cast<std::uint8_t>(operand);
+    float value = 0;
+    if (machine::NamesSingle(name))
+        value = machine.singles[name];
+    else if (machine::NamesInteger(name))
+        value = machine.integers[machine::IntegerIndexOf(name)];
+    else
+        return false;
+    std::int32_t rounded = 0;
+    if (!RoundInto(value, INT16_MIN, INT16_MAX, rounded)) return false;
+    limit = rounded;
+    return true;
+}
+
+// Loop's counted and compare forms here; the value list, a limit held
+// elsewhere and every fault out of line.
+ZR_INSTRUCTION(kLoop) {
+    const std::intptr_t at = r.pc;  // the form, the way back, the limit word
+    if (at + 3 > machine::kProgramSize) {
+        OutOfLineHere<machine::kLoop>(r);
+        return;
+    }
+    const ProgramMemory& image = machine.programImage;
+    const std::uint8_t form = image[at];
+    int limit = 0;
+    if ((form & machine::kLoopValueList) ||
+        !LoopLimit(machine::DecodeInteger(image[at + 2], image[at + 3]), limit)) {
+        OutOfLineHere<machine::kLoop>(r);
+        return;
+    }
+    const std::intptr_t back = at - image[at + 1];
+    const bool down = form & machine::kLoopDownOrEqual;
+    const int i = form & machine::kLoopVariableBits;
+    if (i == 0) {
+        const float x = Pop(r);
+        r.pc = (down ? x == limit : x != limit) ? back : at + 4;
+        return;
+    }
+    const int next = machine.integers[i] + (down ? -1 : 1);
+    if (next < INT16_MIN || next > INT16_MAX) {
+        OutOfLineHere<machine::kLoop>(r);
+        return;
+    }
+    machine.integers[i] = static_cast<std::int16_t>(next);
+    r.pc = (down ? next >= limit : next <= limit) ? back : at + 4;
 }
 
 #undef ZR_INSTRUCTION

@@ -267,6 +267,10 @@ class Emulator : private DeviceState {
     template <std::uint8_t Op>
     inline void Instruction(Registers& r);
     void OutOfLine(std::uint8_t op);
+    template <std::uint8_t Op>
+    inline void OutOfLineHere(Registers& r);
+    inline int ElementOperand(const Registers& r, float index);
+    inline bool LoopLimit(int word, int& limit);
     inline std::uint8_t FetchByte(Registers& r);
     inline int FetchWord(Registers& r);
     inline float& Slot(std::intptr_t s);
@@ -283,6 +287,8 @@ class Emulator : private DeviceState {
     template <bool Divides, typename Operation>
     inline void Binary(Registers& r, Operation operation);
     inline void AddToX(Registers& r, double amount);
+    template <typename Compare>
+    inline void CompareWithZero(Registers& r, Compare compare);
     inline void Call(Registers& r, std::intptr_t target);
     inline void Return(Registers& r);
     inline void Jump(std::uint8_t op, Registers& r);

@@ -61,6 +61,25 @@ const HandMade kHandMade[] = {
      {0x73, 0x99, 0x76, 0x96, 0x7E, 0x62, 1, 0x60, 1, 0x71, 200, 0x02, 0x62, 1, 0xF5, 0, 8},
      {15, 1, 15}},
     // IF's skip after a compare: counts to 20, then ends.
+    // i(i1) := (s(i1) + i1 mod 7) * 6000 overflows an Integer at i1 = 6.
+    {"element_store_overflows_int16",
+     {0x60, 129,  0x30, 0x62, 129,  0x60, 129,  0x64, 1,    0x60, 129,  0x71, 7,
+      0x10, 0x12, 0x72, 0x17, 0x70, 0x02, 0x60, 129,  0x65, 129,  0xF5, 0,    1},
+     {15, 1, 15}},
+    // Element i1 of the area from 200 passes variable 255 at i1 = 56.
+    {"element_number_past_255",
+     {0x60, 129, 0x30, 0x62, 129, 0x60, 129, 0x64, 200, 0x62, 1, 0xF5, 0, 1},
+     {15, 1, 15}},
+    // 9 Mod i2, with i2 still 0.
+    {"mod_by_zero_variable", {0x71, 9, 0x60, 130, 0x10, 0x62, 1, 0xF5, 0, 1}, {15, 1, 15}},
+    // A counted Loop over i3 from 32766 up to 32767 overflows the counter.
+    {"loop_counter_overflows",
+     {0x72, 0x7F, 0xFE, 0x62, 131, 0x00, 0x7B, 3, 2, 0x7F, 0xFF, 0xF5, 0, 1},
+     {15, 1, 15}},
+    // A Loop whose limit is s1 = 40000: no int16.
+    {"loop_limit_overflows",
+     {0x73, 0x00, 0x40, 0x1C, 0x47, 0x62, 1, 0x00, 0x7B, 1, 2, 0x7E, 0xF5, 0xF5, 0, 1},
+     {15, 1, 15}},
     {"compare_and_skip",
      {0x60, 129, 0x30, 0x62, 129, 0x60, 129, 0x71, 20, 0x0C, 0x7F, 3, 0x66, 0, 0, 0xF5, 0, 1},
      {}},

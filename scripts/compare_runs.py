@@ -100,6 +100,11 @@ def random_instructions(rng, table):
             out += [0x73] + list(struct.pack("<f", value)) + [rng.choice([0x02, 0x12, 0x03])]
         elif choice < 0.70:  # a divisor read from a variable (may be 0)
             out += [0x60, variable(rng), 0x60, variable(rng), 0x03, 0x62, variable(rng)]
+        elif choice < 0.74:  # Mod by a variable (may be 0 or no whole number)
+            out += [0x60, variable(rng), 0x60, variable(rng), 0x10, 0x62, variable(rng)]
+        elif choice < 0.78:  # a Loop of any form: counted, compare, value list
+            limit = rng.choice([rng.randint(-5, 60), 32500 + variable(rng), rng.randint(-32767, 32767)])
+            out += [0x7B, rng.randint(0, 0x1F), rng.randint(0, 40)] + word(limit)
         elif choice < 0.85:  # plain stack work that rarely faults
             out += rng.choice([[0x60, rng.randint(1, 32)], [0x62, rng.randint(129, 251)],
                                [0x71, rng.randint(0, 9)], [0x69], [0x68], [0x12], [0x30], [0x2F]])
@@ -135,6 +140,13 @@ def safe_loop(rng):
             out += [0x72] + word(target) + [0x60, s, 0x42]  # the constant := a variable's low byte
         elif choice < 0.9:
             out += [0x72] + word(len(out) + 7) + [0x71, rng.choice([0x30, 0x2F, 0x00, 0x69]), 0x42, 0x00]
+        elif choice < 0.95:  # a counted Loop over i(k) around s := s + 1
+            k = rng.randint(1, 7)
+            out += [0x71, 0, 0x62, 128 + k]
+            body = len(out)
+            out += [0x60, s, 0x30, 0x62, s]
+            back = len(out) - body + 1  # from the form byte to the body
+            out += [0x7B, k | rng.choice([0, 0x08]), back] + word(rng.randint(-3, 20))
         else:
             out += [0x60, s, 0x71, 0, 0x09, 0xFC, 129 + rng.randint(0, 4)]
     out += [0xF5, 0, 1]

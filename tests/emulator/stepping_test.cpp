@@ -133,6 +133,30 @@ INSTANTIATE_TEST_SUITE_P(
                      Ops(PushInt(30000), kMv, kS1, kiM, kS1, PushByte(200), kMultiply, kMv, kS1,
                          kGoToBase + 1, Word(6)),
                      "enter,enter,enter,1,enter"},
+        // i1 := i1 + 1; i(i1) := (s(i1) + i1 mod 7) * k until an element
+        // faults: the int16 overflow at 6 with k = 6000, the element number
+        // past variable 255 with k = 3.
+        SteppingCase{"ElementStoreOverflowsAnInteger",
+                     Ops(kiM, kI1, kIncr, kMv, kI1, kiM, kI1, kLoadElement, kS1, kiM, kI1,
+                         PushByte(7), kMod, kAdd, PushInt(6000), kMultiply, kiM, kI1, kStoreElement,
+                         kI1, kGoToBase + 1, Word(1)),
+                     "enter,enter,enter,1,enter"},
+        SteppingCase{
+            "ElementNumberPastTheLastVariable",
+            Ops(kiM, kI1, kIncr, kMv, kI1, kiM, kI1, kLoadElement, kS1, kiM, kI1, PushByte(7), kMod,
+                kAdd, PushInt(3), kMultiply, kiM, kI1, kStoreElement, kI1, kGoToBase + 1, Word(1)),
+            "enter,enter,enter,1,enter"},
+        // A counted Loop over i1 from 32760 around s1 := s1 + 1 until the
+        // counter overflows.
+        SteppingCase{"LoopCounterOverflows",
+                     Ops(PushInt(32760), kMv, kI1, kNop, kiM, kS1, kIncr, kMv, kS1, kLoop, 1, 7,
+                         Word(32767), kGoToBase + 1, Word(1)),
+                     "enter,enter,enter,1,enter"},
+        // Mod by a variable that is 0 on the first pass.
+        SteppingCase{"ModByAZeroVariable",
+                     Ops(PushByte(9), kiM, kI2, kMod, kMv, kS1, kiM, kI2, kIncr, kMv, kI2,
+                         kGoToBase + 1, Word(1)),
+                     "enter,enter,enter,1,enter"},
         // POKE into the unit that comes next (the constant at 13), with odd
         // checkpoints falling inside units.
         SteppingCase{"PokeIntoTheNextUnit",
