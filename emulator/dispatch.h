@@ -41,6 +41,9 @@ ZR_ALWAYS_INLINE inline void Emulator::LoadRegisters(Registers& r) {
     r.left = checkpointAt_ > DeviceState::instructionCount
                  ? checkpointAt_ - DeviceState::instructionCount
                  : 1;
+    // With the attention flag up only one more instruction runs: the steps
+    // after the instructions that cannot raise it do not look at it.
+    if (attention_.load(std::memory_order_relaxed)) r.left = 1;
     countAtZero_ = DeviceState::instructionCount + r.left;
     r.pc = machine.ProgramCounter();
     r.sp = machine.stackPointer - 1;
@@ -229,6 +232,43 @@ ZR_ALWAYS_INLINE inline void Emulator::Jump(std::uint8_t op, Registers& r) {
         case JumpKind::GoToIf:
             if (Pop(r) != 0) r.pc = target;
             return;
+    }
+}
+
+// The instructions whose handler here leaves the counter just past their
+// operands and raises no attention (a fault or an out-of-line case reloads
+// the registers, which looks at the flag): the step after them need not
+// test the flag or the counter's range.
+constexpr bool MovesOnlyForward(std::uint8_t op) {
+    using namespace machine;
+    switch (op) {
+        case kNop:
+        case kSubtract:
+        case kMultiply:
+        case kDivide:
+        case kAdd:
+        case kLess:
+        case kLessEqual:
+        case kEqual:
+        case kNotEqual:
+        case kGreater:
+        case kGreaterEqual:
+        case kMod:
+        case kIncr:
+        case kDecr:
+        case kDup:
+        case kDrop:
+        case kLessZero:
+        case kLessEqualZero:
+        case kEqualZero:
+        case kGreaterZero:
+        case kGreaterEqualZero:
+        case kNotEqualZero:
+        case kLoadElement:
+        case kStoreElement:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -1,10 +1,11 @@
 // The fused units of the run loop (emulator/predecoded.h): each computes
 // everything it needs first and gives up (false) before its first write
-// when anything would fault, when fewer instructions are left before the
+// when anything would fault, when no more instructions are left before the
 // checkpoint than it holds, or when a debugger watches the loop; the loop
-// then runs the unit's first instruction alone. The effects are the
-// instructions' own, one after another: every slot a push wrote, LastX,
-// the operand and result registers.
+// then runs the unit's first instruction alone. A unit counts all its
+// instructions, so the loop's step after it neither counts nor, unless it
+// jumped, tests anything. The effects are the instructions' own, one after
+// another: every slot a push wrote, LastX, the operand and result registers.
 #pragma once
 
 #include "emulator/dispatch.h"
@@ -44,7 +45,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
         kShape == FusedShape::PushOperateBranch || kShape == FusedShape::PushPushOperateBranch;
     constexpr bool kSkip =
         kShape == FusedShape::PushOperateSkip || kShape == FusedShape::PushPushOperateSkip;
-    if (Watched || r.left < d.count) return false;
+    if (Watched || r.left <= d.count) return false;
     const std::intptr_t s = r.sp;
     const std::intptr_t s1 = SlotAbove(s);
     // Y and X of the operation: the two pushed, or X and the one pushed.
@@ -68,7 +69,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
     machine.operandRegister = y;
     machine.resultRegister = result;
     r.pc += d.length - 1;
-    r.left -= d.count - 1;  // the loop counts the last one
+    r.left -= d.count;  // more than it holds were left
     if constexpr (kBranch) {
         r.sp = SlotBelow(r.sp);
         if (result != 0) r.pc = d.target;
@@ -83,7 +84,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
 // iM a; Incr or Decr; Mv b.
 template <bool Watched>
 ZR_ALWAYS_INLINE inline bool Emulator::RunBump(Registers& r, const Decoded& d) {
-    if (Watched || r.left < d.count) return false;
+    if (Watched || r.left <= d.count) return false;
     const float loaded = ValueOf(d.first);
     const float result = static_cast<float>(static_cast<double>(loaded) + d.value);
     if (!IsFinite(result)) return false;
@@ -100,7 +101,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunBump(Registers& r, const Decoded& d) {
     else
         machine.integers[d.store.index] = static_cast<std::int16_t>(whole);
     r.pc += d.length - 1;
-    r.left -= d.count - 1;
+    r.left -= d.count;
     return true;
 }
 

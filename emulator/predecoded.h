@@ -54,6 +54,10 @@ enum class FusedShape : int {
     PushPushOperateSkip,
 };
 inline constexpr int kFusedShapes = 6;
+// Whether the shape may move the counter elsewhere than past itself.
+constexpr bool FusedShapeJumps(int shape) {
+    return shape >= static_cast<int>(FusedShape::PushOperateBranch);
+}
 inline constexpr int kDecodedKinds = 12 + kFusedShapes * kFusedOperations;  // kUndecoded..
 
 // The bytes an entry reads, from its address: two PushSingles, an operation

@@ -157,10 +157,11 @@ void Emulator::RunInstructions() {
     LoadRegisters(r);
     [[maybe_unused]] const std::uint8_t* const stopMap = stopMap_;
     // Watched, the stop map's one test covers the counter's range as well.
-#define ZR_GO_ON                                                     \
-    (--r.left != 0 && !attention_.load(std::memory_order_relaxed) && \
-     (Watched ? !stopMap[static_cast<std::uint16_t>(r.pc)]           \
+#define ZR_MAY_GO_ON                                       \
+    (!attention_.load(std::memory_order_relaxed) &&        \
+     (Watched ? !stopMap[static_cast<std::uint16_t>(r.pc)] \
               : static_cast<std::uintptr_t>(r.pc - 1) < machine::kProgramSize - 1u))
+#define ZR_GO_ON (--r.left != 0 && ZR_MAY_GO_ON)
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
@@ -189,43 +190,57 @@ void Emulator::RunInstructions() {
 #define ZR_END_UNIT           \
     if (!ZR_GO_ON) goto done; \
     ZR_NEXT
+// After a unit that has counted itself and may have jumped.
+#define ZR_CONTINUE               \
+    if (!ZR_MAY_GO_ON) goto done; \
+    ZR_NEXT
+// After an instruction that only moves the counter past itself and raises
+// no attention: the next entry is in 2..1024, and 1024's is never decoded.
+#define ZR_END_FORWARD                       \
+    if (--r.left == 0) goto done;            \
+    if (Watched && stopMap[r.pc]) goto done; \
+    ZR_NEXT
         ZR_NEXT
 #define ZR_HANDLER(value)                     \
     op_##value : ZR_ASSUME_PAST_OPCODE(r.pc); \
     Instruction<value>(r);                    \
-    ZR_END_UNIT
+    if constexpr (MovesOnlyForward(value)) {  \
+        ZR_END_FORWARD                        \
+    } else {                                  \
+        ZR_END_UNIT                           \
+    }
         ZR_ALL_OPCODES(ZR_HANDLER)
 #undef ZR_HANDLER
     undecoded:
-        --r.pc;
+        if (--r.pc == machine::kProgramSize) goto done;
         decoded_[r.pc] = DecodeAt(m.programImage, static_cast<int>(r.pc));
         ZR_NEXT
     pushConstant:
         r.pc += d->length - 1;
         Push(r, d->value);
-        ZR_END_UNIT
+        ZR_END_FORWARD
     loadSingle:
         ++r.pc;
         Push(r, m.singles[d->index]);
-        ZR_END_UNIT
+        ZR_END_FORWARD
     loadInteger:
         ++r.pc;
         Push(r, m.integers[d->index]);
-        ZR_END_UNIT
+        ZR_END_FORWARD
     storeSingle:
         ++r.pc;
         {
             const float value = Pop(r);
             m.singles[d->index] = Checked(r, value);
         }
-        ZR_END_UNIT
+        ZR_END_FORWARD
     storeInteger:
         ++r.pc;
         {
             const float value = Pop(r);
             m.integers[d->index] = CheckedInt16(r, value);
         }
-        ZR_END_UNIT
+        ZR_END_FORWARD
     goTo:
         r.pc = d->target;
         ZR_END_UNIT
@@ -248,14 +263,20 @@ void Emulator::RunInstructions() {
     // A unit that gives up runs its first instruction from memory.
     bump:
         if (!RunBump<Watched>(r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];
-        ZR_END_UNIT
+        ZR_NEXT
 #define ZR_FUSED_HANDLER(shape, place)                                                    \
     fused_##shape##_##place : if (!RunFused<kFusedOperationCodes[place], shape, Watched>( \
                                       r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];  \
-    ZR_END_UNIT
+    if constexpr (FusedShapeJumps(shape)) {                                               \
+        ZR_CONTINUE                                                                       \
+    } else {                                                                              \
+        ZR_NEXT                                                                           \
+    }
         ZR_FUSED_KINDS(ZR_FUSED_HANDLER)
 #undef ZR_FUSED_HANDLER
 #undef ZR_END_UNIT
+#undef ZR_CONTINUE
+#undef ZR_END_FORWARD
 #undef ZR_NEXT
 #else
         do {
@@ -275,6 +296,7 @@ done:
 #endif
     StoreRegisters(r);
 #undef ZR_GO_ON
+#undef ZR_MAY_GO_ON
 }
 
 // The firmware's checks between two instructions: after the previous one
