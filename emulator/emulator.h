@@ -293,7 +293,7 @@ class Emulator : private DeviceState {
     inline void Return(Registers& r);
     inline void Jump(std::uint8_t op, Registers& r);
     // Fused units (emulator/fused_units.h).
-    inline float ValueOf(const Source& source);
+    void BindPlaces(Decoded& d);
     template <std::uint8_t Op, int ShapeNumber, bool Watched>
     inline bool RunFused(Registers& r, const Decoded& d);
     template <bool Watched>

@@ -14,47 +14,76 @@
 
 namespace zr::emulator {
 
+// The operation of a unit over Y and X, false when it would fault.
 template <std::uint8_t Op>
-ZR_ALWAYS_INLINE inline double FusedOperation(double y, double x) {
+ZR_ALWAYS_INLINE inline bool FusedOperation(float y, float x, float& result) {
     using namespace machine;
-    if constexpr (Op == kSubtract) return y - x;
-    if constexpr (Op == kMultiply) return y * x;
-    if constexpr (Op == kDivide) return y / x;
-    if constexpr (Op == kAdd) return y + x;
-    if constexpr (Op == kLess) return Truth(y < x);
-    if constexpr (Op == kLessEqual) return Truth(y <= x);
-    if constexpr (Op == kEqual) return Truth(y == x);
-    if constexpr (Op == kNotEqual) return Truth(y != x);
-    if constexpr (Op == kGreater) return Truth(y > x);
-    if constexpr (Op == kGreaterEqual) return Truth(y >= x);
+    const double dy = y;
+    const double dx = x;
+    double value = 0;
+    if constexpr (Op == kSubtract) value = dy - dx;
+    if constexpr (Op == kMultiply) value = dy * dx;
+    if constexpr (Op == kDivide) {
+        if (x == 0) return false;
+        value = dy / dx;
+    }
+    if constexpr (Op == kAdd) value = dy + dx;
+    if constexpr (Op == kLess) value = Truth(dy < dx);
+    if constexpr (Op == kLessEqual) value = Truth(dy <= dx);
+    if constexpr (Op == kEqual) value = Truth(dy == dx);
+    if constexpr (Op == kNotEqual) value = Truth(dy != dx);
+    if constexpr (Op == kGreater) value = Truth(dy > dx);
+    if constexpr (Op == kGreaterEqual) value = Truth(dy >= dx);
+    if constexpr (Op == kMod) {
+        std::int32_t divisor = 0;
+        std::int32_t dividend = 0;
+        if (!RoundToInt32(x, divisor) || divisor == 0 || !RoundToInt32(y, dividend)) return false;
+        // The sign of the dividend; 64 bits, so INT32_MIN % -1 is 0.
+        value = static_cast<double>(static_cast<std::int64_t>(dividend) % divisor);
+    }
+    result = static_cast<float>(value);
+    // A truth value is -1 or 0, a remainder lies within its operands.
+    constexpr bool kAlwaysFinite = (Op >= kLess && Op <= kGreaterEqual) || Op == kMod;
+    return kAlwaysFinite || IsFinite(result);
 }
 
-ZR_ALWAYS_INLINE inline float Emulator::ValueOf(const Source& source) {
-    if (source.area == Source::Single) return machine.singles[source.index];
-    if (source.area == Source::Integer) return machine.integers[source.index];
-    return source.value;
+ZR_ALWAYS_INLINE inline float ValueOf(const Source& source) {
+    if (source.area == Source::Integer) return *static_cast<const std::int16_t*>(source.place);
+    return *static_cast<const float*>(source.place);
+}
+
+// Whether `value` can be stored where `store` names, with the Integer it
+// rounds to; the store itself.
+ZR_ALWAYS_INLINE inline bool CanStore(const Source& store, float value, std::int32_t& whole) {
+    return store.area != Source::Integer || RoundInto(value, INT16_MIN, INT16_MAX, whole);
+}
+ZR_ALWAYS_INLINE inline void Store(const Source& store, float value, std::int32_t whole) {
+    if (store.area == Source::Integer)
+        *static_cast<std::int16_t*>(store.place) = static_cast<std::int16_t>(whole);
+    else
+        *static_cast<float*>(store.place) = value;
 }
 
 template <std::uint8_t Op, int ShapeNumber, bool Watched>
 ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) {
     constexpr auto kShape = static_cast<FusedShape>(ShapeNumber);
-    constexpr bool kTwoPushes = kShape == FusedShape::PushPushOperate ||
-                                kShape == FusedShape::PushPushOperateBranch ||
-                                kShape == FusedShape::PushPushOperateSkip;
+    constexpr bool kTwoPushes = ShapeNumber % 2 == 1;
     constexpr bool kBranch =
         kShape == FusedShape::PushOperateBranch || kShape == FusedShape::PushPushOperateBranch;
     constexpr bool kSkip =
         kShape == FusedShape::PushOperateSkip || kShape == FusedShape::PushPushOperateSkip;
+    constexpr bool kStore =
+        kShape == FusedShape::PushOperateStore || kShape == FusedShape::PushPushOperateStore;
     if (Watched || r.left <= d.count) return false;
     const std::intptr_t s = r.sp;
     const std::intptr_t s1 = SlotAbove(s);
     // Y and X of the operation: the two pushed, or X and the one pushed.
     const float y = kTwoPushes ? ValueOf(d.first) : Slot(s);
     const float x = kTwoPushes ? ValueOf(d.second) : ValueOf(d.first);
-    if (Op == machine::kDivide && x == 0) return false;
-    const float result = static_cast<float>(FusedOperation<Op>(y, x));
-    constexpr bool kCompares = Op >= machine::kLess && Op <= machine::kGreaterEqual;
-    if (!kCompares && !IsFinite(result)) return false;  // a truth value is -1 or 0
+    float result;
+    if (!FusedOperation<Op>(y, x, result)) return false;
+    [[maybe_unused]] std::int32_t whole = 0;
+    if (kStore && !CanStore(d.store, result, whole)) return false;
     if constexpr (kTwoPushes) {
         // The operation leaves LastX as the slot below Y: the X before the unit.
         machine.lastX = Slot(s);
@@ -68,16 +97,16 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
     }
     machine.operandRegister = y;
     machine.resultRegister = result;
-    r.pc += d.length - 1;
+    r.pc += static_cast<std::intptr_t>(d.length) - 1;
     r.left -= d.count;  // more than it holds were left
+    if constexpr (kBranch || kSkip || kStore) r.sp = SlotBelow(r.sp);
     if constexpr (kBranch) {
-        r.sp = SlotBelow(r.sp);
         if (result != 0) r.pc = d.target;
     }
     if constexpr (kSkip) {
-        r.sp = SlotBelow(r.sp);
         if (result == 0) r.pc += d.target;
     }
+    if constexpr (kStore) Store(d.store, result, whole);
     return true;
 }
 
@@ -89,18 +118,14 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunBump(Registers& r, const Decoded& d) {
     const float result = static_cast<float>(static_cast<double>(loaded) + d.value);
     if (!IsFinite(result)) return false;
     std::int32_t whole = 0;
-    if (d.store.area == Source::Integer && !RoundInto(result, INT16_MIN, INT16_MAX, whole))
-        return false;
+    if (!CanStore(d.store, result, whole)) return false;
     const std::intptr_t s = r.sp;
     machine.lastX = Slot(s);
     Slot(SlotAbove(s)) = result;
     machine.operandRegister = loaded;
     machine.resultRegister = result;
-    if (d.store.area == Source::Single)
-        machine.singles[d.store.index] = result;
-    else
-        machine.integers[d.store.index] = static_cast<std::int16_t>(whole);
-    r.pc += d.length - 1;
+    Store(d.store, result, whole);
+    r.pc += static_cast<std::intptr_t>(d.length) - 1;
     r.left -= d.count;
     return true;
 }

@@ -157,22 +157,32 @@ Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
     }
     const int place = OperationPlace(d.kind);
     if (place < 0) return first;
-    // The shape's number: pushes - 1, plus 2 for a branch or 4 for a skip.
     int shape = pushes - 1;
     const UnitReader operate = unit;
     Decoded tail;
-    std::int32_t target = 0;
-    const bool branches = unit.Next(tail) && (tail.kind == kGoToIf || tail.kind == kSkip);
-    if (branches) {
-        shape += tail.kind == kGoToIf ? 2 : 4;
-        target = tail.target;
+    bool takesTail = unit.Next(tail);
+    switch (takesTail ? tail.kind : kUndecoded) {
+        case kGoToIf:
+            shape += 2;
+            break;
+        case kSkip:
+            shape += 4;
+            break;
+        case kStoreSingle:
+        case kStoreInteger:
+            shape += 6;
+            break;
+        default:
+            takesTail = false;
     }
     Decoded fused =
         Fused(static_cast<std::uint16_t>(kFusedOperate + shape * kFusedOperations + place),
-              branches ? unit : operate, address);
+              takesTail ? unit : operate, address);
     fused.first = pushed[0];
     fused.second = pushed[1];
-    fused.target = target;
+    if (takesTail) fused.target = tail.target;
+    if (shape >= static_cast<int>(FusedShape::PushOperateStore))
+        fused.store = {tail.kind == kStoreSingle ? Source::Single : Source::Integer, tail.index, 0};
     return fused;
 }
 

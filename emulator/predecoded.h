@@ -38,13 +38,15 @@ inline constexpr std::uint16_t kSkip = 266;  // SkipIfZero: target is the skip
 // iM a; Incr or Decr; Mv b (first: a, store: b, value: +1 or -1).
 inline constexpr std::uint16_t kBump = 267;
 // A push (first), or two (first, second), then a binary operation; then
-// nothing, a conditional GoTo (target) or IF's skip (target). One kind per
-// shape and operation: kFusedOperate + shape * kFusedOperations + the
-// operation's place in kFusedOperationCodes.
+// nothing, a conditional GoTo (target), IF's skip (target) or a Mv (store).
+// One kind per shape and operation: kFusedOperate + shape * kFusedOperations
+// + the operation's place in kFusedOperationCodes.
 inline constexpr std::uint16_t kFusedOperate = 268;
-inline constexpr std::uint8_t kFusedOperationCodes[] = {0x01, 0x02, 0x03, 0x07, 0x08,
-                                                        0x09, 0x0A, 0x0B, 0x0C, 0x12};
-inline constexpr int kFusedOperations = 10;
+inline constexpr std::uint8_t kFusedOperationCodes[] = {0x01, 0x02, 0x03, 0x07, 0x08, 0x09,
+                                                        0x0A, 0x0B, 0x0C, 0x12, 0x10};
+inline constexpr int kFusedOperations = 11;
+// The shape's number is the pushes - 1, plus 2 for a branch, 4 for a skip or
+// 6 for a store.
 enum class FusedShape : int {
     PushOperate,
     PushPushOperate,
@@ -52,11 +54,14 @@ enum class FusedShape : int {
     PushPushOperateBranch,
     PushOperateSkip,
     PushPushOperateSkip,
+    PushOperateStore,
+    PushPushOperateStore,
 };
-inline constexpr int kFusedShapes = 6;
+inline constexpr int kFusedShapes = 8;
 // Whether the shape may move the counter elsewhere than past itself.
 constexpr bool FusedShapeJumps(int shape) {
-    return shape >= static_cast<int>(FusedShape::PushOperateBranch);
+    return shape >= static_cast<int>(FusedShape::PushOperateBranch) &&
+           shape <= static_cast<int>(FusedShape::PushPushOperateSkip);
 }
 inline constexpr int kDecodedKinds = 12 + kFusedShapes * kFusedOperations;  // kUndecoded..
 
@@ -65,15 +70,20 @@ inline constexpr int kDecodedKinds = 12 + kFusedShapes * kFusedOperations;  // k
 inline constexpr int kMaxDecodedLength = 14;
 
 // A value a fused unit pushes or stores: a constant (pushes only), a Single
-// or an Integer.
+// or an Integer. The loop binds `place` when it makes the entry: the Single
+// or Integer cell, or the constant's own `value`, so a unit reads each value
+// with one load and no test of its area other than Integer or not.
 struct Source {
     enum Area : std::uint8_t { Constant, Single, Integer };
     Area area = Constant;
     std::uint8_t index = 0;
     float value = 0;
+    void* place = nullptr;
 };
 
-struct Decoded {
+// One cache line per entry: an entry's address is the program address
+// shifted, and one entry never straddles two lines.
+struct alignas(64) Decoded {
     std::uint16_t kind = kUndecoded;
     std::uint8_t length = 1;  // the bytes of its instructions
     std::uint8_t index = 0;   // in the Single or Integer area
@@ -82,6 +92,7 @@ struct Decoded {
     std::uint8_t count = 1;   // instructions
     Source first, second, store;
 };
+static_assert(sizeof(Decoded) == 64);
 
 // The entry for the instruction at `address` (1..1023).
 Decoded DecodeAt(const ProgramMemory& memory, int address);

@@ -35,6 +35,24 @@ void Emulator::ForgetDecoded() {
     decodedStamp_ = machine.programImage.stamp();
 }
 
+// Points each value of a new entry at its cell, or at the entry's own
+// constant.
+void Emulator::BindPlaces(Decoded& d) {
+    for (Source* source : {&d.first, &d.second, &d.store}) {
+        switch (source->area) {
+            case Source::Constant:
+                source->place = &source->value;
+                break;
+            case Source::Single:
+                source->place = &machine.singles[source->index];
+                break;
+            case Source::Integer:
+                source->place = &machine.integers[source->index];
+                break;
+        }
+    }
+}
+
 void Emulator::WriteProgram(int address, std::span<const std::uint8_t> bytes) {
     for (const std::uint8_t value : bytes) WriteProgram(address++, value);
 }
@@ -130,13 +148,13 @@ void Emulator::RunningPass() {
 // M(shape, place) for every fused kind, in the order of their kinds.
 // clang-format off
 #define ZR_FUSED_PLACES(M, shape) \
-    M(shape, 0) M(shape, 1) M(shape, 2) M(shape, 3) M(shape, 4) \
-    M(shape, 5) M(shape, 6) M(shape, 7) M(shape, 8) M(shape, 9)
+    M(shape, 0) M(shape, 1) M(shape, 2) M(shape, 3) M(shape, 4) M(shape, 5) \
+    M(shape, 6) M(shape, 7) M(shape, 8) M(shape, 9) M(shape, 10)
 #define ZR_FUSED_KINDS(M) \
-    ZR_FUSED_PLACES(M, 0) ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) \
-    ZR_FUSED_PLACES(M, 3) ZR_FUSED_PLACES(M, 4) ZR_FUSED_PLACES(M, 5)
+    ZR_FUSED_PLACES(M, 0) ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) ZR_FUSED_PLACES(M, 3) \
+    ZR_FUSED_PLACES(M, 4) ZR_FUSED_PLACES(M, 5) ZR_FUSED_PLACES(M, 6) ZR_FUSED_PLACES(M, 7)
 // clang-format on
-static_assert(kFusedShapes == 6 && kFusedOperations == 10, "ZR_FUSED_KINDS lists them all");
+static_assert(kFusedShapes == 8 && kFusedOperations == 11, "ZR_FUSED_KINDS lists them all");
 
 // Runs instructions until the attention flag is raised, the checkpoint is
 // reached or the counter leaves 1..1023 (0 may end a segment, 1024 ends the
@@ -214,6 +232,7 @@ void Emulator::RunInstructions() {
     undecoded:
         if (--r.pc == machine::kProgramSize) goto done;
         decoded_[r.pc] = DecodeAt(m.programImage, static_cast<int>(r.pc));
+        BindPlaces(decoded_[r.pc]);
         ZR_NEXT
     pushConstant:
         r.pc += d->length - 1;

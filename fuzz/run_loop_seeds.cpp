@@ -60,7 +60,10 @@ const HandMade kHandMade[] = {
     {"unit_overflows_float",
      {0x73, 0x99, 0x76, 0x96, 0x7E, 0x62, 1, 0x60, 1, 0x71, 200, 0x02, 0x62, 1, 0xF5, 0, 8},
      {15, 1, 15}},
-    // IF's skip after a compare: counts to 20, then ends.
+    // i1 := i1 + 20000: the store of a unit overflows an Integer.
+    {"unit_store_overflows_int16",
+     {0x60, 129, 0x72, 0x4E, 0x20, 0x12, 0x62, 129, 0xF5, 0, 1},
+     {15, 1, 15}},
     // i(i1) := (s(i1) + i1 mod 7) * 6000 overflows an Integer at i1 = 6.
     {"element_store_overflows_int16",
      {0x60, 129,  0x30, 0x62, 129,  0x60, 129,  0x64, 1,    0x60, 129,  0x71, 7,
@@ -80,6 +83,7 @@ const HandMade kHandMade[] = {
     {"loop_limit_overflows",
      {0x73, 0x00, 0x40, 0x1C, 0x47, 0x62, 1, 0x00, 0x7B, 1, 2, 0x7E, 0xF5, 0xF5, 0, 1},
      {15, 1, 15}},
+    // IF's skip after a compare: counts to 20, then ends.
     {"compare_and_skip",
      {0x60, 129, 0x30, 0x62, 129, 0x60, 129, 0x71, 20, 0x0C, 0x7F, 3, 0x66, 0, 0, 0xF5, 0, 1},
      {}},

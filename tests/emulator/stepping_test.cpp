@@ -133,6 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
                      Ops(PushInt(30000), kMv, kS1, kiM, kS1, PushByte(200), kMultiply, kMv, kS1,
                          kGoToBase + 1, Word(6)),
                      "enter,enter,enter,1,enter"},
+        // i1 := i1 + 20000 faults on its store in the second pass.
+        SteppingCase{"FusedStoreOverflowsAnInteger",
+                     Ops(kiM, kI1, PushInt(20000), kAdd, kMv, kI1, kGoToBase + 1, Word(1)),
+                     "enter,enter,enter,1,enter"},
         // i1 := i1 + 1; i(i1) := (s(i1) + i1 mod 7) * k until an element
         // faults: the int16 overflow at 6 with k = 6000, the element number
         // past variable 255 with k = 3.
