@@ -294,9 +294,9 @@ class Emulator : private DeviceState {
     inline void Jump(std::uint8_t op, Registers& r);
     // Fused units (emulator/fused_units.h).
     void BindPlaces(Decoded& d);
-    template <std::uint8_t Op, int ShapeNumber, bool Watched>
+    template <std::uint8_t Op, int ShapeNumber, int Integers, bool Watched>
     inline bool RunFused(Registers& r, const Decoded& d);
-    template <bool Watched>
+    template <int Integers, bool Watched>
     inline bool RunBump(Registers& r, const Decoded& d);
 
     // Instruction groups.

@@ -47,24 +47,27 @@ ZR_ALWAYS_INLINE inline bool FusedOperation(float y, float x, float& result) {
     return kAlwaysFinite || IsFinite(result);
 }
 
+template <bool Integer>
 ZR_ALWAYS_INLINE inline float ValueOf(const Source& source) {
-    if (source.area == Source::Integer) return *static_cast<const std::int16_t*>(source.place);
+    if constexpr (Integer) return *static_cast<const std::int16_t*>(source.place);
     return *static_cast<const float*>(source.place);
 }
 
 // Whether `value` can be stored where `store` names, with the Integer it
 // rounds to; the store itself.
-ZR_ALWAYS_INLINE inline bool CanStore(const Source& store, float value, std::int32_t& whole) {
-    return store.area != Source::Integer || RoundInto(value, INT16_MIN, INT16_MAX, whole);
+template <bool Integer>
+ZR_ALWAYS_INLINE inline bool CanStore(float value, std::int32_t& whole) {
+    return !Integer || RoundInto(value, INT16_MIN, INT16_MAX, whole);
 }
+template <bool Integer>
 ZR_ALWAYS_INLINE inline void Store(const Source& store, float value, std::int32_t whole) {
-    if (store.area == Source::Integer)
+    if constexpr (Integer)
         *static_cast<std::int16_t*>(store.place) = static_cast<std::int16_t>(whole);
     else
         *static_cast<float*>(store.place) = value;
 }
 
-template <std::uint8_t Op, int ShapeNumber, bool Watched>
+template <std::uint8_t Op, int ShapeNumber, int Integers, bool Watched>
 ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) {
     constexpr auto kShape = static_cast<FusedShape>(ShapeNumber);
     constexpr bool kTwoPushes = ShapeNumber % 2 == 1;
@@ -74,16 +77,27 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
         kShape == FusedShape::PushOperateSkip || kShape == FusedShape::PushPushOperateSkip;
     constexpr bool kStore =
         kShape == FusedShape::PushOperateStore || kShape == FusedShape::PushPushOperateStore;
-    if (Watched || r.left <= d.count) return false;
+    constexpr bool kFirstInteger = Integers & kFirstIsInteger;
+    constexpr bool kSecondInteger = Integers & kSecondIsInteger;
+    constexpr int kCount = FusedCount(ShapeNumber);
+    if (Watched || r.left <= kCount) return false;
     const std::intptr_t s = r.sp;
     const std::intptr_t s1 = SlotAbove(s);
     // Y and X of the operation: the two pushed, or X and the one pushed.
-    const float y = kTwoPushes ? ValueOf(d.first) : Slot(s);
-    const float x = kTwoPushes ? ValueOf(d.second) : ValueOf(d.first);
+    float y;
+    float x;
+    if constexpr (kTwoPushes) {
+        y = ValueOf<kFirstInteger>(d.first);
+        x = ValueOf<kSecondInteger>(d.second);
+    } else {
+        y = Slot(s);
+        x = ValueOf<kFirstInteger>(d.first);
+    }
     float result;
     if (!FusedOperation<Op>(y, x, result)) return false;
     [[maybe_unused]] std::int32_t whole = 0;
-    if (kStore && !CanStore(d.store, result, whole)) return false;
+    const bool storesInteger = kStore && d.store.area == Source::Integer;
+    if (storesInteger && !CanStore<true>(result, whole)) return false;
     if constexpr (kTwoPushes) {
         // The operation leaves LastX as the slot below Y: the X before the unit.
         machine.lastX = Slot(s);
@@ -98,7 +112,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
     machine.operandRegister = y;
     machine.resultRegister = result;
     r.pc += static_cast<std::intptr_t>(d.length) - 1;
-    r.left -= d.count;  // more than it holds were left
+    r.left -= kCount;  // more than it holds were left
     if constexpr (kBranch || kSkip || kStore) r.sp = SlotBelow(r.sp);
     if constexpr (kBranch) {
         if (result != 0) r.pc = d.target;
@@ -106,27 +120,33 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
     if constexpr (kSkip) {
         if (result == 0) r.pc += d.target;
     }
-    if constexpr (kStore) Store(d.store, result, whole);
+    if constexpr (kStore) {
+        if (storesInteger)
+            Store<true>(d.store, result, whole);
+        else
+            Store<false>(d.store, result, whole);
+    }
     return true;
 }
 
 // iM a; Incr or Decr; Mv b.
-template <bool Watched>
+template <int Integers, bool Watched>
 ZR_ALWAYS_INLINE inline bool Emulator::RunBump(Registers& r, const Decoded& d) {
-    if (Watched || r.left <= d.count) return false;
-    const float loaded = ValueOf(d.first);
+    constexpr bool kStoresInteger = Integers & kSecondIsInteger;
+    if (Watched || r.left <= kBumpCount) return false;
+    const float loaded = ValueOf<(Integers & kFirstIsInteger) != 0>(d.first);
     const float result = static_cast<float>(static_cast<double>(loaded) + d.value);
     if (!IsFinite(result)) return false;
     std::int32_t whole = 0;
-    if (!CanStore(d.store, result, whole)) return false;
+    if (!CanStore<kStoresInteger>(result, whole)) return false;
     const std::intptr_t s = r.sp;
     machine.lastX = Slot(s);
     Slot(SlotAbove(s)) = result;
     machine.operandRegister = loaded;
     machine.resultRegister = result;
-    Store(d.store, result, whole);
+    Store<kStoresInteger>(d.store, result, whole);
     r.pc += static_cast<std::intptr_t>(d.length) - 1;
-    r.left -= d.count;
+    r.left -= kBumpCount;
     return true;
 }
 

@@ -143,7 +143,9 @@ Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
         Decoded store;
         if (!unit.Next(store) || (store.kind != kStoreSingle && store.kind != kStoreInteger))
             return first;
-        Decoded bump = Fused(kBump, unit, address);
+        const int integers = (pushed[0].area == Source::Integer ? kFirstIsInteger : 0) |
+                             (store.kind == kStoreInteger ? kSecondIsInteger : 0);
+        Decoded bump = Fused(static_cast<std::uint16_t>(kBump + integers), unit, address);
         bump.first = pushed[0];
         bump.value = amount;
         bump.store = {store.kind == kStoreSingle ? Source::Single : Source::Integer, store.index,
@@ -175,9 +177,11 @@ Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
         default:
             takesTail = false;
     }
-    Decoded fused =
-        Fused(static_cast<std::uint16_t>(kFusedOperate + shape * kFusedOperations + place),
-              takesTail ? unit : operate, address);
+    Decoded fused = Fused(
+        FusedKind(static_cast<FusedShape>(shape), place,
+                  (pushed[0].area == Source::Integer ? kFirstIsInteger : 0) |
+                      (pushes == 2 && pushed[1].area == Source::Integer ? kSecondIsInteger : 0)),
+        takesTail ? unit : operate, address);
     fused.first = pushed[0];
     fused.second = pushed[1];
     if (takesTail) fused.target = tail.target;

@@ -35,13 +35,18 @@ inline constexpr std::uint16_t kSkip = 266;  // SkipIfZero: target is the skip
 // stack, the Singles and Integers and the counter, so nothing inside it
 // raises the loop's attention; whatever would fault runs its first
 // instruction alone instead, and the entries after it take over.
+// Units read and write Singles and constants as floats and Integers as
+// int16: each unit has one kind per choice, the choice's bits added to it.
+inline constexpr int kFirstIsInteger = 1;
+inline constexpr int kSecondIsInteger = 2;  // the second push, or a bump's store
+inline constexpr int kIntegerChoices = 4;
 // iM a; Incr or Decr; Mv b (first: a, store: b, value: +1 or -1).
 inline constexpr std::uint16_t kBump = 267;
 // A push (first), or two (first, second), then a binary operation; then
 // nothing, a conditional GoTo (target), IF's skip (target) or a Mv (store).
-// One kind per shape and operation: kFusedOperate + shape * kFusedOperations
-// + the operation's place in kFusedOperationCodes.
-inline constexpr std::uint16_t kFusedOperate = 268;
+// One kind per shape, operation (its place in kFusedOperationCodes) and
+// Integer choice.
+inline constexpr std::uint16_t kFusedOperate = kBump + kIntegerChoices;
 inline constexpr std::uint8_t kFusedOperationCodes[] = {0x01, 0x02, 0x03, 0x07, 0x08, 0x09,
                                                         0x0A, 0x0B, 0x0C, 0x12, 0x10};
 inline constexpr int kFusedOperations = 11;
@@ -63,7 +68,18 @@ constexpr bool FusedShapeJumps(int shape) {
     return shape >= static_cast<int>(FusedShape::PushOperateBranch) &&
            shape <= static_cast<int>(FusedShape::PushPushOperateSkip);
 }
-inline constexpr int kDecodedKinds = 12 + kFusedShapes * kFusedOperations;  // kUndecoded..
+constexpr std::uint16_t FusedKind(FusedShape shape, int place, int integers) {
+    return static_cast<std::uint16_t>(
+        kFusedOperate + (static_cast<int>(shape) * kFusedOperations + place) * kIntegerChoices +
+        integers);
+}
+// The instructions a unit of the shape holds.
+constexpr int FusedCount(int shape) {
+    return 2 + shape % 2 + (shape >= static_cast<int>(FusedShape::PushOperateBranch) ? 1 : 0);
+}
+inline constexpr int kBumpCount = 3;
+inline constexpr int kDecodedKinds =
+    kFusedOperate - kUndecoded + kFusedShapes * kFusedOperations * kIntegerChoices;
 
 // The bytes an entry reads, from its address: two PushSingles, an operation
 // and an absolute GoTo.

@@ -145,16 +145,21 @@ void Emulator::RunningPass() {
     }
 }
 
-// M(shape, place) for every fused kind, in the order of their kinds.
+// M(shape, place, integers) for every fused kind, in the order of their kinds.
 // clang-format off
+#define ZR_FUSED_CHOICES(M, shape, place) \
+    M(shape, place, 0) M(shape, place, 1) M(shape, place, 2) M(shape, place, 3)
 #define ZR_FUSED_PLACES(M, shape) \
-    M(shape, 0) M(shape, 1) M(shape, 2) M(shape, 3) M(shape, 4) M(shape, 5) \
-    M(shape, 6) M(shape, 7) M(shape, 8) M(shape, 9) M(shape, 10)
+    ZR_FUSED_CHOICES(M, shape, 0) ZR_FUSED_CHOICES(M, shape, 1) ZR_FUSED_CHOICES(M, shape, 2) \
+    ZR_FUSED_CHOICES(M, shape, 3) ZR_FUSED_CHOICES(M, shape, 4) ZR_FUSED_CHOICES(M, shape, 5) \
+    ZR_FUSED_CHOICES(M, shape, 6) ZR_FUSED_CHOICES(M, shape, 7) ZR_FUSED_CHOICES(M, shape, 8) \
+    ZR_FUSED_CHOICES(M, shape, 9) ZR_FUSED_CHOICES(M, shape, 10)
 #define ZR_FUSED_KINDS(M) \
     ZR_FUSED_PLACES(M, 0) ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) ZR_FUSED_PLACES(M, 3) \
     ZR_FUSED_PLACES(M, 4) ZR_FUSED_PLACES(M, 5) ZR_FUSED_PLACES(M, 6) ZR_FUSED_PLACES(M, 7)
 // clang-format on
-static_assert(kFusedShapes == 8 && kFusedOperations == 11, "ZR_FUSED_KINDS lists them all");
+static_assert(kFusedShapes == 8 && kFusedOperations == 11 && kIntegerChoices == 4,
+              "ZR_FUSED_KINDS lists them all");
 
 // Runs instructions until the attention flag is raised, the checkpoint is
 // reached or the counter leaves 1..1023 (0 may end a segment, 1024 ends the
@@ -183,7 +188,7 @@ void Emulator::RunInstructions() {
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
-#define ZR_FUSED_LABEL(shape, place) &&fused_##shape##_##place,
+#define ZR_FUSED_LABEL(shape, place, integers) &&fused_##shape##_##place##_##integers,
         static const void* const kHandlers[256 + kDecodedKinds] = {
             ZR_ALL_OPCODES(ZR_LABEL_ADDRESS) && undecoded,
             &&pushConstant,
@@ -196,7 +201,10 @@ void Emulator::RunInstructions() {
             &&call,
             &&callIf,
             &&skip,
-            &&bump,
+            &&bump_0,
+            &&bump_1,
+            &&bump_2,
+            &&bump_3,
             ZR_FUSED_KINDS(ZR_FUSED_LABEL)};
 #undef ZR_LABEL_ADDRESS
 #undef ZR_FUSED_LABEL
@@ -279,17 +287,24 @@ void Emulator::RunInstructions() {
         ++r.pc;
         if (Pop(r) == 0) r.pc += d->target;
         ZR_END_UNIT
-    // A unit that gives up runs its first instruction from memory.
-    bump:
-        if (!RunBump<Watched>(r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];
-        ZR_NEXT
-#define ZR_FUSED_HANDLER(shape, place)                                                    \
-    fused_##shape##_##place : if (!RunFused<kFusedOperationCodes[place], shape, Watched>( \
-                                      r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];  \
-    if constexpr (FusedShapeJumps(shape)) {                                               \
-        ZR_CONTINUE                                                                       \
-    } else {                                                                              \
-        ZR_NEXT                                                                           \
+        // A unit that gives up runs its first instruction from memory.
+#define ZR_BUMP_HANDLER(integers)                                                            \
+    bump_##integers                                                                          \
+        : if (!RunBump<integers, Watched>(r, *d)) goto* kHandlers[m.programImage[r.pc - 1]]; \
+    ZR_NEXT
+        ZR_BUMP_HANDLER(0)
+        ZR_BUMP_HANDLER(1)
+        ZR_BUMP_HANDLER(2)
+        ZR_BUMP_HANDLER(3)
+#undef ZR_BUMP_HANDLER
+#define ZR_FUSED_HANDLER(shape, place, integers)                                \
+    fused_##shape##_##place##_##integers                                        \
+        : if (!RunFused<kFusedOperationCodes[place], shape, integers, Watched>( \
+                  r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];            \
+    if constexpr (FusedShapeJumps(shape)) {                                     \
+        ZR_CONTINUE                                                             \
+    } else {                                                                    \
+        ZR_NEXT                                                                 \
     }
         ZR_FUSED_KINDS(ZR_FUSED_HANDLER)
 #undef ZR_FUSED_HANDLER

@@ -85,11 +85,6 @@ TEST(Predecoded, EntriesAsTheDeviceReadsTheBytes) {
     }
 }
 
-constexpr std::uint16_t FusedKind(FusedShape shape, int place) {
-    return static_cast<std::uint16_t>(kFusedOperate + static_cast<int>(shape) * kFusedOperations +
-                                      place);
-}
-
 TEST(Predecoded, FusedUnits) {
     const auto single = SingleBytes(2.5f);
     const struct {
@@ -104,25 +99,33 @@ TEST(Predecoded, FusedUnits) {
         int target;
     } cases[] = {
         {"load-constant-operate", 1, Ops(kiM, 1, PushByte(3), kDivide),
-         FusedKind(FusedShape::PushPushOperate, 2), 5, 3, Source::Single, Source::Constant, 0},
-        {"constant-operate", 1, Ops(PushByte(7), kAdd), FusedKind(FusedShape::PushOperate, 9), 3, 2,
-         Source::Constant, Source::Constant, 0},
+         FusedKind(FusedShape::PushPushOperate, 2, 0), 5, 3, Source::Single, Source::Constant, 0},
+        {"constant-operate", 1, Ops(PushByte(7), kAdd), FusedKind(FusedShape::PushOperate, 9, 0), 3,
+         2, Source::Constant, Source::Constant, 0},
         {"compare and branch", 1, Ops(kiM, 129, PushInt(30000), kLess, 0xFC, 121),
-         FusedKind(FusedShape::PushPushOperateBranch, 3), 8, 4, Source::Integer, Source::Constant,
-         1},
+         FusedKind(FusedShape::PushPushOperateBranch, 3, kFirstIsInteger), 8, 4, Source::Integer,
+         Source::Constant, 1},
         {"compare and IF's skip", 1, Ops(kiM, 2, kGreater, kSkipIfZero, 4),
-         FusedKind(FusedShape::PushOperateSkip, 7), 5, 3, Source::Single, Source::Constant, 4},
+         FusedKind(FusedShape::PushOperateSkip, 7, 0), 5, 3, Source::Single, Source::Constant, 4},
         {"the longest unit", 1,
          Ops(kPushSingle, single[0], single[1], single[2], single[3], kPushSingle, single[0],
              single[1], single[2], single[3], kEqual),
-         FusedKind(FusedShape::PushPushOperate, 5), 11, 3, Source::Constant, Source::Constant, 0},
+         FusedKind(FusedShape::PushPushOperate, 5, 0), 11, 3, Source::Constant, Source::Constant,
+         0},
         {"operate and store", 1, Ops(kiM, 1, PushByte(7), kAdd, kMv, 1),
-         FusedKind(FusedShape::PushPushOperateStore, 9), 7, 4, Source::Single, Source::Constant, 0},
+         FusedKind(FusedShape::PushPushOperateStore, 9, 0), 7, 4, Source::Single, Source::Constant,
+         0},
         {"Mod and store to an Integer", 1, Ops(PushByte(7), kMod, kMv, 129),
-         FusedKind(FusedShape::PushOperateStore, 10), 5, 3, Source::Constant, Source::Constant, 0},
+         FusedKind(FusedShape::PushOperateStore, 10, 0), 5, 3, Source::Constant, Source::Constant,
+         0},
         {"a Byte's Mv is no tail", 1, Ops(PushByte(7), kAdd, kMv, 40),
-         FusedKind(FusedShape::PushOperate, 9), 3, 2, Source::Constant, Source::Constant, 0},
-        {"iM; Incr; Mv", 1, Ops(kiM, 129, kIncr, kMv, 130), kBump, 5, 3, Source::Integer,
+         FusedKind(FusedShape::PushOperate, 9, 0), 3, 2, Source::Constant, Source::Constant, 0},
+        {"a Single times an Integer", 1, Ops(kiM, 1, kiM, 129, kMultiply),
+         FusedKind(FusedShape::PushPushOperate, 1, kSecondIsInteger), 5, 3, Source::Single,
+         Source::Integer, 0},
+        {"a Single's Decr into an Integer", 1, Ops(kiM, 1, kDecr, kMv, 130),
+         kBump + kSecondIsInteger, 5, 3, Source::Single, Source::Constant, 0},
+        {"iM; Incr; Mv", 1, Ops(kiM, 129, kIncr, kMv, 130), kBump + 3, 5, 3, Source::Integer,
          Source::Constant, 0},
         {"no unit takes in an instruction at 1024", 1022, Ops(PushByte(1), kAdd), kPushConstant, 2,
          1, Source::Constant, Source::Constant, 0},
