@@ -298,6 +298,14 @@ class Emulator : private DeviceState {
     inline bool RunFused(Registers& r, const Decoded& d);
     template <int Integers, bool Watched>
     inline bool RunBump(Registers& r, const Decoded& d);
+    // Units of statement shapes (emulator/fused_statements.h).
+    inline bool RunDecodedLoop(Registers& r, const Decoded& d);
+    template <bool IntegerIndex>
+    inline void* ElementPlace(std::uint8_t area, float index, bool& integer);
+    template <bool Load, int Integers, bool Watched>
+    inline bool RunElement(Registers& r, const Decoded& d);
+    template <int Place, bool Watched>
+    inline bool RunZeroCompareSkip(Registers& r, const Decoded& d);
 
     // Instruction groups.
     void ExecuteByGroup(std::uint8_t op);

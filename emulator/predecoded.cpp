@@ -1,5 +1,6 @@
 #include "emulator/predecoded.h"
 
+#include "machine/encodings.h"
 #include "machine/image.h"
 #include "machine/opcodes.h"
 
@@ -38,6 +39,28 @@ Decoded Jump(std::uint8_t op, const ProgramMemory& memory, int address) {
     }
 }
 
+// A counted or compare Loop with a number, a Single or an Integer for its
+// limit; a value list or any other limit runs from memory.
+Decoded DecodeLoop(const ProgramMemory& memory, int address) {
+    if (address + 4 > kProgramSize) return Plain(kLoop);
+    const std::uint8_t form = memory[address + 1];
+    const int word = DecodeInteger(memory[address + 3], memory[address + 4]);
+    const int operand = VariableWordOperand(word);
+    Source limit{Source::Constant, 0, static_cast<float>(word)};
+    if (operand >= 0 && operand <= 255 && NamesSingle(static_cast<std::uint8_t>(operand)))
+        limit = {Source::Single, static_cast<std::uint8_t>(operand), 0};
+    else if (operand >= 0 && operand <= 255 && NamesInteger(static_cast<std::uint8_t>(operand)))
+        limit = {Source::Integer,
+                 static_cast<std::uint8_t>(IntegerIndexOf(static_cast<std::uint8_t>(operand))), 0};
+    else if (operand >= 0 || (form & kLoopValueList))
+        return Plain(kLoop);
+    Decoded d{kDecodedLoop, 5, static_cast<std::uint8_t>(form & kLoopVariableBits), 0,
+              address + 1 - memory[address + 2]};
+    d.form = form;
+    d.first = limit;
+    return d;
+}
+
 int OperandBytesOf(std::uint8_t op) {
     if (IsJump(op)) {
         switch (AddressModeOf(op)) {
@@ -73,6 +96,8 @@ Decoded DecodeOne(const ProgramMemory& memory, int address) {
             return {kPushConstant, 5, 0, SingleFromBytes(memory.data() + address + 1), 0};
         case kSkipIfZero:
             return {kSkip, 2, 0, 0, memory[address + 1]};
+        case kLoop:
+            return DecodeLoop(memory, address);
         default:
             return Plain(op);
     }
@@ -113,6 +138,8 @@ class UnitReader {
         ++count_;
         return true;
     }
+    // The operand byte of an instruction without a decoded form of its own.
+    std::uint8_t TakeOperandByte() { return memory_[next_++]; }
     int length(int address) const { return next_ - address; }
     int count() const { return count_; }
 
@@ -130,14 +157,51 @@ Decoded Fused(std::uint16_t kind, const UnitReader& unit, int address) {
     return d;
 }
 
+int ZeroComparePlace(std::uint16_t kind) {
+    for (int i = 0; i < kZeroCompares; ++i)
+        if (kind == kZeroCompareCodes[i]) return i;
+    return -1;
+}
+
+// A compare with 0 and IF's skip after it.
+Decoded FuseZeroCompare(const ProgramMemory& memory, int address, const Decoded& first) {
+    UnitReader unit(memory, address);
+    Decoded d;
+    unit.Next(d);
+    if (!unit.Next(d) || d.kind != kSkip) return first;
+    Decoded fused = Fused(
+        static_cast<std::uint16_t>(kZeroCompareSkip + ZeroComparePlace(first.kind)), unit, address);
+    fused.target = d.target;
+    return fused;
+}
+
+// iM v, then the element of an area with v for its index.
+bool FuseElement(const Decoded& access, const Source& index, UnitReader& unit, int address,
+                 Decoded& fused) {
+    if (access.kind != kLoadElement && access.kind != kStoreElement) return false;
+    const std::uint8_t area = unit.TakeOperandByte();  // at 1024 at most
+    if (area >= kOperandStack) return false;
+    const int integer = index.area == Source::Integer ? kFirstIsInteger : 0;
+    fused = Fused(static_cast<std::uint16_t>(
+                      (access.kind == kLoadElement ? kElementLoad : kElementStore) + integer),
+                  unit, address);
+    fused.index = area;
+    fused.first = index;
+    return true;
+}
+
 // The fused unit that starts with `first` at `address`, or `first` itself.
 Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
+    if (ZeroComparePlace(first.kind) >= 0) return FuseZeroCompare(memory, address, first);
     Source pushed[2];
     if (!PushSource(first, pushed[0])) return first;
     UnitReader unit(memory, address);
     Decoded d;
     unit.Next(d);
     if (!unit.Next(d)) return first;
+    if (Decoded element;
+        pushed[0].area != Source::Constant && FuseElement(d, pushed[0], unit, address, element))
+        return element;
     if ((d.kind == kIncr || d.kind == kDecr) && pushed[0].area != Source::Constant) {
         const float amount = d.kind == kIncr ? 1.0f : -1.0f;
         Decoded store;

@@ -29,6 +29,10 @@ inline constexpr std::uint16_t kGoToIf = 263;
 inline constexpr std::uint16_t kCall = 264;
 inline constexpr std::uint16_t kCallIf = 265;
 inline constexpr std::uint16_t kSkip = 266;  // SkipIfZero: target is the skip
+// A counted or compare Loop whose limit is a number, a Single or an Integer
+// (first): index is the loop variable (0: compare), form the mode byte,
+// target the way back.
+inline constexpr std::uint16_t kDecodedLoop = 267;
 
 // Fused units: several instructions run as one, with every check made before
 // the first write. A unit holds only instructions that touch nothing but the
@@ -40,8 +44,15 @@ inline constexpr std::uint16_t kSkip = 266;  // SkipIfZero: target is the skip
 inline constexpr int kFirstIsInteger = 1;
 inline constexpr int kSecondIsInteger = 2;  // the second push, or a bump's store
 inline constexpr int kIntegerChoices = 4;
+// iM v; LoadElement or StoreElement of the area named by index (first: v).
+inline constexpr std::uint16_t kElementLoad = 268;
+inline constexpr std::uint16_t kElementStore = kElementLoad + 2;
+// A compare with 0 (its place in kZeroCompareCodes), then IF's skip (target).
+inline constexpr std::uint16_t kZeroCompareSkip = kElementStore + 2;
+inline constexpr std::uint8_t kZeroCompareCodes[] = {0x35, 0x36, 0x37, 0x38, 0x39, 0x3C};
+inline constexpr int kZeroCompares = 6;
 // iM a; Incr or Decr; Mv b (first: a, store: b, value: +1 or -1).
-inline constexpr std::uint16_t kBump = 267;
+inline constexpr std::uint16_t kBump = kZeroCompareSkip + kZeroCompares;
 // A push (first), or two (first, second), then a binary operation; then
 // nothing, a conditional GoTo (target), IF's skip (target) or a Mv (store).
 // One kind per shape, operation (its place in kFusedOperationCodes) and
@@ -106,6 +117,7 @@ struct alignas(64) Decoded {
     float value = 0;
     std::int32_t target = 0;  // absolute jump target, or the skip
     std::uint8_t count = 1;   // instructions
+    std::uint8_t form = 0;    // a Loop's mode byte
     Source first, second, store;
 };
 static_assert(sizeof(Decoded) == 64);

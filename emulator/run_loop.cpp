@@ -7,6 +7,7 @@
 #include "emulator/debugger.h"
 #include "emulator/dispatch.h"
 #include "emulator/emulator.h"
+#include "emulator/fused_statements.h"
 #include "emulator/fused_units.h"
 
 namespace zr::emulator {
@@ -189,23 +190,38 @@ void Emulator::RunInstructions() {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
 #define ZR_FUSED_LABEL(shape, place, integers) &&fused_##shape##_##place##_##integers,
-        static const void* const kHandlers[256 + kDecodedKinds] = {
-            ZR_ALL_OPCODES(ZR_LABEL_ADDRESS) && undecoded,
-            &&pushConstant,
-            &&loadSingle,
-            &&loadInteger,
-            &&storeSingle,
-            &&storeInteger,
-            &&goTo,
-            &&goToIf,
-            &&call,
-            &&callIf,
-            &&skip,
-            &&bump_0,
-            &&bump_1,
-            &&bump_2,
-            &&bump_3,
-            ZR_FUSED_KINDS(ZR_FUSED_LABEL)};
+        static const void* const kHandlers[] = {ZR_ALL_OPCODES(ZR_LABEL_ADDRESS) && undecoded,
+                                                &&pushConstant,
+                                                &&loadSingle,
+                                                &&loadInteger,
+                                                &&storeSingle,
+                                                &&storeInteger,
+                                                &&goTo,
+                                                &&goToIf,
+                                                &&call,
+                                                &&callIf,
+                                                &&skip,
+                                                &&decodedLoop,
+                                                &&elementLoad_0,
+                                                &&elementLoad_1,
+                                                &&elementStore_0,
+                                                &&elementStore_1,
+                                                &&zeroCompareSkip_0,
+                                                &&zeroCompareSkip_1,
+                                                &&zeroCompareSkip_2,
+                                                &&zeroCompareSkip_3,
+                                                &&zeroCompareSkip_4,
+                                                &&zeroCompareSkip_5,
+                                                &&bump_0,
+                                                &&bump_1,
+                                                &&bump_2,
+                                                &&bump_3,
+                                                ZR_FUSED_KINDS(ZR_FUSED_LABEL)};
+        // One label per kind, in the order of the kinds.
+        static_assert(std::size(kHandlers) == 256 + kDecodedKinds);
+        static_assert(kElementStore == kElementLoad + 2 && kZeroCompareSkip == kElementStore + 2 &&
+                      kZeroCompares == 6 && kBump == kZeroCompareSkip + kZeroCompares &&
+                      kDecodedLoop == kSkip + 1 && kElementLoad == kDecodedLoop + 1);
 #undef ZR_LABEL_ADDRESS
 #undef ZR_FUSED_LABEL
         // The entry of the instruction running, its counter already past the opcode.
@@ -288,6 +304,29 @@ void Emulator::RunInstructions() {
         if (Pop(r) == 0) r.pc += d->target;
         ZR_END_UNIT
         // A unit that gives up runs its first instruction from memory.
+    decodedLoop:
+        if (!RunDecodedLoop(r, *d)) goto* kHandlers[machine::kLoop];
+        ZR_END_UNIT
+#define ZR_ELEMENT_HANDLER(name, load, integers)                                   \
+    name##_##integers : if (!RunElement<load, integers, Watched>(                  \
+                                r, *d)) goto* kHandlers[m.programImage[r.pc - 1]]; \
+    ZR_NEXT
+        ZR_ELEMENT_HANDLER(elementLoad, true, 0)
+        ZR_ELEMENT_HANDLER(elementLoad, true, 1)
+        ZR_ELEMENT_HANDLER(elementStore, false, 0)
+        ZR_ELEMENT_HANDLER(elementStore, false, 1)
+#undef ZR_ELEMENT_HANDLER
+#define ZR_ZERO_COMPARE_HANDLER(place)                                                   \
+    zeroCompareSkip_##place : if (!RunZeroCompareSkip<place, Watched>(                   \
+                                      r, *d)) goto* kHandlers[m.programImage[r.pc - 1]]; \
+    ZR_CONTINUE
+        ZR_ZERO_COMPARE_HANDLER(0)
+        ZR_ZERO_COMPARE_HANDLER(1)
+        ZR_ZERO_COMPARE_HANDLER(2)
+        ZR_ZERO_COMPARE_HANDLER(3)
+        ZR_ZERO_COMPARE_HANDLER(4)
+        ZR_ZERO_COMPARE_HANDLER(5)
+#undef ZR_ZERO_COMPARE_HANDLER
 #define ZR_BUMP_HANDLER(integers)                                                            \
     bump_##integers                                                                          \
         : if (!RunBump<integers, Watched>(r, *d)) goto* kHandlers[m.programImage[r.pc - 1]]; \

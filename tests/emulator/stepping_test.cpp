@@ -156,6 +156,25 @@ INSTANTIATE_TEST_SUITE_P(
                      Ops(PushInt(32760), kMv, kI1, kNop, kiM, kS1, kIncr, kMv, kS1, kLoop, 1, 7,
                          Word(32767), kGoToBase + 1, Word(1)),
                      "enter,enter,enter,1,enter"},
+        // A Loop down to a Single limit around i2 := i2 + 1; then IF on
+        // i2 Mod 7 = 0 and element i2 of the Singles read, until it runs
+        // through the Bytes and past the last variable.
+        SteppingCase{"DecodedLoopDownAndElementsBySingleNames",
+                     Ops(PushByte(3), kMv, kS1, PushByte(20), kMv, kI1,            //  1..8
+                         kiM, kI2, kIncr, kMv, kI2,                                //  9..13
+                         kLoop, 0x09, 6, Word(32500 + kS1),                        // 14..18
+                         kiM, kI2, PushByte(7), kMod, kEqualZero, kSkipIfZero, 3,  // 19..26
+                         kGoToBase + 1, Word(1),                                   // 27..29
+                         kiM, kI2, kLoadElement, 1, kMv, 2, kGoToBase + 1, Word(1)),
+                     "enter,enter,enter,1,enter"},
+        // A compare Loop on i1 Mod 9 <> 4; element i1 of the Integers, then
+        // IF >= 0 on it.
+        SteppingCase{"CompareLoopAndIntegerElements",
+                     Ops(kiM, kI1, kIncr, kMv, kI1, kiM, kI1, PushByte(9), kMod,  //  1..10
+                         kLoop, 0x00, 11, Word(4),                                // 11..15
+                         kiM, kI1, kLoadElement, kI1, kGreaterEqualZero, kSkipIfZero, 2, kNop, kNop,
+                         kGoToBase + 1, Word(1)),
+                     "enter,enter,enter,1,enter"},
         // Mod by a variable that is 0 on the first pass.
         SteppingCase{"ModByAZeroVariable",
                      Ops(PushByte(9), kiM, kI2, kMod, kMv, kS1, kiM, kI2, kIncr, kMv, kI2,
