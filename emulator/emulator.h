@@ -294,17 +294,17 @@ class Emulator : private DeviceState {
     inline void Jump(std::uint8_t op, Registers& r);
     // Fused units (emulator/fused_units.h).
     void BindPlaces(Decoded& d);
-    template <std::uint8_t Op, int ShapeNumber, int Integers, bool Watched>
+    template <std::uint8_t Op, int ShapeNumber, int Integers>
     inline bool RunFused(Registers& r, const Decoded& d);
-    template <int Integers, bool Watched>
+    template <int Integers>
     inline bool RunBump(Registers& r, const Decoded& d);
     // Units of statement shapes (emulator/fused_statements.h).
     inline bool RunDecodedLoop(Registers& r, const Decoded& d);
     template <bool IntegerIndex>
     inline void* ElementPlace(std::uint8_t area, float index, bool& integer);
-    template <bool Load, int Integers, bool Watched>
+    template <bool Load, int Integers>
     inline bool RunElement(Registers& r, const Decoded& d);
-    template <int Place, bool Watched>
+    template <int Place>
     inline bool RunZeroCompareSkip(Registers& r, const Decoded& d);
 
     // Instruction groups.

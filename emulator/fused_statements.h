@@ -1,10 +1,10 @@
 // The run loop's units of statement shapes (emulator/predecoded.h): a Loop
 // decoded once, an element read or written with a variable for its index,
 // and a compare with 0 before IF's skip. Like the fused units they give up
-// (false) before their first write when anything would fault, when no more
-// instructions are left before the checkpoint than they hold, or when a
-// debugger watches the loop; the loop then runs the first instruction from
-// memory.
+// (false) before their first write when anything would fault or when no
+// more instructions are left before the checkpoint than they hold; the loop
+// then runs the first instruction from memory. The decoded Loop is a single
+// instruction and runs in the watched loop as well.
 #pragma once
 
 #include "emulator/dispatch.h"
@@ -71,11 +71,11 @@ ZR_ALWAYS_INLINE inline void* Emulator::ElementPlace(std::uint8_t area, float in
 
 // iM v; LoadElement or StoreElement: the index pushed, then popped with the
 // element pushed in its place, or with the value below it stored.
-template <bool Load, int Integers, bool Watched>
+template <bool Load, int Integers>
 ZR_ALWAYS_INLINE inline bool Emulator::RunElement(Registers& r, const Decoded& d) {
     constexpr bool kIntegerIndex = Integers & kFirstIsInteger;
     constexpr int kCount = 2;
-    if (Watched || r.left <= kCount) return false;
+    if (r.left <= kCount) return false;
     const float index = ValueOf<kIntegerIndex>(d.first);
     bool integer = false;
     void* const place = ElementPlace<kIntegerIndex>(d.index, index, integer);
@@ -108,12 +108,12 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunElement(Registers& r, const Decoded& d
 // <0, <=0, =0, >0, >=0 or <>0, then IF's skip: X goes to the operand
 // register, the truth value to the result register and is popped, the slot
 // below becomes LastX.
-template <int Place, bool Watched>
+template <int Place>
 ZR_ALWAYS_INLINE inline bool Emulator::RunZeroCompareSkip(Registers& r, const Decoded& d) {
     using namespace machine;
     constexpr std::uint8_t kOp = kZeroCompareCodes[Place];
     constexpr int kCount = 2;
-    if (Watched || r.left <= kCount) return false;
+    if (r.left <= kCount) return false;
     const float x = Slot(r.sp);
     bool holds = false;
     if constexpr (kOp == kLessZero) holds = x < 0;

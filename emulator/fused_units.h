@@ -1,8 +1,8 @@
 // The fused units of the run loop (emulator/predecoded.h): each computes
 // everything it needs first and gives up (false) before its first write
-// when anything would fault, when no more instructions are left before the
-// checkpoint than it holds, or when a debugger watches the loop; the loop
-// then runs the unit's first instruction alone. A unit counts all its
+// when anything would fault or when no more instructions are left before the
+// checkpoint than it holds; the loop then runs the unit's first instruction
+// alone. A loop the debugger watches runs no units. A unit counts all its
 // instructions, so the loop's step after it neither counts nor, unless it
 // jumped, tests anything. The effects are the instructions' own, one after
 // another: every slot a push wrote, LastX, the operand and result registers.
@@ -67,7 +67,7 @@ ZR_ALWAYS_INLINE inline void Store(const Source& store, float value, std::int32_
         *static_cast<float*>(store.place) = value;
 }
 
-template <std::uint8_t Op, int ShapeNumber, int Integers, bool Watched>
+template <std::uint8_t Op, int ShapeNumber, int Integers>
 ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) {
     constexpr auto kShape = static_cast<FusedShape>(ShapeNumber);
     constexpr bool kTwoPushes = ShapeNumber % 2 == 1;
@@ -80,7 +80,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
     constexpr bool kFirstInteger = Integers & kFirstIsInteger;
     constexpr bool kSecondInteger = Integers & kSecondIsInteger;
     constexpr int kCount = FusedCount(ShapeNumber);
-    if (Watched || r.left <= kCount) return false;
+    if (r.left <= kCount) return false;
     const std::intptr_t s = r.sp;
     const std::intptr_t s1 = SlotAbove(s);
     // Y and X of the operation: the two pushed, or X and the one pushed.
@@ -130,10 +130,10 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
 }
 
 // iM a; Incr or Decr; Mv b.
-template <int Integers, bool Watched>
+template <int Integers>
 ZR_ALWAYS_INLINE inline bool Emulator::RunBump(Registers& r, const Decoded& d) {
     constexpr bool kStoresInteger = Integers & kSecondIsInteger;
-    if (Watched || r.left <= kBumpCount) return false;
+    if (r.left <= kBumpCount) return false;
     const float loaded = ValueOf<(Integers & kFirstIsInteger) != 0>(d.first);
     const float result = static_cast<float>(static_cast<double>(loaded) + d.value);
     if (!IsFinite(result)) return false;

@@ -79,18 +79,27 @@ constexpr bool FusedShapeJumps(int shape) {
     return shape >= static_cast<int>(FusedShape::PushOperateBranch) &&
            shape <= static_cast<int>(FusedShape::PushPushOperateSkip);
 }
+// A shape with one push chooses only for its first value.
+constexpr int FusedChoices(int shape) {
+    return shape % 2 == 1 ? kIntegerChoices : 2;
+}
+// The kinds of the shapes before `shape`.
+constexpr int FusedShapeStart(int shape) {
+    int start = 0;
+    for (int s = 0; s < shape; ++s) start += kFusedOperations * FusedChoices(s);
+    return start;
+}
 constexpr std::uint16_t FusedKind(FusedShape shape, int place, int integers) {
-    return static_cast<std::uint16_t>(
-        kFusedOperate + (static_cast<int>(shape) * kFusedOperations + place) * kIntegerChoices +
-        integers);
+    const int s = static_cast<int>(shape);
+    return static_cast<std::uint16_t>(kFusedOperate + FusedShapeStart(s) + place * FusedChoices(s) +
+                                      integers);
 }
 // The instructions a unit of the shape holds.
 constexpr int FusedCount(int shape) {
     return 2 + shape % 2 + (shape >= static_cast<int>(FusedShape::PushOperateBranch) ? 1 : 0);
 }
 inline constexpr int kBumpCount = 3;
-inline constexpr int kDecodedKinds =
-    kFusedOperate - kUndecoded + kFusedShapes * kFusedOperations * kIntegerChoices;
+inline constexpr int kDecodedKinds = kFusedOperate - kUndecoded + FusedShapeStart(kFusedShapes);
 
 // The bytes an entry reads, from its address: two PushSingles, an operation
 // and an absolute GoTo.

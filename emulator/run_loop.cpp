@@ -9,6 +9,7 @@
 #include "emulator/emulator.h"
 #include "emulator/fused_statements.h"
 #include "emulator/fused_units.h"
+#include "emulator/unit_kinds.h"
 
 namespace zr::emulator {
 
@@ -146,22 +147,6 @@ void Emulator::RunningPass() {
     }
 }
 
-// M(shape, place, integers) for every fused kind, in the order of their kinds.
-// clang-format off
-#define ZR_FUSED_CHOICES(M, shape, place) \
-    M(shape, place, 0) M(shape, place, 1) M(shape, place, 2) M(shape, place, 3)
-#define ZR_FUSED_PLACES(M, shape) \
-    ZR_FUSED_CHOICES(M, shape, 0) ZR_FUSED_CHOICES(M, shape, 1) ZR_FUSED_CHOICES(M, shape, 2) \
-    ZR_FUSED_CHOICES(M, shape, 3) ZR_FUSED_CHOICES(M, shape, 4) ZR_FUSED_CHOICES(M, shape, 5) \
-    ZR_FUSED_CHOICES(M, shape, 6) ZR_FUSED_CHOICES(M, shape, 7) ZR_FUSED_CHOICES(M, shape, 8) \
-    ZR_FUSED_CHOICES(M, shape, 9) ZR_FUSED_CHOICES(M, shape, 10)
-#define ZR_FUSED_KINDS(M) \
-    ZR_FUSED_PLACES(M, 0) ZR_FUSED_PLACES(M, 1) ZR_FUSED_PLACES(M, 2) ZR_FUSED_PLACES(M, 3) \
-    ZR_FUSED_PLACES(M, 4) ZR_FUSED_PLACES(M, 5) ZR_FUSED_PLACES(M, 6) ZR_FUSED_PLACES(M, 7)
-// clang-format on
-static_assert(kFusedShapes == 8 && kFusedOperations == 11 && kIntegerChoices == 4,
-              "ZR_FUSED_KINDS lists them all");
-
 // Runs instructions until the attention flag is raised, the checkpoint is
 // reached or the counter leaves 1..1023 (0 may end a segment, 1024 ends the
 // run), or, Watched, before an address the debugger's stop map marks; at
@@ -189,41 +174,34 @@ void Emulator::RunInstructions() {
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
-#define ZR_FUSED_LABEL(shape, place, integers) &&fused_##shape##_##place##_##integers,
-        static const void* const kHandlers[] = {ZR_ALL_OPCODES(ZR_LABEL_ADDRESS) && undecoded,
-                                                &&pushConstant,
-                                                &&loadSingle,
-                                                &&loadInteger,
-                                                &&storeSingle,
-                                                &&storeInteger,
-                                                &&goTo,
-                                                &&goToIf,
-                                                &&call,
-                                                &&callIf,
-                                                &&skip,
-                                                &&decodedLoop,
-                                                &&elementLoad_0,
-                                                &&elementLoad_1,
-                                                &&elementStore_0,
-                                                &&elementStore_1,
-                                                &&zeroCompareSkip_0,
-                                                &&zeroCompareSkip_1,
-                                                &&zeroCompareSkip_2,
-                                                &&zeroCompareSkip_3,
-                                                &&zeroCompareSkip_4,
-                                                &&zeroCompareSkip_5,
-                                                &&bump_0,
-                                                &&bump_1,
-                                                &&bump_2,
-                                                &&bump_3,
-                                                ZR_FUSED_KINDS(ZR_FUSED_LABEL)};
-        // One label per kind, in the order of the kinds.
-        static_assert(std::size(kHandlers) == 256 + kDecodedKinds);
-        static_assert(kElementStore == kElementLoad + 2 && kZeroCompareSkip == kElementStore + 2 &&
+#define ZR_UNIT_LABEL(label, call, step) &&label,
+#define ZR_GIVE_UP_LABEL(label, call, step) &&giveUp,
+#define ZR_SINGLE_LABELS                                                                     \
+    ZR_ALL_OPCODES(ZR_LABEL_ADDRESS)                                                         \
+    &&undecoded, &&pushConstant, &&loadSingle, &&loadInteger, &&storeSingle, &&storeInteger, \
+        &&goTo, &&goToIf, &&call, &&callIf, &&skip, &&decodedLoop,
+        // One label per kind, in the order of the kinds. Watched, every unit
+        // gives up, so that loop has none of their code.
+        const void* const* kHandlers;
+        if constexpr (Watched) {
+            static const void* const kWatched[] = {
+                ZR_SINGLE_LABELS ZR_UNIT_KINDS(ZR_GIVE_UP_LABEL)};
+            static_assert(std::size(kWatched) == 256 + kDecodedKinds);
+            kHandlers = kWatched;
+        } else {
+            static const void* const kPlain[] = {ZR_SINGLE_LABELS ZR_UNIT_KINDS(ZR_UNIT_LABEL)};
+            static_assert(std::size(kPlain) == 256 + kDecodedKinds);
+            kHandlers = kPlain;
+        }
+        static_assert(kDecodedLoop == kSkip + 1 && kElementLoad == kDecodedLoop + 1 &&
+                      kElementStore == kElementLoad + 2 && kZeroCompareSkip == kElementStore + 2 &&
                       kZeroCompares == 6 && kBump == kZeroCompareSkip + kZeroCompares &&
-                      kDecodedLoop == kSkip + 1 && kElementLoad == kDecodedLoop + 1);
+                      kFusedOperate == kBump + kIntegerChoices && kFusedShapes == 8 &&
+                      kFusedOperations == 11 && kIntegerChoices == 4);
 #undef ZR_LABEL_ADDRESS
-#undef ZR_FUSED_LABEL
+#undef ZR_UNIT_LABEL
+#undef ZR_GIVE_UP_LABEL
+#undef ZR_SINGLE_LABELS
         // The entry of the instruction running, its counter already past the opcode.
         const Decoded* d;
 #define ZR_NEXT            \
@@ -303,50 +281,20 @@ void Emulator::RunInstructions() {
         ++r.pc;
         if (Pop(r) == 0) r.pc += d->target;
         ZR_END_UNIT
-        // A unit that gives up runs its first instruction from memory.
     decodedLoop:
         if (!RunDecodedLoop(r, *d)) goto* kHandlers[machine::kLoop];
         ZR_END_UNIT
-#define ZR_ELEMENT_HANDLER(name, load, integers)                                   \
-    name##_##integers : if (!RunElement<load, integers, Watched>(                  \
-                                r, *d)) goto* kHandlers[m.programImage[r.pc - 1]]; \
-    ZR_NEXT
-        ZR_ELEMENT_HANDLER(elementLoad, true, 0)
-        ZR_ELEMENT_HANDLER(elementLoad, true, 1)
-        ZR_ELEMENT_HANDLER(elementStore, false, 0)
-        ZR_ELEMENT_HANDLER(elementStore, false, 1)
-#undef ZR_ELEMENT_HANDLER
-#define ZR_ZERO_COMPARE_HANDLER(place)                                                   \
-    zeroCompareSkip_##place : if (!RunZeroCompareSkip<place, Watched>(                   \
-                                      r, *d)) goto* kHandlers[m.programImage[r.pc - 1]]; \
-    ZR_CONTINUE
-        ZR_ZERO_COMPARE_HANDLER(0)
-        ZR_ZERO_COMPARE_HANDLER(1)
-        ZR_ZERO_COMPARE_HANDLER(2)
-        ZR_ZERO_COMPARE_HANDLER(3)
-        ZR_ZERO_COMPARE_HANDLER(4)
-        ZR_ZERO_COMPARE_HANDLER(5)
-#undef ZR_ZERO_COMPARE_HANDLER
-#define ZR_BUMP_HANDLER(integers)                                                            \
-    bump_##integers                                                                          \
-        : if (!RunBump<integers, Watched>(r, *d)) goto* kHandlers[m.programImage[r.pc - 1]]; \
-    ZR_NEXT
-        ZR_BUMP_HANDLER(0)
-        ZR_BUMP_HANDLER(1)
-        ZR_BUMP_HANDLER(2)
-        ZR_BUMP_HANDLER(3)
-#undef ZR_BUMP_HANDLER
-#define ZR_FUSED_HANDLER(shape, place, integers)                                \
-    fused_##shape##_##place##_##integers                                        \
-        : if (!RunFused<kFusedOperationCodes[place], shape, integers, Watched>( \
-                  r, *d)) goto* kHandlers[m.programImage[r.pc - 1]];            \
-    if constexpr (FusedShapeJumps(shape)) {                                     \
-        ZR_CONTINUE                                                             \
-    } else {                                                                    \
-        ZR_NEXT                                                                 \
-    }
-        ZR_FUSED_KINDS(ZR_FUSED_HANDLER)
-#undef ZR_FUSED_HANDLER
+        if constexpr (!Watched) {
+#define ZR_UNIT_HANDLER(label, call, step) \
+    label:                                 \
+    if (!call) goto giveUp;                \
+    step
+            ZR_UNIT_KINDS(ZR_UNIT_HANDLER)
+#undef ZR_UNIT_HANDLER
+        }
+    // A unit that gives up runs its first instruction from memory.
+    giveUp:
+        goto* kHandlers[m.programImage[r.pc - 1]];
 #undef ZR_END_UNIT
 #undef ZR_CONTINUE
 #undef ZR_END_FORWARD
