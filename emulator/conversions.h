@@ -78,6 +78,12 @@ inline float CheckedFloat(double value) {
     return result;
 }
 
+// Mod's remainder, with the sign of the dividend; any whole number over -1
+// leaves 0, which spares INT32_MIN % -1 and a 64-bit division.
+ZR_ALWAYS_INLINE inline std::int32_t Remainder(std::int32_t dividend, std::int32_t divisor) {
+    return divisor == -1 ? 0 : dividend % divisor;
+}
+
 inline float Truth(bool condition) {
     return condition ? -1.0f : 0.0f;
 }

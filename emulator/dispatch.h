@@ -404,8 +404,7 @@ ZR_INSTRUCTION(kMod) {
         OutOfLineHere<machine::kMod>(r);
         return;
     }
-    // The sign of the dividend; 64 bits, so INT32_MIN % -1 is 0.
-    const auto result = static_cast<float>(static_cast<std::int64_t>(dividend) % divisor);
+    const auto result = static_cast<float>(Remainder(dividend, divisor));
     machine.operandRegister = y;
     machine.resultRegister = result;
     machine.lastX = Slot(zSlot);

@@ -38,8 +38,7 @@ ZR_ALWAYS_INLINE inline bool FusedOperation(float y, float x, float& result) {
         std::int32_t divisor = 0;
         std::int32_t dividend = 0;
         if (!RoundToInt32(x, divisor) || divisor == 0 || !RoundToInt32(y, dividend)) return false;
-        // The sign of the dividend; 64 bits, so INT32_MIN % -1 is 0.
-        value = static_cast<double>(static_cast<std::int64_t>(dividend) % divisor);
+        value = Remainder(dividend, divisor);
     }
     result = static_cast<float>(value);
     // A truth value is -1 or 0, a remainder lies within its operands.

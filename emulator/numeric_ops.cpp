@@ -64,9 +64,9 @@ void Emulator::ExecuteBinary(std::uint8_t op) {
             result = RotateByte(static_cast<std::uint8_t>(ToInt32(x) & 0xFF), ToInt32(y));
             break;
         case kMod: {
-            const std::int64_t divisor = ToInt32(x);
+            const std::int32_t divisor = ToInt32(x);
             if (divisor == 0) throw RunFault{kErrorZeroDivisor};
-            result = static_cast<double>(ToInt32(y) % divisor);  // sign of the dividend
+            result = Remainder(ToInt32(y), divisor);
             break;
         }
         case kBetween: {
