@@ -14,9 +14,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 build/bench/emulator_bench --write-loop "$work/loop.bin"
 
-cpu() {  # command... -> user + system seconds
-    /usr/bin/time -f "%U %S" -o "$work/time" "$@" >/dev/null
-    awk '{ printf "%.2f", $1 + $2 }' "$work/time"
+cpu() {  # command... -> user + system seconds, to the microsecond (getrusage)
+    python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
+usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+print("%.3f" % (usage.ru_utime + usage.ru_stime))' "$@"
 }
 
 # name, keltoc program, emulated instructions per Lua unit, Lua units, Lua script
@@ -35,9 +37,10 @@ compare() {
 
 # The loop's Lua script counts in emulated instructions (13 a pass); the
 # programs' twins count in rounds of their outer loop, whose emulated
-# instructions were counted with `keltoc run --json`.
-compare loop "$work/loop.bin" 1 100000000 bench/loop.lua
-compare int_array_if bench/programs/int_array_if.kel 993 100000 bench/programs/int_array_if.lua
-compare nested_do_singles bench/programs/nested_do_singles.kel 7230 14000 \
+# instructions were counted with `keltoc run --json`. About a second each,
+# so that start-up does not count.
+compare loop "$work/loop.bin" 1 1000000000 bench/loop.lua
+compare int_array_if bench/programs/int_array_if.kel 993 1000000 bench/programs/int_array_if.lua
+compare nested_do_singles bench/programs/nested_do_singles.kel 7230 140000 \
     bench/programs/nested_do_singles.lua
 compare display_loop bench/programs/display_loop.kel 15 2000000 bench/programs/display_loop.lua
