@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 #include "emulator/run_errors.h"
 
@@ -20,6 +21,13 @@
 #else
 #define ZR_ALWAYS_INLINE
 #define ZR_ALWAYS_INLINE_LAMBDA
+#endif
+
+// A point the code cannot reach, for the optimiser.
+#if defined(__GNUC__)
+#define ZR_UNREACHABLE() __builtin_unreachable()
+#else
+#define ZR_UNREACHABLE() static_cast<void>(0)
 #endif
 
 namespace zr::emulator {
@@ -42,9 +50,22 @@ ZR_ALWAYS_INLINE inline bool RoundToInt32(double value, std::int32_t& out) {
 #endif
 }
 
+// The same for a float, without widening it first: a float rounds to
+// INT32_MIN only when it is -2^31.
+ZR_ALWAYS_INLINE inline bool RoundToInt32(float value, std::int32_t& out) {
+#if defined(__SSE2__)
+    out = _mm_cvtss_si32(_mm_set_ss(value));
+    return out != INT32_MIN || value == -2147483648.0f;
+#else
+    return RoundToInt32(static_cast<double>(value), out);
+#endif
+}
+
 // RoundToInt32, then lo..hi (within the 32-bit range).
-ZR_ALWAYS_INLINE inline bool RoundInto(double value, std::int32_t lo, std::int32_t hi,
+template <typename Number>
+ZR_ALWAYS_INLINE inline bool RoundInto(Number value, std::int32_t lo, std::int32_t hi,
                                        std::int32_t& out) {
+    static_assert(std::is_floating_point_v<Number>);
     return RoundToInt32(value, out) && out >= lo && out <= hi;
 }
 

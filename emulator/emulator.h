@@ -298,6 +298,8 @@ class Emulator : private DeviceState {
     inline bool RunFused(Registers& r, const Decoded& d);
     template <int Integers>
     inline bool RunBump(Registers& r, const Decoded& d);
+    template <int TailNumber, int Integers>
+    inline bool RunChain(Registers& r, const Decoded& d);
     // Units of statement shapes (emulator/fused_statements.h).
     inline bool RunDecodedLoop(Registers& r, const Decoded& d);
     template <bool IntegerIndex>

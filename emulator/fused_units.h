@@ -46,6 +46,30 @@ ZR_ALWAYS_INLINE inline bool FusedOperation(float y, float x, float& result) {
     return kAlwaysFinite || IsFinite(result);
 }
 
+// The operation at `place` in kFusedOperationCodes, chosen as the unit runs.
+ZR_ALWAYS_INLINE inline bool OperationAt(int place, float y, float x, float& result) {
+    switch (place) {
+#define ZR_OPERATION_CASE(n) \
+    case n:                  \
+        return FusedOperation<kFusedOperationCodes[n]>(y, x, result);
+        ZR_OPERATION_CASE(0)
+        ZR_OPERATION_CASE(1)
+        ZR_OPERATION_CASE(2)
+        ZR_OPERATION_CASE(3)
+        ZR_OPERATION_CASE(4)
+        ZR_OPERATION_CASE(5)
+        ZR_OPERATION_CASE(6)
+        ZR_OPERATION_CASE(7)
+        ZR_OPERATION_CASE(8)
+        ZR_OPERATION_CASE(9)
+        ZR_OPERATION_CASE(10)
+#undef ZR_OPERATION_CASE
+    }
+    ZR_UNREACHABLE();  // the decoder makes only these places
+    return false;
+}
+static_assert(kFusedOperations == 11, "OperationAt has a case for each");
+
 template <bool Integer>
 ZR_ALWAYS_INLINE inline float ValueOf(const Source& source) {
     if constexpr (Integer) return *static_cast<const std::int16_t*>(source.place);
@@ -117,6 +141,51 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
         if (result != 0) r.pc = d.target;
     }
     if constexpr (kSkip) {
+        if (result == 0) r.pc += d.target;
+    }
+    if constexpr (kStore) {
+        if (storesInteger)
+            Store<true>(d.store, result, whole);
+        else
+            Store<false>(d.store, result, whole);
+    }
+    return true;
+}
+
+// a b op1 c op2, then the tail: the effects of the two units one after the
+// other, of which only the last of each remain. The pushes fill the two
+// slots above X; op1's result, then op2's, goes over the first; LastX ends
+// as the X before the unit, the operand register as op1's result.
+template <int TailNumber, int Integers>
+ZR_ALWAYS_INLINE inline bool Emulator::RunChain(Registers& r, const Decoded& d) {
+    constexpr int kCount = ChainCount(TailNumber);
+    if (r.left <= kCount) return false;
+    const float a = ValueOf<(Integers & kFirstIsInteger) != 0>(d.first);
+    const float b = ValueOf<(Integers & kSecondIsInteger) != 0>(d.second);
+    float first;
+    if (!OperationAt(d.operations[0], a, b, first)) return false;
+    const float c =
+        d.third.area == Source::Integer ? ValueOf<true>(d.third) : ValueOf<false>(d.third);
+    float result;
+    if (!OperationAt(d.operations[1], first, c, result)) return false;
+    constexpr bool kStore = TailNumber == 3;
+    [[maybe_unused]] std::int32_t whole = 0;
+    const bool storesInteger = kStore && d.store.area == Source::Integer;
+    if (storesInteger && !CanStore<true>(result, whole)) return false;
+    const std::intptr_t s = r.sp;
+    const std::intptr_t s1 = SlotAbove(s);
+    machine.lastX = Slot(s);
+    Slot(SlotAbove(s1)) = c;
+    Slot(s1) = result;
+    machine.operandRegister = first;
+    machine.resultRegister = result;
+    r.pc += static_cast<std::intptr_t>(d.length) - 1;
+    r.left -= kCount;
+    r.sp = TailNumber == 0 ? s1 : s;  // a tail pops the result
+    if constexpr (TailNumber == 1) {
+        if (result != 0) r.pc = d.target;
+    }
+    if constexpr (TailNumber == 2) {
         if (result == 0) r.pc += d.target;
     }
     if constexpr (kStore) {

@@ -130,21 +130,21 @@ int OperationPlace(std::uint16_t kind) {
 // starts at 1024 is never part of one (the run stops there).
 class UnitReader {
   public:
-    UnitReader(const ProgramMemory& memory, int address) : memory_(memory), next_(address) {}
+    UnitReader(const ProgramMemory& memory, int address) : memory_(&memory), next_(address) {}
     bool Next(Decoded& d) {
         if (next_ >= kProgramSize) return false;
-        d = DecodeOne(memory_, next_);
+        d = DecodeOne(*memory_, next_);
         next_ += d.length;
         ++count_;
         return true;
     }
     // The operand byte of an instruction without a decoded form of its own.
-    std::uint8_t TakeOperandByte() { return memory_[next_++]; }
+    std::uint8_t TakeOperandByte() { return (*memory_)[next_++]; }
     int length(int address) const { return next_ - address; }
     int count() const { return count_; }
 
   private:
-    const ProgramMemory& memory_;
+    const ProgramMemory* memory_;
     int next_;
     int count_ = 0;
 };
@@ -190,6 +190,61 @@ bool FuseElement(const Decoded& access, const Source& index, UnitReader& unit, i
     return true;
 }
 
+// What ends a unit after its operation, when it follows in `unit`.
+enum class Tail { None, Branch, Skip, Store };
+struct TailRead {
+    Tail tail = Tail::None;
+    std::int32_t target = 0;  // a branch's or a skip's
+    Source store;
+};
+TailRead ReadTail(UnitReader& unit) {
+    UnitReader after = unit;
+    Decoded d;
+    TailRead read;
+    if (!after.Next(d)) return read;
+    switch (d.kind) {
+        case kGoToIf:
+            read = {Tail::Branch, d.target, {}};
+            break;
+        case kSkip:
+            read = {Tail::Skip, d.target, {}};
+            break;
+        case kStoreSingle:
+            read = {Tail::Store, 0, {Source::Single, d.index, 0}};
+            break;
+        case kStoreInteger:
+            read = {Tail::Store, 0, {Source::Integer, d.index, 0}};
+            break;
+        default:
+            return read;
+    }
+    unit = after;
+    return read;
+}
+
+// Two pushes and an operation (read), then a push, an operation and a tail.
+bool FuseChain(const UnitReader& read, int address, const Source (&pushed)[2], int place,
+               int integers, Decoded& chain) {
+    UnitReader unit = read;
+    Decoded d;
+    Source third;
+    if (!unit.Next(d) || !PushSource(d, third) || !unit.Next(d)) return false;
+    const int secondPlace = OperationPlace(d.kind);
+    if (secondPlace < 0) return false;
+    const TailRead tail = ReadTail(unit);
+    chain = Fused(static_cast<std::uint16_t>(
+                      kChain + static_cast<int>(tail.tail) * kIntegerChoices + integers),
+                  unit, address);
+    chain.first = pushed[0];
+    chain.second = pushed[1];
+    chain.third = third;
+    chain.operations[0] = static_cast<std::uint8_t>(place);
+    chain.operations[1] = static_cast<std::uint8_t>(secondPlace);
+    chain.target = tail.target;
+    chain.store = tail.store;
+    return true;
+}
+
 // The fused unit that starts with `first` at `address`, or `first` itself.
 Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
     if (ZeroComparePlace(first.kind) >= 0) return FuseZeroCompare(memory, address, first);
@@ -223,34 +278,19 @@ Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
     }
     const int place = OperationPlace(d.kind);
     if (place < 0) return first;
-    int shape = pushes - 1;
-    const UnitReader operate = unit;
-    Decoded tail;
-    bool takesTail = unit.Next(tail);
-    switch (takesTail ? tail.kind : kUndecoded) {
-        case kGoToIf:
-            shape += 2;
-            break;
-        case kSkip:
-            shape += 4;
-            break;
-        case kStoreSingle:
-        case kStoreInteger:
-            shape += 6;
-            break;
-        default:
-            takesTail = false;
+    const int integers = (pushed[0].area == Source::Integer ? kFirstIsInteger : 0) |
+                         (pushes == 2 && pushed[1].area == Source::Integer ? kSecondIsInteger : 0);
+    const TailRead tail = ReadTail(unit);
+    if (pushes == 2 && tail.tail == Tail::None) {
+        if (Decoded chain; FuseChain(unit, address, pushed, place, integers, chain)) return chain;
     }
-    Decoded fused = Fused(
-        FusedKind(static_cast<FusedShape>(shape), place,
-                  (pushed[0].area == Source::Integer ? kFirstIsInteger : 0) |
-                      (pushes == 2 && pushed[1].area == Source::Integer ? kSecondIsInteger : 0)),
-        takesTail ? unit : operate, address);
+    const int shape = pushes - 1 + 2 * static_cast<int>(tail.tail);
+    Decoded fused =
+        Fused(FusedKind(static_cast<FusedShape>(shape), place, integers), unit, address);
     fused.first = pushed[0];
     fused.second = pushed[1];
-    if (takesTail) fused.target = tail.target;
-    if (shape >= static_cast<int>(FusedShape::PushOperateStore))
-        fused.store = {tail.kind == kStoreSingle ? Source::Single : Source::Integer, tail.index, 0};
+    fused.target = tail.target;
+    fused.store = tail.store;
     return fused;
 }
 

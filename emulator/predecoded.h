@@ -94,16 +94,25 @@ constexpr std::uint16_t FusedKind(FusedShape shape, int place, int integers) {
     return static_cast<std::uint16_t>(kFusedOperate + FusedShapeStart(s) + place * FusedChoices(s) +
                                       integers);
 }
+// Two pushes and an operation, a push and an operation, then a tail as the
+// shapes have (nothing, a branch, a skip or a store): operations holds the
+// two operations' places, third the third push. One kind per tail and
+// Integer choice of the first two pushes.
+inline constexpr std::uint16_t kChain = kFusedOperate + FusedShapeStart(kFusedShapes);
+inline constexpr int kChainTails = 4;
+constexpr int ChainCount(int tail) {
+    return 5 + (tail > 0 ? 1 : 0);
+}
 // The instructions a unit of the shape holds.
 constexpr int FusedCount(int shape) {
     return 2 + shape % 2 + (shape >= static_cast<int>(FusedShape::PushOperateBranch) ? 1 : 0);
 }
 inline constexpr int kBumpCount = 3;
-inline constexpr int kDecodedKinds = kFusedOperate - kUndecoded + FusedShapeStart(kFusedShapes);
+inline constexpr int kDecodedKinds = kChain + kChainTails * kIntegerChoices - kUndecoded;
 
-// The bytes an entry reads, from its address: two PushSingles, an operation
-// and an absolute GoTo.
-inline constexpr int kMaxDecodedLength = 14;
+// The bytes an entry reads, from its address: a chain of three PushSingles,
+// two operations and an absolute GoTo.
+inline constexpr int kMaxDecodedLength = 20;
 
 // A value a fused unit pushes or stores: a constant (pushes only), a Single
 // or an Integer. The loop binds `place` when it makes the entry: the Single
@@ -117,19 +126,20 @@ struct Source {
     void* place = nullptr;
 };
 
-// One cache line per entry: an entry's address is the program address
-// shifted, and one entry never straddles two lines.
+// Two cache lines per entry: an entry's address is the program address
+// shifted, and one entry never straddles more lines than it fills.
 struct alignas(64) Decoded {
     std::uint16_t kind = kUndecoded;
     std::uint8_t length = 1;  // the bytes of its instructions
     std::uint8_t index = 0;   // in the Single or Integer area
     float value = 0;
-    std::int32_t target = 0;  // absolute jump target, or the skip
-    std::uint8_t count = 1;   // instructions
-    std::uint8_t form = 0;    // a Loop's mode byte
-    Source first, second, store;
+    std::int32_t target = 0;          // absolute jump target, or the skip
+    std::uint8_t count = 1;           // instructions
+    std::uint8_t form = 0;            // a Loop's mode byte
+    std::uint8_t operations[2] = {};  // a chain's, as places in kFusedOperationCodes
+    Source first, second, third, store;
 };
-static_assert(sizeof(Decoded) == 64);
+static_assert(sizeof(Decoded) == 128);
 
 // The entry for the instruction at `address` (1..1023).
 Decoded DecodeAt(const ProgramMemory& memory, int address);

@@ -40,7 +40,7 @@ void Emulator::ForgetDecoded() {
 // Points each value of a new entry at its cell, or at the entry's own
 // constant.
 void Emulator::BindPlaces(Decoded& d) {
-    for (Source* source : {&d.first, &d.second, &d.store}) {
+    for (Source* source : {&d.first, &d.second, &d.third, &d.store}) {
         switch (source->area) {
             case Source::Constant:
                 source->place = &source->value;
@@ -197,7 +197,7 @@ void Emulator::RunInstructions() {
                       kElementStore == kElementLoad + 2 && kZeroCompareSkip == kElementStore + 2 &&
                       kZeroCompares == 6 && kBump == kZeroCompareSkip + kZeroCompares &&
                       kFusedOperate == kBump + kIntegerChoices && kFusedShapes == 8 &&
-                      kFusedOperations == 11 && kIntegerChoices == 4);
+                      kFusedOperations == 11 && kIntegerChoices == 4 && kChainTails == 4);
 #undef ZR_LABEL_ADDRESS
 #undef ZR_UNIT_LABEL
 #undef ZR_GIVE_UP_LABEL

@@ -25,6 +25,12 @@
     ZR_FUSED_PLACES(M, 4, ZR_FUSED_CHOICES_2) ZR_FUSED_PLACES(M, 5, ZR_FUSED_CHOICES_4) \
     ZR_FUSED_PLACES(M, 6, ZR_FUSED_CHOICES_2) ZR_FUSED_PLACES(M, 7, ZR_FUSED_CHOICES_4)
 
+#define ZR_CHAIN_UNIT(M, tail, integers, step) \
+    M(chain_##tail##_##integers, (RunChain<tail, integers>(r, *d)), step)
+#define ZR_CHAIN_CHOICES(M, tail, step)                                            \
+    ZR_CHAIN_UNIT(M, tail, 0, step) ZR_CHAIN_UNIT(M, tail, 1, step)                \
+    ZR_CHAIN_UNIT(M, tail, 2, step) ZR_CHAIN_UNIT(M, tail, 3, step)
+
 #define ZR_UNIT_KINDS(M)                                                      \
     M(elementLoad_0, (RunElement<true, 0>(r, *d)), ZR_NEXT)                   \
     M(elementLoad_1, (RunElement<true, 1>(r, *d)), ZR_NEXT)                   \
@@ -40,5 +46,7 @@
     M(bump_1, (RunBump<1>(r, *d)), ZR_NEXT)                                   \
     M(bump_2, (RunBump<2>(r, *d)), ZR_NEXT)                                   \
     M(bump_3, (RunBump<3>(r, *d)), ZR_NEXT)                                   \
-    ZR_FUSED_KINDS(M)
+    ZR_FUSED_KINDS(M)                                                         \
+    ZR_CHAIN_CHOICES(M, 0, ZR_NEXT) ZR_CHAIN_CHOICES(M, 1, ZR_CONTINUE)       \
+    ZR_CHAIN_CHOICES(M, 2, ZR_CONTINUE) ZR_CHAIN_CHOICES(M, 3, ZR_NEXT)
 // clang-format on

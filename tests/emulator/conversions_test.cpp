@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 
@@ -85,6 +86,41 @@ TEST(Conversions, RoundingIsTheMachinesOnRandomValues) {
         ExpectRoundsAsTheMachine(wide(random));
         ExpectRoundsAsTheMachine(whole(random) + 0.5);  // ties
         ExpectRoundsAsTheMachine(whole(random) / 4.0);
+    }
+}
+
+// A float rounds as the same value widened: every float around the edges of
+// the 16- and 32-bit ranges, the ties near 0, and random bit patterns
+// (NaNs and infinities among them).
+TEST(Conversions, AFloatRoundsAsItsDouble) {
+    const auto expectSame = [](float value) {
+        std::int32_t fromFloat = 0;
+        std::int32_t fromDouble = 0;
+        const bool ok = RoundToInt32(value, fromFloat);
+        ASSERT_EQ(ok, RoundToInt32(static_cast<double>(value), fromDouble)) << value;
+        if (ok) {
+            ASSERT_EQ(fromFloat, fromDouble) << value;
+        }
+        ASSERT_EQ(RoundInto(value, INT16_MIN, INT16_MAX, fromFloat),
+                  RoundInto(static_cast<double>(value), INT16_MIN, INT16_MAX, fromDouble))
+            << value;
+    };
+    for (const float edge : {2147483648.0f, -2147483648.0f, 32767.5f, -32768.5f, 0.5f, -0.5f}) {
+        float below = edge;
+        float above = edge;
+        for (int i = 0; i < 1000; ++i) {
+            expectSame(below);
+            expectSame(above);
+            below = std::nextafter(below, -INFINITY);
+            above = std::nextafter(above, INFINITY);
+        }
+    }
+    std::mt19937 random(7340);
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint32_t bits = random();
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        expectSame(value);
     }
 }
 

@@ -145,6 +145,13 @@ TEST(Predecoded, FusedUnits) {
          Source::Constant, Source::Constant, 9},
         {"<>0 without a skip runs alone", 1, Ops(kNotEqualZero, kDrop), kNotEqualZero, 1, 1,
          Source::Constant, Source::Constant, 0},
+        {"a chain with a store", 1, Ops(kiM, 1, PushByte(3), kDivide, PushByte(7), kAdd, kMv, 1),
+         static_cast<std::uint16_t>(kChain + 3 * kIntegerChoices), 10, 6, Source::Single,
+         Source::Constant, 0},
+        {"a chain of Integers that branches", 1,
+         Ops(kiM, 129, kiM, 130, kMultiply, PushByte(2), kLess, 0xFC, 120),
+         static_cast<std::uint16_t>(kChain + kIntegerChoices + 3), 10, 6, Source::Integer,
+         Source::Integer, 2},
         {"iM; Incr; Mv", 1, Ops(kiM, 129, kIncr, kMv, 130), kBump + 3, 5, 3, Source::Integer,
          Source::Constant, 0},
         {"no unit takes in an instruction at 1024", 1022, Ops(PushByte(1), kAdd), kPushConstant, 2,
@@ -171,11 +178,12 @@ TEST(Predecoded, FusedUnits) {
 }
 
 TEST(Predecoded, EntriesDependOnNoMoreBytesThanAWriteDrops) {
-    // Two PushSingles, an operation and an absolute GoToIf: the longest unit.
+    // Three PushSingles, two operations and an absolute GoToIf: the longest chain.
     const auto single = SingleBytes(1.0f);
     const Code longest =
         Ops(kPushSingle, single[0], single[1], single[2], single[3], kPushSingle, single[0],
-            single[1], single[2], single[3], kAdd, kGoToIfBase + 1, 0, 1);
+            single[1], single[2], single[3], kAdd, kPushSingle, single[0], single[1], single[2],
+            single[3], kMultiply, kGoToIfBase + 1, 0, 1);
     EXPECT_EQ(DecodeAt(MemoryWith(1, longest), 1).length, kMaxDecodedLength);
     for (int op = 0; op < 256; ++op) {
         const Decoded d = DecodeAt(MemoryWith(1, Ops(op, 1, 2, 3, 4, 5, 6)), 1);

@@ -137,6 +137,12 @@ INSTANTIATE_TEST_SUITE_P(
         SteppingCase{"FusedStoreOverflowsAnInteger",
                      Ops(kiM, kI1, PushInt(20000), kAdd, kMv, kI1, kGoToBase + 1, Word(1)),
                      "enter,enter,enter,1,enter"},
+        // s2 := s1 * 3 / i1 with i1 counting down from 3: the chain's second
+        // operation divides by 0 in the third pass.
+        SteppingCase{"ChainDividesByAZeroVariable",
+                     Ops(PushByte(3), kMv, kI1, kiM, kI1, kDecr, kMv, kI1, kiM, kS1, PushByte(3),
+                         kMultiply, kiM, kI1, kDivide, kMv, 2, kGoToBase + 1, Word(4)),
+                     "enter,enter,enter,1,enter"},
         // i1 := i1 + 1; i(i1) := (s(i1) + i1 mod 7) * k until an element
         // faults: the int16 overflow at 6 with k = 6000, the element number
         // past variable 255 with k = 3.
