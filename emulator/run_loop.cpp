@@ -284,14 +284,19 @@ void Emulator::RunInstructions() {
     decodedLoop:
         if (!RunDecodedLoop(r, *d)) goto* kHandlers[machine::kLoop];
         ZR_END_UNIT
-        if constexpr (!Watched) {
+// Watched, no unit is in the table (its label stays unused) and its code is
+// never made.
 #define ZR_UNIT_HANDLER(label, call, step) \
     label:                                 \
-    if (!call) goto giveUp;                \
+    __attribute__((unused));               \
+    if constexpr (Watched) {               \
+        goto giveUp;                       \
+    } else if (!call) {                    \
+        goto giveUp;                       \
+    }                                      \
     step
-            ZR_UNIT_KINDS(ZR_UNIT_HANDLER)
+        ZR_UNIT_KINDS(ZR_UNIT_HANDLER)
 #undef ZR_UNIT_HANDLER
-        }
     // A unit that gives up runs its first instruction from memory.
     giveUp:
         goto* kHandlers[m.programImage[r.pc - 1]];
