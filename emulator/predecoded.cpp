@@ -44,6 +44,7 @@ Decoded Jump(std::uint8_t op, const ProgramMemory& memory, int address) {
 Decoded DecodeLoop(const ProgramMemory& memory, int address) {
     if (address + 4 > kProgramSize) return Plain(kLoop);
     const std::uint8_t form = memory[address + 1];
+    if (form & kLoopValueList) return Plain(kLoop);
     const int word = DecodeInteger(memory[address + 3], memory[address + 4]);
     const int operand = VariableWordOperand(word);
     Source limit{Source::Constant, 0, static_cast<float>(word)};
@@ -52,7 +53,7 @@ Decoded DecodeLoop(const ProgramMemory& memory, int address) {
     else if (operand >= 0 && operand <= 255 && NamesInteger(static_cast<std::uint8_t>(operand)))
         limit = {Source::Integer,
                  static_cast<std::uint8_t>(IntegerIndexOf(static_cast<std::uint8_t>(operand))), 0};
-    else if (operand >= 0 || (form & kLoopValueList))
+    else if (operand >= 0)
         return Plain(kLoop);
     Decoded d{kDecodedLoop, 5, static_cast<std::uint8_t>(form & kLoopVariableBits), 0,
               address + 1 - memory[address + 2]};

@@ -79,6 +79,10 @@ const HandMade kHandMade[] = {
     {"loop_counter_overflows",
      {0x72, 0x7F, 0xFE, 0x62, 131, 0x00, 0x7B, 3, 2, 0x7F, 0xFF, 0xF5, 0, 1},
      {15, 1, 15}},
+    // A value list whose first word, 32701, would name Integer 201 as a limit.
+    {"loop_value_list_naming_a_variable",
+     {0x60, 129, 0x30, 0x62, 129, 0x7B, 0x11, 6, 0x7F, 0xBD, 0xF5, 0, 1},
+     {15, 1, 15}},
     // A Loop whose limit is s1 = 40000: no int16.
     {"loop_limit_overflows",
      {0x73, 0x00, 0x40, 0x1C, 0x47, 0x62, 1, 0x00, 0x7B, 1, 2, 0x7E, 0xF5, 0xF5, 0, 1},

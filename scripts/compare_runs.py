@@ -105,7 +105,19 @@ def random_instructions(rng, table):
         elif choice < 0.78:  # a Loop of any form: counted, compare, value list
             limit = rng.choice([rng.randint(-5, 60), 32500 + variable(rng), rng.randint(-32767, 32767)])
             out += [0x7B, rng.randint(0, 0x1F), rng.randint(0, 40)] + word(limit)
-        elif choice < 0.85:  # plain stack work that rarely faults
+        elif choice < 0.80:  # a chain: a b op c op, then a store, a skip or a branch
+            out += [0x60, variable(rng), rng.choice([0x60, 0x71]), variable(rng) % 40]
+            out += [rng.choice([0x01, 0x02, 0x03, 0x10, 0x12, 0x07, 0x0B])]
+            out += [0x71, rng.randint(0, 9)] if rng.random() < 0.5 else [0x60, variable(rng)]
+            out += [rng.choice([0x01, 0x02, 0x03, 0x10, 0x12, 0x09, 0x0C])]
+            out += rng.choice([[0x62, variable(rng)], [0x7F, rng.randint(0, 9)],
+                               [0xFC, rng.randint(110, 150)], []])
+        elif choice < 0.82:  # an element with a variable for its index
+            out += [0x60, variable(rng), rng.choice([0x64, 0x65]), variable(rng)]
+        elif choice < 0.84:  # a compare with 0 and IF's skip
+            out += [0x60, variable(rng), rng.choice([0x35, 0x36, 0x37, 0x38, 0x39, 0x3C]),
+                    0x7F, rng.randint(0, 9)]
+        elif choice < 0.88:  # plain stack work that rarely faults
             out += rng.choice([[0x60, rng.randint(1, 32)], [0x62, rng.randint(129, 251)],
                                [0x71, rng.randint(0, 9)], [0x69], [0x68], [0x12], [0x30], [0x2F]])
         else:
@@ -147,6 +159,11 @@ def safe_loop(rng):
             out += [0x60, s, 0x30, 0x62, s]
             back = len(out) - body + 1  # from the form byte to the body
             out += [0x7B, k | rng.choice([0, 0x08]), back] + word(rng.randint(-3, 20))
+        elif choice < 0.97:  # a chain into s, an element by i, =0 IF
+            out += [0x60, s, 0x71, rng.randint(1, 9), rng.choice([0x12, 0x02, 0x03]), 0x60, i,
+                    rng.choice([0x12, 0x01, 0x10]), 0x62, s]
+            out += [0x60, i, rng.choice([0x64, 0x65]), rng.randint(1, 140)]
+            out += [0x60, s, 0x37, 0x7F, rng.randint(0, 3), 0x00, 0x00, 0x00]
         else:
             out += [0x60, s, 0x71, 0, 0x09, 0xFC, 129 + rng.randint(0, 4)]
     out += [0xF5, 0, 1]

@@ -77,6 +77,8 @@ TEST(Predecoded, EntriesAsTheDeviceReadsTheBytes) {
          1, 0, 0, 0},
         {"Loop over a value list runs from memory", 30, Ops(kLoop, 0x12, 20, Word(1), Word(2)),
          kLoop, 1, 0, 0, 0},
+        {"a value list whose first word names an Integer", 30,
+         Ops(kLoop, 0x11, 20, Word(32500 + 201)), kLoop, 1, 0, 0, 0},
         {"Loop running past the end faults from memory", 1021, Ops(kLoop, 1, 8, 0), kLoop, 1, 0, 0,
          0},
         {"Add runs from memory", 1, Ops(kAdd), kAdd, 1, 0, 0, 0},
