@@ -174,6 +174,7 @@ void Emulator::RunInstructions() {
     try {
 #if ZR_THREADED_DISPATCH
 #define ZR_LABEL_ADDRESS(value) &&op_##value,
+// NOLINTNEXTLINE(bugprone-macro-parentheses): a label's address takes none
 #define ZR_UNIT_LABEL(label, call, step) &&label,
 #define ZR_GIVE_UP_LABEL(label, call, step) &&giveUp,
 #define ZR_SINGLE_LABELS                                                                     \
@@ -289,12 +290,12 @@ void Emulator::RunInstructions() {
 #define ZR_UNIT_HANDLER(label, call, step) \
     label:                                 \
     __attribute__((unused));               \
-    if constexpr (Watched) {               \
-        goto giveUp;                       \
-    } else if (!call) {                    \
-        goto giveUp;                       \
+    if constexpr (!Watched) {              \
+        if ((call)) {                      \
+            step                           \
+        }                                  \
     }                                      \
-    step
+    goto giveUp;
         ZR_UNIT_KINDS(ZR_UNIT_HANDLER)
 #undef ZR_UNIT_HANDLER
     // A unit that gives up runs its first instruction from memory.
