@@ -300,6 +300,9 @@ class Emulator : private DeviceState {
     inline bool RunBump(Registers& r, const Decoded& d);
     template <int TailNumber, int Integers>
     inline bool RunChain(Registers& r, const Decoded& d);
+    template <bool Branch, bool Skip, bool Stores>
+    static inline void FinishTail(Registers& r, const Decoded& d, float result, bool storesInteger,
+                                  std::int32_t whole);
     // Units of statement shapes (emulator/fused_statements.h).
     inline bool RunDecodedLoop(Registers& r, const Decoded& d);
     template <bool IntegerIndex>

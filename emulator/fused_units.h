@@ -90,6 +90,25 @@ ZR_ALWAYS_INLINE inline void Store(const Source& store, float value, std::int32_
         *static_cast<float*>(store.place) = value;
 }
 
+// A unit's tail once its result stands and is popped: the conditional
+// GoTo when the result is not 0, IF's skip when it is, or the store.
+template <bool Branch, bool Skip, bool Stores>
+ZR_ALWAYS_INLINE inline void Emulator::FinishTail(Registers& r, const Decoded& d, float result,
+                                                  bool storesInteger, std::int32_t whole) {
+    if constexpr (Branch) {
+        if (result != 0) r.pc = d.target;
+    }
+    if constexpr (Skip) {
+        if (result == 0) r.pc += d.target;
+    }
+    if constexpr (Stores) {
+        if (storesInteger)
+            Store<true>(d.store, result, whole);
+        else
+            Store<false>(d.store, result, whole);
+    }
+}
+
 template <std::uint8_t Op, int ShapeNumber, int Integers>
 ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) {
     constexpr auto kShape = static_cast<FusedShape>(ShapeNumber);
@@ -137,18 +156,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
     r.pc += static_cast<std::intptr_t>(d.length) - 1;
     r.left -= kCount;  // more than it holds were left
     if constexpr (kBranch || kSkip || kStore) r.sp = SlotBelow(r.sp);
-    if constexpr (kBranch) {
-        if (result != 0) r.pc = d.target;
-    }
-    if constexpr (kSkip) {
-        if (result == 0) r.pc += d.target;
-    }
-    if constexpr (kStore) {
-        if (storesInteger)
-            Store<true>(d.store, result, whole);
-        else
-            Store<false>(d.store, result, whole);
-    }
+    FinishTail<kBranch, kSkip, kStore>(r, d, result, storesInteger, whole);
     return true;
 }
 
@@ -182,18 +190,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunChain(Registers& r, const Decoded& d) 
     r.pc += static_cast<std::intptr_t>(d.length) - 1;
     r.left -= kCount;
     r.sp = TailNumber == 0 ? s1 : s;  // a tail pops the result
-    if constexpr (TailNumber == 1) {
-        if (result != 0) r.pc = d.target;
-    }
-    if constexpr (TailNumber == 2) {
-        if (result == 0) r.pc += d.target;
-    }
-    if constexpr (kStore) {
-        if (storesInteger)
-            Store<true>(d.store, result, whole);
-        else
-            Store<false>(d.store, result, whole);
-    }
+    FinishTail<TailNumber == 1, TailNumber == 2, kStore>(r, d, result, storesInteger, whole);
     return true;
 }
 
