@@ -19,4 +19,5 @@ count() {  # emulated instructions -> machine instructions of the whole run
 }
 low=$(count 1000000)
 high=$(count 3000000)
-echo "machine instructions per emulated instruction: $(( (high - low) / 2000000 )).$(( (high - low) % 2000000 * 10 / 2000000 ))"
+awk -v low="$low" -v high="$high" \
+    'BEGIN { printf "machine instructions per emulated instruction: %.2f\n", (high - low) / 2000000 }'
