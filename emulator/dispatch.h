@@ -389,6 +389,41 @@ ZR_INSTRUCTION(kNotEqualZero) {
     CompareWithZero(r, [](double x) { return x != 0; });
 }
 
+// An operation over Y and X that leaves its result on the registers, false
+// when it would fault (a zero divisor, a result that is no finite float,
+// Mod of values that are no whole numbers): the one definition for the
+// inline Mod and the fused units.
+template <std::uint8_t Op>
+ZR_ALWAYS_INLINE inline bool TryOperation(float y, float x, float& result) {
+    using namespace machine;
+    const double dy = y;
+    const double dx = x;
+    double value = 0;
+    if constexpr (Op == kSubtract) value = dy - dx;
+    if constexpr (Op == kMultiply) value = dy * dx;
+    if constexpr (Op == kDivide) {
+        if (x == 0) return false;
+        value = dy / dx;
+    }
+    if constexpr (Op == kAdd) value = dy + dx;
+    if constexpr (Op == kLess) value = Truth(dy < dx);
+    if constexpr (Op == kLessEqual) value = Truth(dy <= dx);
+    if constexpr (Op == kEqual) value = Truth(dy == dx);
+    if constexpr (Op == kNotEqual) value = Truth(dy != dx);
+    if constexpr (Op == kGreater) value = Truth(dy > dx);
+    if constexpr (Op == kGreaterEqual) value = Truth(dy >= dx);
+    if constexpr (Op == kMod) {
+        std::int32_t divisor = 0;
+        std::int32_t dividend = 0;
+        if (!RoundToInt32(x, divisor) || divisor == 0 || !RoundToInt32(y, dividend)) return false;
+        value = Remainder(dividend, divisor);
+    }
+    result = static_cast<float>(value);
+    // A truth value is -1 or 0, a remainder lies within its operands.
+    constexpr bool kAlwaysFinite = (Op >= kLess && Op <= kGreaterEqual) || Op == kMod;
+    return kAlwaysFinite || IsFinite(result);
+}
+
 // Mod, LoadElement and StoreElement on the registers when nothing can fault
 // and the values are Singles or Integers; every other case (a conversion
 // or range fault, the stack, the hardware) runs out of line untouched, so
@@ -398,13 +433,11 @@ ZR_INSTRUCTION(kMod) {
     const std::intptr_t zSlot = SlotBelow(ySlot);
     const float x = Slot(r.sp);
     const float y = Slot(ySlot);
-    std::int32_t divisor = 0;
-    std::int32_t dividend = 0;
-    if (!RoundToInt32(x, divisor) || divisor == 0 || !RoundToInt32(y, dividend)) {
+    float result;
+    if (!TryOperation<machine::kMod>(y, x, result)) {
         OutOfLineHere<machine::kMod>(r);
         return;
     }
-    const auto result = static_cast<float>(Remainder(dividend, divisor));
     machine.operandRegister = y;
     machine.resultRegister = result;
     machine.lastX = Slot(zSlot);
@@ -412,48 +445,74 @@ ZR_INSTRUCTION(kMod) {
     r.sp = ySlot;
 }
 
-// The operand of element I of the area at the counter, when it names a
-// Single or an Integer and nothing faults; -1 otherwise.
-ZR_ALWAYS_INLINE inline int Emulator::ElementOperand(const Registers& r, float index) {
-    if (!IsImageCell(r.pc)) return -1;
-    const std::uint8_t area = machine.programImage[r.pc];
+// The place of element I of the area `area` (below the stack's name) when
+// it is a Single or an Integer, with which of the two; nullptr otherwise.
+// With an Integer for its index I needs no rounding.
+template <bool IntegerIndex>
+ZR_ALWAYS_INLINE inline void* Emulator::ElementPlace(std::uint8_t area, float index,
+                                                     bool& integer) {
     std::int32_t i = 0;
-    if (area >= machine::kOperandStack || !RoundToInt32(index, i)) return -1;
+    if constexpr (IntegerIndex)
+        i = static_cast<std::int32_t>(index);
+    else if (!RoundToInt32(index, i))
+        return nullptr;
     const std::int64_t operand = static_cast<std::int64_t>(area) + i - 1;
-    if (operand < 0 || operand >= 255) return -1;
+    if (operand < 0 || operand >= 255) return nullptr;
     const auto name = static_cast<std::uint8_t>(operand);
-    return machine::NamesSingle(name) || machine::NamesInteger(name) ? name : -1;
+    integer = machine::NamesInteger(name);
+    if (machine::NamesSingle(name)) return &machine.singles[name];
+    if (integer) return &machine.integers[machine::IntegerIndexOf(name)];
+    return nullptr;
+}
+
+// The element of the area byte at the counter, as ElementPlace.
+ZR_ALWAYS_INLINE inline void* Emulator::ElementAtCounter(const Registers& r, float index,
+                                                         bool& integer) {
+    if (!IsImageCell(r.pc)) return nullptr;
+    const std::uint8_t area = machine.programImage[r.pc];
+    if (area >= machine::kOperandStack) return nullptr;
+    return ElementPlace<false>(area, index, integer);
+}
+
+// An element's value, and whether a value fits it (a finite float, or an
+// Integer in range, with the whole number it rounds to), then its write.
+ZR_ALWAYS_INLINE inline float ReadElement(const void* place, bool integer) {
+    return integer ? *static_cast<const std::int16_t*>(place) : *static_cast<const float*>(place);
+}
+ZR_ALWAYS_INLINE inline bool FitsElement(bool integer, float value, std::int32_t& whole) {
+    return integer ? RoundInto(value, INT16_MIN, INT16_MAX, whole) : IsFinite(value);
+}
+ZR_ALWAYS_INLINE inline void WriteElement(void* place, bool integer, float value,
+                                          std::int32_t whole) {
+    if (integer)
+        *static_cast<std::int16_t*>(place) = static_cast<std::int16_t>(whole);
+    else
+        *static_cast<float*>(place) = value;
 }
 
 ZR_INSTRUCTION(kLoadElement) {
-    const int operand = ElementOperand(r, Slot(r.sp));
-    if (operand < 0) {
+    bool integer = false;
+    const void* const place = ElementAtCounter(r, Slot(r.sp), integer);
+    if (place == nullptr) {
         OutOfLineHere<machine::kLoadElement>(r);
         return;
     }
-    const auto name = static_cast<std::uint8_t>(operand);
     // Pop the index, push the element: the slot below stays LastX.
     machine.lastX = Slot(SlotBelow(r.sp));
-    Slot(r.sp) = machine::NamesSingle(name) ? machine.singles[name]
-                                            : machine.integers[machine::IntegerIndexOf(name)];
+    Slot(r.sp) = ReadElement(place, integer);
     ++r.pc;
 }
 
 ZR_INSTRUCTION(kStoreElement) {
-    const int operand = ElementOperand(r, Slot(r.sp));
+    bool integer = false;
+    void* const place = ElementAtCounter(r, Slot(r.sp), integer);
     const float value = Slot(SlotBelow(r.sp));
-    const auto name = static_cast<std::uint8_t>(operand);
     std::int32_t whole = 0;
-    const bool single = operand >= 0 && machine::NamesSingle(name);
-    if (operand < 0 ||
-        (single ? !IsFinite(value) : !RoundInto(value, INT16_MIN, INT16_MAX, whole))) {
+    if (place == nullptr || !FitsElement(integer, value, whole)) {
         OutOfLineHere<machine::kStoreElement>(r);
         return;
     }
-    if (single)
-        machine.singles[name] = value;
-    else
-        machine.integers[machine::IntegerIndexOf(name)] = static_cast<std::int16_t>(whole);
+    WriteElement(place, integer, value, whole);
     r.sp = SlotBelow(SlotBelow(r.sp));
     ++r.pc;
 }
@@ -481,6 +540,24 @@ ZR_ALWAYS_INLINE inline bool Emulator::LoopLimit(int word, int& limit) {
     return true;
 }
 
+// Loop's counted or compare step once its limit is known: the counter
+// variable (0: compare X with the limit, popped), the way back and the
+// address after the Loop. False, with nothing changed, when the counter
+// would leave the int16 range.
+ZR_ALWAYS_INLINE inline bool Emulator::LoopStep(Registers& r, int counter, bool down, int limit,
+                                                std::intptr_t back, std::intptr_t after) {
+    if (counter == 0) {
+        const float x = Pop(r);
+        r.pc = (down ? x == limit : x != limit) ? back : after;
+        return true;
+    }
+    const int next = machine.integers[counter] + (down ? -1 : 1);
+    if (next < INT16_MIN || next > INT16_MAX) return false;
+    machine.integers[counter] = static_cast<std::int16_t>(next);
+    r.pc = (down ? next >= limit : next <= limit) ? back : after;
+    return true;
+}
+
 // Loop's counted and compare forms here; the value list, a limit held
 // elsewhere and every fault out of line.
 ZR_INSTRUCTION(kLoop) {
@@ -493,25 +570,10 @@ ZR_INSTRUCTION(kLoop) {
     const std::uint8_t form = image[at];
     int limit = 0;
     if ((form & machine::kLoopValueList) ||
-        !LoopLimit(machine::DecodeInteger(image[at + 2], image[at + 3]), limit)) {
+        !LoopLimit(machine::DecodeInteger(image[at + 2], image[at + 3]), limit) ||
+        !LoopStep(r, form & machine::kLoopVariableBits, form & machine::kLoopDownOrEqual, limit,
+                  at - image[at + 1], at + 4))
         OutOfLineHere<machine::kLoop>(r);
-        return;
-    }
-    const std::intptr_t back = at - image[at + 1];
-    const bool down = form & machine::kLoopDownOrEqual;
-    const int i = form & machine::kLoopVariableBits;
-    if (i == 0) {
-        const float x = Pop(r);
-        r.pc = (down ? x == limit : x != limit) ? back : at + 4;
-        return;
-    }
-    const int next = machine.integers[i] + (down ? -1 : 1);
-    if (next < INT16_MIN || next > INT16_MAX) {
-        OutOfLineHere<machine::kLoop>(r);
-        return;
-    }
-    machine.integers[i] = static_cast<std::int16_t>(next);
-    r.pc = (down ? next >= limit : next <= limit) ? back : at + 4;
 }
 
 #undef ZR_INSTRUCTION

@@ -269,8 +269,12 @@ class Emulator : private DeviceState {
     void OutOfLine(std::uint8_t op);
     template <std::uint8_t Op>
     inline void OutOfLineHere(Registers& r);
-    inline int ElementOperand(const Registers& r, float index);
+    template <bool IntegerIndex>
+    inline void* ElementPlace(std::uint8_t area, float index, bool& integer);
+    inline void* ElementAtCounter(const Registers& r, float index, bool& integer);
     inline bool LoopLimit(int word, int& limit);
+    inline bool LoopStep(Registers& r, int counter, bool down, int limit, std::intptr_t back,
+                         std::intptr_t after);
     inline std::uint8_t FetchByte(Registers& r);
     inline int FetchWord(Registers& r);
     inline float& Slot(std::intptr_t s);
@@ -305,8 +309,6 @@ class Emulator : private DeviceState {
                                   std::int32_t whole);
     // Units of statement shapes (emulator/fused_statements.h).
     inline bool RunDecodedLoop(Registers& r, const Decoded& d);
-    template <bool IntegerIndex>
-    inline void* ElementPlace(std::uint8_t area, float index, bool& integer);
     template <bool Load, int Integers>
     inline bool RunElement(Registers& r, const Decoded& d);
     template <int Place>

@@ -14,44 +14,12 @@
 
 namespace zr::emulator {
 
-// The operation of a unit over Y and X, false when it would fault.
-template <std::uint8_t Op>
-ZR_ALWAYS_INLINE inline bool FusedOperation(float y, float x, float& result) {
-    using namespace machine;
-    const double dy = y;
-    const double dx = x;
-    double value = 0;
-    if constexpr (Op == kSubtract) value = dy - dx;
-    if constexpr (Op == kMultiply) value = dy * dx;
-    if constexpr (Op == kDivide) {
-        if (x == 0) return false;
-        value = dy / dx;
-    }
-    if constexpr (Op == kAdd) value = dy + dx;
-    if constexpr (Op == kLess) value = Truth(dy < dx);
-    if constexpr (Op == kLessEqual) value = Truth(dy <= dx);
-    if constexpr (Op == kEqual) value = Truth(dy == dx);
-    if constexpr (Op == kNotEqual) value = Truth(dy != dx);
-    if constexpr (Op == kGreater) value = Truth(dy > dx);
-    if constexpr (Op == kGreaterEqual) value = Truth(dy >= dx);
-    if constexpr (Op == kMod) {
-        std::int32_t divisor = 0;
-        std::int32_t dividend = 0;
-        if (!RoundToInt32(x, divisor) || divisor == 0 || !RoundToInt32(y, dividend)) return false;
-        value = Remainder(dividend, divisor);
-    }
-    result = static_cast<float>(value);
-    // A truth value is -1 or 0, a remainder lies within its operands.
-    constexpr bool kAlwaysFinite = (Op >= kLess && Op <= kGreaterEqual) || Op == kMod;
-    return kAlwaysFinite || IsFinite(result);
-}
-
 // The operation at `place` in kFusedOperationCodes, chosen as the unit runs.
 ZR_ALWAYS_INLINE inline bool OperationAt(int place, float y, float x, float& result) {
     switch (place) {
 #define ZR_OPERATION_CASE(n) \
     case n:                  \
-        return FusedOperation<kFusedOperationCodes[n]>(y, x, result);
+        return TryOperation<kFusedOperationCodes[n]>(y, x, result);
         ZR_OPERATION_CASE(0)
         ZR_OPERATION_CASE(1)
         ZR_OPERATION_CASE(2)
@@ -136,7 +104,7 @@ ZR_ALWAYS_INLINE inline bool Emulator::RunFused(Registers& r, const Decoded& d) 
         x = ValueOf<kFirstInteger>(d.first);
     }
     float result;
-    if (!FusedOperation<Op>(y, x, result)) return false;
+    if (!TryOperation<Op>(y, x, result)) return false;
     [[maybe_unused]] std::int32_t whole = 0;
     const bool storesInteger = kStore && d.store.area == Source::Integer;
     if (storesInteger && !CanStore<true>(result, whole)) return false;

@@ -191,6 +191,12 @@ bool FuseElement(const Decoded& access, const Source& index, UnitReader& unit, i
     return true;
 }
 
+// The kind's choice of Integer or float for a unit's first two values.
+int IntegerChoice(const Source& first, const Source& second) {
+    return (first.area == Source::Integer ? kFirstIsInteger : 0) |
+           (second.area == Source::Integer ? kSecondIsInteger : 0);
+}
+
 // What ends a unit after its operation, when it follows in `unit`.
 enum class Tail { None, Branch, Skip, Store };
 struct TailRead {
@@ -260,16 +266,14 @@ Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
         return element;
     if ((d.kind == kIncr || d.kind == kDecr) && pushed[0].area != Source::Constant) {
         const float amount = d.kind == kIncr ? 1.0f : -1.0f;
-        Decoded store;
-        if (!unit.Next(store) || (store.kind != kStoreSingle && store.kind != kStoreInteger))
-            return first;
-        const int integers = (pushed[0].area == Source::Integer ? kFirstIsInteger : 0) |
-                             (store.kind == kStoreInteger ? kSecondIsInteger : 0);
-        Decoded bump = Fused(static_cast<std::uint16_t>(kBump + integers), unit, address);
+        const TailRead tail = ReadTail(unit);
+        if (tail.tail != Tail::Store) return first;
+        Decoded bump =
+            Fused(static_cast<std::uint16_t>(kBump + IntegerChoice(pushed[0], tail.store)), unit,
+                  address);
         bump.first = pushed[0];
         bump.value = amount;
-        bump.store = {store.kind == kStoreSingle ? Source::Single : Source::Integer, store.index,
-                      0};
+        bump.store = tail.store;
         return bump;
     }
     int pushes = 1;
@@ -279,8 +283,7 @@ Decoded Fuse(const ProgramMemory& memory, int address, const Decoded& first) {
     }
     const int place = OperationPlace(d.kind);
     if (place < 0) return first;
-    const int integers = (pushed[0].area == Source::Integer ? kFirstIsInteger : 0) |
-                         (pushes == 2 && pushed[1].area == Source::Integer ? kSecondIsInteger : 0);
+    const int integers = IntegerChoice(pushed[0], pushed[1]);  // a lone push leaves a Constant
     const TailRead tail = ReadTail(unit);
     if (pushes == 2 && tail.tail == Tail::None) {
         if (Decoded chain; FuseChain(unit, address, pushed, place, integers, chain)) return chain;

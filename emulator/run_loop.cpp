@@ -157,7 +157,6 @@ void Emulator::RunningPass() {
 // predecoded entry of the address (emulator/predecoded.h): a decoded form
 // runs from the entry, any other kind is the opcode, run from memory;
 // elsewhere one switch dispatches from memory.
-
 template <bool Watched>
 void Emulator::RunInstructions() {
     MachineState& m = machine;
